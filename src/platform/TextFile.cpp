@@ -1,0 +1,99 @@
+#include "platform/TextFile.h"
+
+#include "platform/Cp1250.h"
+#include "platform/FileError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+QStringList TextFile::splitLines(const QString& text) {
+    QStringList lines;
+    QString current;
+    bool pending = false; // characters seen since the last line end
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c.unicode() == 26)
+            break;
+        if (c == QLatin1Char('\r')) {
+            lines.append(current);
+            current.clear();
+            pending = false;
+            if (i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            continue;
+        }
+        current.append(c);
+        pending = true;
+    }
+    if (pending)
+        lines.append(current);
+    return lines;
+}
+
+QByteArray TextFile::readBytes(const QString& path) {
+    QFile file(path);
+    if (!QFileInfo::exists(path))
+        throw FileError::fileNotFound();
+    if (!file.open(QIODevice::ReadOnly) || QFileInfo(path).isDir())
+        throw FileError::cannotOpen(path);
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError::cannotOpen(path);
+    return bytes;
+}
+
+QStringList TextFile::readLines(const QString& path) {
+    return splitLines(Cp1250::decode(readBytes(path)));
+}
+
+QStringList TextFile::loadLines(const QString& path) {
+    if (!QFileInfo::exists(path))
+        throw FileError::cannotOpen(path);
+    return readLines(path);
+}
+
+QString TextFile::readMemoText(const QString& path) {
+    if (!QFileInfo::exists(path))
+        throw FileError::cannotOpen(path);
+    QString text = Cp1250::decode(readBytes(path));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+void TextFile::writeBytes(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw FileError::cannotCreate(path);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        throw FileError::cannotCreate(path);
+    }
+    if (!file.commit())
+        throw FileError::cannotCreate(path);
+}
+
+QByteArray TextFile::encodeLines(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += Cp1250::encode(line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+QByteArray TextFile::encodeMemoText(const QString& text) {
+    QString crlf = text;
+    crlf.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return Cp1250::encode(crlf);
+}
+
+void TextFile::writeLines(const QString& path, const QStringList& lines) {
+    writeBytes(path, encodeLines(lines));
+}
+
+void TextFile::writeMemoText(const QString& path, const QString& text) {
+    writeBytes(path, encodeMemoText(text));
+}

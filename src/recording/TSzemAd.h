@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDialog>
+
+class AppState;
+struct Forms;
+
+// Gyermek VKT személyi adatok: not yet filled in.
+class TSzemAd : public QDialog {
+    Q_OBJECT
+public:
+    TSzemAd(AppState& state, Forms& forms, QWidget* parent = nullptr);
+
+private:
+    AppState& m_state;
+    Forms& m_forms;
+};

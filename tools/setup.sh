@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Shared by run.sh and test.sh: installs the Debian packages the build needs when they are
+# missing, then configures and builds into build/.
+set -euo pipefail
+
+PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqt6opengl6-dev
+          fonts-liberation2 fonts-dejavu-core)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -q
+    $SUDO apt-get install -y -q "${missing[@]}"
+fi
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=Release
+cmake --build "$here/build" -j "$(nproc)"
