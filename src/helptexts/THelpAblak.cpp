@@ -8,3 +8,7 @@ THelpAblak::THelpAblak(AppState& state, Forms& forms, QWidget* parent)
     setObjectName(QStringLiteral("THelpAblak"));
     resize(475, 346);
 }
+
+void THelpAblak::showChapter(int chapter) {
+    Q_UNUSED(chapter);
+}

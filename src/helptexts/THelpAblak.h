@@ -11,6 +11,8 @@ class THelpAblak : public QDialog {
 public:
     THelpAblak(AppState& state, Forms& forms, QWidget* parent = nullptr);
 
+    void showChapter(int chapter);
+
 private:
     AppState& m_state;
     Forms& m_forms;

@@ -8,3 +8,5 @@ TJeloles::TJeloles(AppState& state, Forms& forms, QWidget* parent) : QDialog(par
     setWindowTitle(QStringLiteral("A felvett vizsgálat jelölése"));
     resize(420, 640);
 }
+
+void TJeloles::recomputePoints() {}

@@ -11,6 +11,8 @@ class TJeloles : public QDialog {
 public:
     TJeloles(AppState& state, Forms& forms, QWidget* parent = nullptr);
 
+    void recomputePoints();
+
 private:
     AppState& m_state;
     Forms& m_forms;

@@ -8,3 +8,7 @@ TKepForm::TKepForm(AppState& state, Forms& forms, QWidget* parent) : QDialog(par
     setWindowTitle(QStringLiteral("A vizsgálat képei"));
     resize(400, 420);
 }
+
+void TKepForm::selectPicture(int picture) {
+    Q_UNUSED(picture);
+}

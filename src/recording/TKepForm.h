@@ -11,6 +11,8 @@ class TKepForm : public QDialog {
 public:
     TKepForm(AppState& state, Forms& forms, QWidget* parent = nullptr);
 
+    void selectPicture(int picture);
+
 private:
     AppState& m_state;
     Forms& m_forms;

@@ -8,3 +8,8 @@ TSzemAd::TSzemAd(AppState& state, Forms& forms, QWidget* parent) : QDialog(paren
     setWindowTitle(QStringLiteral("Gyermek VKT személyi adatok"));
     resize(430, 300);
 }
+
+void TSzemAd::showPersonalData(const PersonalData& data) {
+    Q_UNUSED(data);
+}
+void TSzemAd::resetForNewExamination() {}

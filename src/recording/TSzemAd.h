@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class AppState;
+struct PersonalData;
 struct Forms;
 
 // Gyermek VKT személyi adatok: not yet filled in.
@@ -10,6 +11,9 @@ class TSzemAd : public QDialog {
     Q_OBJECT
 public:
     TSzemAd(AppState& state, Forms& forms, QWidget* parent = nullptr);
+
+    void showPersonalData(const PersonalData& data);
+    void resetForNewExamination();
 
 private:
     AppState& m_state;

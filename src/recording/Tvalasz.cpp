@@ -8,3 +8,5 @@ Tvalasz::Tvalasz(AppState& state, Forms& forms, QWidget* parent) : QDialog(paren
     setWindowTitle(QStringLiteral("A VSZ. válasza az aktuális képre"));
     resize(420, 160);
 }
+
+void Tvalasz::savePendingAnswer() {}

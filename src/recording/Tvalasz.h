@@ -11,6 +11,8 @@ class Tvalasz : public QDialog {
 public:
     Tvalasz(AppState& state, Forms& forms, QWidget* parent = nullptr);
 
+    void savePendingAnswer();
+
 private:
     AppState& m_state;
     Forms& m_forms;
