@@ -1,0 +1,87 @@
+#include "app/LayoutFile.h"
+
+#include "platform/TextFile.h"
+
+#include <limits>
+
+namespace {
+
+bool parseInt(const QString& text, int* value) {
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && text.at(i) == QLatin1Char('-')) {
+        negative = true;
+        ++i;
+    }
+    if (i >= text.size())
+        return false;
+    qint64 v = 0;
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+        v = v * 10 + (c.unicode() - '0');
+        if (v > std::numeric_limits<int>::max())
+            return false;
+    }
+    *value = static_cast<int>(negative ? -v : v);
+    return true;
+}
+
+bool parseFields(const QString& rest, LayoutFile::Geometry* g) {
+    const qsizetype semicolon = rest.indexOf(QLatin1Char(';'));
+    if (semicolon < 0)
+        return false;
+    const QStringList fields = rest.left(semicolon).split(QLatin1Char(','));
+    if (fields.size() != 4)
+        return false;
+    return parseInt(fields[0], &g->left) && parseInt(fields[1], &g->top) && parseInt(fields[2], &g->height) &&
+           parseInt(fields[3], &g->width);
+}
+
+} // namespace
+
+const QStringList& LayoutFile::keys() {
+    static const QStringList k{QStringLiteral("Fomenu"),  QStringLiteral("HelpAblak"), QStringLiteral("InfoKeret"),
+                               QStringLiteral("Jeloles"), QStringLiteral("Kepek"),     QStringLiteral("Peldatar"),
+                               QStringLiteral("Valasz"),  QStringLiteral("Instrukcio")};
+    return k;
+}
+
+QList<LayoutFile::Entry> LayoutFile::parse(const QStringList& lines) {
+    QList<Entry> entries;
+    for (const QString& line : lines) {
+        if (line == QLatin1String("vege"))
+            break;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        const QString key = line.left(eq);
+        if (!keys().contains(key))
+            continue;
+        Geometry g;
+        if (parseFields(line.mid(eq + 1), &g))
+            entries.append({key, g});
+    }
+    return entries;
+}
+
+QList<LayoutFile::Entry> LayoutFile::read(const QString& path) {
+    return parse(TextFile::readLines(path));
+}
+
+QStringList LayoutFile::serialize(const QList<Geometry>& geometries) {
+    QStringList lines;
+    for (qsizetype i = 0; i < keys().size() && i < geometries.size(); ++i) {
+        const Geometry& g = geometries.at(i);
+        lines << keys().at(i) + QLatin1Char('=') + QString::number(g.left) + QLatin1Char(',') + QString::number(g.top) +
+                     QLatin1Char(',') + QString::number(g.height) + QLatin1Char(',') + QString::number(g.width) +
+                     QLatin1Char(';');
+    }
+    lines << QStringLiteral("vege");
+    return lines;
+}
+
+void LayoutFile::write(const QString& path, const QList<Geometry>& geometries) {
+    TextFile::writeLines(path, serialize(geometries));
+}

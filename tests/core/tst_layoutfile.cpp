@@ -1,0 +1,96 @@
+#include "TestRoot.h"
+#include "app/LayoutFile.h"
+#include "platform/FileError.h"
+
+#include <QtTest>
+
+using LayoutFile::Geometry;
+
+class LayoutFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void writesEightLinesAndVege();
+    void readsBackWhatWasWritten();
+    void stopsAtVege();
+    void laterDuplicateWins();
+    void skipsBadLines_data();
+    void skipsBadLines();
+    void missingFile();
+};
+
+void LayoutFileTest::writesEightLinesAndVege() {
+    TestRoot root;
+    QList<Geometry> g;
+    for (int i = 0; i < 8; ++i)
+        g.append({i * 10, -i, 100 + i, 200 + i});
+    g[0] = {-4, -4, 776, 1032};
+    const QString path = root.root().layoutFile(QStringLiteral("jeloles"));
+    LayoutFile::write(path, g);
+    const QByteArray bytes = readFileBytes(path);
+    QVERIFY(bytes.startsWith("Fomenu=-4,-4,776,1032;\r\nHelpAblak=10,-1,101,201;\r\n"));
+    QVERIFY(bytes.endsWith("Instrukcio=70,-7,107,207;\r\nvege\r\n"));
+    QCOMPARE(bytes.count("\r\n"), 9);
+    QVERIFY(!root.exists(QStringLiteral("gy_vkt/felvetel.cfg")));
+}
+
+void LayoutFileTest::readsBackWhatWasWritten() {
+    QList<Geometry> g;
+    for (int i = 0; i < 8; ++i)
+        g.append({-i, i * 3, 50 + i, 60 + i});
+    const QList<LayoutFile::Entry> e = LayoutFile::parse(LayoutFile::serialize(g));
+    QCOMPARE(e.size(), 8);
+    for (int i = 0; i < 8; ++i) {
+        QCOMPARE(e[i].key, LayoutFile::keys().at(i));
+        QCOMPARE(e[i].geometry, g[i]);
+    }
+}
+
+void LayoutFileTest::stopsAtVege() {
+    QCOMPARE(LayoutFile::parse({QStringLiteral("vege")}).size(), 0);
+    const auto e = LayoutFile::parse(
+        {QStringLiteral("Kepek=1,2,3,4;"), QStringLiteral("vege"), QStringLiteral("Valasz=1,2,3,4;")});
+    QCOMPARE(e.size(), 1);
+    // Without the terminator the file is read to its end; "vege " is not the terminator.
+    QCOMPARE(LayoutFile::parse({QStringLiteral("vege "), QStringLiteral("Valasz=1,2,3,4;")}).size(), 1);
+}
+
+void LayoutFileTest::laterDuplicateWins() {
+    const auto e = LayoutFile::parse(
+        {QStringLiteral("Kepek=1,2,3,4;"), QStringLiteral("Valasz=0,0,10,10;"), QStringLiteral("Kepek=5,6,7,8;")});
+    QCOMPARE(e.size(), 3);
+    QCOMPARE(e.last().key, QStringLiteral("Kepek"));
+    QCOMPARE(e.last().geometry, (Geometry{5, 6, 7, 8}));
+}
+
+void LayoutFileTest::skipsBadLines_data() {
+    QTest::addColumn<QString>("line");
+    QTest::newRow("unknown key") << QStringLiteral("kepek=1,2,3,4;");
+    QTest::newRow("no equals") << QStringLiteral("Kepek 1,2,3,4;");
+    QTest::newRow("empty field") << QStringLiteral("Kepek=1,,3,4;");
+    QTest::newRow("letters") << QStringLiteral("Kepek=1,x,3,4;");
+    QTest::newRow("not closed") << QStringLiteral("Kepek=1,2,3,4");
+    QTest::newRow("three fields") << QStringLiteral("Kepek=1,2,3;");
+    QTest::newRow("blank") << QStringLiteral("Kepek=1, 2,3,4;");
+    QTest::newRow("empty line") << QString();
+}
+
+void LayoutFileTest::skipsBadLines() {
+    QFETCH(QString, line);
+    const auto e = LayoutFile::parse({line, QStringLiteral("Valasz=-1,-2,30,40;")});
+    QCOMPARE(e.size(), 1);
+    QCOMPARE(e[0].key, QStringLiteral("Valasz"));
+    QCOMPARE(e[0].geometry, (Geometry{-1, -2, 30, 40}));
+}
+
+void LayoutFileTest::missingFile() {
+    TestRoot root;
+    try {
+        LayoutFile::read(root.root().layoutFile(QStringLiteral("felvetel")));
+        QFAIL("no error");
+    } catch (const FileError& e) {
+        QCOMPARE(e.text(), QStringLiteral("File not found"));
+    }
+}
+
+QTEST_GUILESS_MAIN(LayoutFileTest)
+#include "tst_layoutfile.moc"
