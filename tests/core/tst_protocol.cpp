@@ -1,0 +1,358 @@
+#include "TestRoot.h"
+#include "evaluation/Evaluate.h"
+#include "platform/Cp1250.h"
+#include "platform/FileError.h"
+#include "report/NumberText.h"
+#include "report/ProtocolWriter.h"
+#include "tst_evaluate_example.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using R = EvaluationResult;
+using namespace EvalFixture;
+
+namespace {
+
+const QChar kComma = QLatin1Char(',');
+const QChar kPoint = QLatin1Char('.');
+
+PersonalData subject() {
+    PersonalData pd;
+    pd.code = QStringLiteral("ABC");
+    pd.name = QStringLiteral("Kis Péter");
+    pd.sex = PersonalData::Sex::Boy;
+    pd.age = 9;
+    pd.date = QStringLiteral("2024.05.06.");
+    pd.examiner = QStringLiteral("Dr. Minta Anna");
+    return pd;
+}
+
+// The worked example with a key column and points that add up to 9.5.
+void fillWorkedExample(MarkingGrid& grid) {
+    fill(grid, workedExample());
+    for (int p = 1; p <= 24; ++p) {
+        grid.setCell(5, p, QStringLiteral("NE "));
+        grid.setCell(6, p, p <= 9 ? QStringLiteral("1") : p == 10 ? QStringLiteral("0.5") : QStringLiteral("0.0"));
+    }
+}
+
+QStringList workedExampleLines(QChar separator = kComma) {
+    MarkingGrid grid;
+    fillWorkedExample(grid);
+    const R r = evaluate(grid, 9, 9.5, separator);
+    return ProtocolWriter::protocolLines(subject(), grid, r, separator);
+}
+
+// The page of the worked example as the protocol layout prescribes it, typed out line by line.
+QStringList expectedWorkedExample() {
+    QStringList l;
+    l << QStringLiteral("<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1250\">"
+                        "<TITLE>Tavrix Gyermek VKT jkv.</TITLE></HEAD><BODY><PRE><P>")
+      << QStringLiteral("<IMG SRC=\"logo.png\">")
+      << QStringLiteral("<TABLE CELLPADDING=\"2\"><TR><TD><B>A vsz neve: </B>Kis "
+                        "Péter&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</TD>")
+      << QStringLiteral("<TD><B>A vsz kódja: </B>ABC</TD></TR>")
+      << QStringLiteral("<TR><TD><B>neme: </B>fiú</TD><TD><B>a vizsgálat időpontja: </B>2024.05.06.</TD></TR>")
+      << QStringLiteral("<TR><TD><B>életkora: </B>9</TD>")
+      << QStringLiteral("<TD><B>a vizsgálat vezetője: </B>Dr. Minta Anna</TD></TR></TABLE>")
+      << QStringLiteral("<P><TABLE CELLPADDING=\"2\">")
+      << QStringLiteral("<TR><TD ROWSPAN=3><TABLE BORDER CELLPADDING=\"2\"><TR><TD COLSPAN=6 "
+                        "bgcolor=\"aaCCff\"><B>I. JEL&Ouml;L&Eacute;S</B></TD></TR>")
+      << QStringLiteral("<TR><TD></TD><TD><B>O - D</B></TD><TD><B>E - D</B></TD><TD><B>N - P</B></TD>")
+      << QStringLiteral("<TD><B>&nbsp;GCR</B></TD><TD><B>&nbsp;pont</B></TD></TR>");
+    const std::array<ScoringLine, 24> lines = workedExample();
+    for (int p = 1; p <= 24; ++p) {
+        const ScoringLine& s = lines[static_cast<size_t>(p - 1)];
+        l << QStringLiteral("<TR>") << QStringLiteral("<TD><P ALIGN=Right>%1.</TD>").arg(p)
+          << QStringLiteral("<TD>") + s.field(1) + QStringLiteral("</TD>")
+          << QStringLiteral("<TD>") + s.field(2) + QStringLiteral("</TD>")
+          << QStringLiteral("<TD>") + s.field(3) + QStringLiteral("</TD>") << QStringLiteral("<TD>NE </TD>")
+          << (p <= 9    ? QStringLiteral("<TD>1</TD>")
+              : p == 10 ? QStringLiteral("<TD>0.5</TD>")
+                        : QStringLiteral("<TD>0.0</TD>"));
+    }
+    l << QStringLiteral("</TR></TABLE>") << QStringLiteral("</TD><TD><TABLE BORDER CELLPADDING=\"2\">")
+      << QStringLiteral("<TR><TD COLSPAN=7 bgcolor=\"aaCCff\"><B>II. PROFIL</B></TD></TR>")
+      << QStringLiteral("<TR><TD></TD><TD><A HREF=\"irodalom/od.html\"><B>O - D</B></A></TD>")
+      << QStringLiteral("<TD><A HREF=\"irodalom/ed.html\"><B>E - D</B></A></TD>")
+      << QStringLiteral("<TD><A HREF=\"irodalom/np.html\"><B>N - P</B></A></TD>")
+      << QStringLiteral("<TD><B>&Ouml;ssz.:</B></TD><TD><B>&nbsp;% </B></TD><TD><B>T</B></TD></TR>");
+    l << QStringLiteral("<TR><TD><P ALIGN=Right><A HREF=\"irodalom/e.html\"><B>E</B></A></TD>")
+      << QStringLiteral("<TD>0</TD>") << QStringLiteral("<TD>7,5</TD>") << QStringLiteral("<TD>4</TD>")
+      << QStringLiteral("<TD>11,5</TD>") << QStringLiteral("<TD>52</TD>") << QStringLiteral("<TD>Mdn/Q3</TD></TR>");
+    l << QStringLiteral("<TR><TD><P ALIGN=Right><A HREF=\"irodalom/i.html\"><B>I</B></A></TD>")
+      << QStringLiteral("<TD>1,5</TD>") << QStringLiteral("<TD>1,5</TD>") << QStringLiteral("<TD>1,5</TD>")
+      << QStringLiteral("<TD>4,5</TD>") << QStringLiteral("<TD>20</TD>") << QStringLiteral("<TD>Q1/Mdn</TD></TR>");
+    l << QStringLiteral("<TR><TD><P ALIGN=Right><A HREF=\"irodalom/m.html\"><B>M</B></A></TD>")
+      << QStringLiteral("<TD>4</TD>") << QStringLiteral("<TD>2</TD>") << QStringLiteral("<TD>0</TD>")
+      << QStringLiteral("<TD>6</TD>") << QStringLiteral("<TD>28</TD>") << QStringLiteral("<TD>Q1/Mdn</TD></TR>");
+    l << QStringLiteral("<TR><TD><P ALIGN=Right><B>&Ouml;ssz.:</B></TD>") << QStringLiteral("<TD>5,5</TD>")
+      << QStringLiteral("<TD>11</TD>") << QStringLiteral("<TD>5,5</TD>") << QStringLiteral("<TD></TD>")
+      << QStringLiteral("<TD></TD>") << QStringLiteral("<TD></TD></TR>");
+    l << QStringLiteral("<TR><TD><P ALIGN=Right><B>%</B></TD>") << QStringLiteral("<TD>25</TD>")
+      << QStringLiteral("<TD>50</TD>") << QStringLiteral("<TD>25</TD>") << QStringLiteral("<TD></TD>")
+      << QStringLiteral("<TD></TD>") << QStringLiteral("<TD></TD></TR>");
+    l << QStringLiteral("<TR><TD><P ALIGN=Right><B>T</B></TD>") << QStringLiteral("<TD>Mdn/Q3</TD>")
+      << QStringLiteral("<TD>Mdn/Q3</TD>") << QStringLiteral("<TD>Q1/Mdn</TD>") << QStringLiteral("<TD></TD>")
+      << QStringLiteral("<TD></TD>") << QStringLiteral("<TD></TD></TR></TABLE>");
+    l << QStringLiteral("<TABLE BORDER CELLPADDING=\"2\">")
+      << QStringLiteral("<TR><TD COLSPAN=4 bgcolor=\"aaCCff\"><B>III. KIEG&Eacute;SZ&Iacute;T&Otilde; "
+                        "PROFIL</B></TD>")
+      << QStringLiteral("<TR><TD COLSPAN=3><B>FELETTES-&Eacute;N MUTAT&Oacute;K</B></TD><TD><A "
+                        "HREF=\"irodalom/tend.html\"><B>TENDENCIÁK</B></A></TD>");
+    const char* const superego[6] = {"1,5 = 7%</TD><TD>= Mdn/Q3", "0 = 0%</TD><TD>= &#60;Q1",
+                                     "1,5 = 7%</TD><TD>= Q1/Mdn", "6 = 27%</TD><TD>= Mdn/Q3",
+                                     "1,5 = 7%</TD><TD>= Mdn/Q3", "6 = 27%</TD><TD>= Q1/Mdn"};
+    const char* const trendCells[5] = {"1 -&GT; MV", "0,3333 -&GT; NE", "nincs", "I &LT;- -1<BR>0,3333 -&GT; M",
+                                       "nincs"};
+    for (int k = 1; k <= 6; ++k) {
+        l << QStringLiteral("<TR><TD><P ALIGN=Right><A HREF=\"irodalom/fel_en.html\"><IMG "
+                            "SRC=\"fel_%1.png\"></A></TD>")
+                 .arg(k);
+        const QString head = QStringLiteral("<TD> = ") + QString::fromUtf8(superego[k - 1]) + QStringLiteral(" T</TD>");
+        if (k < 6)
+            l << head + QStringLiteral("<TD><A HREF=\"irodalom/tend_%1.html\">").arg(k) +
+                     QString::fromUtf8(trendCells[k - 1]) + QStringLiteral("</A></TD></TR>");
+        else
+            l << head + QStringLiteral("<TD></TD></TR>");
+    }
+    l << QStringLiteral("</TABLE>");
+    l << QStringLiteral("<TABLE BORDER CELLPADDING=\"2\">")
+      << QStringLiteral("<TR><TD COLSPAN=3 bgcolor=\"aaCCff\"><B>RAUCHFLEISCH-MUTAT&Oacute;K:</B></TD></TR>");
+    const char* const rauch[5] = {"2,5556", "1,9167", "2,875", "6,6667", "0,375"};
+    for (int i = 0; i < 5; ++i) {
+        const QChar letter = QLatin1Char(static_cast<char>('a' + i));
+        l << QStringLiteral("<TR><TD><A HREF=\"irodalom/rau_%1.html\"><IMG SRC=\"rau_%2.png\"></A></TD>")
+                 .arg(letter)
+                 .arg(i + 1)
+          << QStringLiteral("<TD> = %1</TD><TD><A HREF=\"irodalom/rau_%2.html\">értelmezés</A></TD></TR>")
+                 .arg(QLatin1String(rauch[i]))
+                 .arg(letter);
+    }
+    l << QStringLiteral("</TABLE></TD></TR></TABLE></TD></TR></TABLE>");
+    l << QStringLiteral("<P><TABLE BORDER CELLPADDING=\"2\"><TR><TD><A HREF=\"irodalom/totmut.html\"><B>Totális "
+                        "mutató: </B></A>NE(7,5) &GT; MV(4) = KE(4)&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</TD>")
+      << QStringLiteral("<TD><B>GCR százalék: </B>43 (normál) </TD></TR></TABLE>")
+      << QStringLiteral("</PRE></BODY></HTML>");
+    return l;
+}
+
+// 1-based line numbers of the page.
+constexpr int kLineSex = 5;
+constexpr int kFirstTrendCell = 233;  // superego index 1's value line; index k at + 2 (k - 1)
+constexpr int kFirstRauchValue = 248; // index a; the next ones every other line
+
+} // namespace
+
+class ProtocolTest : public QObject {
+    Q_OBJECT
+private slots:
+    void fourDecimalText_data();
+    void fourDecimalText();
+    void workedExampleLineByLine();
+    void bytesAreWindows1250WithCrLf();
+    void girlsLineFive();
+    void dataTextsAreEscaped();
+    void trendCellJoining_data();
+    void trendCellJoining();
+    void rauchfleischWithoutValue();
+    void pointSeparator();
+    void twoRunsGiveIdenticalFiles();
+    void missingFolderIsReportedAndNothingWritten();
+};
+
+void ProtocolTest::fourDecimalText_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("comma");
+    QTest::addColumn<QString>("point");
+    QTest::newRow("half") << 0.5 << QStringLiteral("0,5") << QStringLiteral("0.5");
+    QTest::newRow("whole") << 12.0 << QStringLiteral("12") << QStringLiteral("12");
+    QTest::newRow("zero") << 0.0 << QStringLiteral("0") << QStringLiteral("0");
+    QTest::newRow("third") << 1.0 / 3 << QStringLiteral("0,3333") << QStringLiteral("0.3333");
+    QTest::newRow("two thirds") << 2.0 / 3 << QStringLiteral("0,6667") << QStringLiteral("0.6667");
+    QTest::newRow("negative") << -1.0 / 3 << QStringLiteral("-0,3333") << QStringLiteral("-0.3333");
+    QTest::newRow("negative whole") << -1.0 << QStringLiteral("-1") << QStringLiteral("-1");
+    QTest::newRow("4.5") << 4.5 << QStringLiteral("4,5") << QStringLiteral("4.5");
+    QTest::newRow("trailing zeros") << 2.875 << QStringLiteral("2,875") << QStringLiteral("2.875");
+    // Exact halves of the fourth decimal go to the even neighbour.
+    QTest::newRow("half to even down") << 1.0 / 32 << QStringLiteral("0,0312") << QStringLiteral("0.0312");
+    QTest::newRow("half to even up") << 3.0 / 32 << QStringLiteral("0,0938") << QStringLiteral("0.0938");
+    QTest::newRow("negative half") << -1.0 / 32 << QStringLiteral("-0,0312") << QStringLiteral("-0.0312");
+    QTest::newRow("tiny negative") << -0.00001 << QStringLiteral("0") << QStringLiteral("0");
+    QTest::newRow("rounds to whole") << 1.99996 << QStringLiteral("2") << QStringLiteral("2");
+    QTest::newRow("no grouping") << 1234567.25 << QStringLiteral("1234567,25") << QStringLiteral("1234567.25");
+}
+
+void ProtocolTest::fourDecimalText() {
+    QFETCH(double, value);
+    QFETCH(QString, comma);
+    QFETCH(QString, point);
+    QCOMPARE(::fourDecimalText(value, kComma), comma);
+    QCOMPARE(::fourDecimalText(value, kPoint), point);
+}
+
+void ProtocolTest::workedExampleLineByLine() {
+    const QStringList actual = workedExampleLines();
+    const QStringList expected = expectedWorkedExample();
+    QCOMPARE(expected.size(), ProtocolWriter::kLineCount);
+    QCOMPARE(actual.size(), ProtocolWriter::kLineCount);
+    for (int i = 0; i < expected.size(); ++i) {
+        if (actual.at(i) != expected.at(i))
+            QFAIL(qPrintable(
+                QStringLiteral("line %1:\n  got      %2\n  expected %3").arg(i + 1).arg(actual.at(i), expected.at(i))));
+    }
+}
+
+void ProtocolTest::bytesAreWindows1250WithCrLf() {
+    MarkingGrid grid;
+    fillWorkedExample(grid);
+    const R r = evaluate(grid, 9, 9.5, kComma);
+    const QByteArray bytes = ProtocolWriter::protocolBytes(subject(), grid, r, kComma);
+    QCOMPARE(bytes.count("\r\n"), 260);
+    QCOMPARE(bytes.count('\r'), 260);
+    QCOMPARE(bytes.count('\n'), 260);
+    QVERIFY(bytes.endsWith("</PRE></BODY></HTML>\r\n"));
+    QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
+    // Accented letters of the fixed texts as single Windows-1250 bytes, the rest as entities.
+    QVERIFY(bytes.contains("<B>TENDENCI\xC1K</B>"));
+    QVERIFY(bytes.contains("<B>a vizsg\xE1lat id\xF5pontja: </B>"));
+    QVERIFY(bytes.contains("\r\n<TR><TD><B>\xE9letkora: </B>9</TD>\r\n"));
+    QVERIFY(bytes.contains(">\xE9rtelmez\xE9s</A>"));
+    QVERIFY(bytes.contains("<B>Tot\xE1lis mutat\xF3: </B>"));
+    QVERIFY(bytes.contains("Kis P\xE9ter&nbsp;"));
+    QVERIFY(bytes.contains("<B>neme: </B>fi\xFA</TD>"));
+    QVERIFY(bytes.contains("KIEG&Eacute;SZ&Iacute;T&Otilde; PROFIL"));
+    QVERIFY(bytes.contains("(norm\xE1l) </TD>"));
+    QCOMPARE(Cp1250::decode(bytes).split(QStringLiteral("\r\n")).mid(0, 260), workedExampleLines());
+}
+
+void ProtocolTest::girlsLineFive() {
+    MarkingGrid grid;
+    fillWorkedExample(grid);
+    PersonalData pd = subject();
+    pd.sex = PersonalData::Sex::Girl;
+    const QStringList lines = ProtocolWriter::protocolLines(pd, grid, evaluate(grid, pd.age, 9.5, kComma), kComma);
+    QCOMPARE(lines.at(kLineSex - 1),
+             QStringLiteral("<TR><TD><B>neme: </B>lány</TD><TD><B>a vizsgálat időpontja: </B>2024.05.06.</TD></TR>"));
+}
+
+void ProtocolTest::dataTextsAreEscaped() {
+    MarkingGrid grid;
+    fillWorkedExample(grid);
+    grid.setCell(1, 23, QStringLiteral("<b>"));
+    grid.setCell(5, 24, QStringLiteral("\"&\""));
+    PersonalData pd = subject();
+    pd.name = QStringLiteral("Kovács & <Társa>");
+    pd.code = QStringLiteral("A&B<C");
+    pd.date = QStringLiteral("\"ma\"");
+    pd.examiner = QStringLiteral("X > Y");
+    const R r = evaluate(grid, pd.age, 9.5, kComma);
+    const QStringList lines = ProtocolWriter::protocolLines(pd, grid, r, kComma);
+    QCOMPARE(lines.size(), 260);
+    QCOMPARE(lines.at(2), QStringLiteral("<TABLE CELLPADDING=\"2\"><TR><TD><B>A vsz neve: </B>Kovács &amp; "
+                                         "&lt;Társa&gt;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</TD>"));
+    QCOMPARE(lines.at(3), QStringLiteral("<TD><B>A vsz kódja: </B>A&amp;B&lt;C</TD></TR>"));
+    QVERIFY(lines.at(4).endsWith(QStringLiteral("</B>&quot;ma&quot;</TD></TR>")));
+    QCOMPARE(lines.at(6), QStringLiteral("<TD><B>a vizsgálat vezetője: </B>X &gt; Y</TD></TR></TABLE>"));
+    // Picture 23 starts at line 11 + 22 * 7 + 1; its O-D cell is the third of its lines.
+    QCOMPARE(lines.at(11 + 22 * 7 + 2), QStringLiteral("<TD>&lt;b&gt;</TD>"));
+    QCOMPARE(lines.at(11 + 23 * 7 + 5), QStringLiteral("<TD>&quot;&amp;&quot;</TD>"));
+    // The evaluation's own entities go through untouched.
+    QVERIFY(lines.at(kFirstTrendCell - 1).contains(QStringLiteral(">1 -&GT; MV</A>")));
+}
+
+void ProtocolTest::trendCellJoining_data() {
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QString>("cell");
+    const QString none = QStringLiteral("nincs");
+    const QString a = QStringLiteral("0,5 -&GT; EV"), c = QStringLiteral("MV &LT;- -1");
+    QTest::newRow("all none") << QStringList{none, none, none} << none;
+    QTest::newRow("third alone") << QStringList{none, none, c} << c;
+    QTest::newRow("first and third") << QStringList{a, none, c} << a + QStringLiteral("<BR>") + c;
+    QTest::newRow("all three") << QStringList{a, a, c} << a + QStringLiteral("<BR>") + a + QStringLiteral("<BR>") + c;
+}
+
+void ProtocolTest::trendCellJoining() {
+    QFETCH(QStringList, texts);
+    QFETCH(QString, cell);
+    MarkingGrid grid;
+    R r;
+    // Each superego row k takes trend row k; check them all with the same texts.
+    for (auto& row : r.trendText)
+        row = {texts.at(0), texts.at(1), texts.at(2)};
+    const QStringList lines = ProtocolWriter::protocolLines(subject(), grid, r, kComma);
+    for (int k = 1; k <= 5; ++k) {
+        const QString line = lines.at(kFirstTrendCell - 1 + 2 * (k - 1));
+        const QString expectedEnd =
+            QStringLiteral("<TD><A HREF=\"irodalom/tend_%1.html\">").arg(k) + cell + QStringLiteral("</A></TD></TR>");
+        QVERIFY2(line.endsWith(expectedEnd), qPrintable(line));
+    }
+}
+
+void ProtocolTest::rauchfleischWithoutValue() {
+    MarkingGrid grid;
+    // E 8 (EV 4, EE 2, KE 2), I 0, M 4: only index a lacks its divisor.
+    fill(grid, linesFrom(QStringList() << repeated(QStringLiteral("EV"), 4) << repeated(QStringLiteral("MV"), 4)
+                                       << repeated(QStringLiteral(",,KE"), 2) << repeated(QStringLiteral(",EE"), 2)));
+    const R r = evaluate(grid, 12, 3, kComma);
+    const QStringList lines = ProtocolWriter::protocolLines(subject(), grid, r, kComma);
+    const char* const values[5] = {"nincs ért.", "2", "4", "3", "0"};
+    for (int i = 0; i < 5; ++i) {
+        const QString expected =
+            QStringLiteral("<TD> = %1</TD><TD><A HREF=\"irodalom/rau_%2.html\">értelmezés</A></TD></TR>")
+                .arg(QString::fromUtf8(values[i]))
+                .arg(QLatin1Char(static_cast<char>('a' + i)));
+        QCOMPARE(lines.at(kFirstRauchValue - 1 + 2 * i), expected);
+    }
+}
+
+void ProtocolTest::pointSeparator() {
+    const QStringList lines = workedExampleLines(kPoint);
+    QCOMPARE(lines.size(), 260);
+    QVERIFY(lines.contains(QStringLiteral("<TD>7.5</TD>")));
+    QVERIFY(!lines.contains(QStringLiteral("<TD>7,5</TD>")));
+    QVERIFY(lines.contains(
+        QStringLiteral("<TD> = 2.5556</TD><TD><A HREF=\"irodalom/rau_a.html\">értelmezés</A></TD></TR>")));
+    QVERIFY(lines.at(257).contains(QStringLiteral("NE(7.5) &GT; MV(4) = KE(4)&nbsp;")));
+    QVERIFY(lines.at(kFirstTrendCell + 1).contains(QStringLiteral(">0.3333 -&GT; NE</A>")));
+    // The grid's point column keeps its own "0.5" whatever the separator.
+    QVERIFY(workedExampleLines(kComma).contains(QStringLiteral("<TD>0.5</TD>")));
+}
+
+void ProtocolTest::twoRunsGiveIdenticalFiles() {
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("ABC.html"));
+    const QString second = dir.filePath(QStringLiteral("ABC2.html"));
+    MarkingGrid grid;
+    fillWorkedExample(grid);
+    const R r = evaluate(grid, 9, 9.5, kComma);
+    // A different examination written first must leave nothing behind.
+    MarkingGrid other;
+    fill(other, linesFrom(repeated(QStringLiteral("EV,NE"), 24)));
+    ProtocolWriter::writeProtocol(first, subject(), other, evaluate(other, 13, 20, kComma), kComma);
+    ProtocolWriter::writeProtocol(first, subject(), grid, r, kComma);
+    ProtocolWriter::writeProtocol(second, subject(), grid, r, kComma);
+    const QByteArray a = readFileBytes(first);
+    QCOMPARE(a.size() > 0, true);
+    QCOMPARE(a, readFileBytes(second));
+    QCOMPARE(a, ProtocolWriter::protocolBytes(subject(), grid, r, kComma));
+}
+
+void ProtocolTest::missingFolderIsReportedAndNothingWritten() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nincs/ABC.html"));
+    MarkingGrid grid;
+    fillWorkedExample(grid);
+    const R r = evaluate(grid, 9, 9.5, kComma);
+    try {
+        ProtocolWriter::writeProtocol(path, subject(), grid, r, kComma);
+        QFAIL("writing into a missing folder succeeded");
+    } catch (const FileError& e) {
+        QCOMPARE(e.text(), QStringLiteral("Cannot create file ") + path);
+    }
+    QVERIFY(!QFileInfo::exists(path));
+}
+
+QTEST_GUILESS_MAIN(ProtocolTest)
+#include "tst_protocol.moc"
