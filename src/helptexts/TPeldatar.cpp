@@ -2,9 +2,66 @@
 
 #include "app/AppState.h"
 #include "app/GuiForms.h"
+#include "platform/FileError.h"
+#include "platform/TextFile.h"
 
-TPeldatar::TPeldatar(AppState& state, Forms& forms, QWidget* parent) : QDialog(parent), m_state(state), m_forms(forms) {
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TPeldatar::TPeldatar(AppState& state, Forms& forms, QWidget* parent)
+    : GuiToolDialog(Frame::NoButtons, parent), m_state(state), m_forms(forms) {
     setObjectName(QStringLiteral("TPeldatar"));
     setWindowTitle(QStringLiteral("Példa az aktuális képhez és jelhez"));
-    resize(411, 259);
+    setToolTip(QStringLiteral("Ha van példa, itt láthatja."));
+    Memo1 = memo(this, QStringLiteral("Memo1"), font(QStringLiteral("Arial"), 15), Qt::black, Qt::cyan);
+    Button1 = new QPushButton(QStringLiteral("mentés"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setToolTip(QStringLiteral("Elmenti a példa változásait."));
+    Button1->setAutoDefault(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 4, 4);
+    layout->setSpacing(2);
+    layout->addWidget(Memo1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    layout->addLayout(buttons);
+    setGeometry(391, 451, 411, 259);
+
+    connect(Button1, &QPushButton::clicked, this, &TPeldatar::Button1Click);
+}
+
+void TPeldatar::showExamples(int number, int picture, const QString& combination) {
+    try {
+        switch (m_current.request(m_state.root.exampleFile(number, picture))) {
+        case HelpTexts::CurrentFile::Result::Unchanged:
+            break;
+        case HelpTexts::CurrentFile::Result::Loaded:
+            Memo1->setPlainText(HelpTexts::memoText(m_current.lines()));
+            break;
+        case HelpTexts::CurrentFile::Result::Missing:
+            Memo1->clear();
+            if (number > 11)
+                Memo1->setPlainText(HelpTexts::combinationHeading(picture, combination));
+            break;
+        }
+    } catch (const FileError& e) {
+        // An unreadable example must not leave another example's text under this file's name.
+        Memo1->clear();
+        m_state.platform.message(e.text());
+    }
+}
+
+void TPeldatar::Button1Click() {
+    // Nothing was asked for yet, so there is no file the text could belong to.
+    if (m_current.path().isEmpty())
+        return;
+    try {
+        TextFile::writeLines(m_current.path(), HelpTexts::memoLines(Memo1->toPlainText()));
+    } catch (const FileError& e) {
+        m_state.platform.message(e.text());
+    }
 }

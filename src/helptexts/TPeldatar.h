@@ -1,17 +1,34 @@
 #pragma once
 
-#include <QDialog>
+#include "helptexts/GuiToolDialog.h"
+#include "helptexts/HelpTexts.h"
 
 class AppState;
 struct Forms;
+class QPlainTextEdit;
+class QPushButton;
 
-// Példa az aktuális képhez és jelhez: not yet filled in.
-class TPeldatar : public QDialog {
+// Példa az aktuális képhez és jelhez: the example answer for the code or combination under
+// the mouse at the current picture; editable, and saved back where the examiner wants one.
+//
+//   Memo1     editable text filling the window, aqua; the example
+//   Button1   "mentés": writes Memo1 to the example file asked for last
+class TPeldatar : public GuiToolDialog {
     Q_OBJECT
 public:
     TPeldatar(AppState& state, Forms& forms, QWidget* parent = nullptr);
 
+    // number is a code button (1..11) or a combination label's tag (12..28); for a label
+    // the caption is given too, for the heading of a combination without an example.
+    void showExamples(int number, int picture, const QString& combination = QString());
+    QString currentExampleFile() const { return m_current.path(); }
+
+    void Button1Click();
+
 private:
     AppState& m_state;
     Forms& m_forms;
+    QPlainTextEdit* Memo1;
+    QPushButton* Button1;
+    HelpTexts::CurrentFile m_current;
 };

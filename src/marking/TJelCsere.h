@@ -1,17 +1,43 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+
+#include <array>
 
 class AppState;
 struct Forms;
+class QPushButton;
 
-// Törlés: not yet filled in.
+// The deletion dialog: every code of the current picture on a toggle button; the ones left
+// up are kept when OK rebuilds the picture's fields. The caller sets the caption ("Törlés!"
+// or "Túl sok jel !!!") and shows it modally.
+//
+//   Label7, Label3       "Melyiket töröljem?" and the instruction line
+//   Bevel1               frame around the buttons
+//   Button1, Button2     first and second code of O-D
+//   Button3, Button4     first and second code of E-D
+//   Button5, Button6     first and second code of N-P
+//   Button7              the whole parenthesized-mark field
+//   OKBtn                rebuilds the row from the buttons left up and closes
 class TJelCsere : public QDialog {
     Q_OBJECT
 public:
     TJelCsere(AppState& state, Forms& forms, QWidget* parent = nullptr);
 
+    // Fills the seven buttons from the current picture's row; run on every showing.
+    void FormActivate();
+    void OKBtnClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    QPushButton* button(int n) const { return m_buttons.at(static_cast<size_t>(n - 1)); }
+
     AppState& m_state;
     Forms& m_forms;
+    std::array<QPushButton*, 7> m_buttons{};
+    std::array<QString, 7> m_captions;
+    QPushButton* OKBtn;
 };

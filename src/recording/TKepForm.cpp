@@ -2,13 +2,100 @@
 
 #include "app/AppState.h"
 #include "app/GuiForms.h"
+#include "marking/TJeloles.h"
+#include "platform/FileError.h"
+#include "recording/Tvalasz.h"
 
-TKepForm::TKepForm(AppState& state, Forms& forms, QWidget* parent) : QDialog(parent), m_state(state), m_forms(forms) {
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TKepForm::TKepForm(AppState& state, Forms& forms, QWidget* parent)
+    : GuiToolDialog(Frame::CloseBox, parent), m_state(state), m_forms(forms) {
     setObjectName(QStringLiteral("TKepForm"));
     setWindowTitle(QStringLiteral("A vizsgálat képei"));
-    resize(400, 420);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setFixedSize(320, 403);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setScaledContents(false);
+
+    m_group = new QButtonGroup(this);
+    m_group->setExclusive(true);
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(0);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    for (int n = 1; n <= 24; ++n) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QStringLiteral("SpeedButton") + QString::number(n));
+        button->setText(QString::number(n) + QLatin1Char('.'));
+        button->setCheckable(true);
+        button->setAutoRaise(false);
+        button->setFixedWidth(36);
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+        button->setMinimumHeight(15);
+        m_group->addButton(button, n);
+        buttons->addWidget(button);
+        m_speedButtons[static_cast<size_t>(n - 1)] = button;
+    }
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    layout->addWidget(Image1, 0, Qt::AlignTop);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_group, &QButtonGroup::idClicked, this, &TKepForm::SpeedButton1Click);
+
+    selectPicture(1);
+}
+
+void TKepForm::SpeedButton1Click(int tag) {
+    selectPicture(tag);
 }
 
 void TKepForm::selectPicture(int picture) {
-    Q_UNUSED(picture);
+    if (picture < 1 || picture > 24)
+        return;
+    Tvalasz* valasz = m_forms.valasz;
+    TJeloles* jeloles = m_forms.jeloles;
+    if (valasz) {
+        try {
+            valasz->savePendingAnswer();
+        } catch (const FileError& e) {
+            m_state.platform.message(e.text());
+            // The click already pushed the new button down; the old picture stays current.
+            m_speedButtons[static_cast<size_t>(m_state.currentPicture - 1)]->setChecked(true);
+            return;
+        }
+    }
+    m_state.currentPicture = picture;
+    if (jeloles)
+        jeloles->setPictureField(picture);
+    if (valasz)
+        valasz->setAnswerPicture(picture);
+    loadBitmap(picture);
+    m_speedButtons[static_cast<size_t>(picture - 1)]->setChecked(true);
+    if (valasz)
+        valasz->reloadAnswer();
+    if (jeloles)
+        jeloles->applyCombinationList(picture);
+}
+
+void TKepForm::loadBitmap(int picture) {
+    const QString path = m_state.root.pictureFile(picture);
+    QPixmap pixmap;
+    if (pixmap.load(path)) {
+        Image1->setPixmap(pixmap);
+        return;
+    }
+    // The selection goes on with an empty picture: stopping here would leave the previous
+    // picture's answer in the window, bound to this picture's answer file.
+    Image1->clear();
+    m_state.platform.message(FileError::cannotOpen(path).text());
 }

@@ -1,0 +1,41 @@
+#include "helptexts/GuiToolDialog.h"
+
+#include <QCloseEvent>
+#include <QPlainTextEdit>
+
+GuiToolDialog::GuiToolDialog(Frame frame, QWidget* parent) : QDialog(parent) {
+    Qt::WindowFlags flags = Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (frame == Frame::CloseBox)
+        flags |= Qt::WindowCloseButtonHint;
+    setWindowFlags(flags);
+}
+
+void GuiToolDialog::reject() {}
+
+void GuiToolDialog::closeEvent(QCloseEvent* event) {
+    event->accept();
+}
+
+QFont GuiToolDialog::font(const QString& family, int pixelSize) {
+    QFont f;
+    QStringList families{family};
+    if (family == QLatin1String("Arial"))
+        families << QStringLiteral("Liberation Sans");
+    else if (family == QLatin1String("Courier New"))
+        families << QStringLiteral("Liberation Mono");
+    f.setFamilies(families);
+    f.setPixelSize(pixelSize);
+    return f;
+}
+
+QPlainTextEdit* GuiToolDialog::memo(QWidget* parent, const QString& objectName, const QFont& font, const QColor& text,
+                                    const QColor& background) {
+    auto* edit = new QPlainTextEdit(parent);
+    edit->setObjectName(objectName);
+    edit->setFont(font);
+    QPalette p = edit->palette();
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Base, background);
+    edit->setPalette(p);
+    return edit;
+}
