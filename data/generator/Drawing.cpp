@@ -813,3 +813,140 @@ void drawSyringe(QPainter& p, const QPointF& at, double length) {
 }
 
 } // namespace Drawing
+
+namespace Drawing {
+
+void drawBicycle(QPainter& p, const QPointF& bottomCentre, double width) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const double r = width * 0.24;
+    const QPointF back(bottomCentre.x() - width / 2 + r, bottomCentre.y() - r);
+    const QPointF front(bottomCentre.x() + width / 2 - r, bottomCentre.y() - r);
+    p.setPen(outline(2.2));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(back, r, r);
+    p.drawEllipse(front, r, r);
+    const QPointF pedal(bottomCentre.x() - width * 0.05, back.y());
+    const QPointF seat(bottomCentre.x() - width * 0.12, back.y() - r * 1.3);
+    const QPointF bar(front.x() - r * 0.3, back.y() - r * 1.5);
+    p.setPen(QPen(QColor(60, 120, 200), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPolygonF frame;
+    frame << back << pedal << QPointF(bar.x() - r * 0.1, bar.y() + r * 0.3) << QPointF(seat.x(), seat.y() + r * 0.3)
+          << back;
+    p.drawPolyline(frame);
+    p.drawLine(pedal, QPointF(seat.x(), seat.y() + r * 0.3));
+    p.drawLine(front, bar);
+    p.setPen(outline(3));
+    p.drawLine(seat + QPointF(-8, 0), seat + QPointF(8, 0));
+    p.drawLine(bar + QPointF(-6, -2), bar + QPointF(6, 2));
+    p.restore();
+}
+
+void drawBag(QPainter& p, const QPointF& topCentre, double width, bool tornStrap) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF body(topCentre.x() - width / 2, topCentre.y() + width * 0.45, width, width * 0.8);
+    p.setPen(outline(2.4));
+    p.setBrush(Qt::NoBrush);
+    if (tornStrap) {
+        p.drawLine(QPointF(body.left() + 6, body.top()), topCentre + QPointF(-4, 2));
+        p.drawLine(QPointF(body.right() - 6, body.top()), QPointF(body.right() + 4, body.top() - width * 0.25));
+    } else {
+        p.drawArc(QRectF(body.left() + 6, topCentre.y(), width - 12, width * 0.9), 0, 180 * 16);
+    }
+    p.setPen(outline(1.5));
+    p.setBrush(QColor(200, 90, 70));
+    p.drawRoundedRect(body, 5, 5);
+    p.setBrush(QColor(230, 130, 100));
+    p.drawRoundedRect(QRectF(body.left(), body.top(), body.width(), body.height() * 0.4), 5, 5);
+    p.restore();
+}
+
+void drawKite(QPainter& p, const QPointF& centre, double size) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    QPolygonF kite;
+    kite << centre + QPointF(0, -size) << centre + QPointF(size * 0.6, -size * 0.2) << centre + QPointF(0, size)
+         << centre + QPointF(-size * 0.6, -size * 0.2);
+    p.setPen(outline(1.4));
+    p.setBrush(QColor(240, 100, 90));
+    p.drawPolygon(kite);
+    p.drawLine(kite[0], kite[2]);
+    p.drawLine(kite[1], kite[3]);
+    QPainterPath tail;
+    tail.moveTo(kite[2]);
+    tail.cubicTo(kite[2] + QPointF(12, 12), kite[2] + QPointF(-12, 26), kite[2] + QPointF(4, 40));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(tail);
+    p.setBrush(QColor(250, 210, 80));
+    for (double t : {0.3, 0.65}) {
+        const QPointF bow = tail.pointAtPercent(t);
+        p.drawEllipse(bow, 3.5, 2.5);
+    }
+    p.restore();
+}
+
+void drawCup(QPainter& p, const QPointF& bottomCentre, bool spilled) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(outline(1.3));
+    if (spilled) {
+        p.setBrush(QColor(140, 90, 60));
+        p.drawEllipse(QPointF(bottomCentre.x() + 18, bottomCentre.y() - 2), 22, 4);
+        p.translate(bottomCentre);
+        p.rotate(90);
+        p.translate(-bottomCentre);
+    }
+    p.setBrush(QColor(250, 250, 250));
+    p.drawRect(QRectF(bottomCentre.x() - 8, bottomCentre.y() - 20, 16, 20));
+    p.drawArc(QRectF(bottomCentre.x() + 4, bottomCentre.y() - 16, 10, 10), -90 * 16, 180 * 16);
+    p.restore();
+}
+
+void drawPaper(QPainter& p, const QRectF& r, bool blot) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(outline(1.2));
+    p.setBrush(QColor(255, 255, 250));
+    p.drawRect(r);
+    p.setBrush(QColor(250, 210, 80));
+    p.drawEllipse(QPointF(r.left() + r.width() * 0.3, r.top() + r.height() * 0.35), r.height() * 0.18,
+                  r.height() * 0.18);
+    p.setBrush(QColor(130, 190, 110));
+    p.drawRect(QRectF(r.left() + 3, r.bottom() - r.height() * 0.25, r.width() - 6, r.height() * 0.2));
+    if (blot) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(90, 120, 200, 170));
+        p.drawEllipse(QPointF(r.center().x() + r.width() * 0.1, r.center().y()), r.width() * 0.28, r.height() * 0.3);
+        p.drawEllipse(QPointF(r.center().x() + r.width() * 0.32, r.center().y() + 5), r.width() * 0.12,
+                      r.height() * 0.15);
+    }
+    p.restore();
+}
+
+void drawMud(QPainter& p, const QPointF& centre, double spread) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(120, 85, 55, 200));
+    const QPointF offsets[] = {{0, 0}, {0.6, 0.4}, {-0.5, 0.7}, {0.2, -0.6}, {-0.7, -0.2}, {0.5, 1.2}};
+    for (int i = 0; i < 6; ++i)
+        p.drawEllipse(centre + offsets[i] * spread, spread * (0.22 + 0.05 * (i % 3)), spread * 0.18);
+    p.restore();
+}
+
+void drawCrack(QPainter& p, const QPointF& centre, double size) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(outline(1.2));
+    for (int i = 0; i < 6; ++i) {
+        const double a = qDegreesToRadians(i * 60.0 + 15);
+        const QPointF mid = centre + QPointF(std::cos(a) * size * 0.5, std::sin(a) * size * 0.5);
+        const QPointF end = centre + QPointF(std::cos(a + 0.2) * size, std::sin(a + 0.2) * size);
+        p.drawLine(centre, mid);
+        p.drawLine(mid, end);
+    }
+    p.restore();
+}
+
+} // namespace Drawing
