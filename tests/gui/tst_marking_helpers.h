@@ -1,0 +1,38 @@
+#pragma once
+
+// Helpers shared by the GUI tests of the picture, answer, marking and help windows.
+
+#include "gui/FormsFixture.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+// The pointer moving over the middle of a widget, with the given keys held and no button down.
+inline void moveOver(QWidget* widget, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QPointF pos = QRectF(widget->rect()).center();
+    QMouseEvent event(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, modifiers);
+    QApplication::sendEvent(widget, &event);
+}
+
+// A small BMP that the picture window can show.
+inline QByteArray bitmapBytes(const QColor& color, int width = 320, int height = 403) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+// Runs action once the next modal dialog is up (inside its exec()).
+inline void whenModal(std::function<void(QWidget*)> action) {
+    QTimer::singleShot(0, [action] { action(QApplication::activeModalWidget()); });
+}
