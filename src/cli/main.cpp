@@ -16,12 +16,14 @@ const char* const kHelp = "gyvkt-cli - gyermek VKT parancssori eszköze\n"
                           "      HTML jegyzőkönyv egy vagy több vizsgálatról. Egy vizsgálatnál OUT a HTML fájl\n"
                           "      (alapértelmezés: <kód>.html az aktuális mappában), többnél OUT egy mappa.\n"
                           "  gyvkt-cli evaluate EXAM.kvx [--gcr KEY.gcr] [--decimal SEP] --json\n"
-                          "      A kiértékelés minden értéke JSON-ként.\n"
+                          "      A kiértékelés minden értéke JSON-ként, a 24 GCR-pont, a GCR-pontszám és az öt\n"
+                          "      Rauchfleisch-mutató (null, ha nincs értéke).\n"
                           "\n"
                           "  --gcr KEY.gcr    a GCR-kulcs (alapértelmezés: az adatmappa magyar.gcr fájlja)\n"
                           "  --decimal SEP    tizedesjel (alapértelmezés: a felhasználó területi beállítása)\n"
                           "\n"
-                          "Kilépési kód: 0 siker, 1 hibás használat, 2 hibás vagy olvashatatlan fájl.\n";
+                          "Kilépési kód: 0 siker, 1 hibás használat, 2 hibás vagy olvashatatlan fájl, vagy 7–14 éven\n"
+                          "kívüli életkor (arról a vizsgálatról nem készül fájl).\n";
 } // namespace
 
 void printOut(const QString& text) {

@@ -181,6 +181,7 @@ void ProtocolTest::fourDecimalText_data() {
     QTest::newRow("negative half") << -1.0 / 32 << QStringLiteral("-0,0312") << QStringLiteral("-0.0312");
     QTest::newRow("tiny negative") << -0.00001 << QStringLiteral("0") << QStringLiteral("0");
     QTest::newRow("rounds to whole") << 1.99996 << QStringLiteral("2") << QStringLiteral("2");
+    QTest::newRow("huge") << 1e20 << QStringLiteral("100000000000000000000") << QStringLiteral("100000000000000000000");
     QTest::newRow("no grouping") << 1234567.25 << QStringLiteral("1234567,25") << QStringLiteral("1234567.25");
 }
 
