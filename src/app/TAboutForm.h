@@ -5,11 +5,15 @@
 class AppState;
 struct Forms;
 
-// a program névjegye: not yet filled in.
+// About window "a program névjegye": the product's name, then the maker's name and contact
+// lines from nevjegy.txt, centred. Closed by its close box only.
 class TAboutForm : public QDialog {
     Q_OBJECT
 public:
     TAboutForm(AppState& state, Forms& forms, QWidget* parent = nullptr);
+
+    // The lines shown: nevjegy.txt, or the built-in product and maker lines without it.
+    static QStringList aboutLines(const QString& path);
 
 private:
     AppState& m_state;

@@ -4,14 +4,23 @@
 
 class AppState;
 struct Forms;
+class QLabel;
 
-// Kevés a lejelölt válasz!!!: not yet filled in.
+// "Kevés a lejelölt válasz!!!": shown instead of a protocol when too few pictures are marked.
+//
+//   Label1   white, bold: how many pictures are marked (setCount)
+//   Label2   yellow, bold: "Legalább 18 lejelölt válasz szükséges!"
+//   OKBtn    "Rendben", closes the dialog
 class TKevesValasz : public QDialog {
     Q_OBJECT
 public:
     TKevesValasz(AppState& state, Forms& forms, QWidget* parent = nullptr);
 
+    void setCount(int count);
+
 private:
     AppState& m_state;
     Forms& m_forms;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
 };

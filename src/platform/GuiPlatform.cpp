@@ -1,0 +1,97 @@
+#include "platform/GuiPlatform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+QString applicationTitle() {
+    return QStringLiteral("gyermek VKT");
+}
+
+} // namespace
+
+QWidget* GuiPlatform::owner() const {
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return m_owner;
+}
+
+void GuiPlatform::message(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, owner());
+    box.exec();
+}
+
+bool GuiPlatform::confirm(const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton, owner());
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+QStringList GuiPlatform::nameFilters(const QString& filter) {
+    QStringList result;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts.at(i + 1);
+        // Several patterns are joined by ";" in the pipe form and by blanks in Qt's.
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        result.append(parts.at(i) + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+    }
+    return result;
+}
+
+QString GuiPlatform::runFileDialog(const FileDialog& dialog, bool save) {
+    QFileDialog box(owner());
+    box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    box.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = nameFilters(dialog.filter);
+    if (!filters.isEmpty()) {
+        box.setNameFilters(filters);
+        box.selectNameFilter(filters.first());
+    }
+    if (!dialog.defaultSuffix.isEmpty())
+        box.setDefaultSuffix(dialog.defaultSuffix);
+    if (!dialog.initialFolder.isEmpty() && QDir(dialog.initialFolder).exists())
+        box.setDirectory(dialog.initialFolder);
+    if (!dialog.fileName.isEmpty())
+        box.selectFile(dialog.fileName);
+    box.setOption(QFileDialog::DontConfirmOverwrite, !dialog.overwritePrompt);
+    if (box.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList chosen = box.selectedFiles();
+    return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.first());
+}
+
+QString GuiPlatform::openFileName(const FileDialog& dialog) {
+    return runFileDialog(dialog, false);
+}
+
+QString GuiPlatform::saveFileName(const FileDialog& dialog) {
+    return runFileDialog(dialog, true);
+}
+
+void GuiPlatform::openDocument(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void GuiPlatform::beep() {
+    QApplication::beep();
+}
+
+void GuiPlatform::copyToClipboard(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+QDate GuiPlatform::today() {
+    return QDate::currentDate();
+}
