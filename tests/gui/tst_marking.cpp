@@ -310,7 +310,7 @@ void TestMarking::previousAndNextStopAtTheEnds() {
     m_f->forms.kepForm->selectPicture(start);
     // The same picture is selected again: an edited answer is stored on the way.
     auto* memo = m_f->forms.valasz->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
-    QTest::keyClicks(memo, QStringLiteral("ok"));
+    typeText(memo, QStringLiteral("ok"));
     QTest::mouseClick(button(control), Qt::LeftButton);
     QCOMPARE(m_f->state->currentPicture, expected);
     QCOMPARE(m_f->forms.jeloles->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text(),

@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QImage>
 #include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -35,4 +36,14 @@ inline QByteArray bitmapBytes(const QColor& color, int width = 320, int height =
 // Runs action once the next modal dialog is up (inside its exec()).
 inline void whenModal(std::function<void(QWidget*)> action) {
     QTimer::singleShot(0, [action] { action(QApplication::activeModalWidget()); });
+}
+
+// Types text as key presses, accented letters included; "\n" presses Enter.
+inline void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n'))
+            QTest::keyClick(widget, Qt::Key_Return);
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
