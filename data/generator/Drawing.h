@@ -76,12 +76,5 @@ void drawPencil(QPainter& p, const QPointF& tip, double length, double angleDegr
 void drawGlasses(QPainter& p, const QPointF& centre, double width, bool broken);
 void drawToyCar(QPainter& p, const QPointF& bottomCentre, double width, bool broken);
 void drawSyringe(QPainter& p, const QPointF& at, double length);
-void drawBicycle(QPainter& p, const QPointF& bottomCentre, double width);
-void drawBag(QPainter& p, const QPointF& topCentre, double width, bool tornStrap);
-void drawKite(QPainter& p, const QPointF& centre, double size);
-void drawCup(QPainter& p, const QPointF& bottomCentre, bool spilled);
-void drawPaper(QPainter& p, const QRectF& r, bool blot);
-void drawMud(QPainter& p, const QPointF& centre, double spread);
-void drawCrack(QPainter& p, const QPointF& centre, double size);
 
 } // namespace Drawing

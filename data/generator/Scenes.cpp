@@ -3,7 +3,6 @@
 #include "Drawing.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <functional>
 
 using namespace Drawing;
@@ -75,173 +74,93 @@ const QColor kTiles(220, 220, 215);
 
 std::vector<Scene> scenes() {
     return {
-        // 1. A bigger child keeps the ball.
-        {"Ez most már az enyém, nem adom vissza!",
+        // 1. At the sweet shop.
+        {"Sajnos ma már nincs több cukorka.",
          [](QPainter& p) {
-             drawOutdoors(p, kSize, 300);
-             drawTree(p, 280, 300, 140);
-             Person big = speaking(child(95, true, kRed, Hair::Cap));
-             big.height = 182;
-             big.arms = Arms::Raise;
-             Cast c;
-             c.speaker = drawPerson(p, big, kGround);
-             drawBall(p, c.speaker.frontHand + QPointF(0, -12), 14, kOrange);
-             Person small = child(235, false, kYellow, Hair::Short);
-             small.height = 138;
-             small.mouth = Mouth::Sad;
-             small.arms = Arms::Forward;
-             c.listener = drawPerson(p, small, kGround);
-             return c;
-         }},
-        // 2. Mother forbids the friend's birthday party.
-        {"Nem mehetsz el Anna születésnapjára.",
-         [](QPainter& p) {
-             drawRoom(p, kSize, kWallPeach, kWood, kFloor);
-             drawWindow(p, QRectF(125, 140, 75, 85));
-             Cast c;
-             c.speaker = drawPerson(p, speaking(adult(240, false, kPurple, Hair::Long, true)), kGround);
-             Person kid = child(85, true, kGreen, Hair::Pigtails, true);
-             kid.mouth = Mouth::Sad;
-             c.listener = drawPerson(p, kid, kGround);
-             p.save();
-             p.setPen(outline(1.4));
-             p.setBrush(kBlue);
-             p.drawRect(QRectF(140, 340, 34, 30));
-             p.setBrush(kYellow);
-             p.drawRect(QRectF(153, 340, 8, 30));
-             p.restore();
-             return c;
-         }},
-        // 3. A toy car broken by accident.
-        {"Jaj, véletlenül eltörtem az autódat!",
-         [](QPainter& p) {
-             drawRoom(p, kSize, kWallBlue, kWood, kFloor);
-             drawWindow(p, QRectF(50, 140, 70, 80));
-             drawBed(p, 180, 320, kFloor + 30);
-             Person sorry = speaking(child(225, false, kGreen, Hair::Curly));
-             sorry.arms = Arms::Forward;
-             Cast c;
-             c.speaker = drawPerson(p, sorry, kGround);
-             Person owner = child(80, true, kRed, Hair::Short);
-             owner.mouth = Mouth::Sad;
-             c.listener = drawPerson(p, owner, kGround);
-             drawToyCar(p, QPointF(150, 372), 44, true);
-             return c;
-         }},
-        // 4. Kept in at break for missing homework.
-        {"Te most bent maradsz, mert nem írtad meg a leckét.",
-         [](QPainter& p) {
-             drawRoom(p, kSize, kWallGreen, kWood, kFloor);
-             drawBlackboard(p, QRectF(150, 150, 140, 56), QStringLiteral("Házi feladat"));
-             Person teacher = speaking(adult(95, true, kBlue, Hair::Bun, true));
-             teacher.glasses = true;
-             teacher.arms = Arms::Hips;
-             Cast c;
-             c.speaker = drawPerson(p, teacher, kGround);
-             c.listener = drawPerson(p, child(235, false, kOrange, Hair::Short), kGround);
-             return c;
-         }},
-        // 5. The ice cream has run out.
-        {"Sajnos elfogyott az eperfagylalt.",
-         [](QPainter& p) {
-             drawOutdoors(p, kSize, 300);
-             p.save();
-             p.setRenderHint(QPainter::Antialiasing);
-             p.setPen(outline(1.6));
-             QPolygonF awning;
-             awning << QPointF(20, 150) << QPointF(170, 150) << QPointF(180, 175) << QPointF(10, 175);
-             p.setBrush(kPink);
-             p.drawPolygon(awning);
-             p.setBrush(kWhite);
-             for (int i = 0; i < 4; ++i)
-                 p.drawRect(QRectF(30 + i * 38, 150, 18, 25));
-             p.restore();
-             Person seller = speaking(adult(90, true, kWhite, Hair::Cap, false));
-             seller.hairColour = kWhite;
+             drawRoom(p, kSize, kWallCream, kTiles, kFloor);
+             drawShelf(p, QRectF(170, 150, 140, 120));
+             Person seller = speaking(adult(245, false, kTeal, Hair::Bun, true));
              seller.apron = true;
              Cast c;
              c.speaker = drawPerson(p, seller, kGround);
-             drawCounter(p, 15, 175, 300, kGround);
-             drawIceCreamBox(p, QRectF(30, 280, 130, 22));
-             c.listener = drawPerson(p, child(250, false, kYellow, Hair::Long, true), kGround);
+             drawCounter(p, 165, 325, 290, kGround);
+             c.listener = drawPerson(p, child(90, true, kYellow), kGround);
              return c;
          }},
-        // 6. Water spilt on a drawing.
-        {"Bocs, ráborult a víz a rajzodra.",
+        // 2. A ball hits a child in the park.
+        {"Elnézést, véletlen volt!",
          [](QPainter& p) {
-             drawRoom(p, kSize, kWallCream, kWood, kFloor);
-             drawPicture(p, QRectF(40, 150, 60, 48));
+             drawOutdoors(p, kSize, 300);
+             drawTree(p, 270, 300, 150);
              Cast c;
-             c.speaker = drawPerson(p, speaking(child(90, true, kTeal, Hair::Short)), kGround);
-             Person artist = child(245, false, kPink, Hair::Pigtails, true);
-             artist.mouth = Mouth::Sad;
-             c.listener = drawPerson(p, artist, kGround);
-             drawTable(p, 130, 210, 328, kGround, kWood);
-             drawPaper(p, QRectF(140, 308, 40, 16), true);
-             drawCup(p, QPointF(195, 324), true);
+             c.speaker = drawPerson(p, speaking(child(85, true, kRed, Hair::Cap)), kGround);
+             Person hurt = child(225, false, kBlue, Hair::Curly);
+             hurt.mouth = Mouth::Sad;
+             c.listener = drawPerson(p, hurt, kGround);
+             drawBall(p, QPointF(175, 360), 15, kOrange);
              return c;
          }},
-        // 7. The neighbour's broken window.
-        {"Te törted be az ablakomat a labdával!",
+        // 3. Mother will not let the child out to play.
+        {"Most nem mehetsz ki játszani, előbb írd meg a leckédet!",
          [](QPainter& p) {
-             drawOutdoors(p, kSize, 300, false);
-             drawHouse(p, QRectF(30, 200, 140, 100), QColor(240, 220, 200));
-             drawCrack(p, QPointF(57, 226), 13);
-             Person neighbour = speaking(adult(115, true, kGrey, Hair::Bald, false));
-             neighbour.glasses = true;
-             neighbour.arms = Arms::Point;
+             drawRoom(p, kSize, kWallPeach, kWood, kFloor);
+             drawWindow(p, QRectF(120, 140, 80, 90));
              Cast c;
-             c.speaker = drawPerson(p, neighbour, kGround);
-             c.listener = drawPerson(p, child(250, false, kOrange, Hair::Cap), kGround);
-             drawBall(p, QPointF(195, 360), 13, kBlue);
+             c.speaker = drawPerson(p, speaking(adult(240, false, kPurple, Hair::Long, true)), kGround);
+             Person kid = child(85, true, kGreen);
+             kid.mouth = Mouth::Sad;
+             c.listener = drawPerson(p, kid, kGround);
+             drawBall(p, QPointF(40, 362), 13, kRed);
              return c;
          }},
-        // 8. Chatting in class.
-        {"Már megint beszélgetsz az órán!",
+        // 4. The teacher returns a test.
+        {"Ez a dolgozatod sajnos nem sikerült jól.",
          [](QPainter& p) {
              drawRoom(p, kSize, kWallGreen, kWood, kFloor);
-             drawBlackboard(p, QRectF(25, 150, 120, 56), QStringLiteral("3 + 4 = 7"));
-             Person teacher = speaking(adult(240, false, QColor(150, 120, 100), Hair::Short, false));
+             drawBlackboard(p, QRectF(150, 150, 140, 56), QStringLiteral("2 + 3 = 5"));
+             Person teacher = speaking(adult(95, true, kBlue, Hair::Bun, true));
              teacher.glasses = true;
-             teacher.arms = Arms::Point;
+             teacher.arms = Arms::Forward;
              Cast c;
              c.speaker = drawPerson(p, teacher, kGround);
-             c.listener = drawPerson(p, child(85, true, kYellow, Hair::Curly), kGround);
-             drawTable(p, 105, 175, 330, kGround, kWood);
-             drawBook(p, QPointF(135, 318), 26, kRed);
+             p.save();
+             p.setPen(outline(1.2));
+             p.setBrush(kWhite);
+             p.drawRect(QRectF(c.speaker.frontHand.x() - 4, c.speaker.frontHand.y() - 22, 26, 32));
+             p.restore();
+             c.listener = drawPerson(p, child(235, false, kOrange, Hair::Pigtails, true), kGround);
              return c;
          }},
-        // 9. Left out of a game.
-        {"Te nem játszhatsz velünk!",
+        // 5. Older children leave a small one out.
+        {"Te még kicsi vagy, nem játszhatsz velünk!",
          [](QPainter& p) {
              drawOutdoors(p, kSize, 300, false);
              drawHouse(p, QRectF(150, 200, 150, 100), QColor(245, 225, 180));
              Person big = speaking(child(90, true, kRed, Hair::Cap));
+             big.height = 180;
              big.arms = Arms::Hips;
              Cast c;
              c.speaker = drawPerson(p, big, kGround);
-             drawBall(p, QPointF(40, 364), 12, kYellow);
-             Person other = child(235, false, kBlue, Hair::Short);
-             other.mouth = Mouth::Sad;
-             c.listener = drawPerson(p, other, kGround);
+             Person small = child(230, false, kYellow, Hair::Short);
+             small.height = 120;
+             small.mouth = Mouth::Sad;
+             c.listener = drawPerson(p, small, kGround);
              return c;
          }},
-        // 10. No zoo: father has to work.
-        {"Sajnos nem megyünk az állatkertbe, dolgoznom kell.",
+        // 6. Waiting for the swing.
+        {"Most én hintázom, várj a sorodra!",
          [](QPainter& p) {
-             drawRoom(p, kSize, kWallBlue, kWood, kFloor);
-             drawPicture(p, QRectF(125, 140, 70, 55));
-             drawLamp(p, 160, 0, 110);
+             drawOutdoors(p, kSize, 300);
+             drawSwing(p, 75, 345);
+             Person swinger = speaking(child(130, true, kPink, Hair::Pigtails, true));
+             swinger.arms = Arms::Hips;
              Cast c;
-             c.speaker = drawPerson(p, speaking(adult(235, false, kGreen, Hair::Short, false)), kGround);
-             drawBag(p, c.speaker.backHand + QPointF(0, -6), 26, false);
-             Person kid = child(90, true, kYellow, Hair::Long, true);
-             kid.mouth = Mouth::Sad;
-             c.listener = drawPerson(p, kid, kGround);
+             c.speaker = drawPerson(p, swinger, kGround);
+             c.listener = drawPerson(p, child(245, false, kTeal), kGround);
              return c;
          }},
-        // 11. Grandmother dropped the cake.
-        {"Jaj, leejtettem a tortát, amit neked sütöttem!",
+        // 7. Grandmother finds the cake gone.
+        {"Ki ette meg az egész süteményt?",
          [](QPainter& p) {
              drawRoom(p, kSize, kWallCream, kTiles, kFloor);
              drawWindow(p, QRectF(210, 140, 70, 80));
@@ -249,86 +168,113 @@ std::vector<Scene> scenes() {
              granny.hairColour = QColor(200, 200, 205);
              granny.glasses = true;
              granny.apron = true;
-             granny.arms = Arms::Forward;
+             granny.arms = Arms::Hips;
              Cast c;
              c.speaker = drawPerson(p, granny, kGround);
              c.listener = drawPerson(p, child(250, false, kGreen, Hair::Curly), kGround);
+             drawTable(p, 140, 215, 318, kGround, kWood);
              p.save();
              p.setRenderHint(QPainter::Antialiasing);
-             p.setPen(outline(1.3));
-             p.setBrush(QColor(240, 190, 200));
-             QPainterPath splat;
-             splat.moveTo(150, 372);
-             splat.cubicTo(150, 350, 175, 345, 185, 356);
-             splat.cubicTo(195, 345, 215, 352, 212, 372);
-             splat.closeSubpath();
-             p.drawPath(splat);
+             p.setPen(outline(1.2));
              p.setBrush(kWhite);
-             p.drawEllipse(QPointF(140, 370), 16, 4);
+             p.drawEllipse(QPointF(177, 310), 24, 6);
+             p.setBrush(QColor(180, 120, 80));
+             p.drawEllipse(QPointF(170, 307), 3, 2);
+             p.drawEllipse(QPointF(184, 309), 2, 1.5);
              p.restore();
              return c;
          }},
-        // 12. Accused of taking a pen.
-        {"Te vetted el a tollamat!",
+        // 8. Father calls off the zoo.
+        {"Sajnos ma mégsem megyünk el az állatkertbe.",
+         [](QPainter& p) {
+             drawRoom(p, kSize, kWallBlue, kWood, kFloor);
+             drawPicture(p, QRectF(125, 140, 70, 55));
+             drawLamp(p, 160, 0, 110);
+             Cast c;
+             c.speaker = drawPerson(p, speaking(adult(235, false, kGreen, Hair::Short, false)), kGround);
+             Person kid = child(90, true, kYellow, Hair::Long, true);
+             kid.mouth = Mouth::Sad;
+             c.listener = drawPerson(p, kid, kGround);
+             return c;
+         }},
+        // 9. A pencil is not lent.
+        {"Nem adom kölcsön a ceruzámat!",
          [](QPainter& p) {
              drawRoom(p, kSize, kWallGreen, kWood, kFloor);
-             drawBlackboard(p, QRectF(90, 150, 140, 50), QStringLiteral("ábécé"));
+             drawBlackboard(p, QRectF(90, 140, 140, 60), QStringLiteral("ábécé"));
              Person owner = speaking(child(230, false, kRed, Hair::Short));
-             owner.arms = Arms::Point;
+             owner.arms = Arms::Raise;
              Cast c;
              c.speaker = drawPerson(p, owner, kGround);
-             c.listener = drawPerson(p, child(80, true, kBlue, Hair::Pigtails, true), kGround);
-             drawTable(p, 115, 190, 330, kGround, kWood);
-             drawPencil(p, QPointF(130, 320), 30, -8);
+             drawPencil(p, c.speaker.frontHand + QPointF(-4, -8), 40, -70);
+             Person asker = child(90, true, kBlue, Hair::Pigtails, true);
+             asker.arms = Arms::Forward;
+             c.listener = drawPerson(p, asker, kGround);
+             drawTable(p, 120, 200, 330, kGround, kWood);
              return c;
          }},
-        // 13. Called stupid.
-        {"Te buta vagy!",
-         [](QPainter& p) {
-             drawOutdoors(p, kSize, 300);
-             drawTree(p, 45, 300, 140);
-             Person mocker = speaking(child(230, false, kPurple, Hair::Curly));
-             mocker.arms = Arms::Point;
-             Cast c;
-             c.speaker = drawPerson(p, mocker, kGround);
-             Person kid = child(95, true, kGreen, Hair::Short);
-             kid.mouth = Mouth::Sad;
-             c.listener = drawPerson(p, kid, kGround);
-             return c;
-         }},
-        // 14. Knocked over by a bicycle; the bag's strap is torn.
-        {"Bocs, nem láttalak!",
-         [](QPainter& p) {
-             drawOutdoors(p, kSize, 300);
-             p.fillRect(QRectF(0, 330, 320, 46), QColor(205, 205, 205));
-             Person rider = speaking(child(245, false, kBlue, Hair::Cap));
-             rider.height = 182;
-             Cast c;
-             drawBicycle(p, QPointF(205, kGround), 100);
-             c.speaker = drawPerson(p, rider, kGround);
-             Person kid = child(80, true, kYellow, Hair::Long, true);
-             kid.arms = Arms::Forward;
-             kid.mouth = Mouth::Sad;
-             c.listener = drawPerson(p, kid, kGround);
-             drawBag(p, c.listener.frontHand + QPointF(10, -4), 30, true);
-             return c;
-         }},
-        // 15. A kite caught in a tree.
-        {"Jaj, elengedtem a sárkányodat!",
+        // 10. The neighbour and the ball in the flower bed.
+        {"Már megint a virágágyásba rúgtátok a labdát!",
          [](QPainter& p) {
              drawOutdoors(p, kSize, 300, false);
-             drawTree(p, 160, 300, 165);
-             drawKite(p, QPointF(185, 190), 20);
-             Person friendKid = speaking(child(75, true, kOrange, Hair::Short));
-             friendKid.arms = Arms::Raise;
+             drawHouse(p, QRectF(30, 200, 140, 100), QColor(240, 220, 200));
+             Person neighbour = speaking(adult(100, true, kGrey, Hair::Bald, false));
+             neighbour.glasses = true;
+             neighbour.arms = Arms::Point;
              Cast c;
-             c.speaker = drawPerson(p, friendKid, kGround);
-             Person owner = child(250, false, kTeal, Hair::Curly);
-             owner.mouth = Mouth::Sad;
-             c.listener = drawPerson(p, owner, kGround);
+             c.speaker = drawPerson(p, neighbour, kGround);
+             c.listener = drawPerson(p, child(245, false, kOrange, Hair::Cap), kGround);
+             p.save();
+             p.setRenderHint(QPainter::Antialiasing);
+             p.setPen(outline(1.1));
+             for (int i = 0; i < 5; ++i) {
+                 const QPointF f(178 + i * 12, 322 + (i % 2) * 6);
+                 p.drawLine(f, f + QPointF(0, 20));
+                 p.setBrush(i % 2 ? kPink : kYellow);
+                 p.drawEllipse(f, 5, 5);
+             }
+             p.restore();
+             drawBall(p, QPointF(200, 350), 13, kBlue);
              return c;
          }},
-        // 16. At the doctor's.
+        // 11. The bus has gone.
+        {"Miattad késtük le a buszt!",
+         [](QPainter& p) {
+             drawOutdoors(p, kSize, 300);
+             p.fillRect(QRectF(0, 300, 320, 30), QColor(200, 200, 200));
+             drawSign(p, 160, 345, QStringLiteral("BUSZ"));
+             Person angry = speaking(child(85, true, kPurple, Hair::Long, true));
+             angry.arms = Arms::Hips;
+             Cast c;
+             c.speaker = drawPerson(p, angry, kGround);
+             c.listener = drawPerson(p, child(240, false, kGreen, Hair::Short), kGround);
+             return c;
+         }},
+        // 12. Not invited to the birthday party.
+        {"Téged nem hívlak meg a születésnapomra.",
+         [](QPainter& p) {
+             drawRoom(p, kSize, kWallPeach, kWood, kFloor);
+             p.save();
+             p.setRenderHint(QPainter::Antialiasing);
+             p.setPen(outline(1.2));
+             const QColor flags[] = {kRed, kYellow, kBlue, kGreen, kPurple, kOrange};
+             for (int i = 0; i < 6; ++i) {
+                 QPolygonF flag;
+                 const double x = 80 + i * 28;
+                 flag << QPointF(x, 130 + (i % 2) * 4) << QPointF(x + 24, 132 + ((i + 1) % 2) * 4)
+                      << QPointF(x + 12, 156);
+                 p.setBrush(flags[i]);
+                 p.drawPolygon(flag);
+             }
+             p.restore();
+             Cast c;
+             c.speaker = drawPerson(p, speaking(child(95, true, kPink, Hair::Pigtails, true)), kGround);
+             c.listener = drawPerson(p, child(240, false, kBlue, Hair::Curly), kGround);
+             drawTable(p, 125, 205, 330, kGround, kWood);
+             drawCake(p, QPointF(165, 326), 46);
+             return c;
+         }},
+        // 13. At the doctor's.
         {"Most kapsz egy injekciót, egy kicsit csípni fog.",
          [](QPainter& p) {
              drawRoom(p, kSize, QColor(235, 245, 245), kTiles, kFloor);
@@ -353,103 +299,109 @@ std::vector<Scene> scenes() {
              c.listener = drawPerson(p, patient, kGround);
              return c;
          }},
-        // 17. Not enough money for the toy.
-        {"Ez a játék többe kerül, nincs elég pénzed.",
+        // 14. At the library.
+        {"Ezt a könyvet már kikölcsönözték.",
          [](QPainter& p) {
-             drawRoom(p, kSize, kWallCream, kTiles, kFloor);
-             drawShelf(p, QRectF(170, 150, 140, 120));
-             Person seller = speaking(adult(245, false, kTeal, Hair::Bun, true));
-             seller.apron = true;
+             drawRoom(p, kSize, kWallCream, kWood, kFloor);
+             drawBookcase(p, QRectF(20, 150, 110, 145));
+             Person librarian = speaking(adult(250, false, kGreen, Hair::Long, true));
+             librarian.glasses = true;
              Cast c;
-             c.speaker = drawPerson(p, seller, kGround);
-             drawCounter(p, 165, 325, 290, kGround);
-             drawToyCar(p, QPointF(200, 284), 40, false);
-             Person kid = child(90, true, kYellow, Hair::Short);
-             kid.arms = Arms::Forward;
-             c.listener = drawPerson(p, kid, kGround);
-             p.save();
-             p.setRenderHint(QPainter::Antialiasing);
-             p.setPen(outline(1));
-             p.setBrush(QColor(230, 200, 90));
-             p.drawEllipse(c.listener.frontHand + QPointF(4, -6), 5, 5);
-             p.restore();
+             c.speaker = drawPerson(p, librarian, kGround);
+             drawCounter(p, 195, 325, 300, kGround);
+             drawBook(p, QPointF(230, 288), 26, kRed);
+             c.listener = drawPerson(p, child(120, true, kOrange, Hair::Pigtails, true), kGround);
              return c;
          }},
-        // 18. The teacher cannot find the handed-in exercise book.
-        {"Nem találom a füzetedet, biztosan nem adtad be.",
-         [](QPainter& p) {
-             drawRoom(p, kSize, kWallGreen, kWood, kFloor);
-             drawBlackboard(p, QRectF(150, 150, 140, 56), QStringLiteral("Magyar"));
-             Person teacher = speaking(adult(95, true, kBlue, Hair::Bun, true));
-             teacher.glasses = true;
-             Cast c;
-             c.speaker = drawPerson(p, teacher, kGround);
-             drawTable(p, 130, 200, 330, kGround, kWood);
-             drawBook(p, QPointF(150, 318), 22, kGreen);
-             drawBook(p, QPointF(178, 316), 22, kYellow);
-             c.listener = drawPerson(p, child(250, false, kOrange, Hair::Pigtails, true), kGround);
-             return c;
-         }},
-        // 19. Muddy clothes.
-        {"Hogy lett ilyen piszkos a ruhád?",
-         [](QPainter& p) {
-             drawRoom(p, kSize, kWallPeach, kWood, kFloor);
-             drawDoor(p, QRectF(140, 190, 50, 104), QColor(170, 120, 80));
-             Person mother = speaking(adult(85, true, kGreen, Hair::Long, true));
-             mother.arms = Arms::Hips;
-             Cast c;
-             c.speaker = drawPerson(p, mother, kGround);
-             c.listener = drawPerson(p, child(245, false, kYellow, Hair::Short), kGround);
-             drawMud(p, QPointF(245, 285), 14);
-             drawMud(p, QPointF(238, 345), 10);
-             return c;
-         }},
-        // 20. Blamed for the goal.
-        {"Miattad kaptunk gólt!",
+        // 15. The coach leaves a player on the bench.
+        {"Ma nem te játszol, a padon maradsz.",
          [](QPainter& p) {
              drawOutdoors(p, kSize, 290, false);
-             drawGoal(p, 110, 300);
-             Person mate = speaking(child(75, true, kRed, Hair::Short));
-             mate.arms = Arms::Point;
+             drawGoal(p, 200, 300);
+             Person coach = speaking(adult(95, true, kRed, Hair::Cap, false));
+             coach.legs = QColor(60, 60, 120);
              Cast c;
-             c.speaker = drawPerson(p, mate, kGround);
-             Person keeper = child(250, false, kYellow, Hair::Cap);
-             keeper.mouth = Mouth::Sad;
-             c.listener = drawPerson(p, keeper, kGround);
-             drawBall(p, QPointF(160, 292), 11, kWhite);
+             c.speaker = drawPerson(p, coach, kGround);
+             Person player = child(230, false, kBlue, Hair::Short);
+             player.mouth = Mouth::Sad;
+             c.listener = drawPerson(p, player, kGround);
+             drawBall(p, QPointF(280, 362), 12, kWhite);
              return c;
          }},
-        // 21. The big brother spilt the cocoa.
-        {"Hoppá, kiborult a kakaód.",
+        // 16. A broken toy car.
+        {"Bocsánat, eltörtem az autódat.",
          [](QPainter& p) {
-             drawRoom(p, kSize, kWallCream, kTiles, kFloor);
-             drawWindow(p, QRectF(130, 140, 70, 80));
-             Person brother = speaking(child(235, false, kBlue, Hair::Short));
-             brother.height = 185;
+             drawRoom(p, kSize, kWallBlue, kWood, kFloor);
+             drawWindow(p, QRectF(50, 140, 70, 80));
+             drawBed(p, 180, 320, kFloor + 30);
+             Person sorry = speaking(child(225, false, kGreen, Hair::Curly));
+             sorry.arms = Arms::Forward;
              Cast c;
-             c.speaker = drawPerson(p, brother, kGround);
-             c.listener = drawPerson(p, child(75, true, kPink, Hair::Pigtails, true), kGround);
-             drawTable(p, 120, 195, 328, kGround, kWood);
-             drawCup(p, QPointF(150, 324), true);
+             c.speaker = drawPerson(p, sorry, kGround);
+             c.listener = drawPerson(p, child(80, true, kRed, Hair::Short), kGround);
+             drawToyCar(p, QPointF(150, 372), 44, true);
              return c;
          }},
-        // 22. Laughed at for the new haircut.
-        {"Ha-ha, de vicces a hajad!",
+        // 17. A rainy day indoors.
+        {"Esik az eső, ma nem megyünk a játszótérre.",
          [](QPainter& p) {
-             drawOutdoors(p, kSize, 300, false);
-             drawHouse(p, QRectF(30, 190, 130, 110), QColor(230, 215, 190));
-             Person mocker = speaking(child(235, false, kGreen, Hair::Cap));
-             mocker.mouth = Mouth::Talk;
-             mocker.arms = Arms::Point;
+             drawRoom(p, kSize, kWallGreen, kWood, kFloor);
+             drawWindow(p, QRectF(120, 135, 85, 95), true);
              Cast c;
-             c.speaker = drawPerson(p, mocker, kGround);
-             Person kid = child(85, true, kOrange, Hair::Curly);
-             kid.hairColour = QColor(220, 120, 60);
+             c.speaker = drawPerson(p, speaking(adult(95, true, kOrange, Hair::Long, true)), kGround);
+             Person kid = child(240, false, kPurple, Hair::Short);
              kid.mouth = Mouth::Sad;
              c.listener = drawPerson(p, kid, kGround);
              return c;
          }},
-        // 23. Bedtime before the cartoon ends.
+        // 18. No more chocolate ice cream.
+        {"Elfogyott a csokoládéfagylalt.",
+         [](QPainter& p) {
+             drawOutdoors(p, kSize, 300);
+             p.save();
+             p.setRenderHint(QPainter::Antialiasing);
+             p.setPen(outline(1.6));
+             QPolygonF awning;
+             awning << QPointF(20, 150) << QPointF(170, 150) << QPointF(180, 175) << QPointF(10, 175);
+             p.setBrush(kPink);
+             p.drawPolygon(awning);
+             p.setBrush(kWhite);
+             for (int i = 0; i < 4; ++i)
+                 p.drawRect(QRectF(30 + i * 38, 150, 18, 25));
+             p.restore();
+             Person seller = speaking(adult(90, true, kWhite, Hair::Cap, false));
+             seller.hairColour = kWhite;
+             seller.apron = true;
+             Cast c;
+             c.speaker = drawPerson(p, seller, kGround);
+             drawCounter(p, 15, 175, 300, kGround);
+             drawIceCreamBox(p, QRectF(30, 280, 130, 22));
+             c.listener = drawPerson(p, child(250, false, kYellow, Hair::Long, true), kGround);
+             return c;
+         }},
+        // 19. A quarrel over a board game.
+        {"Te csaltál, ez így nem ér!",
+         [](QPainter& p) {
+             drawRoom(p, kSize, kWallPeach, kWood, kFloor);
+             drawPicture(p, QRectF(130, 140, 60, 50));
+             Person angry = speaking(child(80, true, kBlue, Hair::Short));
+             angry.arms = Arms::Point;
+             Cast c;
+             c.speaker = drawPerson(p, angry, kGround);
+             c.listener = drawPerson(p, child(245, false, kOrange, Hair::Pigtails, true), kGround);
+             drawTable(p, 125, 200, 328, kGround, kWood);
+             p.save();
+             p.setPen(outline(1.2));
+             for (int i = 0; i < 4; ++i) {
+                 p.setBrush((i % 2) ? kWhite : kRed);
+                 p.drawRect(QRectF(135 + i * 14, 316, 14, 8));
+             }
+             p.setBrush(kWhite);
+             p.drawRect(QRectF(178, 312, 8, 8));
+             p.restore();
+             return c;
+         }},
+        // 20. Bedtime instead of television.
         {"Kapcsold ki a tévét, ideje lefeküdni!",
          [](QPainter& p) {
              drawRoom(p, kSize, QColor(200, 205, 230), kWood, kFloor);
@@ -463,22 +415,74 @@ std::vector<Scene> scenes() {
              p.drawEllipse(QPointF(48, 158), 8, 8);
              p.restore();
              Cast c;
-             c.speaker = drawPerson(p, speaking(adult(240, false, kPurple, Hair::Bun, true)), kGround);
+             c.speaker = drawPerson(p, speaking(adult(240, false, kBlue, Hair::Short, false)), kGround);
              drawTable(p, 110, 190, 330, kGround, kWood);
              drawTv(p, QRectF(120, 282, 60, 40));
              c.listener = drawPerson(p, child(70, true, kYellow, Hair::Curly), kGround);
              return c;
          }},
-        // 24. The borrowed book is lost.
-        {"Nem találom a könyvedet, amit kölcsönadtál.",
+        // 21. A dog frightened a little sister.
+        {"A kutyája megijesztette a kishúgomat!",
+         [](QPainter& p) {
+             drawOutdoors(p, kSize, 300);
+             drawTree(p, 40, 300, 140);
+             Person kid = speaking(child(85, true, kRed, Hair::Pigtails, true));
+             kid.arms = Arms::Point;
+             Cast c;
+             c.speaker = drawPerson(p, kid, kGround);
+             Person owner = adult(255, false, kTeal, Hair::Short, false);
+             owner.arms = Arms::Forward;
+             c.listener = drawPerson(p, owner, kGround);
+             drawDog(p, QPointF(178, kGround), false);
+             p.save();
+             p.setPen(outline(1.2));
+             p.drawLine(c.listener.frontHand, QPointF(200, kGround - 46));
+             p.restore();
+             return c;
+         }},
+        // 22. The big sister will not help with homework.
+        {"Nem segítek, oldd meg egyedül a leckédet!",
          [](QPainter& p) {
              drawRoom(p, kSize, kWallCream, kWood, kFloor);
-             drawBookcase(p, QRectF(215, 150, 90, 140));
-             Person borrower = speaking(child(235, false, kPurple, Hair::Long, true));
-             borrower.arms = Arms::Cross;
+             drawBookcase(p, QRectF(215, 130, 90, 140));
+             Person sister = speaking(child(235, false, kPurple, Hair::Long, true));
+             sister.height = 185;
+             sister.arms = Arms::Cross;
              Cast c;
-             c.speaker = drawPerson(p, borrower, kGround);
-             c.listener = drawPerson(p, child(80, true, kGreen, Hair::Short), kGround);
+             c.speaker = drawPerson(p, sister, kGround);
+             c.listener = drawPerson(p, child(70, true, kGreen, Hair::Short), kGround);
+             drawTable(p, 105, 185, 330, kGround, kWood);
+             drawBook(p, QPointF(135, 318), 30, kBlue);
+             drawPencil(p, QPointF(155, 322), 26, -10);
+             return c;
+         }},
+        // 23. Broken glasses on the park bench.
+        {"Véletlenül ráültem a szemüvegedre.",
+         [](QPainter& p) {
+             drawOutdoors(p, kSize, 300);
+             drawTree(p, 285, 300, 130);
+             drawBench(p, 110, 215, 345);
+             drawGlasses(p, QPointF(165, 292), 40, true);
+             Cast c;
+             c.speaker = drawPerson(p, speaking(child(75, true, kOrange, Hair::Short)), kGround);
+             Person grandpa = adult(250, false, QColor(150, 120, 100), Hair::Bald, false);
+             grandpa.hairColour = QColor(210, 210, 210);
+             c.listener = drawPerson(p, grandpa, kGround);
+             return c;
+         }},
+        // 24. A friend turns away in the schoolyard.
+        {"Ma nem akarok veled játszani.",
+         [](QPainter& p) {
+             drawOutdoors(p, kSize, 300, false);
+             drawHouse(p, QRectF(160, 185, 150, 115), QColor(230, 215, 190));
+             Person friendly = speaking(child(100, true, kGreen, Hair::Long, true));
+             friendly.arms = Arms::Cross;
+             Cast c;
+             c.speaker = drawPerson(p, friendly, kGround);
+             Person other = child(235, false, kRed, Hair::Pigtails, true);
+             other.hairColour = QColor(230, 190, 100);
+             c.listener = drawPerson(p, other, kGround);
+             drawBall(p, QPointF(290, 364), 12, kYellow);
              return c;
          }},
     };
