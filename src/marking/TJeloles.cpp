@@ -179,7 +179,10 @@ void TJeloles::buildControls() {
     StringGrid1->setTabKeyNavigation(false);
     StringGrid1->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setFont(font(QStringLiteral("Arial"), 13));
+    StringGrid1->setFont(font(QStringLiteral("Arial"), 11));
+    // Two codes fill a field's cell; clip rather than elide them.
+    StringGrid1->setTextElideMode(Qt::ElideNone);
+    StringGrid1->setWordWrap(false);
     const int widths[7] = {25, 34, 33, 33, 33, 41, 25};
     QHeaderView* columns = StringGrid1->horizontalHeader();
     columns->setMinimumSectionSize(1);

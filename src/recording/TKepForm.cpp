@@ -36,12 +36,17 @@ TKepForm::TKepForm(AppState& state, Forms& forms, QWidget* parent)
         button->setCheckable(true);
         button->setAutoRaise(false);
         button->setFixedWidth(36);
-        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-        button->setMinimumHeight(15);
+        // 24 buttons of 17 pixels stand as high as the picture.
+        button->setFixedHeight(17);
         m_group->addButton(button, n);
         buttons->addWidget(button);
         m_speedButtons[static_cast<size_t>(n - 1)] = button;
     }
+    buttons->addStretch();
+
+    // The current picture's button must stand out at a glance.
+    setStyleSheet(
+        QStringLiteral("QToolButton:checked { background-color: #1f5fbf; color: white; font-weight: bold; }"));
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);

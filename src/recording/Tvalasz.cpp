@@ -16,6 +16,7 @@ Tvalasz::Tvalasz(AppState& state, Forms& forms, QWidget* parent)
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setFont(font(QStringLiteral("Arial"), 15));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Memo1);
