@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/GuiForms.h"
 #include "platform/FileError.h"
+#include "platform/GuiPlatform.h"
 #include "platform/TextFile.h"
 
 #include <QLabel>
@@ -48,4 +49,9 @@ QStringList TAboutForm::aboutLines(const QString& path) {
     if (lines.isEmpty())
         lines << QStringLiteral("gyermek VKT") << QStringLiteral("Tavrix");
     return lines;
+}
+
+void TAboutForm::showEvent(QShowEvent* event) {
+    centreOnScreen(this);
+    QDialog::showEvent(event);
 }

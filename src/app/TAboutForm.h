@@ -15,6 +15,9 @@ public:
     // The lines shown: nevjegy.txt, or the built-in product and maker lines without it.
     static QStringList aboutLines(const QString& path);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     AppState& m_state;
     Forms& m_forms;

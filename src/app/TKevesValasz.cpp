@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/GuiForms.h"
+#include "platform/GuiPlatform.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -59,4 +60,9 @@ TKevesValasz::TKevesValasz(AppState& state, Forms& forms, QWidget* parent)
 
 void TKevesValasz::setCount(int count) {
     Label1->setText(QStringLiteral("Kevés a lejelölt válasz, mindössze ") + QString::number(count) + QLatin1Char('.'));
+}
+
+void TKevesValasz::showEvent(QShowEvent* event) {
+    centreOnScreen(this);
+    QDialog::showEvent(event);
 }

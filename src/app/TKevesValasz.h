@@ -18,6 +18,9 @@ public:
 
     void setCount(int count);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     AppState& m_state;
     Forms& m_forms;

@@ -4,6 +4,7 @@
 #include "app/GuiForms.h"
 #include "app/PasswordStore.h"
 #include "platform/FileError.h"
+#include "platform/GuiPlatform.h"
 #include "platform/TextFile.h"
 
 #include <QGridLayout>
@@ -108,6 +109,7 @@ QWidget* TPwForm::makePanel(const char* name) {
 }
 
 void TPwForm::showEvent(QShowEvent* event) {
+    centreOnScreen(this);
     FormActivate();
     QDialog::showEvent(event);
 }

@@ -13,7 +13,6 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("gyermek VKT"));
-    QApplication::setApplicationDisplayName(QStringLiteral("gyermek VKT"));
 
     if (!Cp1250::available()) {
         // Every data file is Windows-1250; without the converter the program would garble them.

@@ -4,6 +4,9 @@
 
 class QWidget;
 
+// Places a window in the middle of the screen it is on, whatever its owner's position.
+void centreOnScreen(QWidget* window);
+
 // The platform as the program uses it: Qt's message boxes and file dialogs, the desktop's
 // open action, the system beep, the clipboard and the system clock.
 class GuiPlatform : public Platform {

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/GuiForms.h"
+#include "platform/GuiPlatform.h"
 #include "recording/TSzemAd.h"
 
 #include <QCalendarWidget>
@@ -195,4 +196,9 @@ void TKalend::nextMonthClick() {
 
 void TKalend::PrevMonthClick() {
     showDate(stepMonths(Calendar1->selectedDate(), -1));
+}
+
+void TKalend::showEvent(QShowEvent* event) {
+    centreOnScreen(this);
+    QDialog::showEvent(event);
 }

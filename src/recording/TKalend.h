@@ -36,6 +36,9 @@ public slots:
     void nextMonthClick();
     void PrevMonthClick();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void refreshLabels();
     void showDate(const QDate& date);

@@ -4,6 +4,7 @@
 #include "app/GuiForms.h"
 #include "exam/PersonalData.h"
 #include "platform/FileError.h"
+#include "platform/GuiPlatform.h"
 #include "platform/TextFile.h"
 #include "recording/TKalend.h"
 #include "recording/TVV_lista.h"
@@ -117,7 +118,7 @@ TSzemAd::TSzemAd(AppState& state, Forms& forms, QWidget* parent)
     setObjectName(QStringLiteral("TSzemAd"));
     setWindowTitle(normalCaption());
     buildControls();
-    setFixedSize(sizeHint().expandedTo(QSize(470, 290)));
+    setFixedSize(sizeHint().expandedTo(QSize(480, 250)));
 
     // FormCreate: the sex and the age start from what the controls show.
     m_state.personal.sex = PersonalData::Sex::Boy;
@@ -131,7 +132,11 @@ TSzemAd::TSzemAd(AppState& state, Forms& forms, QWidget* parent)
 }
 
 void TSzemAd::buildControls() {
-    auto* grid = new QGridLayout(this);
+    auto* outer = new QVBoxLayout(this);
+    auto* columns = new QHBoxLayout;
+    outer->addLayout(columns);
+    auto* grid = new QGridLayout;
+    columns->addLayout(grid, 1);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(8);
 
@@ -164,7 +169,7 @@ void TSzemAd::buildControls() {
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
     sexRow->addWidget(RadioButton1);
     sexRow->addWidget(RadioButton2);
-    grid->addWidget(sexGroup, 2, 0, 1, 2);
+    grid->addWidget(sexGroup, 2, 0, 1, 2, Qt::AlignTop);
 
     auto* ageBox = new QWidget(this);
     auto* ageRow = new QHBoxLayout(ageBox);
@@ -181,7 +186,7 @@ void TSzemAd::buildControls() {
     ageRow->addWidget(UpDown1);
     ageRow->addWidget(new QLabel(QStringLiteral("életkora."), ageBox));
     ageRow->addStretch(1);
-    grid->addWidget(ageBox, 2, 2, 1, 2, Qt::AlignBottom);
+    grid->addWidget(ageBox, 2, 2, 1, 2, Qt::AlignVCenter);
 
     Edit3 = new QLineEdit(this);
     Edit3->setObjectName(QStringLiteral("Edit3"));
@@ -210,7 +215,7 @@ void TSzemAd::buildControls() {
     Image1->setFixedSize(102, 126);
     Image1->setScaledContents(true);
     bevelLayout->addWidget(Image1);
-    grid->addWidget(bevel, 0, 4, 4, 1, Qt::AlignTop | Qt::AlignHCenter);
+    columns->addWidget(bevel, 0, Qt::AlignTop);
 
     auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton(QStringLiteral("rendben"), this);
@@ -222,7 +227,8 @@ void TSzemAd::buildControls() {
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(help);
-    grid->addLayout(buttons, 5, 0, 1, 5);
+    outer->addStretch(1);
+    outer->addLayout(buttons);
     grid->setColumnStretch(1, 1);
 
     connect(Edit1, &QLineEdit::textChanged, this, &TSzemAd::Edit1Change);
@@ -384,6 +390,7 @@ bool TSzemAd::event(QEvent* event) {
 }
 
 void TSzemAd::showEvent(QShowEvent* event) {
+    centreOnScreen(this);
     FormActivate();
     QDialog::showEvent(event);
 }
