@@ -15,7 +15,7 @@ TVV_lista::TVV_lista(AppState& state, Forms& forms, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_state(state), m_forms(forms) {
     setObjectName(QStringLiteral("TVV_lista"));
     setWindowTitle(QStringLiteral("Vizsgálatvezetők listájának módosítása"));
-    resize(360, 300);
+    resize(440, 320);
     // Opened from the personal-data window while that one may be modal; as its child the editor
     // stays usable then.
     if (m_forms.szemAd)
