@@ -1,5 +1,7 @@
 #include "app/Tfomenu.h"
 
+#include "app/GuiCommands.h"
+
 #include "app/AppState.h"
 #include "app/GuiForms.h"
 #include "app/PasswordStore.h"
@@ -184,6 +186,9 @@ bool Tfomenu::openExaminationFile(const QString& path) {
         const ExaminationData data = ExaminationFile::read(path);
         Examination::apply(m_state.root, data, m_state.personal, m_state.grid);
         m_forms.szemAd->showPersonalData(data.personal);
+        // The answer window still holds the previous examination's text; an edit left there
+        // would otherwise be written over the answer just read in.
+        m_forms.valasz->reloadAnswer();
     } catch (const FileError& e) {
         m_state.platform.message(e.text());
         return false;
@@ -222,19 +227,33 @@ void Tfomenu::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // The answer being typed goes to its file, so the next start finds it in the working folder.
+    try {
+        m_forms.valasz->savePendingAnswer();
+    } catch (const FileError& e) {
+        m_state.platform.message(e.text());
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closeAccepted();
 }
 
-void Tfomenu::jvizsglat1Click() {}
+void Tfomenu::jvizsglat1Click() {
+    Commands::newExamination(m_state, m_forms);
+}
 
 void Tfomenu::Ment1Click() {
     saveExamination();
 }
 
-void Tfomenu::Betlt1Click() {}
+void Tfomenu::Betlt1Click() {
+    Commands::openExamination(m_state, m_forms);
+}
 
-void Tfomenu::Ablakkonfigurcimentse1Click() {}
+void Tfomenu::Ablakkonfigurcimentse1Click() {
+    Commands::saveLayout(m_state, m_forms);
+}
 
 void Tfomenu::KIlp1Click() {
     close();
@@ -246,11 +265,17 @@ void Tfomenu::Szemadatok1Click() {
     m_forms.szemAd->activateWindow();
 }
 
-void Tfomenu::Felvtel1Click() {}
+void Tfomenu::Felvtel1Click() {
+    Commands::recordingArrangement(m_state, m_forms);
+}
 
-void Tfomenu::Jells1Click() {}
+void Tfomenu::Jells1Click() {
+    Commands::markingArrangement(m_state, m_forms);
+}
 
-void Tfomenu::Kszjegyzknyv1Click() {}
+void Tfomenu::Kszjegyzknyv1Click() {
+    Commands::finishedProtocol(m_state, m_forms);
+}
 
 void Tfomenu::Jelsz1Click() {
     m_forms.pwForm->exec();

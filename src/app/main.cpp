@@ -1,9 +1,11 @@
 #include "app/AppState.h"
+#include "app/DataTree.h"
 #include "app/GuiForms.h"
 #include "app/GuiStartup.h"
 #include "app/Tfomenu.h"
 #include "platform/Cp1250.h"
 #include "platform/DataRoot.h"
+#include "platform/FileError.h"
 #include "platform/GuiPlatform.h"
 
 #include <QApplication>
@@ -28,6 +30,14 @@ int main(int argc, char** argv) {
     const QString decimalPoint = QLocale::system().decimalPoint();
     if (!decimalPoint.isEmpty())
         state.decimalSeparator = decimalPoint.at(0);
+
+    // A first start, or a file the examiner lost, gets the installation's copy; nothing that
+    // exists is ever replaced.
+    try {
+        DataTree::layDown(state.root, DataTree::defaultTreeDir());
+    } catch (const FileError& e) {
+        platform.message(e.text());
+    }
 
     Forms forms;
     createForms(state, forms);
