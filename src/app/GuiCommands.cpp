@@ -55,6 +55,36 @@ void setOuterGeometry(QWidget* w, const LayoutFile::Geometry& g) {
     w->resize(std::max(1, g.width - extraWidth), std::max(1, g.height - extraHeight));
 }
 
+void setGeometries(Forms& forms, const QList<LayoutFile::Entry>& entries) {
+    const QList<QWidget*> windows = layoutWindows(forms);
+    for (const LayoutFile::Entry& entry : entries)
+        setOuterGeometry(windows.at(LayoutFile::keys().indexOf(entry.key)), entry.geometry);
+}
+
+// Check marks and mode, the layout file, then the windows hidden and shown in their order.
+void arrange(AppState& state, Forms& forms, const QString& mode, const QList<QWidget*>& hideFirst,
+             const QList<QWidget*>& show, QWidget* hideLast) {
+    setChecks(forms, mode == kRecording);
+    state.layoutMode = mode;
+    QList<LayoutFile::Entry> entries;
+    try {
+        entries = LayoutFile::read(state.root.layoutFile(mode));
+    } catch (const FileError& e) {
+        state.platform.message(e.text());
+        return;
+    }
+    setGeometries(forms, entries);
+    for (QWidget* w : hideFirst)
+        w->hide();
+    for (QWidget* w : show)
+        w->show();
+    if (hideLast)
+        hideLast->hide();
+    // A window's frame is only known once it is on screen; placing it again makes the outer
+    // size the one the file gives.
+    setGeometries(forms, entries);
+}
+
 } // namespace
 
 void Commands::newExamination(AppState& state, Forms& forms) {
@@ -84,44 +114,14 @@ void Commands::openExamination(AppState& state, Forms& forms) {
     forms.jeloles->recomputePoints();
 }
 
-bool Commands::applyLayout(AppState& state, Forms& forms) {
-    QList<LayoutFile::Entry> entries;
-    try {
-        entries = LayoutFile::read(state.root.layoutFile(state.layoutMode));
-    } catch (const FileError& e) {
-        state.platform.message(e.text());
-        return false;
-    }
-    const QList<QWidget*> windows = layoutWindows(forms);
-    for (const LayoutFile::Entry& entry : entries)
-        setOuterGeometry(windows.at(LayoutFile::keys().indexOf(entry.key)), entry.geometry);
-    return true;
-}
-
 void Commands::recordingArrangement(AppState& state, Forms& forms) {
-    setChecks(forms, true);
-    state.layoutMode = kRecording;
-    if (!applyLayout(state, forms))
-        return;
-    forms.infoKeret->hide();
-    forms.jeloles->hide();
-    forms.peldatar->hide();
-    forms.kepForm->show();
-    forms.valasz->show();
-    forms.vvInstr->show();
+    arrange(state, forms, kRecording, {forms.infoKeret, forms.jeloles, forms.peldatar},
+            {forms.kepForm, forms.valasz, forms.vvInstr}, nullptr);
 }
 
 void Commands::markingArrangement(AppState& state, Forms& forms) {
-    setChecks(forms, false);
-    state.layoutMode = kMarking;
-    if (!applyLayout(state, forms))
-        return;
-    forms.infoKeret->show();
-    forms.jeloles->show();
-    forms.kepForm->show();
-    forms.peldatar->show();
-    forms.valasz->show();
-    forms.vvInstr->hide();
+    arrange(state, forms, kMarking, {}, {forms.infoKeret, forms.jeloles, forms.kepForm, forms.peldatar, forms.valasz},
+            forms.vvInstr);
 }
 
 void Commands::finishedProtocol(AppState& state, Forms& forms) {

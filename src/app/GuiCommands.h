@@ -25,9 +25,6 @@ void finishedProtocol(AppState& state, Forms& forms);
 // arrangement was chosen.
 void saveLayout(AppState& state, Forms& forms);
 
-// Applies the layout file of the current mode; false (after the message) when it cannot be read.
-bool applyLayout(AppState& state, Forms& forms);
-
 constexpr int kMinimumMarkedPictures = 18;
 
 } // namespace Commands

@@ -1,0 +1,492 @@
+#include "ScriptedPlatform.h"
+#include "TestRoot.h"
+#include "app/AppState.h"
+#include "app/GuiForms.h"
+#include "app/GuiStartup.h"
+#include "app/LayoutFile.h"
+#include "app/PasswordStore.h"
+#include "app/TKevesValasz.h"
+#include "app/Tfomenu.h"
+#include "exam/ExaminationFile.h"
+#include "helptexts/TInfoKeret.h"
+#include "helptexts/TPeldatar.h"
+#include "helptexts/Tvv_instr.h"
+#include "marking/TJelCsere.h"
+#include "marking/TJeloles.h"
+#include "platform/TextFile.h"
+#include "recording/TKepForm.h"
+#include "recording/TSzemAd.h"
+#include "recording/Tvalasz.h"
+#include "tst_marking_helpers.h"
+#include "tst_shell_support.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// One run of the program on a data root: the platform, the state and the fifteen windows,
+// started up as main() does it.
+struct Program {
+    ScriptedPlatform platform;
+    std::unique_ptr<AppState> state;
+    Forms forms;
+
+    explicit Program(const TestRoot& root) {
+        state = std::make_unique<AppState>(root.root(), platform);
+        state->decimalSeparator = QLatin1Char(',');
+        createForms(*state, forms);
+        GuiStartup::run(*state, forms);
+        platform.messages.clear();
+    }
+
+    template <typename T = QWidget>
+    T* child(QWidget* window, const char* name) const {
+        T* w = window->findChild<T*>(QLatin1String(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+    QAction* action(const char* name) const {
+        return child<QWidget>(forms.fomenu, "MainMenu1")->findChild<QAction*>(QLatin1String(name));
+    }
+    void trigger(const char* name) const {
+        QAction* a = forms.fomenu->findChild<QAction*>(QLatin1String(name));
+        if (!a)
+            qFatal("no menu item %s", name);
+        a->trigger();
+    }
+    void unlock() const { QTest::keyClicks(child<QLineEdit>(forms.fomenu, "Edit1"), PasswordStore::defaultPassword()); }
+    void selectPicture(int n) const {
+        child<QAbstractButton>(forms.kepForm, QStringLiteral("SpeedButton%1").arg(n).toLatin1().constData())->click();
+    }
+    void pressCode(int tag) const {
+        QTest::mousePress(child<QWidget>(forms.jeloles, QStringLiteral("BitBtn%1").arg(tag).toLatin1().constData()),
+                          Qt::LeftButton);
+    }
+    QPlainTextEdit* answerMemo() const { return child<QPlainTextEdit>(forms.valasz, "Memo1"); }
+    // Runs a command that shows the personal-data window modally and confirms it.
+    bool runConfirmingPersonalData(const char* item, std::function<void()> fill = {}) {
+        ModalWatch watch(forms.szemAd, [this, fill]() {
+            if (fill)
+                fill();
+            child<QPushButton>(forms.szemAd, "BitBtn1")->click();
+        });
+        trigger(item);
+        return watch.seen;
+    }
+};
+
+QByteArray layoutBytes(int shift) {
+    QList<LayoutFile::Geometry> g;
+    for (int i = 0; i < 8; ++i)
+        g.append({10 * i + shift, 20 + i + shift, 200 + i, 300 + i});
+    return TextFile::encodeLines(LayoutFile::serialize(g));
+}
+
+void prepareRoot(TestRoot& root) {
+    root.put(QStringLiteral("gy_vkt/magyar.gcr"), TestRoot::sampleKey());
+    root.put(QStringLiteral("gy_vkt/standard.dat"), PasswordStore::defaultStoreBytes());
+    root.put(QStringLiteral("gy_vkt/felvetel.cfg"), layoutBytes(0));
+    root.put(QStringLiteral("gy_vkt/jeloles.cfg"), layoutBytes(5));
+    root.put(QStringLiteral("gy_vkt/help/instruk.txt"), "Mondd el, mit felelne!\r\n");
+    const QByteArray picture = bitmapBytes(Qt::white, 32, 40);
+    for (int n = 1; n <= 24; ++n)
+        root.put(QStringLiteral("gy_vkt/pictures/%1.bmp").arg(n), picture);
+}
+
+ScoringLine codes(const char* od, const char* ed = "", const char* np = "", const char* paren = "") {
+    ScoringLine l;
+    l.field(1) = QString::fromLatin1(od);
+    l.field(2) = QString::fromLatin1(ed);
+    l.field(3) = QString::fromLatin1(np);
+    l.field(4) = QString::fromLatin1(paren);
+    return l;
+}
+
+void markPictures(AppState& state, int count) {
+    for (int n = 1; n <= count; ++n)
+        state.grid.setScoringLine(n, codes("", n % 2 ? "NE" : "NINM"));
+}
+
+} // namespace
+
+class TestCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void newExaminationResetsEverythingButTheCode();
+    void newExaminationStopsAtAnAnswerFileItCannotCreate();
+    void openCancelledStillRecomputesPoints();
+    void openFailingLeavesEverythingAndSkipsRecompute();
+    void arrangementsShowAndHideTheirWindows();
+    void arrangementAppliesItsLayoutFile();
+    void missingLayoutFileStopsTheArrangement();
+    void layoutSavedForTheCurrentArrangementOnly();
+    void tooFewMarkedPictures_data();
+    void tooFewMarkedPictures();
+    void protocolWrittenAndOpened();
+    void protocolRefusedForAnAgeWithoutNorms();
+    void closingSavesThePendingAnswer();
+    void wholeExaminationFromTheMenus();
+};
+
+void TestCommands::newExaminationResetsEverythingButTheCode() {
+    TestRoot root;
+    prepareRoot(root);
+    root.put(QStringLiteral("gy_vkt/aktualis/1.val"), "el\xf5z\xf5 gyerek v\xe1lasza");
+    QFile::remove(root.root().answerFile(17)); // created anew as well
+    Program p(root);
+    p.unlock();
+    p.child<QLineEdit>(p.forms.szemAd, "Edit4")->setText(QStringLiteral("ABC"));
+    p.child<QLineEdit>(p.forms.szemAd, "Edit1")->setText(QStringLiteral("Régi Név"));
+    p.child<QRadioButton>(p.forms.szemAd, "RadioButton2")->setChecked(true);
+    p.child<QToolButton>(p.forms.szemAd, "up")->click();
+    p.child<QPushButton>(p.forms.szemAd, "BitBtn1")->click();
+    QCOMPARE(p.state->personal.age, 11);
+    QCOMPARE(p.state->personal.sex, PersonalData::Sex::Girl);
+    p.state->grid.setScoringLine(4, codes("EV", "", "", "(x)"));
+    QCOMPARE(p.answerMemo()->toPlainText(), QStringLiteral("előző gyerek válasza"));
+
+    QVERIFY(p.runConfirmingPersonalData("jvizsglat1"));
+
+    for (int n = 1; n <= 24; ++n) {
+        QVERIFY(root.exists(QStringLiteral("gy_vkt/aktualis/%1.val").arg(n)));
+        QCOMPARE(readFileBytes(root.root().answerFile(n)), QByteArray());
+    }
+    QCOMPARE(p.state->grid.scoringLine(4), ScoringLine());
+    QCOMPARE(p.state->personal.code, QStringLiteral("ABC"));
+    QCOMPARE(p.child<QLineEdit>(p.forms.szemAd, "Edit4")->text(), QStringLiteral("ABC"));
+    QCOMPARE(p.state->personal.name, QString());
+    QCOMPARE(p.state->personal.age, 10);
+    QCOMPARE(p.child<QLineEdit>(p.forms.szemAd, "Edit2")->text(), QStringLiteral("10"));
+    QCOMPARE(p.state->personal.sex, PersonalData::Sex::Boy);
+    QVERIFY(p.child<QRadioButton>(p.forms.szemAd, "RadioButton1")->isChecked());
+    // The previous child's answer is no longer shown, so it cannot be saved into the new one.
+    QCOMPARE(p.answerMemo()->toPlainText(), QString());
+    QVERIFY(p.platform.messages.isEmpty());
+}
+
+void TestCommands::newExaminationStopsAtAnAnswerFileItCannotCreate() {
+    TestRoot root;
+    prepareRoot(root);
+    Program p(root);
+    p.unlock();
+    p.state->grid.setScoringLine(2, codes("EV"));
+    QDir(root.root().workingFolder()).removeRecursively();
+    QVERIFY(!p.runConfirmingPersonalData("jvizsglat1"));
+    QCOMPARE(p.platform.messages, QStringList{QStringLiteral("Cannot create file ") + root.root().answerFile(1)});
+    // What was reset before the failure stays reset.
+    QCOMPARE(p.state->grid.scoringLine(2), ScoringLine());
+}
+
+void TestCommands::openCancelledStillRecomputesPoints() {
+    TestRoot root;
+    prepareRoot(root);
+    Program p(root);
+    p.unlock();
+    p.state->grid.setScoringLine(1, codes("", "NE"));
+    QCOMPARE(p.state->grid.cell(6, 1), QString());
+    p.trigger("Betlt1");
+    QCOMPARE(p.platform.dialogs.size(), 1);
+    const Platform::FileDialog& d = p.platform.dialogs.first().dialog;
+    QVERIFY(!p.platform.dialogs.first().save);
+    QCOMPARE(d.filter, QStringLiteral("gyermek VKT. vizsg. eredm. (*.kvx)|*.kvx|minden fájl (*.*)|*.*"));
+    QCOMPARE(d.defaultSuffix, QString());
+    QCOMPARE(d.initialFolder, root.root().archiveFolder());
+    QCOMPARE(p.state->grid.cell(6, 1), QStringLiteral("1"));
+    QCOMPARE(p.child<QLineEdit>(p.forms.jeloles, "GCRosszesito")->text(), QStringLiteral("GCR érték összesen:  1.0"));
+}
+
+void TestCommands::openFailingLeavesEverythingAndSkipsRecompute() {
+    TestRoot root;
+    prepareRoot(root);
+    root.put(QStringLiteral("gy_vkt/archivum/ROSSZ.kvx"), "n\xe9v\r\nkilenc\r\n");
+    for (int n = 1; n <= 24; ++n)
+        root.put(QStringLiteral("gy_vkt/aktualis/%1.val").arg(n), QByteArray::number(n));
+    Program p(root);
+    p.unlock();
+    p.state->grid.setScoringLine(1, codes("", "NE"));
+    const PersonalData before = p.state->personal;
+    p.platform.setNextFileName(root.root().archiveFolder() + QStringLiteral("/ROSSZ.kvx"));
+    ModalWatch watch(p.forms.szemAd, [&p]() { p.child<QPushButton>(p.forms.szemAd, "BitBtn1")->click(); });
+    p.trigger("Betlt1");
+    QVERIFY(!watch.seen);
+    QCOMPARE(p.platform.messages.size(), 1);
+    QVERIFY(p.platform.messages.first().contains(QStringLiteral("ROSSZ.kvx")));
+    QCOMPARE(p.state->personal, before);
+    QCOMPARE(p.state->grid.cell(2, 1), QStringLiteral("NE"));
+    QCOMPARE(p.state->grid.cell(6, 1), QString()); // not recomputed
+    for (int n = 1; n <= 24; ++n)
+        QCOMPARE(readFileBytes(root.root().answerFile(n)), QByteArray::number(n));
+}
+
+void TestCommands::arrangementsShowAndHideTheirWindows() {
+    TestRoot root;
+    prepareRoot(root);
+    Program p(root);
+    p.unlock();
+    Forms& f = p.forms;
+    QVERIFY(!p.action("Felvtel1")->isChecked() && !p.action("Jells1")->isChecked());
+    QVERIFY(p.state->layoutMode.isEmpty());
+
+    p.trigger("Felvtel1");
+    QCOMPARE(p.state->layoutMode, QStringLiteral("felvetel"));
+    QVERIFY(p.action("Felvtel1")->isChecked() && !p.action("Jells1")->isChecked());
+    QVERIFY(f.kepForm->isVisible() && f.valasz->isVisible() && f.vvInstr->isVisible());
+    QVERIFY(!f.jeloles->isVisible() && !f.infoKeret->isVisible() && !f.peldatar->isVisible());
+
+    p.trigger("Jells1");
+    QCOMPARE(p.state->layoutMode, QStringLiteral("jeloles"));
+    QVERIFY(!p.action("Felvtel1")->isChecked() && p.action("Jells1")->isChecked());
+    QVERIFY(f.kepForm->isVisible() && f.valasz->isVisible());
+    QVERIFY(f.jeloles->isVisible() && f.infoKeret->isVisible() && f.peldatar->isVisible());
+    QVERIFY(!f.vvInstr->isVisible());
+    QVERIFY(!f.szemAd->isVisible());
+}
+
+void TestCommands::arrangementAppliesItsLayoutFile() {
+    TestRoot root;
+    prepareRoot(root);
+    Program p(root);
+    p.unlock();
+    p.trigger("Jells1");
+    const QRect pictures = p.forms.kepForm->frameGeometry();
+    QCOMPARE(pictures.topLeft(), QPoint(45, 29)); // "Kepek=45,29,204,304;"
+    // Lines in another order, a duplicate (the later wins), a bad line and a line after "vege".
+    root.put(QStringLiteral("gy_vkt/jeloles.cfg"), "Valasz=1,2,30,40;\r\nJeloles=-15,-7,760,470;\r\n"
+                                                   "Valasz=11,12,230,440;\r\nKepek=1,x,3,4;\r\nvege\r\n"
+                                                   "Jeloles=0,0,10,10;\r\n");
+    p.trigger("Jells1");
+    QCOMPARE(p.forms.jeloles->frameGeometry(), QRect(-15, -7, 470, 760));
+    QCOMPARE(p.forms.valasz->frameGeometry(), QRect(11, 12, 440, 230));
+    QCOMPARE(p.forms.kepForm->frameGeometry(), pictures);
+
+    // Moves made since are undone by choosing the arrangement again.
+    p.forms.jeloles->move(300, 300);
+    p.trigger("Jells1");
+    QCOMPARE(p.forms.jeloles->frameGeometry().topLeft(), QPoint(-15, -7));
+}
+
+void TestCommands::missingLayoutFileStopsTheArrangement() {
+    TestRoot root;
+    prepareRoot(root);
+    QFile::remove(root.root().layoutFile(QStringLiteral("felvetel")));
+    Program p(root);
+    p.unlock();
+    p.trigger("Felvtel1");
+    QCOMPARE(p.platform.messages, QStringList{QStringLiteral("File not found")});
+    QVERIFY(p.action("Felvtel1")->isChecked());
+    QCOMPARE(p.state->layoutMode, QStringLiteral("felvetel"));
+    QVERIFY(!p.forms.kepForm->isVisible() && !p.forms.valasz->isVisible() && !p.forms.vvInstr->isVisible());
+}
+
+void TestCommands::layoutSavedForTheCurrentArrangementOnly() {
+    TestRoot root;
+    prepareRoot(root);
+    Program p(root);
+    p.unlock();
+    const QByteArray recording = root.get(QStringLiteral("gy_vkt/felvetel.cfg"));
+    const QByteArray marking = root.get(QStringLiteral("gy_vkt/jeloles.cfg"));
+    // No arrangement chosen yet: there is no file to write.
+    p.trigger("Ablakkonfigurcimentse1");
+    QCOMPARE(root.get(QStringLiteral("gy_vkt/felvetel.cfg")), recording);
+    QCOMPARE(root.get(QStringLiteral("gy_vkt/jeloles.cfg")), marking);
+    QVERIFY(p.platform.messages.isEmpty());
+
+    p.trigger("Jells1");
+    p.forms.jeloles->move(-20, -3);
+    p.trigger("Ablakkonfigurcimentse1");
+    QCOMPARE(root.get(QStringLiteral("gy_vkt/felvetel.cfg")), recording);
+    const QStringList lines = TextFile::readLines(root.root().layoutFile(QStringLiteral("jeloles")));
+    QCOMPARE(lines.size(), 9);
+    QCOMPARE(lines.last(), QStringLiteral("vege"));
+    const QRect j = p.forms.jeloles->frameGeometry();
+    QCOMPARE(lines.at(3), QStringLiteral("Jeloles=-20,-3,%1,%2;").arg(j.height()).arg(j.width()));
+    for (int i = 0; i < 8; ++i)
+        QVERIFY(lines.at(i).startsWith(LayoutFile::keys().at(i) + QLatin1Char('=')));
+
+    // What was saved is what the arrangement restores.
+    p.forms.jeloles->move(100, 100);
+    p.trigger("Jells1");
+    QCOMPARE(p.forms.jeloles->frameGeometry().topLeft(), QPoint(-20, -3));
+}
+
+void TestCommands::tooFewMarkedPictures_data() {
+    QTest::addColumn<int>("marked");
+    QTest::newRow("none") << 0;
+    QTest::newRow("17") << 17;
+}
+
+void TestCommands::tooFewMarkedPictures() {
+    QFETCH(int, marked);
+    TestRoot root;
+    prepareRoot(root);
+    Program p(root);
+    p.unlock();
+    markPictures(*p.state, marked);
+    // A picture whose only mark is the parenthesized one is not marked.
+    p.state->grid.setScoringLine(24, codes("", "", "", "(EV)"));
+    QString shown;
+    ModalWatch watch(p.forms.kevesValasz, [&]() {
+        shown = p.child<QLabel>(p.forms.kevesValasz, "Label1")->text();
+        p.child<QPushButton>(p.forms.kevesValasz, "OKBtn")->click();
+    });
+    p.trigger("Kszjegyzknyv1");
+    QVERIFY(watch.seen);
+    QCOMPARE(shown, QStringLiteral("Kevés a lejelölt válasz, mindössze %1.").arg(marked));
+    QCOMPARE(p.child<QLabel>(p.forms.kevesValasz, "Label2")->text(),
+             QStringLiteral("Legalább 18 lejelölt válasz szükséges!"));
+    QVERIFY(QDir(root.root().htmlFolder()).entryList(QDir::Files).isEmpty());
+    QVERIFY(p.platform.openedDocuments.isEmpty());
+    QVERIFY(!p.state->lastEvaluation.has_value());
+}
+
+void TestCommands::protocolWrittenAndOpened() {
+    TestRoot root;
+    prepareRoot(root);
+    Program p(root);
+    p.unlock();
+    markPictures(*p.state, 18);
+    p.trigger("Kszjegyzknyv1");
+    // An empty code still names a file: ".html".
+    const QString path = root.root().protocolFile(QString());
+    QCOMPARE(p.platform.openedDocuments, QStringList{path});
+    const QByteArray html = readFileBytes(path);
+    QCOMPARE(html.count("\r\n"), 260);
+    QVERIFY(p.state->lastEvaluation.has_value());
+    QCOMPARE(p.state->lastEvaluation->scoredPictureCount, 18);
+}
+
+void TestCommands::protocolRefusedForAnAgeWithoutNorms() {
+    TestRoot root;
+    prepareRoot(root);
+    ExaminationData data;
+    data.personal.age = 15;
+    for (int n = 1; n <= 20; ++n)
+        data.lines[n - 1] = codes("EV");
+    root.put(QStringLiteral("gy_vkt/archivum/OREG.kvx"), ExaminationFile::serialize(data));
+    Program p(root);
+    p.unlock();
+    p.platform.setNextFileName(root.root().archiveFolder() + QStringLiteral("/OREG.kvx"));
+    QVERIFY(p.runConfirmingPersonalData("Betlt1"));
+    QCOMPARE(p.state->personal.age, 15);
+    p.trigger("Kszjegyzknyv1");
+    QCOMPARE(p.platform.messages.size(), 1);
+    QVERIFY(p.platform.messages.first().contains(QStringLiteral("15")));
+    QVERIFY(!root.exists(QStringLiteral("gy_vkt/html/OREG.html")));
+    QVERIFY(p.platform.openedDocuments.isEmpty());
+}
+
+void TestCommands::closingSavesThePendingAnswer() {
+    TestRoot root;
+    prepareRoot(root);
+    Program p(root);
+    p.unlock();
+    p.selectPicture(4);
+    typeText(p.answerMemo(), QStringLiteral("félbehagyott"));
+    p.platform.setNextAnswer(true);  // leave
+    p.platform.setNextAnswer(false); // do not save the examination
+    QVERIFY(p.forms.fomenu->close());
+    QCOMPARE(readFileBytes(root.root().answerFile(4)), QByteArray("f\xe9lbehagyott"));
+}
+
+void TestCommands::wholeExaminationFromTheMenus() {
+    TestRoot root;
+    prepareRoot(root);
+    const QString archive = root.root().archiveFolder() + QStringLiteral("/E2E.kvx");
+    {
+        Program p(root);
+        p.unlock();
+        QVERIFY(p.action("Betlt1")->isEnabled());
+
+        QVERIFY(p.runConfirmingPersonalData("jvizsglat1", [&p]() {
+            typeText(p.child<QLineEdit>(p.forms.szemAd, "Edit1"), QStringLiteral("Kiss Anna & <Társa>"));
+            QTest::keyClicks(p.child<QLineEdit>(p.forms.szemAd, "Edit4"), QStringLiteral("e2e"));
+            p.child<QRadioButton>(p.forms.szemAd, "RadioButton2")->click();
+            p.child<QToolButton>(p.forms.szemAd, "up")->click();
+            p.child<QToolButton>(p.forms.szemAd, "up")->click();
+            p.child<QLineEdit>(p.forms.szemAd, "Edit3")->setText(QStringLiteral("2026.12.07."));
+            p.child<QComboBox>(p.forms.szemAd, "ComboBox1")->setEditText(QStringLiteral("Dr. Ügyes Éva"));
+        }));
+        QCOMPARE(p.state->personal.code, QStringLiteral("E2E"));
+
+        p.trigger("Felvtel1");
+        p.selectPicture(1);
+        typeText(p.answerMemo(), QStringLiteral("Bocsánat, nem akartam."));
+        QTest::keyClick(p.answerMemo(), Qt::Key_Return);
+        typeText(p.answerMemo(), QStringLiteral("Majd vigyázok."));
+        p.selectPicture(2);
+        typeText(p.answerMemo(), QStringLiteral("Én is szeretnék!"));
+        p.selectPicture(3);
+        typeText(p.answerMemo(), QStringLiteral("Nem érdekel."));
+
+        p.trigger("Jells1");
+        // Pictures 1 to 18, one or two codes each; picture 3 gets a third code through the
+        // deletion dialog ("Túl sok jel !!!"): NE, EE, then KE with EE deleted.
+        const QList<QList<int>> plan = {{4},    {1}, {4, 5}, {9}, {2, 10}, {6}, {3},     {8}, {11},
+                                        {4, 9}, {7}, {10},   {1}, {4},     {5}, {6, 11}, {9}, {3, 4}};
+        for (int n = 1; n <= 18; ++n) {
+            p.selectPicture(n);
+            for (int tag : plan.at(n - 1))
+                p.pressCode(tag);
+        }
+        p.selectPicture(3);
+        QCOMPARE(p.state->grid.cell(2, 3), QStringLiteral("NEEE"));
+        QString caption;
+        ModalWatch deletion(p.forms.jelCsere, [&]() {
+            caption = p.forms.jelCsere->windowTitle();
+            p.child<QAbstractButton>(p.forms.jelCsere, "Button4")->click(); // EE
+            p.child<QAbstractButton>(p.forms.jelCsere, "OKBtn")->click();
+        });
+        p.pressCode(9); // KE
+        QVERIFY(deletion.seen);
+        QCOMPARE(caption, QStringLiteral("Túl sok jel !!!"));
+        QCOMPARE(p.state->grid.cell(2, 3), QStringLiteral("NE"));
+        QCOMPARE(p.state->grid.cell(3, 3), QStringLiteral("KE"));
+        // The answer of picture 3 is still being edited when the examination is saved.
+        p.answerMemo()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(p.answerMemo(), QStringLiteral(" Menj innen!"));
+
+        p.platform.setNextFileName(archive);
+        p.trigger("Ment1");
+        QVERIFY2(p.platform.messages.isEmpty(), qPrintable(p.platform.messages.join(QLatin1Char('|'))));
+    }
+
+    const ExaminationData saved = ExaminationFile::read(archive);
+    QCOMPARE(saved.answers[0], QStringLiteral("Bocsánat, nem akartam.\r\nMajd vigyázok.\r\n"));
+    QCOMPARE(saved.answers[2], QStringLiteral("Nem érdekel. Menj innen!\r\n"));
+    QCOMPARE(saved.personal.name, QStringLiteral("Kiss Anna & <Társa>"));
+    QCOMPARE(saved.personal.sex, PersonalData::Sex::Girl);
+    QCOMPARE(saved.personal.age, 12);
+
+    // A fresh start on the same data root opens the file and makes the protocol.
+    Program q(root);
+    q.unlock();
+    q.platform.setNextFileName(archive);
+    QVERIFY(q.runConfirmingPersonalData("Betlt1"));
+    QCOMPARE(q.state->personal.code, QStringLiteral("E2E"));
+    QCOMPARE(q.state->grid.markedPictureCount(), 18);
+    q.trigger("Kszjegyzknyv1");
+    const QString protocol = root.root().protocolFile(QStringLiteral("E2E"));
+    QCOMPARE(q.platform.openedDocuments, QStringList{protocol});
+    QVERIFY(q.platform.messages.isEmpty());
+
+    const QString expectedPath = QStringLiteral(GYVKT_TEST_DATA_DIR "/commands/E2E.html");
+    if (qEnvironmentVariableIsSet("GYVKT_WRITE_EXPECTED"))
+        TextFile::writeBytes(expectedPath, readFileBytes(protocol));
+    QCOMPARE(readFileBytes(protocol), readFileBytes(expectedPath));
+}
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"
