@@ -55,7 +55,13 @@ QStringList GuiPlatform::nameFilters(const QString& filter) {
         QString pattern = parts.at(i + 1);
         // Several patterns are joined by ";" in the pipe form and by blanks in Qt's.
         pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
-        result.append(parts.at(i) + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+        // Qt reads the patterns from the last brackets; a description that already shows them
+        // ("... (*.kvx)") would otherwise show them twice.
+        const QString shown = QLatin1Char('(') + pattern + QLatin1Char(')');
+        if (parts.at(i).endsWith(shown))
+            result.append(parts.at(i));
+        else
+            result.append(parts.at(i) + QLatin1Char(' ') + shown);
     }
     return result;
 }
