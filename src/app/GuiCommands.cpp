@@ -19,6 +19,8 @@
 #include "report/ProtocolWriter.h"
 
 #include <QAction>
+#include <QMargins>
+#include <QTimer>
 
 namespace {
 
@@ -38,27 +40,53 @@ void setChecks(Forms& forms, bool recording) {
         a->setChecked(!recording);
 }
 
-// Outer geometry: the frame's top-left corner and size, as the layout files store them.
-LayoutFile::Geometry outerGeometry(const QWidget* w) {
+QMargins frameMargins(const QWidget* w) {
     const QRect frame = w->frameGeometry();
-    return {frame.left(), frame.top(), frame.height(), frame.width()};
+    const QRect inner = w->geometry();
+    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                    frame.bottom() - inner.bottom());
 }
 
-void setOuterGeometry(QWidget* w, const LayoutFile::Geometry& g) {
+// The frame a window has, or, before the window manager has framed it, the frame of another
+// tool window: the files store outer sizes, and taking them as inner sizes would make every
+// window grow by its frame at each save and load.
+QMargins bestFrameMargins(const QWidget* w, Forms& forms) {
+    const QMargins own = frameMargins(w);
+    if (!own.isNull())
+        return own;
+    for (const QWidget* other : layoutWindows(forms)) {
+        if (other != forms.fomenu && other->isVisible() && !frameMargins(other).isNull())
+            return frameMargins(other);
+    }
+    return QMargins();
+}
+
+// Outer geometry: the frame's top-left corner and size, as the layout files store them. A window
+// not framed yet counts with the frame it will get.
+LayoutFile::Geometry outerGeometry(const QWidget* w, Forms& forms) {
+    if (!frameMargins(w).isNull() || w->isMaximized()) {
+        const QRect frame = w->frameGeometry();
+        return {frame.left(), frame.top(), frame.height(), frame.width()};
+    }
+    const QMargins m = bestFrameMargins(w, forms);
+    return {w->x(), w->y(), w->height() + m.top() + m.bottom(), w->width() + m.left() + m.right()};
+}
+
+void setOuterGeometry(QWidget* w, const LayoutFile::Geometry& g, const QMargins& frame) {
     // A maximized main window stays maximized; its stored size is that of the screen anyway.
     if (w->isMaximized())
         return;
-    const QRect frame = w->frameGeometry();
-    const int extraWidth = frame.width() - w->width();
-    const int extraHeight = frame.height() - w->height();
     w->move(g.left, g.top);
-    w->resize(std::max(1, g.width - extraWidth), std::max(1, g.height - extraHeight));
+    w->resize(std::max(1, g.width - frame.left() - frame.right()),
+              std::max(1, g.height - frame.top() - frame.bottom()));
 }
 
 void setGeometries(Forms& forms, const QList<LayoutFile::Entry>& entries) {
     const QList<QWidget*> windows = layoutWindows(forms);
-    for (const LayoutFile::Entry& entry : entries)
-        setOuterGeometry(windows.at(LayoutFile::keys().indexOf(entry.key)), entry.geometry);
+    for (const LayoutFile::Entry& entry : entries) {
+        QWidget* w = windows.at(LayoutFile::keys().indexOf(entry.key));
+        setOuterGeometry(w, entry.geometry, bestFrameMargins(w, forms));
+    }
 }
 
 // Check marks and mode, the layout file, then the windows hidden and shown in their order.
@@ -80,9 +108,10 @@ void arrange(AppState& state, Forms& forms, const QString& mode, const QList<QWi
         w->show();
     if (hideLast)
         hideLast->hide();
-    // A window's frame is only known once it is on screen; placing it again makes the outer
-    // size the one the file gives.
+    // A window's frame is only known once it is on screen, and some window managers report it
+    // a moment later; placing the windows again then makes the outer sizes the file's.
     setGeometries(forms, entries);
+    QTimer::singleShot(300, forms.fomenu, [&forms, entries]() { setGeometries(forms, entries); });
 }
 
 } // namespace
@@ -152,7 +181,7 @@ void Commands::saveLayout(AppState& state, Forms& forms) {
         return;
     QList<LayoutFile::Geometry> geometries;
     for (const QWidget* w : layoutWindows(forms))
-        geometries.append(outerGeometry(w));
+        geometries.append(outerGeometry(w, forms));
     try {
         LayoutFile::write(state.root.layoutFile(state.layoutMode), geometries);
     } catch (const FileError& e) {
