@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -326,6 +327,13 @@ void TJeloles::applyCombinationList(int picture) {
 
 void TJeloles::FormActivate() {
     setPictureField(m_state.currentPicture);
+    recomputePoints();
+}
+
+void TJeloles::showEvent(QShowEvent* event) {
+    GuiToolDialog::showEvent(event);
+    // Coming up beside the other tool windows does not always make it the active one; the
+    // points should be current whenever the grid can be seen.
     recomputePoints();
 }
 

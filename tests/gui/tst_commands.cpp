@@ -246,7 +246,10 @@ void TestCommands::arrangementsShowAndHideTheirWindows() {
     QVERIFY(f.kepForm->isVisible() && f.valasz->isVisible() && f.vvInstr->isVisible());
     QVERIFY(!f.jeloles->isVisible() && !f.infoKeret->isVisible() && !f.peldatar->isVisible());
 
+    p.state->grid.setScoringLine(1, codes("", "NE"));
     p.trigger("Jells1");
+    // The grid shows current points as soon as it comes up.
+    QCOMPARE(p.state->grid.cell(6, 1), QStringLiteral("1"));
     QCOMPARE(p.state->layoutMode, QStringLiteral("jeloles"));
     QVERIFY(!p.action("Felvtel1")->isChecked() && p.action("Jells1")->isChecked());
     QVERIFY(f.kepForm->isVisible() && f.valasz->isVisible());
