@@ -1,32 +1,9 @@
 #include "app/LayoutFile.h"
 
+#include "platform/DecimalInt.h"
 #include "platform/TextFile.h"
 
-#include <limits>
-
 namespace {
-
-bool parseInt(const QString& text, int* value) {
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && text.at(i) == QLatin1Char('-')) {
-        negative = true;
-        ++i;
-    }
-    if (i >= text.size())
-        return false;
-    qint64 v = 0;
-    for (; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-        v = v * 10 + (c.unicode() - '0');
-        if (v > std::numeric_limits<int>::max())
-            return false;
-    }
-    *value = static_cast<int>(negative ? -v : v);
-    return true;
-}
 
 bool parseFields(const QString& rest, LayoutFile::Geometry* g) {
     const qsizetype semicolon = rest.indexOf(QLatin1Char(';'));
@@ -35,8 +12,8 @@ bool parseFields(const QString& rest, LayoutFile::Geometry* g) {
     const QStringList fields = rest.left(semicolon).split(QLatin1Char(','));
     if (fields.size() != 4)
         return false;
-    return parseInt(fields[0], &g->left) && parseInt(fields[1], &g->top) && parseInt(fields[2], &g->height) &&
-           parseInt(fields[3], &g->width);
+    return parseDecimalInt32(fields[0], &g->left) && parseDecimalInt32(fields[1], &g->top) &&
+           parseDecimalInt32(fields[2], &g->height) && parseDecimalInt32(fields[3], &g->width);
 }
 
 } // namespace

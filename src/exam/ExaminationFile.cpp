@@ -1,10 +1,9 @@
 #include "exam/ExaminationFile.h"
 
 #include "platform/Cp1250.h"
+#include "platform/DecimalInt.h"
 #include "platform/FileError.h"
 #include "platform/TextFile.h"
-
-#include <limits>
 
 namespace {
 
@@ -26,32 +25,7 @@ bool parseAge(const QString& line, qint32* age) {
     qsizetype end = i;
     while (end < line.size() && !isBlank(line.at(end)) && end - i < 32)
         ++end;
-    const QString word = line.mid(i, end - i);
-    if (word.isEmpty())
-        return false;
-    qsizetype p = 0;
-    bool negative = false;
-    if (word.at(0) == QLatin1Char('+') || word.at(0) == QLatin1Char('-')) {
-        negative = word.at(0) == QLatin1Char('-');
-        p = 1;
-    }
-    if (p >= word.size())
-        return false;
-    qint64 value = 0;
-    for (; p < word.size(); ++p) {
-        const QChar c = word.at(p);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-        value = value * 10 + (c.unicode() - '0');
-        if (value > qint64(std::numeric_limits<qint32>::max()) + 1)
-            return false;
-    }
-    if (negative)
-        value = -value;
-    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        return false;
-    *age = static_cast<qint32>(value);
-    return true;
+    return parseDecimalInt32(line.mid(i, end - i), age);
 }
 
 bool parseScoringLine(const QString& text, ScoringLine* line) {
