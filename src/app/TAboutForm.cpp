@@ -10,7 +10,8 @@
 #include <QVBoxLayout>
 
 TAboutForm::TAboutForm(AppState& state, Forms& forms, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint),
       m_state(state), m_forms(forms) {
     setObjectName(QStringLiteral("TAboutForm"));
     setWindowTitle(QStringLiteral("a program névjegye"));

@@ -28,7 +28,8 @@ QLabel* boldLabel(const QString& name, const QColor& colour, QWidget* parent) {
 } // namespace
 
 TKevesValasz::TKevesValasz(AppState& state, Forms& forms, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint),
       m_state(state), m_forms(forms) {
     setObjectName(QStringLiteral("TKevesValasz"));
     setWindowTitle(QStringLiteral("Kevés a lejelölt válasz!!!"));

@@ -55,7 +55,8 @@ void fillResultPanel(QWidget* panel, const QString& text, const QString& labelNa
 } // namespace
 
 TPwForm::TPwForm(AppState& state, Forms& forms, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint),
       m_state(state), m_forms(forms) {
     setObjectName(QStringLiteral("TPwForm"));
     setWindowTitle(QStringLiteral("program-jelszó változtatás"));

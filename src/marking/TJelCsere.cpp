@@ -13,7 +13,9 @@
 TJelCsere::TJelCsere(AppState& state, Forms& forms, QWidget* parent) : QDialog(parent), m_state(state), m_forms(forms) {
     setObjectName(QStringLiteral("TJelCsere"));
     setWindowTitle(QStringLiteral("Törlés"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+    // Modal above the always-on-top marking window that opens it, or it would open out of sight.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint |
+                   Qt::WindowStaysOnTopHint);
     setModal(true);
     QFont bold = font();
     bold.setPointSize(8);

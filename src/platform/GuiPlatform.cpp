@@ -16,6 +16,12 @@ QString applicationTitle() {
     return QStringLiteral("gyermek VKT");
 }
 
+// The tool windows stay on top of everything; a box or dialog that did not would open behind
+// them while blocking the program.
+void keepAboveToolWindows(QWidget& dialog) {
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
+
 } // namespace
 
 void centreOnScreen(QWidget* window) {
@@ -35,6 +41,7 @@ QWidget* GuiPlatform::owner() const {
 
 void GuiPlatform::message(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, owner());
+    keepAboveToolWindows(box);
     box.exec();
 }
 
@@ -44,6 +51,7 @@ bool GuiPlatform::confirm(const QString& text) {
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
+    keepAboveToolWindows(box);
     box.exec();
     return box.clickedButton() == yes;
 }
@@ -82,6 +90,7 @@ QString GuiPlatform::runFileDialog(const FileDialog& dialog, bool save) {
     if (!dialog.fileName.isEmpty())
         box.selectFile(dialog.fileName);
     box.setOption(QFileDialog::DontConfirmOverwrite, !dialog.overwritePrompt);
+    keepAboveToolWindows(box);
     if (box.exec() != QDialog::Accepted)
         return QString();
     const QStringList chosen = box.selectedFiles();

@@ -5,7 +5,9 @@
 #include "app/GuiStartup.h"
 #include "app/LayoutFile.h"
 #include "app/PasswordStore.h"
+#include "app/TAboutForm.h"
 #include "app/TKevesValasz.h"
+#include "app/TPwForm.h"
 #include "app/Tfomenu.h"
 #include "exam/ExaminationFile.h"
 #include "helptexts/TInfoKeret.h"
@@ -14,6 +16,7 @@
 #include "marking/TJelCsere.h"
 #include "marking/TJeloles.h"
 #include "platform/TextFile.h"
+#include "recording/TKalend.h"
 #include "recording/TKepForm.h"
 #include "recording/TSzemAd.h"
 #include "recording/Tvalasz.h"
@@ -139,6 +142,7 @@ private slots:
     void protocolRefusedForAnAgeWithoutNorms();
     void closingSavesThePendingAnswer();
     void wholeExaminationFromTheMenus();
+    void modalWindowsOpenAboveTheToolWindows();
 };
 
 void TestCommands::newExaminationResetsEverythingButTheCode() {
@@ -489,6 +493,17 @@ void TestCommands::wholeExaminationFromTheMenus() {
     if (qEnvironmentVariableIsSet("GYVKT_WRITE_EXPECTED"))
         TextFile::writeBytes(expectedPath, readFileBytes(protocol));
     QCOMPARE(readFileBytes(protocol), readFileBytes(expectedPath));
+}
+
+void TestCommands::modalWindowsOpenAboveTheToolWindows() {
+    // The tool windows stay on top; a modal window below them would block the program unseen.
+    TestRoot root;
+    prepareRoot(root);
+    Program p(root);
+    for (QWidget* w : QList<QWidget*>{p.forms.jeloles, p.forms.kepForm, p.forms.valasz, p.forms.infoKeret,
+                                      p.forms.peldatar, p.forms.vvInstr, p.forms.jelCsere, p.forms.kevesValasz,
+                                      p.forms.szemAd, p.forms.kalend, p.forms.pwForm, p.forms.aboutForm})
+        QVERIFY2(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint), qPrintable(w->objectName()));
 }
 
 QTEST_MAIN(TestCommands)
