@@ -71,6 +71,13 @@ QString GcrKey::point(const ScoringLine& line, const Pair& key) {
 }
 
 double GcrKey::pointValue(const QString& text) {
+    // The three texts the point rules write; anything else an opened grid may hold is parsed.
+    if (text == QLatin1String("1"))
+        return 1.0;
+    if (text == QLatin1String("0.5"))
+        return 0.5;
+    if (text == QLatin1String("0.0"))
+        return 0.0;
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
     return ok ? value : 0.0;

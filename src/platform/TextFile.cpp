@@ -76,12 +76,16 @@ void TextFile::writeBytes(const QString& path, const QByteArray& bytes) {
 }
 
 QByteArray TextFile::encodeLines(const QStringList& lines) {
-    QByteArray bytes;
+    QString text;
+    qsizetype size = 0;
+    for (const QString& line : lines)
+        size += line.size() + 2;
+    text.reserve(size);
     for (const QString& line : lines) {
-        bytes += Cp1250::encode(line);
-        bytes += "\r\n";
+        text += line;
+        text += QStringLiteral("\r\n");
     }
-    return bytes;
+    return Cp1250::encode(text);
 }
 
 QByteArray TextFile::encodeMemoText(const QString& text) {

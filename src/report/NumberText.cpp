@@ -22,7 +22,8 @@ QString fourDecimalText(long double value, QChar decimalSeparator) {
     const long double whole = std::floor(magnitude / 10000.0L);
     // Beyond 2^63 the fourth decimal is below the precision anyway; only the whole part is printed.
     const auto fraction = magnitude < 9e18L ? static_cast<int>(magnitude - whole * 10000.0L) : 0;
-    QString text = QString::number(static_cast<double>(whole), 'f', 0);
+    QString text = magnitude < 9e18L ? QString::number(static_cast<qint64>(whole))
+                                     : QString::number(static_cast<double>(whole), 'f', 0);
     if (fraction != 0) {
         QString digits = QStringLiteral("%1").arg(fraction, 4, 10, QLatin1Char('0'));
         while (digits.endsWith(QLatin1Char('0')))

@@ -17,6 +17,7 @@ private slots:
     void everyByteRoundTrips();
     void hungarianLetters_data();
     void hungarianLetters();
+    void unmappableCharactersAreSubstitutedNotDropped();
     void splitLines_data();
     void splitLines();
     void writeLinesEndsEveryLineWithCrLf();
@@ -57,6 +58,15 @@ void TextFileTest::hungarianLetters() {
     QFETCH(QByteArray, bytes);
     QCOMPARE(Cp1250::encode(text), bytes);
     QCOMPARE(Cp1250::decode(bytes), text);
+}
+
+void TextFileTest::unmappableCharactersAreSubstitutedNotDropped() {
+    const QByteArray bytes = Cp1250::encode(QStringLiteral("a✓b€"));
+    QCOMPARE(bytes.size(), 4);
+    QCOMPARE(bytes.at(0), 'a');
+    QCOMPARE(bytes.at(2), 'b');
+    QCOMPARE(static_cast<unsigned char>(bytes.at(3)), 0x80);
+    QVERIFY(bytes.at(1) != 'a' && bytes.at(1) != 'b');
 }
 
 void TextFileTest::splitLines_data() {
