@@ -104,7 +104,7 @@ TKalend::TKalend(AppState& state, Forms& forms, QWidget* parent)
     layout->addLayout(buttons);
 
     connect(Calendar1, &QCalendarWidget::clicked, this, &TKalend::Calendar1Click);
-    connect(Calendar1, &QCalendarWidget::currentPageChanged, this, &TKalend::refreshLabels);
+    connect(Calendar1, &QCalendarWidget::currentPageChanged, this, &TKalend::followShownMonth);
     connect(Calendar1, &QCalendarWidget::selectionChanged, this, &TKalend::refreshLabels);
     connect(Calendar1, &QCalendarWidget::activated, this, &TKalend::Calendar1DblClick);
     connect(NapokNeve, &QTableWidget::cellClicked, this, &TKalend::NapokNeveClick);
@@ -157,6 +157,17 @@ void TKalend::refreshLabels() {
     EvSzam->setText(QString::number(Calendar1->yearShown()) + QLatin1Char('.'));
     Honap->setText(monthName(Calendar1->monthShown()) + QLatin1Char('.'));
     NapokNeve->clearSelection();
+}
+
+void TKalend::followShownMonth(int year, int month) {
+    // The grid can also turn its page by itself (the mouse wheel); the day taken by "O.K." must
+    // then be one of the month on show, so the selection moves along with the page.
+    const QDate selected = Calendar1->selectedDate();
+    if (selected.year() != year || selected.month() != month) {
+        const int day = qMin(selected.day(), QDate(year, month, 1).daysInMonth());
+        Calendar1->setSelectedDate(QDate(year, month, day));
+    }
+    refreshLabels();
 }
 
 void TKalend::showDate(const QDate& date) {

@@ -41,6 +41,7 @@ protected:
 
 private:
     void refreshLabels();
+    void followShownMonth(int year, int month);
     void showDate(const QDate& date);
     void takeDate();
 

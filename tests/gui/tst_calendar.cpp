@@ -3,11 +3,13 @@
 #include "recording/TSzemAd.h"
 #include "tst_shell_support.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QWheelEvent>
 #include <QtTest>
 
 namespace {
@@ -135,6 +137,41 @@ private slots:
         QCOMPARE(shownOnReopen, QDate(2007, 4, 9));
         QCOMPARE(c.state->personal.date, QStringLiteral("2007.04.20."));
         QVERIFY(!c.window()->isVisible());
+    }
+
+    void wheelingToAnotherMonthTakesTheSelectionAlong() {
+        Calendar c(QDate(2007, 3, 31));
+        c.forms.szemAd->show();
+        c.window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(c.window()));
+        auto* view = c.grid()->findChild<QAbstractItemView*>();
+        QVERIFY(view);
+        const QPoint centre = view->viewport()->rect().center();
+        QWheelEvent down(centre, view->viewport()->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &down);
+        QCOMPARE(c.grid()->monthShown(), 4);
+        QCOMPARE(c.month(), QStringLiteral("április."));
+        QCOMPARE(c.window()->selectedDate(), QDate(2007, 4, 30));
+
+        // The month buttons and "O.K." go on from the month on show.
+        c.press("nextMonth");
+        QCOMPARE(c.window()->selectedDate(), QDate(2007, 5, 30));
+        c.window()->hide();
+        ModalWatch watch(c.window(), [&c]() { c.press("OKbutton"); });
+        c.window()->exec();
+        QVERIFY(watch.seen);
+        QCOMPARE(c.state->personal.date, QStringLiteral("2007.05.30."));
+    }
+
+    void choosingADayOfAnotherMonthKeepsThatDay() {
+        Calendar c(QDate(2007, 3, 31));
+        c.grid()->setSelectedDate(QDate(2007, 6, 9));
+        QCOMPARE(c.window()->selectedDate(), QDate(2007, 6, 9));
+        QCOMPARE(c.month(), QStringLiteral("június."));
+        c.press("Now");
+        QCOMPARE(c.window()->selectedDate(), QDate(2007, 3, 31));
+        QCOMPARE(c.month(), QStringLiteral("március."));
     }
 
     void clickingADayRefreshesTheLabels() {
