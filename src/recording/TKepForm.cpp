@@ -86,8 +86,10 @@ void TKepForm::selectPicture(int picture) {
         valasz->setAnswerPicture(picture);
     loadBitmap(picture);
     m_speedButtons[static_cast<size_t>(picture - 1)]->setChecked(true);
-    if (valasz)
+    if (valasz) {
         valasz->reloadAnswer();
+        valasz->focusAnswer();
+    }
     if (jeloles)
         jeloles->applyCombinationList(picture);
 }

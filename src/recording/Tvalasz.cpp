@@ -44,8 +44,15 @@ void Tvalasz::reloadAnswer() {
     }
     Memo1->setPlainText(text);
     Memo1->document()->setModified(false);
-    if (isVisible())
-        Memo1->setFocus();
+}
+
+void Tvalasz::focusAnswer() {
+    if (!isVisible())
+        return;
+    // The examiner clicks a picture and types the answer at once: the keys must reach this
+    // window, not the one whose button was clicked.
+    activateWindow();
+    Memo1->setFocus();
 }
 
 QString Tvalasz::answerPath() const {

@@ -21,10 +21,12 @@ public:
     void savePendingAnswer();
     // Binds the window to picture n: its caption and the answer file the memo belongs to.
     void setAnswerPicture(int picture);
-    // Loads the bound answer file (empty when there is none), clears the modified flag and,
-    // when the window is visible, puts the keyboard focus into the text. An unreadable file
-    // is reported and leaves the memo empty, never holding another picture's answer.
+    // Loads the bound answer file (empty when there is none) and clears the modified flag. An
+    // unreadable file is reported and leaves the memo empty, never holding another picture's
+    // answer.
     void reloadAnswer();
+    // When the window is visible: makes it the active window with the keyboard in the text.
+    void focusAnswer();
 
     // The picture whose answer file the memo belongs to.
     int answerPicture() const { return m_answerPicture; }

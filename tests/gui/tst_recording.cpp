@@ -26,6 +26,7 @@ private slots:
     void browsingWithoutTypingWritesNothing();
     void selectingTheCurrentPictureStoresAndReloads();
     void speedButtonSelectsItsPicture();
+    void selectionHandsTheKeyboardToTheAnswer();
     void missingBitmapIsReportedAndSelectionCompletes();
     void unwritableAnswerKeepsThePreviousPicture();
     void outOfRangePictureIsIgnored();
@@ -141,6 +142,28 @@ void TestRecording::speedButtonSelectsItsPicture() {
     const QImage shown = m_f->forms.kepForm->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().toImage();
     QCOMPARE(shown.pixelColor(10, 10), QColor(70, 100, 200));
     QCOMPARE(m_f->forms.jeloles->findChild<QLabel*>(QStringLiteral("komb_8"))->text(), QStringLiteral("KI+KM"));
+}
+
+void TestRecording::selectionHandsTheKeyboardToTheAnswer() {
+    TKepForm* kepForm = m_f->forms.kepForm;
+    kepForm->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), kepForm);
+    QTest::mouseClick(speedButton(6), Qt::LeftButton);
+    QTRY_COMPARE(QApplication::activeWindow(), m_f->forms.valasz);
+    QCOMPARE(QApplication::focusWidget(), memo());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" Igen."));
+    QCOMPARE(memo()->toPlainText(), QStringLiteral("A fiú\nsír. Igen."));
+
+    // A hidden answer window is not brought up by a selection.
+    m_f->forms.valasz->hide();
+    kepForm->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), kepForm);
+    QTest::mouseClick(speedButton(7), Qt::LeftButton);
+    QTest::qWait(50);
+    QCOMPARE(QApplication::activeWindow(), kepForm);
+    QVERIFY(!m_f->forms.valasz->isVisible());
+    QCOMPARE(answerBytes(6), QByteArray("A fi\xFA\r\ns\xEDr. Igen."));
 }
 
 void TestRecording::missingBitmapIsReportedAndSelectionCompletes() {
