@@ -204,7 +204,6 @@ void TJeloles::buildControls() {
 
     GCRosszesito = new QLineEdit(QStringLiteral("GCR érték összesen:"), this);
     GCRosszesito->setObjectName(QStringLiteral("GCRosszesito"));
-    GCRosszesito->setReadOnly(true);
     QFont totalFont = font(QStringLiteral("Arial"), 14);
     totalFont.setBold(true);
     GCRosszesito->setFont(totalFont);

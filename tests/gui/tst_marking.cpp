@@ -47,6 +47,7 @@ private slots:
     void deletionDialogRebuildsTheRow_data();
     void deletionDialogRebuildsTheRow();
     void activationRecomputesPointsAndTotal();
+    void totalFieldTakesTypingUntilTheNextRecomputation();
     void missingKeyIsReportedAndMarkingGoesOn();
 
 private:
@@ -406,6 +407,17 @@ void TestMarking::activationRecomputesPointsAndTotal() {
     QCOMPARE(jeloles->findChild<QLineEdit*>(QStringLiteral("GCRosszesito"))->text(),
              QStringLiteral("GCR érték összesen:  1.5"));
     QCOMPARE(jeloles->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text(), QStringLiteral("8."));
+}
+
+void TestMarking::totalFieldTakesTypingUntilTheNextRecomputation() {
+    auto* total = m_f->forms.jeloles->findChild<QLineEdit*>(QStringLiteral("GCRosszesito"));
+    QVERIFY(!total->isReadOnly());
+    total->end(false);
+    QTest::keyClicks(total, QStringLiteral("9"));
+    QCOMPARE(total->text(), QStringLiteral("GCR érték összesen:  0.09"));
+    // Picture 1's key is NE, KE: NE alone earns 1.
+    QTest::mousePress(code(4), Qt::LeftButton);
+    QCOMPARE(total->text(), QStringLiteral("GCR érték összesen:  1.0"));
 }
 
 void TestMarking::missingKeyIsReportedAndMarkingGoesOn() {
