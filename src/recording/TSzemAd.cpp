@@ -9,6 +9,7 @@
 #include "recording/TKalend.h"
 #include "recording/TVV_lista.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QGridLayout>
@@ -384,8 +385,15 @@ void TSzemAd::FormActivate() {
 }
 
 bool TSzemAd::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+    if (event->type() == QEvent::WindowDeactivate) {
+        // Only a change among the program's own windows counts: a look at another program
+        // must not take the overwrite warning away.
+        m_deactivatedByOtherProgram = QApplication::activeWindow() == nullptr;
+    } else if (event->type() == QEvent::WindowActivate) {
+        if (!m_deactivatedByOtherProgram)
+            FormActivate();
+        m_deactivatedByOtherProgram = false;
+    }
     return QDialog::event(event);
 }
 

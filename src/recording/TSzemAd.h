@@ -124,6 +124,8 @@ private:
 
     enum class DateRequest { None, Click, DoubleClick };
     DateRequest m_dateRequest = DateRequest::None;
+    // Set when the window lost the focus to another program rather than to one of ours.
+    bool m_deactivatedByOtherProgram = false;
 
     AppState& m_state;
     Forms& m_forms;

@@ -6,6 +6,7 @@
 #include "platform/TextFile.h"
 #include "recording/TSzemAd.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -39,11 +40,17 @@ QString TVV_lista::listFile() const {
 }
 
 bool TVV_lista::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) {
-        if (m_ignoreNextActivation)
+    if (event->type() == QEvent::WindowDeactivate) {
+        // Coming back from another program is no activation among the program's own windows:
+        // what is being typed here must survive a look at another program.
+        m_deactivatedByOtherProgram = QApplication::activeWindow() == nullptr;
+    } else if (event->type() == QEvent::WindowActivate) {
+        if (m_ignoreNextActivation || m_deactivatedByOtherProgram) {
             m_ignoreNextActivation = false;
-        else
+            m_deactivatedByOtherProgram = false;
+        } else {
             FormActivate();
+        }
     } else if (event->type() == QEvent::Show) {
         FormActivate();
     }

@@ -35,5 +35,7 @@ private:
     // Set while an error box of our own is up, so that coming back from it does not reload
     // (and report) again.
     bool m_ignoreNextActivation = false;
+    // Set when the window lost the focus to another program rather than to one of ours.
+    bool m_deactivatedByOtherProgram = false;
     QPlainTextEdit* Memo1 = nullptr;
 };

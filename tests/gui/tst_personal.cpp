@@ -337,6 +337,44 @@ private slots:
         QVERIFY(p.platform.messages.isEmpty());
     }
 
+    void anotherProgramInBetweenIsNoActivation() {
+        Personal p([](TestRoot& root) {
+            root.put(QStringLiteral("gy_vkt/archivum/ABC.kvx"), "x");
+            root.put(QStringLiteral("gy_vkt/vv.txt"), "Kiss");
+        });
+        TSzemAd* w = p.window();
+        w->show();
+        QApplication::setActiveWindow(w);
+        QTest::keyClicks(p.code(), QStringLiteral("ABC"));
+        QVERIFY(!p.lamp()->isHidden());
+
+        // Away to another program and back: the warning stays.
+        QApplication::setActiveWindow(nullptr);
+        QApplication::setActiveWindow(w);
+        QVERIFY(!p.lamp()->isHidden());
+        QCOMPARE(w->windowTitle(), TSzemAd::warningCaption(QStringLiteral("ABC")));
+
+        // The list being edited survives the same, and is reloaded only when the examiner
+        // comes back to it from one of the program's own windows.
+        TVV_lista* editor = p.forms.vvLista;
+        editor->setListSelector(QStringLiteral("vv"));
+        editor->show();
+        QApplication::setActiveWindow(editor);
+        auto* memo = editor->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+        QCOMPARE(memo->toPlainText(), QStringLiteral("Kiss"));
+        memo->setPlainText(QStringLiteral("Kiss\nNagy"));
+        QApplication::setActiveWindow(nullptr);
+        QApplication::setActiveWindow(editor);
+        QCOMPARE(memo->toPlainText(), QStringLiteral("Kiss\nNagy"));
+
+        QApplication::setActiveWindow(w);
+        QVERIFY(p.lamp()->isHidden());
+        QCOMPARE(w->windowTitle(), QStringLiteral("Gyermek VKT személyi adatok"));
+        QApplication::setActiveWindow(editor);
+        QCOMPARE(memo->toPlainText(), QStringLiteral("Kiss"));
+        QVERIFY(p.platform.messages.isEmpty());
+    }
+
     void examinerListEditorWithoutFile() {
         Personal p;
         TVV_lista* editor = p.forms.vvLista;
