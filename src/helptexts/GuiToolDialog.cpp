@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 GuiToolDialog::GuiToolDialog(Frame frame, QWidget* parent) : QDialog(parent) {
     Qt::WindowFlags flags = Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
@@ -38,4 +39,21 @@ QPlainTextEdit* GuiToolDialog::memo(QWidget* parent, const QString& objectName, 
     p.setColor(QPalette::Base, background);
     edit->setPalette(p);
     return edit;
+}
+
+QString GuiToolDialog::memoText(const QPlainTextEdit* edit) {
+    QString text = edit->document()->toRawText();
+    for (QChar& c : text) {
+        switch (c.unicode()) {
+        case 0xfdd0: // frame markers
+        case 0xfdd1:
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+            c = QLatin1Char('\n');
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
 }

@@ -22,6 +22,9 @@ public:
     // A plain-text editor filling the window, with the given colours.
     static QPlainTextEdit* memo(QWidget* parent, const QString& objectName, const QFont& font, const QColor& text,
                                 const QColor& background);
+    // An editor's text with its lines joined by "\n" and every other character as it stands;
+    // QPlainTextEdit::toPlainText() would turn no-break spaces into plain ones.
+    static QString memoText(const QPlainTextEdit* edit);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

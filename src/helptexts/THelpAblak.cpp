@@ -88,7 +88,7 @@ void THelpAblak::Ment_gombClick() {
     if (!ments1->isEnabled() || m_currentHelpFile.isEmpty())
         return;
     try {
-        TextFile::writeLines(m_currentHelpFile, HelpTexts::memoLines(Memo1->toPlainText()));
+        TextFile::writeLines(m_currentHelpFile, HelpTexts::memoLines(memoText(Memo1)));
         ments1->setEnabled(false);
     } catch (const FileError& e) {
         m_state.platform.message(e.text());

@@ -60,7 +60,7 @@ void TPeldatar::Button1Click() {
     if (m_current.path().isEmpty())
         return;
     try {
-        TextFile::writeLines(m_current.path(), HelpTexts::memoLines(Memo1->toPlainText()));
+        TextFile::writeLines(m_current.path(), HelpTexts::memoLines(memoText(Memo1)));
     } catch (const FileError& e) {
         m_state.platform.message(e.text());
     }

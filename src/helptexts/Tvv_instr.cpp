@@ -45,7 +45,7 @@ void Tvv_instr::FormClose() {
     if (m_unreadable && !Memo1->document()->isModified())
         return;
     try {
-        TextFile::writeLines(m_state.root.instructionFile(), HelpTexts::memoLines(Memo1->toPlainText()));
+        TextFile::writeLines(m_state.root.instructionFile(), HelpTexts::memoLines(memoText(Memo1)));
     } catch (const FileError& e) {
         m_state.platform.message(e.text());
     }

@@ -26,7 +26,7 @@ Tvalasz::Tvalasz(AppState& state, Forms& forms, QWidget* parent)
 void Tvalasz::savePendingAnswer() {
     if (!Memo1->document()->isModified())
         return;
-    WorkingFolder::saveAnswer(m_state.root, m_answerPicture, Memo1->toPlainText());
+    WorkingFolder::saveAnswer(m_state.root, m_answerPicture, memoText(Memo1));
     Memo1->document()->setModified(false);
 }
 

@@ -38,6 +38,7 @@ private slots:
     void chapterIsLoadedFromItsFile();
     void missingChapterKeepsTheTextAndBecomesTheTarget();
     void saveIsEnabledByEditsUntilSavedOrActivated();
+    void savedChapterKeepsItsNoBreakSpaces();
     void failedSaveKeepsTextAndSaveEnabled();
     void copyFollowsTheMouseSelection();
     void markingHelpLoadsOncePerCode();
@@ -125,6 +126,21 @@ void TestHelp::saveIsEnabledByEditsUntilSavedOrActivated() {
     QTRY_COMPARE(QApplication::activeWindow(), help);
     QVERIFY(!save->isEnabled());
     QCOMPARE(memoOf(help)->toPlainText(), QStringLiteral("XYegy"));
+}
+
+void TestHelp::savedChapterKeepsItsNoBreakSpaces() {
+    FormsFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/irod_3.txt"), "3\xA0pont\r\n"); });
+    f.platform.messages.clear();
+    THelpAblak* help = f.forms.helpAblak;
+    help->showChapter(3);
+    QPlainTextEdit* memo = memoOf(help);
+    memo->moveCursor(QTextCursor::End);
+    typeText(memo, QStringLiteral("\n4\u00A0pont"));
+    auto* save = help->findChild<QAction*>(QStringLiteral("ments1"));
+    QVERIFY(save->isEnabled());
+    save->trigger();
+    QCOMPARE(f.testRoot.get(QStringLiteral("gy_vkt/help/irod_3.txt")), QByteArray("3\xA0pont\r\n4\xA0pont\r\n"));
+    QVERIFY(f.platform.messages.isEmpty());
 }
 
 void TestHelp::failedSaveKeepsTextAndSaveEnabled() {
@@ -217,12 +233,13 @@ void TestHelp::exampleSave() {
     TPeldatar* examples = f.forms.peldatar;
     if (asked)
         examples->showExamples(5, 12);
-    typeText(memoOf(examples), QStringLiteral("Ő fél.\nVége"));
+    typeText(memoOf(examples), QStringLiteral("Ő fél.\nVége:\u00A05"));
     QTest::mouseClick(examples->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
     const QStringList written = QDir(f.testRoot.path() + QStringLiteral("/gy_vkt/peldatar")).entryList(QDir::Files);
     if (asked) {
         QCOMPARE(written, QStringList{QStringLiteral("5_12.txt")});
-        QCOMPARE(f.testRoot.get(QStringLiteral("gy_vkt/peldatar/5_12.txt")), QByteArray("\xD5 f\xE9l.\r\nV\xE9ge\r\n"));
+        QCOMPARE(f.testRoot.get(QStringLiteral("gy_vkt/peldatar/5_12.txt")), QByteArray("\xD5 f\xE9l.\r\nV\xE9ge:\xA0"
+                                                                                        "5\r\n"));
     } else {
         QVERIFY(written.isEmpty());
     }

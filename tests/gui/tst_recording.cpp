@@ -98,6 +98,7 @@ void TestRecording::answerIsWrittenExactly_data() {
     QTest::newRow("a final Enter is kept") << QStringLiteral("egy\n") << QByteArray("egy\r\n");
     QTest::newRow("wrapped line stays one line")
         << QStringLiteral("szó ").repeated(80) << QByteArray("sz\xF3 ").repeated(80);
+    QTest::newRow("no-break space kept") << QStringLiteral("5\u00A0éves") << QByteArray("5\xA0\xE9ves");
 }
 
 void TestRecording::answerIsWrittenExactly() {
