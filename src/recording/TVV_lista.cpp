@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 TVV_lista::TVV_lista(AppState& state, Forms& forms, QWidget* parent)
@@ -71,11 +72,22 @@ void TVV_lista::FormActivate() {
     }
 }
 
+QString TVV_lista::memoText() const {
+    // The editor's plain text turns non-breaking spaces into blanks; a name is written back
+    // exactly as it stands, only the paragraph ends become line breaks.
+    QString text = Memo1->document()->toRawText();
+    for (QChar& c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = QLatin1Char('\n');
+    }
+    return text;
+}
+
 void TVV_lista::keszClick() {
     const QString path = listFile();
     if (!path.isEmpty()) {
         try {
-            TextFile::writeMemoText(path, Memo1->toPlainText());
+            TextFile::writeMemoText(path, memoText());
         } catch (const FileError& e) {
             m_ignoreNextActivation = true;
             m_state.platform.message(e.text());

@@ -28,6 +28,7 @@ protected:
 
 private:
     QString listFile() const;
+    QString memoText() const;
 
     AppState& m_state;
     Forms& m_forms;

@@ -375,6 +375,20 @@ private slots:
         QVERIFY(p.platform.messages.isEmpty());
     }
 
+    void examinerListKeepsEveryCharacter() {
+        // A non-breaking space (0xA0) in a name is written back as it was read.
+        const QByteArray list("Dr.\xa0Kov\xe1"
+                              "cs\r\nSzab\xf3\r\n");
+        Personal p([&list](TestRoot& root) { root.put(QStringLiteral("gy_vkt/vv.txt"), list); });
+        TVV_lista* editor = p.forms.vvLista;
+        editor->setListSelector(QStringLiteral("vv"));
+        editor->show();
+        editor->findChild<QPushButton*>(QStringLiteral("kesz"))->click();
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(p.testRoot.get(QStringLiteral("gy_vkt/vv.txt")), list);
+        QVERIFY(p.platform.messages.isEmpty());
+    }
+
     void examinerListEditorWithoutFile() {
         Personal p;
         TVV_lista* editor = p.forms.vvLista;
