@@ -78,3 +78,9 @@ QVariant MarkingGrid::data(const QModelIndex& index, int role) const {
         return QVariant();
     return cell(index.column(), index.row());
 }
+
+QVariant MarkingGrid::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return cell(section, 0);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}

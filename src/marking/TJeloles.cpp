@@ -171,8 +171,16 @@ void TJeloles::buildControls() {
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setModel(&m_state.grid);
     StringGrid1->setItemDelegate(new FixedCellDelegate(StringGrid1));
-    StringGrid1->horizontalHeader()->hide();
+    // The caption row stays in view as the rows scroll, as a grid's fixed row does: it is
+    // shown as the header, and the model's row 0 is hidden.
     StringGrid1->verticalHeader()->hide();
+    StringGrid1->setRowHidden(0, true);
+    StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    StringGrid1->horizontalHeader()->setFixedHeight(20);
+    StringGrid1->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background-color: rgb(212, 208, 200); border: none; "
+                       "border-right: 1px solid rgb(160, 160, 160); border-bottom: 1px solid rgb(160, 160, 160); "
+                       "padding-left: 1px; font-family: 'Arial', 'Liberation Sans'; font-size: 11px; }"));
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);

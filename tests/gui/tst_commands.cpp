@@ -26,11 +26,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QToolButton>
 #include <QtTest>
 
@@ -143,6 +145,7 @@ private slots:
     void closingSavesThePendingAnswer();
     void wholeExaminationFromTheMenus();
     void modalWindowsOpenAboveTheToolWindows();
+    void gridCaptionsStayInViewWhileRowsScroll();
 };
 
 void TestCommands::newExaminationResetsEverythingButTheCode() {
@@ -504,6 +507,33 @@ void TestCommands::modalWindowsOpenAboveTheToolWindows() {
                                       p.forms.peldatar, p.forms.vvInstr, p.forms.jelCsere, p.forms.kevesValasz,
                                       p.forms.szemAd, p.forms.kalend, p.forms.pwForm, p.forms.aboutForm})
         QVERIFY2(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint), qPrintable(w->objectName()));
+}
+
+void TestCommands::gridCaptionsStayInViewWhileRowsScroll() {
+    TestRoot root;
+    prepareRoot(root);
+    Program p(root);
+    p.unlock();
+    p.trigger("Jells1");
+    auto* grid = p.child<QTableView>(p.forms.jeloles, "StringGrid1");
+    QVERIFY(grid->isRowHidden(0));
+    QVERIFY(grid->horizontalHeader()->isVisible());
+    const QStringList captions{QStringLiteral("Kép"), QStringLiteral("O-D"),   QStringLiteral("E-D"),
+                               QStringLiteral("N-P"), QStringLiteral("  ( )"), QStringLiteral("GCR"),
+                               QStringLiteral("pont")};
+    for (int column = 0; column < 7; ++column)
+        QCOMPARE(grid->model()->headerData(column, Qt::Horizontal).toString(), captions.at(column));
+
+    // A short window: pointing at a code of picture 20 scrolls the rows towards it, and the
+    // captions stay above them.
+    p.forms.jeloles->resize(p.forms.jeloles->width(), 300);
+    p.selectPicture(20);
+    moveOver(p.child<QWidget>(p.forms.jeloles, "BitBtn2"));
+    QVERIFY(grid->rowAt(0) > 1);
+    QVERIFY(grid->rowViewportPosition(20) >= 0);
+    QVERIFY(grid->rowViewportPosition(20) < grid->viewport()->height());
+    QVERIFY(grid->horizontalHeader()->isVisible());
+    QCOMPARE(grid->currentIndex(), grid->model()->index(20, 1));
 }
 
 QTEST_MAIN(TestCommands)
