@@ -110,6 +110,7 @@ void TestDataTree::freshRootHasEveryFile_data() {
     for (const char* page : {"od", "ed", "np", "e", "i", "m", "tend", "tend_1", "tend_2", "tend_3", "tend_4", "tend_5",
                              "fel_en", "rau_a", "rau_b", "rau_c", "rau_d", "rau_e", "totmut"})
         paths << root.htmlFolder() + QStringLiteral("/irodalom/") + QLatin1String(page) + QStringLiteral(".html");
+    paths << root.htmlFolder() + QStringLiteral("/irodalom/stilus.css");
     for (const QString& path : paths) {
         const QString relative = QDir::cleanPath(path);
         QTest::newRow(qPrintable(relative)) << relative;
