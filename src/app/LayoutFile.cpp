@@ -27,7 +27,10 @@ const QStringList& LayoutFile::keys() {
 
 QList<LayoutFile::Entry> LayoutFile::parse(const QStringList& lines) {
     QList<Entry> entries;
-    for (const QString& line : lines) {
+    // The end of the file is tested right after a line is read and before it is applied: in a
+    // file without the terminator the last line is read but not applied.
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const QString& line = lines.at(i);
         if (line == QLatin1String("vege"))
             break;
         const qsizetype eq = line.indexOf(QLatin1Char('='));

@@ -26,7 +26,8 @@ struct Entry {
 // The eight window keys in the order the writer puts them.
 const QStringList& keys();
 
-// The window lines to apply, in file order, up to the first line that is exactly "vege".
+// The window lines to apply, in file order, up to the first line that is exactly "vege". A
+// file without that line is read to its end, its last line being read but not applied.
 // Lines with another key, and lines whose four fields are empty, not whole numbers or not
 // closed by ";", are skipped. A key named twice appears twice: the later line wins.
 QList<Entry> parse(const QStringList& lines);

@@ -12,6 +12,8 @@ private slots:
     void writesEightLinesAndVege();
     void readsBackWhatWasWritten();
     void stopsAtVege();
+    void lastLineWithoutVegeIsNotApplied_data();
+    void lastLineWithoutVegeIsNotApplied();
     void laterDuplicateWins();
     void skipsBadLines_data();
     void skipsBadLines();
@@ -50,13 +52,45 @@ void LayoutFileTest::stopsAtVege() {
     const auto e = LayoutFile::parse(
         {QStringLiteral("Kepek=1,2,3,4;"), QStringLiteral("vege"), QStringLiteral("Valasz=1,2,3,4;")});
     QCOMPARE(e.size(), 1);
-    // Without the terminator the file is read to its end; "vege " is not the terminator.
-    QCOMPARE(LayoutFile::parse({QStringLiteral("vege "), QStringLiteral("Valasz=1,2,3,4;")}).size(), 1);
+    // "vege " is not the terminator.
+    const auto f =
+        LayoutFile::parse({QStringLiteral("vege "), QStringLiteral("Valasz=1,2,3,4;"), QStringLiteral("vege")});
+    QCOMPARE(f.size(), 1);
+    QCOMPARE(f[0].key, QStringLiteral("Valasz"));
+}
+
+void LayoutFileTest::lastLineWithoutVegeIsNotApplied_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("applied");
+    QTest::newRow("final line break") << QByteArray("Kepek=1,2,3,4;\r\nValasz=5,6,7,8;\r\n") << 1;
+    QTest::newRow("no final line break") << QByteArray("Kepek=1,2,3,4;\r\nValasz=5,6,7,8;") << 1;
+    QTest::newRow("empty line after it") << QByteArray("Kepek=1,2,3,4;\r\nValasz=5,6,7,8;\r\n\r\n") << 2;
+    QTest::newRow("Ctrl-Z after it") << QByteArray("Kepek=1,2,3,4;\r\nValasz=5,6,7,8;\r\n\x1a\r\n") << 1;
+    QTest::newRow("single line") << QByteArray("Kepek=1,2,3,4;\r\n") << 0;
+    QTest::newRow("empty file") << QByteArray() << 0;
+}
+
+void LayoutFileTest::lastLineWithoutVegeIsNotApplied() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, applied);
+    TestRoot root;
+    const QString path = root.root().layoutFile(QStringLiteral("felvetel"));
+    root.put(QStringLiteral("gy_vkt/felvetel.cfg"), bytes);
+    const QList<LayoutFile::Entry> e = LayoutFile::read(path);
+    QCOMPARE(e.size(), applied);
+    if (applied >= 1) {
+        QCOMPARE(e[0].key, QStringLiteral("Kepek"));
+        QCOMPARE(e[0].geometry, (Geometry{1, 2, 3, 4}));
+    }
+    if (applied == 2) {
+        QCOMPARE(e[1].key, QStringLiteral("Valasz"));
+        QCOMPARE(e[1].geometry, (Geometry{5, 6, 7, 8}));
+    }
 }
 
 void LayoutFileTest::laterDuplicateWins() {
-    const auto e = LayoutFile::parse(
-        {QStringLiteral("Kepek=1,2,3,4;"), QStringLiteral("Valasz=0,0,10,10;"), QStringLiteral("Kepek=5,6,7,8;")});
+    const auto e = LayoutFile::parse({QStringLiteral("Kepek=1,2,3,4;"), QStringLiteral("Valasz=0,0,10,10;"),
+                                      QStringLiteral("Kepek=5,6,7,8;"), QStringLiteral("vege")});
     QCOMPARE(e.size(), 3);
     QCOMPARE(e.last().key, QStringLiteral("Kepek"));
     QCOMPARE(e.last().geometry, (Geometry{5, 6, 7, 8}));
@@ -76,7 +110,7 @@ void LayoutFileTest::skipsBadLines_data() {
 
 void LayoutFileTest::skipsBadLines() {
     QFETCH(QString, line);
-    const auto e = LayoutFile::parse({line, QStringLiteral("Valasz=-1,-2,30,40;")});
+    const auto e = LayoutFile::parse({line, QStringLiteral("Valasz=-1,-2,30,40;"), QStringLiteral("vege")});
     QCOMPARE(e.size(), 1);
     QCOMPARE(e[0].key, QStringLiteral("Valasz"));
     QCOMPARE(e[0].geometry, (Geometry{-1, -2, 30, 40}));

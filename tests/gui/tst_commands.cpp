@@ -136,6 +136,7 @@ private slots:
     void openFailingLeavesEverythingAndSkipsRecompute();
     void arrangementsShowAndHideTheirWindows();
     void arrangementAppliesItsLayoutFile();
+    void layoutFileWithoutVegeLeavesItsLastLineUnapplied();
     void missingLayoutFileStopsTheArrangement();
     void layoutSavedForTheCurrentArrangementOnly();
     void tooFewMarkedPictures_data();
@@ -286,6 +287,22 @@ void TestCommands::arrangementAppliesItsLayoutFile() {
     p.forms.jeloles->move(300, 300);
     p.trigger("Jells1");
     QCOMPARE(p.forms.jeloles->frameGeometry().topLeft(), QPoint(-15, -7));
+}
+
+void TestCommands::layoutFileWithoutVegeLeavesItsLastLineUnapplied() {
+    TestRoot root;
+    prepareRoot(root);
+    Program p(root);
+    p.unlock();
+    p.trigger("Felvtel1");
+    const QRect answer = p.forms.valasz->frameGeometry();
+    QCOMPARE(answer.topLeft(), QPoint(60, 26)); // "Valasz=60,26,206,306;"
+    root.put(QStringLiteral("gy_vkt/felvetel.cfg"), "Kepek=-12,-6,330,250;\r\nValasz=5,6,370,480;\r\n");
+    p.trigger("Felvtel1");
+    QVERIFY(p.platform.messages.isEmpty());
+    QCOMPARE(p.forms.kepForm->frameGeometry().topLeft(), QPoint(-12, -6));
+    QCOMPARE(p.forms.valasz->frameGeometry(), answer);
+    QVERIFY(p.forms.kepForm->isVisible() && p.forms.valasz->isVisible() && p.forms.vvInstr->isVisible());
 }
 
 void TestCommands::missingLayoutFileStopsTheArrangement() {
