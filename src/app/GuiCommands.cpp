@@ -18,7 +18,6 @@
 #include "recording/Tvalasz.h"
 #include "report/ProtocolWriter.h"
 
-#include <QAction>
 #include <QMargins>
 #include <QTimer>
 
@@ -31,13 +30,6 @@ const QString kMarking = QStringLiteral("jeloles");
 QList<QWidget*> layoutWindows(Forms& forms) {
     return {forms.fomenu,  forms.helpAblak, forms.infoKeret, forms.jeloles,
             forms.kepForm, forms.peldatar,  forms.valasz,    forms.vvInstr};
-}
-
-void setChecks(Forms& forms, bool recording) {
-    if (QAction* a = forms.fomenu->findChild<QAction*>(QStringLiteral("Felvtel1")))
-        a->setChecked(recording);
-    if (QAction* a = forms.fomenu->findChild<QAction*>(QStringLiteral("Jells1")))
-        a->setChecked(!recording);
 }
 
 QMargins frameMargins(const QWidget* w) {
@@ -92,7 +84,7 @@ void setGeometries(Forms& forms, const QList<LayoutFile::Entry>& entries) {
 // Check marks and mode, the layout file, then the windows hidden and shown in their order.
 void arrange(AppState& state, Forms& forms, const QString& mode, const QList<QWidget*>& hideFirst,
              const QList<QWidget*>& show, QWidget* hideLast) {
-    setChecks(forms, mode == kRecording);
+    forms.fomenu->setArrangementChecks(mode == kRecording, mode == kMarking);
     state.layoutMode = mode;
     QList<LayoutFile::Entry> entries;
     try {
