@@ -1,11 +1,11 @@
 // Evaluates and writes the protocols of 10,000 generated examinations, then, in the same run,
 // merely reads back and writes the same bytes, and prints both times per examination.
-#include "evaluation/Evaluate.h"
-#include "exam/ExaminationFile.h"
-#include "marking/GcrKey.h"
-#include "marking/MarkingGrid.h"
-#include "platform/TextFile.h"
-#include "report/ProtocolWriter.h"
+#include "core/evaluation/Evaluate.h"
+#include "core/exam/ExaminationFile.h"
+#include "core/marking/Coding.h"
+#include "core/marking/GcrKey.h"
+#include "core/platform/TextFile.h"
+#include "core/report/ProtocolWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -83,19 +83,16 @@ int main(int argc, char** argv) {
     QDir(dir.path()).mkpath(QStringLiteral("a"));
     QDir(dir.path()).mkpath(QStringLiteral("b"));
     const QChar separator = QLatin1Char(',');
-    MarkingGrid grid;
-    grid.setKey(benchKey());
+    const GcrKey key = benchKey();
     qint64 totalBytes = 0;
 
     QElapsedTimer timer;
     timer.start();
     for (const ExaminationData& d : exams) {
-        for (int picture = 1; picture <= 24; ++picture)
-            grid.setScoringLine(picture, d.lines[static_cast<size_t>(picture - 1)]);
-        const double gcrPoints = grid.recomputePoints();
-        const EvaluationResult result = evaluate(grid, d.personal.age, gcrPoints, separator);
+        const Coding coding(key, d.lines);
+        const EvaluationResult result = evaluate(coding, d.personal.age, separator);
         ProtocolWriter::writeProtocol(dir.filePath(QStringLiteral("a/") + d.personal.code + QStringLiteral(".html")),
-                                      d.personal, grid, result, separator);
+                                      d.personal, coding, result, separator);
     }
     const qint64 evaluateNs = timer.nsecsElapsed();
 

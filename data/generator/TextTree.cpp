@@ -1,8 +1,8 @@
 #include "TextTree.h"
 
-#include "platform/Cp1250.h"
-#include "platform/FileError.h"
-#include "platform/TextFile.h"
+#include "core/platform/Cp1250.h"
+#include "core/platform/TextFile.h"
+#include "core/platform/UserError.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -55,7 +55,7 @@ QStringList TextTree::convertAll(const QString& sourceDir, const QString& target
             }
             QDir().mkpath(QFileInfo(target).path());
             TextFile::writeBytes(target, bytes);
-        } catch (const FileError& error) {
+        } catch (const UserError& error) {
             problems.append(relative + QStringLiteral(": ") + error.text());
         }
     }

@@ -4,9 +4,11 @@
 #include "Scenes.h"
 #include "TextTree.h"
 
-#include "app/PasswordStore.h"
-#include "platform/FileError.h"
-#include "platform/TextFile.h"
+#include "core/exam/Pictures.h"
+#include "core/platform/DataRoot.h"
+#include "core/platform/TextFile.h"
+#include "core/platform/UserError.h"
+#include "core/session/PasswordStore.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -26,13 +28,13 @@ QByteArray encodeImage(const QImage& image, const char* format, int quality = -1
     QImageWriter writer(&buffer, format);
     writer.setQuality(quality);
     if (image.isNull() || !writer.write(image))
-        throw FileError(QStringLiteral("cannot encode an image as ") + QString::fromLatin1(format));
+        throw UserError(QStringLiteral("cannot encode an image as ") + QString::fromLatin1(format));
     return bytes;
 }
 
 void put(const QString& path, const QByteArray& bytes) {
     if (!QDir().mkpath(QFileInfo(path).path()))
-        throw FileError::cannotCreate(QFileInfo(path).path());
+        throw UserError::cannotCreate(QFileInfo(path).path());
     TextFile::writeBytes(path, bytes);
 }
 
@@ -55,13 +57,16 @@ int main(int argc, char* argv[]) {
 
     try {
         QDir(treeDir).removeRecursively();
+        // The tree is laid out as the program's own data root, so its paths come from there.
+        const DataRoot tree(treeDir);
         // Folders the program expects even when the installation puts nothing into them.
-        for (const char* folder :
-             {"gy_vkt/aktualis", "gy_vkt/archivum", "gy_vkt/help", "gy_vkt/html/irodalom", "gy_vkt/peldatar",
-              "gy_vkt/pictures", "vkt/help", "selvik/pictures", "selvik/sys_pic"}) {
-            const QString path = treeDir + QLatin1Char('/') + QString::fromLatin1(folder);
+        for (const QString& path :
+             {tree.workingFolder(), tree.archiveFolder(), tree.gyVkt(QStringLiteral("help")),
+              tree.htmlFolder() + QStringLiteral("/irodalom"), tree.gyVkt(QStringLiteral("peldatar")),
+              tree.gyVkt(QStringLiteral("pictures")), tree.vkt(QStringLiteral("help")),
+              tree.selvik(QStringLiteral("pictures")), tree.selvik(QStringLiteral("sys_pic"))}) {
             if (!QDir().mkpath(path))
-                throw FileError::cannotCreate(path);
+                throw UserError::cannotCreate(path);
         }
 
         const QStringList problems = TextTree::convertAll(textDir, treeDir);
@@ -70,26 +75,23 @@ int main(int argc, char* argv[]) {
         if (!problems.isEmpty())
             return 1;
 
-        const QString gy = treeDir + QStringLiteral("/gy_vkt/");
-        for (int n = 1; n <= Scenes::kCount; ++n) {
-            put(gy + QStringLiteral("pictures/") + QString::number(n) + QStringLiteral(".bmp"),
-                encodeImage(Scenes::draw(n), "bmp"));
-            put(gy + QStringLiteral("aktualis/") + QString::number(n) + QStringLiteral(".val"), QByteArray());
+        for (int n = 1; n <= kPictureCount; ++n) {
+            put(tree.pictureFile(n), encodeImage(Scenes::draw(n), "bmp"));
+            put(tree.answerFile(n), QByteArray());
         }
-        put(gy + QStringLiteral("hatter.bmp"), encodeImage(Artwork::background(), "bmp"));
-        put(gy + QStringLiteral("html/logo.png"), encodeImage(Artwork::logo(), "png"));
+        put(tree.gyVkt(QStringLiteral("hatter.bmp")), encodeImage(Artwork::background(), "bmp"));
+        put(tree.htmlFolder() + QStringLiteral("/logo.png"), encodeImage(Artwork::logo(), "png"));
         for (const QString& name : Artwork::formulaNames())
-            put(gy + QStringLiteral("html/") + name + QStringLiteral(".png"),
+            put(tree.htmlFolder() + QLatin1Char('/') + name + QStringLiteral(".png"),
                 encodeImage(Artwork::formula(name), "png"));
-        put(gy + QStringLiteral("standard.dat"), PasswordStore::defaultStoreBytes());
+        put(tree.passwordStore(), PasswordStore::defaultStoreBytes());
 
-        const QString selvik = treeDir + QStringLiteral("/selvik/");
-        put(selvik + QStringLiteral("sys_pic/nincs.bmp"), encodeImage(Artwork::noPhoto(), "bmp"));
-        put(selvik + QStringLiteral("pictures/MINTA.jpg"), encodeImage(Artwork::samplePhoto(0), "jpeg", 90));
-        put(selvik + QStringLiteral("pictures/PELDA.jpg"), encodeImage(Artwork::samplePhoto(1), "jpeg", 90));
+        put(tree.noPhotoFile(), encodeImage(Artwork::noPhoto(), "bmp"));
+        put(tree.photoFile(QStringLiteral("MINTA")), encodeImage(Artwork::samplePhoto(0), "jpeg", 90));
+        put(tree.photoFile(QStringLiteral("PELDA")), encodeImage(Artwork::samplePhoto(1), "jpeg", 90));
 
         put(iconFile, encodeImage(Artwork::icon(128), "png"));
-    } catch (const FileError& error) {
+    } catch (const UserError& error) {
         fail(error.text());
         return 1;
     }

@@ -1,12 +1,10 @@
-#include "app/AppState.h"
-#include "app/DataTree.h"
-#include "app/GuiForms.h"
-#include "app/GuiStartup.h"
-#include "app/Tfomenu.h"
-#include "platform/Cp1250.h"
-#include "platform/DataRoot.h"
-#include "platform/FileError.h"
-#include "platform/GuiPlatform.h"
+#include "core/platform/Cp1250.h"
+#include "core/platform/DataRoot.h"
+#include "core/platform/DataTree.h"
+#include "core/platform/ErrorBoundary.h"
+#include "gui/common/QtPlatform.h"
+#include "gui/shell/Program.h"
+#include "gui/shell/Tfomenu.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -24,30 +22,24 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    GuiPlatform platform;
-    AppState state(DataRoot::fromEnvironment(), platform);
-    state.arguments = QApplication::arguments().mid(1);
-    const QString decimalPoint = QLocale::system().decimalPoint();
-    if (!decimalPoint.isEmpty())
-        state.decimalSeparator = decimalPoint.at(0);
-
+    QtPlatform platform;
+    const DataRoot root = DataRoot::fromEnvironment();
     // A first start, or a file the examiner lost, gets the installation's copy; nothing that
     // exists is ever replaced.
-    try {
-        DataTree::layDown(state.root, DataTree::defaultTreeDir());
-    } catch (const FileError& e) {
-        platform.message(e.text());
-    }
+    reportFailure(platform, [&] { DataTree::layDown(root, DataTree::defaultTreeDir()); });
 
-    Forms forms;
-    createForms(state, forms);
-    platform.setOwner(forms.fomenu);
+    Program program(root, platform, QApplication::arguments().mid(1));
+    const QString decimalPoint = QLocale::system().decimalPoint();
+    if (!decimalPoint.isEmpty())
+        program.session().setDecimalSeparator(decimalPoint.at(0));
+    Tfomenu* mainWindow = program.windows().fomenu;
+    platform.setOwner(mainWindow);
     // Tool windows are owned by the main window, so the program ends with it, not with the last
     // window left visible.
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(forms.fomenu, &Tfomenu::closeAccepted, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(mainWindow, &Tfomenu::closeAccepted, &app, &QCoreApplication::quit, Qt::QueuedConnection);
 
-    GuiStartup::run(state, forms);
-    forms.fomenu->showMaximized();
+    program.start();
+    mainWindow->showMaximized();
     return QApplication::exec();
 }

@@ -1,6 +1,6 @@
 #include "cli/CliCommands.h"
-#include "exam/ExaminationFile.h"
-#include "platform/FileError.h"
+#include "core/exam/ExaminationFile.h"
+#include "core/platform/UserError.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,7 +14,7 @@ int runDump(const QStringList& args) {
     ExaminationData data;
     try {
         data = ExaminationFile::read(args.first());
-    } catch (const FileError& e) {
+    } catch (const UserError& e) {
         printErr(args.first() + QStringLiteral(": ") + e.text() + QLatin1Char('\n'));
         return 2;
     }

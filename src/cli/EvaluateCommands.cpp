@@ -1,11 +1,11 @@
 #include "cli/CliCommands.h"
-#include "evaluation/Evaluate.h"
-#include "exam/ExaminationFile.h"
-#include "marking/GcrKey.h"
-#include "marking/MarkingGrid.h"
-#include "platform/DataRoot.h"
-#include "platform/FileError.h"
-#include "report/ProtocolWriter.h"
+#include "core/evaluation/Evaluate.h"
+#include "core/exam/ExaminationFile.h"
+#include "core/marking/Coding.h"
+#include "core/marking/GcrKey.h"
+#include "core/platform/DataRoot.h"
+#include "core/platform/UserError.h"
+#include "core/report/ProtocolWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,8 +14,6 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QSet>
-
-#include <memory>
 
 namespace {
 
@@ -82,7 +80,7 @@ bool loadKey(const QString& path, GcrKey& key) {
     try {
         key = GcrKey::load(path);
         return true;
-    } catch (const FileError& e) {
+    } catch (const UserError& e) {
         printErr(path + QStringLiteral(": ") + e.text() + QLatin1Char('\n'));
         return false;
     }
@@ -90,7 +88,7 @@ bool loadKey(const QString& path, GcrKey& key) {
 
 struct Evaluated {
     ExaminationData data;
-    std::unique_ptr<MarkingGrid> grid = std::make_unique<MarkingGrid>();
+    Coding coding;
     EvaluationResult result;
 };
 
@@ -99,15 +97,10 @@ struct Evaluated {
 bool evaluateFile(const QString& path, const GcrKey& key, QChar separator, Evaluated& e) {
     try {
         e.data = ExaminationFile::read(path);
-        e.grid->setKey(key);
-        for (int picture = 1; picture <= 24; ++picture)
-            e.grid->setScoringLine(picture, e.data.lines[static_cast<size_t>(picture - 1)]);
-        const double gcrPoints = e.grid->recomputePoints();
-        e.result = evaluate(*e.grid, e.data.personal.age, gcrPoints, separator);
+        e.coding = Coding(key, e.data.lines);
+        e.result = evaluate(e.coding, e.data.personal.age, separator);
         return true;
-    } catch (const FileError& error) {
-        printErr(path + QStringLiteral(": ") + error.text() + QLatin1Char('\n'));
-    } catch (const EvaluationError& error) {
+    } catch (const UserError& error) {
         printErr(path + QStringLiteral(": ") + error.text() + QLatin1Char('\n'));
     }
     return false;
@@ -143,10 +136,10 @@ QJsonObject resultJson(const Evaluated& e) {
     o.insert(QStringLiteral("code"), e.data.personal.code);
     o.insert(QStringLiteral("age"), e.data.personal.age);
     QJsonArray points;
-    for (int picture = 1; picture <= 24; ++picture)
-        points.append(GcrKey::pointValue(e.grid->cell(6, picture)));
+    for (int picture = 1; picture <= kPictureCount; ++picture)
+        points.append(e.coding.point(picture));
     o.insert(QStringLiteral("points"), points);
-    o.insert(QStringLiteral("gcr_points"), e.grid->gcrPoints());
+    o.insert(QStringLiteral("gcr_points"), e.coding.gcrPoints());
     o.insert(QStringLiteral("scored_picture_count"), r.scoredPictureCount);
     QJsonObject cells;
     for (size_t d = 0; d < 3; ++d)
@@ -230,10 +223,10 @@ int runProtocol(const QStringList& args) {
             target = folder.filePath(code + QStringLiteral(".html"));
         }
         try {
-            ProtocolWriter::writeProtocol(target, e.data.personal, *e.grid, e.result, o.decimalSeparator);
+            ProtocolWriter::writeProtocol(target, e.data.personal, e.coding, e.result, o.decimalSeparator);
             written.insert(code);
             printOut(target + QLatin1Char('\n'));
-        } catch (const FileError& error) {
+        } catch (const UserError& error) {
             printErr(path + QStringLiteral(": ") + error.text() + QLatin1Char('\n'));
             status = 2;
         }

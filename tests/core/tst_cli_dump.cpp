@@ -1,25 +1,11 @@
+#include "CliRun.h"
 #include "TestRoot.h"
-#include "exam/ExaminationFile.h"
+#include "core/exam/ExaminationFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QtTest>
-
-namespace {
-struct Run {
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
-Run cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(GYVKT_CLI_PATH), args);
-    p.waitForFinished(30000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
-} // namespace
 
 class CliDumpTest : public QObject {
     Q_OBJECT
@@ -44,7 +30,7 @@ void CliDumpTest::dumpsEveryField() {
     const QString path = root.path() + QStringLiteral("/kod1.kvx");
     ExaminationFile::write(path, d);
 
-    const Run r = cli({QStringLiteral("dump"), path});
+    const CliRun r = runCli({QStringLiteral("dump"), path});
     QCOMPARE(r.status, 0);
     const QJsonObject o = QJsonDocument::fromJson(r.out).object();
     QCOMPARE(o.value(QStringLiteral("code")).toString(), QStringLiteral("KOD1"));
@@ -69,23 +55,23 @@ void CliDumpTest::refusesMalformedFile() {
     TestRoot root;
     root.put(QStringLiteral("rossz.kvx"), "n\xe9v\r\n12a\r\n");
     const QString path = root.path() + QStringLiteral("/rossz.kvx");
-    Run r = cli({QStringLiteral("dump"), path});
+    CliRun r = runCli({QStringLiteral("dump"), path});
     QCOMPARE(r.status, 2);
     QVERIFY(r.out.isEmpty());
     QVERIFY(QString::fromUtf8(r.err).contains(path));
     QVERIFY(QString::fromUtf8(r.err).contains(QStringLiteral("sor")));
 
-    r = cli({QStringLiteral("dump"), root.path() + QStringLiteral("/nincs.kvx")});
+    r = runCli({QStringLiteral("dump"), root.path() + QStringLiteral("/nincs.kvx")});
     QCOMPARE(r.status, 2);
     QVERIFY(QString::fromUtf8(r.err).contains(QStringLiteral("File not found")));
 }
 
 void CliDumpTest::helpNamesEverySubcommand() {
-    const Run r = cli({QStringLiteral("--help")});
+    const CliRun r = runCli({QStringLiteral("--help")});
     QCOMPARE(r.status, 0);
     for (const char* word : {"dump", "protocol", "evaluate", "--gcr", "--decimal", "--json"})
         QVERIFY2(r.out.contains(word), word);
-    QCOMPARE(cli({QStringLiteral("nincs-ilyen")}).status, 1);
+    QCOMPARE(runCli({QStringLiteral("nincs-ilyen")}).status, 1);
 }
 
 QTEST_GUILESS_MAIN(CliDumpTest)

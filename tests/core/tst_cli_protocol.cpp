@@ -1,48 +1,16 @@
+#include "CliRun.h"
 #include "TestRoot.h"
-#include "evaluation/Evaluate.h"
-#include "exam/ExaminationFile.h"
-#include "report/ProtocolWriter.h"
+#include "core/evaluation/Evaluate.h"
+#include "core/exam/ExaminationFile.h"
+#include "core/report/ProtocolWriter.h"
 #include "tst_evaluate_example.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QtTest>
 
 namespace {
-
-struct Run {
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run cli(const QStringList& args, const QString& workingDir = QString(), const QStringList& env = QStringList()) {
-    QProcess p;
-    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    for (const QString& kv : env)
-        e.insert(kv.section(QLatin1Char('='), 0, 0), kv.section(QLatin1Char('='), 1));
-    p.setProcessEnvironment(e);
-    if (!workingDir.isEmpty())
-        p.setWorkingDirectory(workingDir);
-    p.start(QStringLiteral(GYVKT_CLI_PATH), args);
-    p.waitForFinished(30000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
-
-// A key under which the worked example earns 9.5 points: pictures 1-9 one point each, picture 15
-// half a point (one of its two codes matches), picture 10 none.
-QByteArray workedExampleKey() {
-    QByteArray key = "GCR kulcs\r\n";
-    for (int p = 1; p <= 24; ++p)
-        key += p <= 6    ? QByteArray("NE,;\r\n")
-               : p <= 9  ? QByteArray("MV,;\r\n")
-               : p == 10 ? QByteArray("EV,;\r\n")
-               : p == 15 ? QByteArray("EE,;\r\n")
-                         : QByteArray(",;\r\n");
-    return key;
-}
 
 ExaminationData examination(const std::array<ScoringLine, 24>& lines, qint32 age) {
     ExaminationData d;
@@ -82,15 +50,15 @@ private:
 
 void CliProtocolTest::init() {
     m_root = std::make_unique<TestRoot>();
-    m_root->put(QStringLiteral("key.gcr"), workedExampleKey());
+    m_root->put(QStringLiteral("key.gcr"), EvalFixture::workedExampleKeyBytes());
     m_key = file(QStringLiteral("key.gcr"));
     m_exam = file(QStringLiteral("abc.kvx"));
     ExaminationFile::write(m_exam, examination(EvalFixture::workedExample(), 9));
 }
 
 void CliProtocolTest::evaluateJson() {
-    const Run r = cli({QStringLiteral("evaluate"), m_exam, QStringLiteral("--gcr"), m_key, QStringLiteral("--decimal"),
-                       QStringLiteral(","), QStringLiteral("--json")});
+    const CliRun r = runCli({QStringLiteral("evaluate"), m_exam, QStringLiteral("--gcr"), m_key,
+                             QStringLiteral("--decimal"), QStringLiteral(","), QStringLiteral("--json")});
     QCOMPARE(r.status, 0);
     const QJsonObject o = QJsonDocument::fromJson(r.out).object();
     QCOMPARE(o.value(QStringLiteral("code")).toString(), QStringLiteral("ABC"));
@@ -139,7 +107,8 @@ void CliProtocolTest::evaluateJsonWithoutRauchfleischValue() {
     QStringList specs = EvalFixture::repeated(QStringLiteral("EV"), 10);
     specs << EvalFixture::repeated(QStringLiteral("MV"), 10);
     ExaminationFile::write(path, examination(EvalFixture::linesFrom(specs), 12));
-    const Run r = cli({QStringLiteral("evaluate"), path, QStringLiteral("--gcr"), m_key, QStringLiteral("--json")});
+    const CliRun r =
+        runCli({QStringLiteral("evaluate"), path, QStringLiteral("--gcr"), m_key, QStringLiteral("--json")});
     QCOMPARE(r.status, 0);
     const QJsonObject rauch = QJsonDocument::fromJson(r.out).object().value(QStringLiteral("rauchfleisch")).toObject();
     QVERIFY(rauch.value(QStringLiteral("a")).isNull());
@@ -167,9 +136,9 @@ void CliProtocolTest::decimalSeparator() {
     QFETCH(QStringList, options);
     QFETCH(QString, locale);
     QFETCH(QString, totalIndex);
-    const Run r = cli(QStringList{QStringLiteral("evaluate"), m_exam, QStringLiteral("--gcr"), m_key}
-                          << options << QStringLiteral("--json"),
-                      QString(), {QStringLiteral("LC_ALL=") + locale});
+    const CliRun r = runCli(QStringList{QStringLiteral("evaluate"), m_exam, QStringLiteral("--gcr"), m_key}
+                                << options << QStringLiteral("--json"),
+                            QString(), {QStringLiteral("LC_ALL=") + locale});
     QCOMPARE(r.status, 0);
     QCOMPARE(QJsonDocument::fromJson(r.out).object().value(QStringLiteral("total_index_text")).toString(), totalIndex);
 }
@@ -177,38 +146,35 @@ void CliProtocolTest::decimalSeparator() {
 void CliProtocolTest::protocolOfOneExamination() {
     const QString out = file(QStringLiteral("out/page.html"));
     QDir().mkpath(file(QStringLiteral("out")));
-    const Run r = cli({QStringLiteral("protocol"), m_exam, QStringLiteral("--gcr"), m_key, QStringLiteral("--decimal"),
-                       QStringLiteral(","), QStringLiteral("-o"), out});
+    const CliRun r = runCli({QStringLiteral("protocol"), m_exam, QStringLiteral("--gcr"), m_key,
+                             QStringLiteral("--decimal"), QStringLiteral(","), QStringLiteral("-o"), out});
     QCOMPARE(r.status, 0);
     const QByteArray bytes = readFileBytes(out);
     QCOMPARE(bytes.count("\r\n"), 260);
 
     // The same page as the marking window's points and the writer give in this process.
-    MarkingGrid grid;
-    grid.setKey(GcrKey::parse(workedExampleKey(), m_key));
-    EvalFixture::fill(grid, EvalFixture::workedExample());
-    const double gcrPoints = grid.recomputePoints();
+    const Coding coding(EvalFixture::workedExampleKey(), EvalFixture::workedExample());
     PersonalData pd = examination(EvalFixture::workedExample(), 9).personal;
     pd.code = QStringLiteral("ABC");
     const QChar comma = QLatin1Char(',');
-    QCOMPARE(bytes, ProtocolWriter::protocolBytes(pd, grid, evaluate(grid, 9, gcrPoints, comma), comma));
+    QCOMPARE(bytes, ProtocolWriter::protocolBytes(pd, coding, evaluate(coding, 9, comma), comma));
     QVERIFY(bytes.contains("<B>A vsz neve: </B>Kis &amp; &lt;P\xE9ter&gt;&nbsp;"));
     QVERIFY(bytes.contains("<TD><B>GCR sz\xE1zal\xE9k: </B>43 (norm\xE1l) </TD></TR></TABLE>\r\n"));
     QVERIFY(bytes.contains("\r\n<TD>EENI</TD>\r\n<TD></TD>\r\n<TD>EE </TD>\r\n<TD>0.5</TD>\r\n"));
 
     // Running it again gives the same file.
-    QCOMPARE(cli({QStringLiteral("protocol"), m_exam, QStringLiteral("--gcr"), m_key, QStringLiteral("--decimal"),
-                  QStringLiteral(","), QStringLiteral("-o"), out})
+    QCOMPARE(runCli({QStringLiteral("protocol"), m_exam, QStringLiteral("--gcr"), m_key, QStringLiteral("--decimal"),
+                     QStringLiteral(","), QStringLiteral("-o"), out})
                  .status,
              0);
     QCOMPARE(readFileBytes(out), bytes);
 }
 
 void CliProtocolTest::protocolDefaultsToCodeAndDataRootKey() {
-    m_root->put(QStringLiteral("gy_vkt/magyar.gcr"), workedExampleKey());
+    m_root->put(QStringLiteral("gy_vkt/magyar.gcr"), EvalFixture::workedExampleKeyBytes());
     QTemporaryDir work;
-    const Run r = cli({QStringLiteral("protocol"), m_exam}, work.path(),
-                      {QStringLiteral("TAVRIX_ROOT=") + m_root->path(), QStringLiteral("LC_ALL=C.UTF-8")});
+    const CliRun r = runCli({QStringLiteral("protocol"), m_exam}, work.path(),
+                            {QStringLiteral("TAVRIX_ROOT=") + m_root->path(), QStringLiteral("LC_ALL=C.UTF-8")});
     QCOMPARE(r.status, 0);
     const QByteArray bytes = readFileBytes(work.filePath(QStringLiteral("ABC.html")));
     QCOMPARE(bytes.count("\r\n"), 260);
@@ -226,8 +192,8 @@ void CliProtocolTest::severalExaminationsIntoFolder() {
     m_root->put(QStringLiteral("bad.kvx"), "csak egy sor\r\n");
     const QString folder = file(QStringLiteral("protocols"));
 
-    const Run r = cli({QStringLiteral("protocol"), m_exam, tooOld, broken, second, QStringLiteral("--gcr"), m_key,
-                       QStringLiteral("-o"), folder});
+    const CliRun r = runCli({QStringLiteral("protocol"), m_exam, tooOld, broken, second, QStringLiteral("--gcr"), m_key,
+                             QStringLiteral("-o"), folder});
     QCOMPARE(r.status, 2);
     QVERIFY(QFileInfo::exists(folder + QStringLiteral("/ABC.html")));
     QVERIFY(QFileInfo::exists(folder + QStringLiteral("/DEF.html")));
@@ -244,10 +210,12 @@ void CliProtocolTest::refusedExaminationLeavesExistingFile() {
     ExaminationFile::write(exam, examination(EvalFixture::workedExample(), 6));
     const QString out = file(QStringLiteral("OLD.html"));
     m_root->put(QStringLiteral("OLD.html"), "earlier protocol");
-    const Run r = cli({QStringLiteral("protocol"), exam, QStringLiteral("--gcr"), m_key, QStringLiteral("-o"), out});
+    const CliRun r =
+        runCli({QStringLiteral("protocol"), exam, QStringLiteral("--gcr"), m_key, QStringLiteral("-o"), out});
     QCOMPARE(r.status, 2);
     QCOMPARE(readFileBytes(out), QByteArray("earlier protocol"));
-    const Run json = cli({QStringLiteral("evaluate"), exam, QStringLiteral("--gcr"), m_key, QStringLiteral("--json")});
+    const CliRun json =
+        runCli({QStringLiteral("evaluate"), exam, QStringLiteral("--gcr"), m_key, QStringLiteral("--json")});
     QCOMPARE(json.status, 2);
     QVERIFY(json.out.isEmpty());
     QVERIFY(QString::fromUtf8(json.err).contains(QStringLiteral("Az életkor (6)")));
@@ -257,7 +225,7 @@ void CliProtocolTest::unreadableKey_data() {
     QTest::addColumn<QByteArray>("keyBytes"); // empty: no key file at all
     QTest::newRow("missing") << QByteArray();
     QTest::newRow("too short") << QByteArray("GCR\r\nNE,;\r\n");
-    QTest::newRow("no semicolon") << workedExampleKey().replace("NE,;", "NE,");
+    QTest::newRow("no semicolon") << EvalFixture::workedExampleKeyBytes().replace("NE,;", "NE,");
 }
 
 void CliProtocolTest::unreadableKey() {
@@ -266,12 +234,13 @@ void CliProtocolTest::unreadableKey() {
     if (!keyBytes.isEmpty())
         m_root->put(QStringLiteral("other.gcr"), keyBytes);
     const QString out = file(QStringLiteral("ABC.html"));
-    const Run r = cli({QStringLiteral("protocol"), m_exam, QStringLiteral("--gcr"), key, QStringLiteral("-o"), out});
+    const CliRun r =
+        runCli({QStringLiteral("protocol"), m_exam, QStringLiteral("--gcr"), key, QStringLiteral("-o"), out});
     QCOMPARE(r.status, 2);
     QVERIFY(QString::fromUtf8(r.err).startsWith(key + QStringLiteral(": ")));
     QVERIFY(!QFileInfo::exists(out));
-    QCOMPARE(cli({QStringLiteral("evaluate"), m_exam, QStringLiteral("--gcr"), key, QStringLiteral("--json")}).status,
-             2);
+    QCOMPARE(
+        runCli({QStringLiteral("evaluate"), m_exam, QStringLiteral("--gcr"), key, QStringLiteral("--json")}).status, 2);
 }
 
 void CliProtocolTest::usageErrors_data() {
@@ -290,7 +259,7 @@ void CliProtocolTest::usageErrors_data() {
 
 void CliProtocolTest::usageErrors() {
     QFETCH(QStringList, args);
-    const Run r = cli(args);
+    const CliRun r = runCli(args);
     QCOMPARE(r.status, 1);
     QVERIFY(!r.err.isEmpty());
 }

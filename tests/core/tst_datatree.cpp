@@ -1,14 +1,14 @@
 #include "TestRoot.h"
 
-#include "app/DataTree.h"
-#include "app/LayoutFile.h"
-#include "app/PasswordStore.h"
-#include "exam/ExaminationFile.h"
-#include "marking/CombinationList.h"
-#include "marking/GcrKey.h"
-#include "marking/ScoreCode.h"
-#include "platform/FileError.h"
-#include "platform/TextFile.h"
+#include "core/exam/ExaminationFile.h"
+#include "core/marking/CombinationList.h"
+#include "core/marking/GcrKey.h"
+#include "core/marking/ScoreCode.h"
+#include "core/platform/DataTree.h"
+#include "core/platform/TextFile.h"
+#include "core/platform/UserError.h"
+#include "core/session/LayoutFile.h"
+#include "core/session/PasswordStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -287,14 +287,14 @@ void TestDataTree::blockedFolderRaisesAndKeepsData() {
     // A plain file where the help folder belongs cannot be replaced by a folder.
     QVERIFY(QDir(test.path() + QStringLiteral("/gy_vkt/help")).removeRecursively());
     test.put(QStringLiteral("gy_vkt/help"), QByteArray("not a folder"));
-    QVERIFY_THROWS_EXCEPTION(FileError, DataTree::layDown(test.root(), treeDir()));
+    QVERIFY_THROWS_EXCEPTION(UserError, DataTree::layDown(test.root(), treeDir()));
     QCOMPARE(test.get(QStringLiteral("gy_vkt/help")), QByteArray("not a folder"));
 }
 
 void TestDataTree::missingTreeRaises() {
     TestRoot test;
     const QMap<QString, QByteArray> before = snapshot(test.path());
-    QVERIFY_THROWS_EXCEPTION(FileError, DataTree::layDown(test.root(), test.path() + QStringLiteral("/nowhere")));
+    QVERIFY_THROWS_EXCEPTION(UserError, DataTree::layDown(test.root(), test.path() + QStringLiteral("/nowhere")));
     QCOMPARE(snapshot(test.path()), before);
 }
 

@@ -1,5 +1,6 @@
-#include "evaluation/Evaluate.h"
-#include "report/NumberText.h"
+#include "core/evaluation/Evaluate.h"
+#include "core/platform/UserError.h"
+#include "core/report/NumberText.h"
 #include "tst_evaluate_example.h"
 
 #include <QtTest>
@@ -11,11 +12,9 @@ namespace {
 
 const QChar kComma = QLatin1Char(',');
 
-EvaluationResult run(const std::array<ScoringLine, 24>& lines, qint32 age = 10, double gcrPoints = 0.0,
+EvaluationResult run(const std::array<ScoringLine, 24>& lines, qint32 age = 10, const GcrKey& key = GcrKey(),
                      QChar separator = kComma) {
-    MarkingGrid grid;
-    fill(grid, lines);
-    return evaluate(grid, age, gcrPoints, separator);
+    return evaluate(Coding(key, lines), age, separator);
 }
 
 EvaluationResult run(const QStringList& specs, qint32 age = 10) {
@@ -62,7 +61,7 @@ private slots:
 };
 
 void EvaluateTest::workedExampleProfile() {
-    const R r = run(workedExample(), 9, 9.5);
+    const R r = run(workedExample(), 9, workedExampleKey());
     QCOMPARE(r.scoredPictureCount, 22);
     const std::array<std::array<double, 3>, 3> cells{{{0, 7.5, 4}, {1.5, 1.5, 1.5}, {4, 2, 0}}};
     QCOMPARE(r.cellScore, cells);
@@ -79,7 +78,7 @@ void EvaluateTest::workedExampleProfile() {
 }
 
 void EvaluateTest::workedExampleDerivedIndices() {
-    const R r = run(workedExample(), 9, 9.5);
+    const R r = run(workedExample(), 9, workedExampleKey());
     QCOMPARE(r.superegoScore, (std::array<double, 6>{1.5, 0, 1.5, 6, 1.5, 6}));
     QCOMPARE(r.superegoPercent, (std::array<double, 6>{7, 0, 7, 27, 7, 27}));
     const std::array<QString, 6> classes{QStringLiteral("Mdn/Q3"), QStringLiteral("&#60;Q1"), QStringLiteral("Q1/Mdn"),
@@ -215,13 +214,20 @@ void EvaluateTest::unknownCodesCountButAddNothing() {
 }
 
 void EvaluateTest::gcrPercentOfScoredPictures() {
-    const std::array<ScoringLine, 24> all = linesFrom(repeated(QStringLiteral("EV"), 24));
-    QCOMPARE(run(all, 10, 12.5).gcrPercent, 52);
+    // 12 single keyed codes and one keyed code of two: 12.5 points of 24 pictures.
+    std::array<ScoringLine, 24> all = linesFrom(repeated(QStringLiteral("EV"), 24));
+    all[12] = lineFrom(QStringLiteral("EV,NE"));
+    GcrKey key;
+    for (int picture = 1; picture <= 13; ++picture)
+        key.pair(picture).k1 = QStringLiteral("EV");
+    QCOMPARE(run(all, 10, key).gcrPercent, 52);
     // 3 EE of 24: 12.5 rounds to 12.
     const R r = run(linesFrom(concat({repeated(QStringLiteral(",EE"), 3), repeated(QStringLiteral("EV"), 21)})));
     QCOMPARE(r.superegoPercent[0], 12.0);
-    // With nothing marked the divisor is 1, so the points count whole.
-    QCOMPARE(run(std::array<ScoringLine, 24>{}, 8, 0.5).gcrPercent, 50);
+    // With nothing marked the divisor is 1 and no picture earns a point, whatever the key.
+    const R empty = run(std::array<ScoringLine, 24>{}, 8, workedExampleKey());
+    QCOMPARE(empty.scoredPictureCount, 1);
+    QCOMPARE(empty.gcrPercent, 0);
 }
 
 void EvaluateTest::trendThresholds_data() {
@@ -339,12 +345,10 @@ void EvaluateTest::ageOutsideNormsIsRefused_data() {
 
 void EvaluateTest::ageOutsideNormsIsRefused() {
     QFETCH(int, age);
-    MarkingGrid grid;
-    fill(grid, workedExample());
     try {
-        evaluate(grid, age, 9.5, kComma);
+        evaluate(Coding(workedExampleKey(), workedExample()), age, kComma);
         QFAIL("an age without norms was evaluated");
-    } catch (const EvaluationError& e) {
+    } catch (const UserError& e) {
         QCOMPARE(e.text(), QStringLiteral("Az életkor (%1) kívül esik a 7–14 éves normatartományon; a jegyzőkönyv "
                                           "nem készíthető el.")
                                .arg(age));

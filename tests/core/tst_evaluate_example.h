@@ -1,9 +1,9 @@
 #pragma once
 
-// Grids for the evaluation and protocol tests, written as one "O-D,E-D,N-P" text per picture.
+// Codings for the evaluation and protocol tests, written as one "O-D,E-D,N-P" text per picture.
 
-#include "exam/ExaminationFile.h"
-#include "marking/MarkingGrid.h"
+#include "core/exam/ExaminationFile.h"
+#include "core/marking/Coding.h"
 
 #include <QStringList>
 #include <array>
@@ -26,9 +26,21 @@ inline std::array<ScoringLine, 24> linesFrom(const QStringList& specs) {
     return lines;
 }
 
-inline void fill(MarkingGrid& grid, const std::array<ScoringLine, 24>& lines) {
-    for (int picture = 1; picture <= 24; ++picture)
-        grid.setScoringLine(picture, lines[static_cast<size_t>(picture - 1)]);
+// A key file under which the worked example earns 9.5 points: pictures 1-9 one point each,
+// picture 15 half a point (one of its two codes matches), picture 10 none.
+inline QByteArray workedExampleKeyBytes() {
+    QByteArray key = "GCR kulcs\r\n";
+    for (int p = 1; p <= 24; ++p)
+        key += p <= 6    ? QByteArray("NE,;\r\n")
+               : p <= 9  ? QByteArray("MV,;\r\n")
+               : p == 10 ? QByteArray("EV,;\r\n")
+               : p == 15 ? QByteArray("EE,;\r\n")
+                         : QByteArray(",;\r\n");
+    return key;
+}
+
+inline GcrKey workedExampleKey() {
+    return GcrKey::parse(workedExampleKeyBytes(), QStringLiteral("magyar.gcr"));
 }
 
 // The worked example of the scoring rules: age 9, 22 scored pictures, GCR points 9.5.

@@ -1,8 +1,8 @@
 #include "TestRoot.h"
-#include "exam/Examination.h"
-#include "exam/ExaminationFile.h"
-#include "exam/WorkingFolder.h"
-#include "platform/FileError.h"
+#include "core/exam/ExaminationFile.h"
+#include "core/exam/WorkingFolder.h"
+#include "core/platform/UserError.h"
+#include "core/session/ExamSession.h"
 
 #include <QtTest>
 
@@ -49,9 +49,10 @@ struct Snapshot {
     QList<QByteArray> answers;
 };
 
-Snapshot snapshot(const TestRoot& root, const PersonalData& pd, const MarkingGrid& grid) {
+Snapshot snapshot(const TestRoot& root, const ExamSession& session) {
     Snapshot s;
-    s.personal = pd;
+    s.personal = session.personal();
+    const MarkingGrid& grid = session.grid();
     for (int n = 1; n <= 24; ++n) {
         s.lines.append(grid.scoringLine(n));
         s.answers.append(readFileBytes(root.root().answerFile(n)));
@@ -190,7 +191,7 @@ void ExaminationFileTest::ageLine() {
         const ExaminationData d = ExaminationFile::parse(file, QStringLiteral("x.kvx"));
         QVERIFY(ok);
         QCOMPARE(d.personal.age, age);
-    } catch (const FileError& e) {
+    } catch (const UserError& e) {
         QVERIFY2(!ok, qPrintable(e.text()));
         QVERIFY(e.text().contains(QStringLiteral("x.kvx")));
         QVERIFY(e.text().contains(QStringLiteral("2. sor")));
@@ -268,26 +269,25 @@ void ExaminationFileTest::malformed() {
     const QString path = root.root().archiveFolder() + QStringLiteral("/ROSSZ.kvx");
 
     // The examination held before the attempt must survive it byte for byte.
-    PersonalData pd;
-    pd.name = QStringLiteral("Marad");
-    pd.code = QStringLiteral("MARAD");
-    MarkingGrid grid;
+    ExamSession session(root.root());
+    session.personal().name = QStringLiteral("Marad");
+    session.personal().code = QStringLiteral("MARAD");
     ScoringLine line;
     line.field(2) = QStringLiteral("NE");
-    grid.setScoringLine(5, line);
+    session.grid().setScoringLine(5, line);
     for (int n = 1; n <= 24; ++n)
         root.put(QStringLiteral("gy_vkt/aktualis/%1.val").arg(n), "v\xe1lasz " + QByteArray::number(n));
-    const Snapshot before = snapshot(root, pd, grid);
+    const Snapshot before = snapshot(root, session);
 
     try {
-        Examination::apply(root.root(), ExaminationFile::read(path), pd, grid);
+        session.load(ExaminationFile::read(path));
         QFAIL("a malformed file was accepted");
-    } catch (const FileError& e) {
+    } catch (const UserError& e) {
         QVERIFY2(e.text().contains(path), qPrintable(e.text()));
         QVERIFY2(e.text().contains(where), qPrintable(e.text()));
         QVERIFY(e.text().startsWith(QStringLiteral("Hibás vizsgálati fájl")));
     }
-    const Snapshot after = snapshot(root, pd, grid);
+    const Snapshot after = snapshot(root, session);
     QCOMPARE(after.personal, before.personal);
     QCOMPARE(after.lines, before.lines);
     QCOMPARE(after.answers, before.answers);
@@ -295,30 +295,28 @@ void ExaminationFileTest::malformed() {
 
 void ExaminationFileTest::applyAndCollect() {
     TestRoot root;
-    PersonalData pd;
-    pd.code = QStringLiteral("RÉGI");
-    MarkingGrid grid;
+    ExamSession session(root.root());
+    session.personal().code = QStringLiteral("RÉGI");
     const ExaminationData d = ExaminationFile::parse(sampleFile(), QStringLiteral("/a/minta.kvx"));
-    Examination::apply(root.root(), d, pd, grid);
-    QCOMPARE(pd.code, QStringLiteral("MINTA"));
-    QCOMPARE(grid.cell(2, 2), QStringLiteral("EENE"));
-    QCOMPARE(grid.cell(3, 3), QStringLiteral("KI"));
+    session.load(d);
+    QCOMPARE(session.personal().code, QStringLiteral("MINTA"));
+    QCOMPARE(session.grid().cell(2, 2), QStringLiteral("EENE"));
+    QCOMPARE(session.grid().cell(3, 3), QStringLiteral("KI"));
     QCOMPARE(readFileBytes(root.root().answerFile(1)), QByteArray("Bocs\xe1nat, nem akartam.\r\n"));
     QCOMPARE(readFileBytes(root.root().answerFile(2)), QByteArray());
     QVERIFY(root.exists(QStringLiteral("gy_vkt/aktualis/24.val")));
 
     // Saving what was opened gives back the same file.
-    const ExaminationData collected = Examination::collect(root.root(), pd, grid);
+    const ExaminationData collected = session.collect();
     QCOMPARE(ExaminationFile::serialize(collected), sampleFile());
 }
 
 void ExaminationFileTest::collectNeedsEveryAnswerFile() {
     TestRoot root;
-    PersonalData pd;
-    MarkingGrid grid;
+    const ExamSession session(root.root());
     WorkingFolder::resetAnswerFiles(root.root());
     QFile::remove(root.root().answerFile(13));
-    QVERIFY_THROWS_EXCEPTION(FileError, Examination::collect(root.root(), pd, grid));
+    QVERIFY_THROWS_EXCEPTION(UserError, session.collect());
 }
 
 void ExaminationFileTest::newExaminationEmptiesAnswerFiles() {
@@ -351,12 +349,11 @@ void ExaminationFileTest::answerMemoForms() {
     QCOMPARE(WorkingFolder::loadAnswer(root.root(), 5), QStringLiteral("egy\nkettő\nhárom"));
     QCOMPARE(WorkingFolder::loadAnswer(root.root(), 6), QString());
     // The writer turns the memo form into lines that each end with CR LF.
-    PersonalData pd;
-    MarkingGrid grid;
+    const ExamSession session(root.root());
     for (int n = 1; n <= 24; ++n)
         if (n != 5)
             WorkingFolder::saveAnswer(root.root(), n, QString());
-    const QByteArray file = ExaminationFile::serialize(Examination::collect(root.root(), pd, grid));
+    const QByteArray file = ExaminationFile::serialize(session.collect());
     QVERIFY(file.contains("[5]\r\negy\r\nkett\xf5\r\nh\xe1rom\r\n[/5]\r\n"));
 }
 

@@ -1,6 +1,6 @@
 #include "TestRoot.h"
-#include "helptexts/HelpTexts.h"
-#include "platform/FileError.h"
+#include "core/helptexts/HelpTexts.h"
+#include "core/platform/UserError.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,7 +94,7 @@ void TestHelpTexts::unreadableFileRaisesAfterBecomingCurrent() {
     const QString path = root.root().markingHelp(3);
     QVERIFY(QDir().mkpath(path));
     CurrentFile current;
-    QVERIFY_THROWS_EXCEPTION(FileError, current.request(path));
+    QVERIFY_THROWS_EXCEPTION(UserError, current.request(path));
     QCOMPARE(current.path(), path);
     QCOMPARE(current.request(path), CurrentFile::Result::Unchanged);
 }

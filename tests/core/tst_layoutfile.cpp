@@ -1,6 +1,6 @@
 #include "TestRoot.h"
-#include "app/LayoutFile.h"
-#include "platform/FileError.h"
+#include "core/platform/UserError.h"
+#include "core/session/LayoutFile.h"
 
 #include <QtTest>
 
@@ -121,7 +121,7 @@ void LayoutFileTest::missingFile() {
     try {
         LayoutFile::read(root.root().layoutFile(QStringLiteral("felvetel")));
         QFAIL("no error");
-    } catch (const FileError& e) {
+    } catch (const UserError& e) {
         QCOMPARE(e.text(), QStringLiteral("File not found"));
     }
 }

@@ -1,4 +1,4 @@
-#include "evaluation/Norms.h"
+#include "core/evaluation/Norms.h"
 
 #include <QtTest>
 

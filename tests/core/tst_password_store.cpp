@@ -1,5 +1,5 @@
-#include "app/PasswordStore.h"
-#include "platform/TextFile.h"
+#include "core/platform/TextFile.h"
+#include "core/session/PasswordStore.h"
 
 #include <QtTest>
 

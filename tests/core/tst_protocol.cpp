@@ -1,9 +1,9 @@
 #include "TestRoot.h"
-#include "evaluation/Evaluate.h"
-#include "platform/Cp1250.h"
-#include "platform/FileError.h"
-#include "report/NumberText.h"
-#include "report/ProtocolWriter.h"
+#include "core/evaluation/Evaluate.h"
+#include "core/platform/Cp1250.h"
+#include "core/platform/UserError.h"
+#include "core/report/NumberText.h"
+#include "core/report/ProtocolWriter.h"
 #include "tst_evaluate_example.h"
 
 #include <QTemporaryDir>
@@ -28,20 +28,14 @@ PersonalData subject() {
     return pd;
 }
 
-// The worked example with a key column and points that add up to 9.5.
-void fillWorkedExample(MarkingGrid& grid) {
-    fill(grid, workedExample());
-    for (int p = 1; p <= 24; ++p) {
-        grid.setCell(5, p, QStringLiteral("NE "));
-        grid.setCell(6, p, p <= 9 ? QStringLiteral("1") : p == 10 ? QStringLiteral("0.5") : QStringLiteral("0.0"));
-    }
+// The worked example under a key that gives it 9.5 points.
+Coding workedExampleCoding() {
+    return Coding(workedExampleKey(), workedExample());
 }
 
 QStringList workedExampleLines(QChar separator = kComma) {
-    MarkingGrid grid;
-    fillWorkedExample(grid);
-    const R r = evaluate(grid, 9, 9.5, separator);
-    return ProtocolWriter::protocolLines(subject(), grid, r, separator);
+    const Coding coding = workedExampleCoding();
+    return ProtocolWriter::protocolLines(subject(), coding, evaluate(coding, 9, separator), separator);
 }
 
 // The page of the worked example as the protocol layout prescribes it, typed out line by line.
@@ -67,9 +61,16 @@ QStringList expectedWorkedExample() {
         l << QStringLiteral("<TR>") << QStringLiteral("<TD><P ALIGN=Right>%1.</TD>").arg(p)
           << QStringLiteral("<TD>") + s.field(1) + QStringLiteral("</TD>")
           << QStringLiteral("<TD>") + s.field(2) + QStringLiteral("</TD>")
-          << QStringLiteral("<TD>") + s.field(3) + QStringLiteral("</TD>") << QStringLiteral("<TD>NE </TD>")
+          << QStringLiteral("<TD>") + s.field(3) + QStringLiteral("</TD>")
+          // The key file's pairs, k1, a blank and k2: NE for 1-6, MV for 7-9, EV for 10, EE for 15.
+          << (p <= 6    ? QStringLiteral("<TD>NE </TD>")
+              : p <= 9  ? QStringLiteral("<TD>MV </TD>")
+              : p == 10 ? QStringLiteral("<TD>EV </TD>")
+              : p == 15 ? QStringLiteral("<TD>EE </TD>")
+                        : QStringLiteral("<TD> </TD>"))
+          // One matching single code earns 1; EENI against EE half a point; MV against EV none.
           << (p <= 9    ? QStringLiteral("<TD>1</TD>")
-              : p == 10 ? QStringLiteral("<TD>0.5</TD>")
+              : p == 15 ? QStringLiteral("<TD>0.5</TD>")
                         : QStringLiteral("<TD>0.0</TD>"));
     }
     l << QStringLiteral("</TR></TABLE>") << QStringLiteral("</TD><TD><TABLE BORDER CELLPADDING=\"2\">")
@@ -206,9 +207,8 @@ void ProtocolTest::workedExampleLineByLine() {
 }
 
 void ProtocolTest::bytesAreWindows1250WithCrLf() {
-    MarkingGrid grid;
-    fillWorkedExample(grid);
-    const R r = evaluate(grid, 9, 9.5, kComma);
+    const Coding grid = workedExampleCoding();
+    const R r = evaluate(grid, 9, kComma);
     const QByteArray bytes = ProtocolWriter::protocolBytes(subject(), grid, r, kComma);
     QCOMPARE(bytes.count("\r\n"), 260);
     QCOMPARE(bytes.count('\r'), 260);
@@ -229,26 +229,27 @@ void ProtocolTest::bytesAreWindows1250WithCrLf() {
 }
 
 void ProtocolTest::girlsLineFive() {
-    MarkingGrid grid;
-    fillWorkedExample(grid);
+    const Coding grid = workedExampleCoding();
     PersonalData pd = subject();
     pd.sex = PersonalData::Sex::Girl;
-    const QStringList lines = ProtocolWriter::protocolLines(pd, grid, evaluate(grid, pd.age, 9.5, kComma), kComma);
+    const QStringList lines = ProtocolWriter::protocolLines(pd, grid, evaluate(grid, pd.age, kComma), kComma);
     QCOMPARE(lines.at(kLineSex - 1),
              QStringLiteral("<TR><TD><B>neme: </B>lány</TD><TD><B>a vizsgálat időpontja: </B>2024.05.06.</TD></TR>"));
 }
 
 void ProtocolTest::dataTextsAreEscaped() {
-    MarkingGrid grid;
-    fillWorkedExample(grid);
-    grid.setCell(1, 23, QStringLiteral("<b>"));
-    grid.setCell(5, 24, QStringLiteral("\"&\""));
+    std::array<ScoringLine, 24> coded = workedExample();
+    coded[22].field(1) = QStringLiteral("<b>");
+    GcrKey key = workedExampleKey();
+    key.pair(24).k1 = QStringLiteral("\"&");
+    key.pair(24).k2 = QStringLiteral("\"");
+    const Coding grid(key, coded);
     PersonalData pd = subject();
     pd.name = QStringLiteral("Kovács & <Társa>");
     pd.code = QStringLiteral("A&B<C");
     pd.date = QStringLiteral("\"ma\"");
     pd.examiner = QStringLiteral("X > Y");
-    const R r = evaluate(grid, pd.age, 9.5, kComma);
+    const R r = evaluate(grid, pd.age, kComma);
     const QStringList lines = ProtocolWriter::protocolLines(pd, grid, r, kComma);
     QCOMPARE(lines.size(), 260);
     QCOMPARE(lines.at(2), QStringLiteral("<TABLE CELLPADDING=\"2\"><TR><TD><B>A vsz neve: </B>Kovács &amp; "
@@ -258,7 +259,7 @@ void ProtocolTest::dataTextsAreEscaped() {
     QCOMPARE(lines.at(6), QStringLiteral("<TD><B>a vizsgálat vezetője: </B>X &gt; Y</TD></TR></TABLE>"));
     // Picture 23 starts at line 11 + 22 * 7 + 1; its O-D cell is the third of its lines.
     QCOMPARE(lines.at(11 + 22 * 7 + 2), QStringLiteral("<TD>&lt;b&gt;</TD>"));
-    QCOMPARE(lines.at(11 + 23 * 7 + 5), QStringLiteral("<TD>&quot;&amp;&quot;</TD>"));
+    QCOMPARE(lines.at(11 + 23 * 7 + 5), QStringLiteral("<TD>&quot;&amp; &quot;</TD>"));
     // The evaluation's own entities go through untouched.
     QVERIFY(lines.at(kFirstTrendCell - 1).contains(QStringLiteral(">1 -&GT; MV</A>")));
 }
@@ -277,7 +278,7 @@ void ProtocolTest::trendCellJoining_data() {
 void ProtocolTest::trendCellJoining() {
     QFETCH(QStringList, texts);
     QFETCH(QString, cell);
-    MarkingGrid grid;
+    const Coding grid;
     R r;
     // Each superego row k takes trend row k; check them all with the same texts.
     for (auto& row : r.trendText)
@@ -292,11 +293,12 @@ void ProtocolTest::trendCellJoining() {
 }
 
 void ProtocolTest::rauchfleischWithoutValue() {
-    MarkingGrid grid;
     // E 8 (EV 4, EE 2, KE 2), I 0, M 4: only index a lacks its divisor.
-    fill(grid, linesFrom(QStringList() << repeated(QStringLiteral("EV"), 4) << repeated(QStringLiteral("MV"), 4)
-                                       << repeated(QStringLiteral(",,KE"), 2) << repeated(QStringLiteral(",EE"), 2)));
-    const R r = evaluate(grid, 12, 3, kComma);
+    const Coding grid(GcrKey(),
+                      linesFrom(QStringList()
+                                << repeated(QStringLiteral("EV"), 4) << repeated(QStringLiteral("MV"), 4)
+                                << repeated(QStringLiteral(",,KE"), 2) << repeated(QStringLiteral(",EE"), 2)));
+    const R r = evaluate(grid, 12, kComma);
     const QStringList lines = ProtocolWriter::protocolLines(subject(), grid, r, kComma);
     const char* const values[5] = {"nincs ért.", "2", "4", "3", "0"};
     for (int i = 0; i < 5; ++i) {
@@ -317,7 +319,7 @@ void ProtocolTest::pointSeparator() {
         QStringLiteral("<TD> = 2.5556</TD><TD><A HREF=\"irodalom/rau_a.html\">értelmezés</A></TD></TR>")));
     QVERIFY(lines.at(257).contains(QStringLiteral("NE(7.5) &GT; MV(4) = KE(4)&nbsp;")));
     QVERIFY(lines.at(kFirstTrendCell + 1).contains(QStringLiteral(">0.3333 -&GT; NE</A>")));
-    // The grid's point column keeps its own "0.5" whatever the separator.
+    // The point column keeps its own "0.5" whatever the separator.
     QVERIFY(workedExampleLines(kComma).contains(QStringLiteral("<TD>0.5</TD>")));
 }
 
@@ -325,13 +327,11 @@ void ProtocolTest::twoRunsGiveIdenticalFiles() {
     QTemporaryDir dir;
     const QString first = dir.filePath(QStringLiteral("ABC.html"));
     const QString second = dir.filePath(QStringLiteral("ABC2.html"));
-    MarkingGrid grid;
-    fillWorkedExample(grid);
-    const R r = evaluate(grid, 9, 9.5, kComma);
+    const Coding grid = workedExampleCoding();
+    const R r = evaluate(grid, 9, kComma);
     // A different examination written first must leave nothing behind.
-    MarkingGrid other;
-    fill(other, linesFrom(repeated(QStringLiteral("EV,NE"), 24)));
-    ProtocolWriter::writeProtocol(first, subject(), other, evaluate(other, 13, 20, kComma), kComma);
+    const Coding other(workedExampleKey(), linesFrom(repeated(QStringLiteral("EV,NE"), 24)));
+    ProtocolWriter::writeProtocol(first, subject(), other, evaluate(other, 13, kComma), kComma);
     ProtocolWriter::writeProtocol(first, subject(), grid, r, kComma);
     ProtocolWriter::writeProtocol(second, subject(), grid, r, kComma);
     const QByteArray a = readFileBytes(first);
@@ -343,13 +343,12 @@ void ProtocolTest::twoRunsGiveIdenticalFiles() {
 void ProtocolTest::missingFolderIsReportedAndNothingWritten() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("nincs/ABC.html"));
-    MarkingGrid grid;
-    fillWorkedExample(grid);
-    const R r = evaluate(grid, 9, 9.5, kComma);
+    const Coding grid = workedExampleCoding();
+    const R r = evaluate(grid, 9, kComma);
     try {
         ProtocolWriter::writeProtocol(path, subject(), grid, r, kComma);
         QFAIL("writing into a missing folder succeeded");
-    } catch (const FileError& e) {
+    } catch (const UserError& e) {
         QCOMPARE(e.text(), QStringLiteral("Cannot create file ") + path);
     }
     QVERIFY(!QFileInfo::exists(path));

@@ -1,9 +1,10 @@
 #include "TestRoot.h"
-#include "marking/CombinationList.h"
-#include "marking/GcrKey.h"
-#include "marking/MarkingGrid.h"
-#include "marking/ScoreCode.h"
-#include "platform/FileError.h"
+#include "core/marking/Coding.h"
+#include "core/marking/CombinationList.h"
+#include "core/marking/GcrKey.h"
+#include "core/marking/MarkingGrid.h"
+#include "core/marking/ScoreCode.h"
+#include "core/platform/UserError.h"
 
 #include <QtTest>
 
@@ -22,6 +23,8 @@ GcrKey::Pair key(const char* k1, const char* k2 = "") {
 }
 } // namespace
 
+Q_DECLARE_METATYPE(ScoringLine)
+
 class ScoringTest : public QObject {
     Q_OBJECT
 private slots:
@@ -31,11 +34,14 @@ private slots:
     void gcrPoint();
     void totalText_data();
     void totalText();
-    void gridRecomputesPointsAndTotal();
+    void gridDerivesPointsAndTotal();
     void keyFile();
     void keyFileErrors_data();
     void keyFileErrors();
     void combinationLabels();
+    void codingEntryRules();
+    void codingDeletion_data();
+    void codingDeletion();
 };
 
 void ScoringTest::codeTable() {
@@ -118,7 +124,7 @@ void ScoringTest::totalText() {
     QCOMPARE(GcrKey::totalText(sum), text);
 }
 
-void ScoringTest::gridRecomputesPointsAndTotal() {
+void ScoringTest::gridDerivesPointsAndTotal() {
     MarkingGrid grid;
     QCOMPARE(grid.cell(0, 0), QStringLiteral("Kép"));
     QCOMPARE(grid.cell(4, 0), QStringLiteral("  ( )"));
@@ -133,20 +139,20 @@ void ScoringTest::gridRecomputesPointsAndTotal() {
     grid.setScoringLine(1, line(QString(), QStringLiteral("NE")));                       // 1
     grid.setScoringLine(2, line(QStringLiteral("EV"), QStringLiteral("NE")));            // 0.5
     grid.setScoringLine(4, line(QString(), QStringLiteral("NE"), QStringLiteral("KE"))); // 0.5 (key NE)
-    QCOMPARE(grid.recomputePoints(), 2.0);
-    QCOMPARE(grid.gcrPoints(), 2.0);
+    QCOMPARE(grid.coding().gcrPoints(), 2.0);
     QCOMPARE(grid.cell(6, 1), QStringLiteral("1"));
     QCOMPARE(grid.cell(6, 2), QStringLiteral("0.5"));
     QCOMPARE(grid.cell(6, 3), QStringLiteral("0.0"));
-    QCOMPARE(GcrKey::totalText(grid.gcrPoints()), QStringLiteral("GCR érték összesen:  2.0"));
-    QCOMPARE(grid.markedPictureCount(), 3);
+    QCOMPARE(grid.coding().totalText(), QStringLiteral("GCR érték összesen:  2.0"));
+    QCOMPARE(grid.coding().markedPictureCount(), 3);
 
     grid.setScoringLine(7, line(QString(), QString(), QString(), QStringLiteral("(EV)")));
-    QCOMPARE(grid.markedPictureCount(), 3);
+    QCOMPARE(grid.coding().markedPictureCount(), 3);
     grid.clearScoringLines();
-    QCOMPARE(grid.markedPictureCount(), 0);
+    QCOMPARE(grid.coding().markedPictureCount(), 0);
     QCOMPARE(grid.cell(5, 1), QStringLiteral("NE KE")); // the key column stays
-    QCOMPARE(grid.recomputePoints(), 0.0);
+    QCOMPARE(grid.cell(6, 1), QStringLiteral("0.0"));
+    QCOMPARE(grid.coding().gcrPoints(), 0.0);
 }
 
 void ScoringTest::keyFile() {
@@ -190,12 +196,12 @@ void ScoringTest::keyFileErrors() {
     try {
         GcrKey::parse(bytes, QStringLiteral("magyar.gcr"));
         QFAIL("a malformed key was accepted");
-    } catch (const FileError& e) {
+    } catch (const UserError& e) {
         QVERIFY2(e.text().contains(text), qPrintable(e.text()));
         QVERIFY(e.text().contains(QStringLiteral("magyar.gcr")));
     }
     TestRoot root;
-    QVERIFY_THROWS_EXCEPTION(FileError, GcrKey::load(root.root().gcrKeyFile()));
+    QVERIFY_THROWS_EXCEPTION(UserError, GcrKey::load(root.root().gcrKeyFile()));
 }
 
 void ScoringTest::combinationLabels() {
@@ -226,6 +232,68 @@ void ScoringTest::combinationLabels() {
     QCOMPARE(CombinationList::labelCaption(9, 17), QStringLiteral("MV+KE"));
     QVERIFY(CombinationList::labelEnabled(9, 17));
     QCOMPARE(CombinationList::labelCaption(24, 7), QStringLiteral("MV+NE"));
+}
+
+void ScoringTest::codingEntryRules() {
+    const ScoreCode& ne = *ScoreCodes::byCode(QStringLiteral("NE"));
+    const ScoreCode& ee = *ScoreCodes::byCode(QStringLiteral("EE"));
+    const ScoreCode& ke = *ScoreCodes::byCode(QStringLiteral("KE"));
+    Coding coding(GcrKey::parse(TestRoot::sampleKey(), QStringLiteral("magyar.gcr")), {});
+    // Picture 3: NE then EE share the E-D field in the order pressed.
+    QVERIFY(coding.enter(3, ne));
+    QCOMPARE(coding.entryFor(3, ne), Coding::Entry::Duplicate);
+    QVERIFY(!coding.enter(3, ne));
+    QVERIFY(coding.enter(3, ee));
+    QCOMPARE(coding.line(3), line(QString(), QStringLiteral("NEEE")));
+    // A third code needs a deletion first; the refused code changes nothing.
+    QCOMPARE(coding.entryFor(3, ke), Coding::Entry::NeedsDeletion);
+    QVERIFY(!coding.enter(3, ke));
+    QCOMPARE(coding.line(3), line(QString(), QStringLiteral("NEEE")));
+    // A code that a file put into another column's field still counts as present.
+    coding.setLine(5, line(QStringLiteral("KE")));
+    QCOMPARE(coding.entryFor(5, ke), Coding::Entry::Duplicate);
+    // Picture 1 (key NE KE): NE and KE are the two key codes, one point; the points are read
+    // from the lines as they stand, never remembered.
+    QVERIFY(coding.enter(1, ne));
+    QCOMPARE(coding.point(1), 1.0);
+    // Picture 5's misplaced KE still matches its key (KE NE).
+    QCOMPARE(coding.gcrPoints(), 2.0);
+    QVERIFY(coding.enter(1, ke));
+    QCOMPARE(coding.pointText(1), QStringLiteral("1"));
+    QCOMPARE(coding.markedPictureCount(), 3);
+    coding.clearLines();
+    QCOMPARE(coding.gcrPoints(), 0.0);
+    QCOMPARE(coding.markedPictureCount(), 0);
+}
+
+void ScoringTest::codingDeletion_data() {
+    QTest::addColumn<ScoringLine>("before");
+    QTest::addColumn<QList<int>>("pressed");
+    QTest::addColumn<ScoringLine>("after");
+    QTest::newRow("second code moves forward")
+        << line(QString(), QStringLiteral("NEEE")) << QList<int>{3} << line(QString(), QStringLiteral("EE"));
+    QTest::newRow("both of a field") << line(QString(), QStringLiteral("NEEE")) << QList<int>{3, 4} << line(QString());
+    QTest::newRow("two columns") << line(QStringLiteral("IV"), QString(), QStringLiteral("KI")) << QList<int>{5}
+                                 << line(QStringLiteral("IV"));
+    QTest::newRow("nothing pressed") << line(QStringLiteral("IV"), QString(), QStringLiteral("KI")) << QList<int>{}
+                                     << line(QStringLiteral("IV"), QString(), QStringLiteral("KI"));
+    // A field is rebuilt from its first two codes; a longer parenthesized mark keeps four.
+    QTest::newRow("limits of the rebuild")
+        << line(QStringLiteral("EVIVMV"), QString(), QString(), QStringLiteral("(EVx)")) << QList<int>{}
+        << line(QStringLiteral("EVIV"), QString(), QString(), QStringLiteral("(EVx"));
+    QTest::newRow("parenthesized mark deleted")
+        << line(QString(), QString(), QString(), QStringLiteral("(EV)")) << QList<int>{7} << line(QString());
+}
+
+void ScoringTest::codingDeletion() {
+    QFETCH(ScoringLine, before);
+    QFETCH(QList<int>, pressed);
+    QFETCH(ScoringLine, after);
+    const Coding::DeletionButtons buttons = Coding::deletionButtons(before);
+    std::array<bool, 7> down{};
+    for (int button : pressed)
+        down[static_cast<size_t>(button - 1)] = true;
+    QCOMPARE(Coding::afterDeletion(buttons, down), after);
 }
 
 QTEST_GUILESS_MAIN(ScoringTest)

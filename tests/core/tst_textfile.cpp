@@ -1,8 +1,8 @@
 #include "TestRoot.h"
-#include "platform/Cp1250.h"
-#include "platform/DataRoot.h"
-#include "platform/FileError.h"
-#include "platform/TextFile.h"
+#include "core/platform/Cp1250.h"
+#include "core/platform/DataRoot.h"
+#include "core/platform/TextFile.h"
+#include "core/platform/UserError.h"
 
 #include <QDir>
 #include <QFile>
@@ -134,7 +134,7 @@ void TextFileTest::failedWriteKeepsOldFile() {
     bool thrown = false;
     try {
         TextFile::writeBytes(path, QByteArray(100000, 'x'));
-    } catch (const FileError& e) {
+    } catch (const UserError& e) {
         thrown = true;
         QCOMPARE(e.text(), QStringLiteral("Cannot create file ") + path);
     }
@@ -150,20 +150,20 @@ void TextFileTest::errorTexts() {
     try {
         TextFile::readLines(missing);
         QFAIL("no error for a missing file");
-    } catch (const FileError& e) {
+    } catch (const UserError& e) {
         QCOMPARE(e.text(), QStringLiteral("File not found"));
     }
     try {
         TextFile::loadLines(missing);
         QFAIL("no error for a missing file");
-    } catch (const FileError& e) {
+    } catch (const UserError& e) {
         QCOMPARE(e.text(), QStringLiteral("Cannot open file ") + missing);
     }
     const QString inMissingFolder = root.path() + QStringLiteral("/nincs/mappa.txt");
     try {
         TextFile::writeLines(inMissingFolder, {QStringLiteral("x")});
         QFAIL("no error for a missing folder");
-    } catch (const FileError& e) {
+    } catch (const UserError& e) {
         QCOMPARE(e.text(), QStringLiteral("Cannot create file ") + inMissingFolder);
     }
 }

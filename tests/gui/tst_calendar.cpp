@@ -1,7 +1,7 @@
-#include "gui/FormsFixture.h"
-#include "recording/TKalend.h"
-#include "recording/TSzemAd.h"
-#include "tst_shell_support.h"
+#include "gui/ModalWatch.h"
+#include "gui/ProgramFixture.h"
+#include "gui/recording/TKalend.h"
+#include "gui/recording/TSzemAd.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
@@ -14,11 +14,11 @@
 
 namespace {
 
-struct Calendar : FormsFixture {
+struct Calendar : ProgramFixture {
     // The calendar remembers the day the program started: here the one scripted before the
     // windows are created (the base's members exist by the time it prepares the root).
     explicit Calendar(const QDate& today = QDate(2007, 3, 5))
-        : FormsFixture([this, today](TestRoot&) { platform.setToday(today); }) {}
+        : ProgramFixture([this, today](TestRoot&) { platform.setToday(today); }) {}
 
     TKalend* window() const { return forms.kalend; }
     QCalendarWidget* grid() const { return window()->findChild<QCalendarWidget*>(QStringLiteral("Calendar1")); }
@@ -62,7 +62,11 @@ private slots:
         QFETCH(QDate, from);
         QFETCH(int, months);
         QFETCH(QDate, to);
-        QCOMPARE(TKalend::stepMonths(from, months), to);
+        // The calendar starts on the day of the program start; one step from there.
+        Calendar c(from);
+        c.press(months > 0 ? "nextMonth" : "PrevMonth");
+        QCOMPARE(c.window()->selectedDate(), to);
+        QCOMPARE(c.month(), TKalend::monthName(to.month()) + QLatin1Char('.'));
     }
 
     void startsOnTheDayOfTheStart() {
@@ -124,7 +128,7 @@ private slots:
         c.window()->exec();
         QVERIFY(first.seen);
         QCOMPARE(c.forms.szemAd->findChild<QLineEdit*>(QStringLiteral("Edit3"))->text(), QStringLiteral("2007.04.09."));
-        QCOMPARE(c.state->personal.date, QStringLiteral("2007.04.09."));
+        QCOMPARE(c.session.personal().date, QStringLiteral("2007.04.09."));
 
         // Reopened, it shows the month it was closed on; a double click on a day takes that day.
         QDate shownOnReopen;
@@ -135,7 +139,7 @@ private slots:
         });
         c.window()->exec();
         QCOMPARE(shownOnReopen, QDate(2007, 4, 9));
-        QCOMPARE(c.state->personal.date, QStringLiteral("2007.04.20."));
+        QCOMPARE(c.session.personal().date, QStringLiteral("2007.04.20."));
         QVERIFY(!c.window()->isVisible());
     }
 
@@ -161,7 +165,7 @@ private slots:
         ModalWatch watch(c.window(), [&c]() { c.press("OKbutton"); });
         c.window()->exec();
         QVERIFY(watch.seen);
-        QCOMPARE(c.state->personal.date, QStringLiteral("2007.05.30."));
+        QCOMPARE(c.session.personal().date, QStringLiteral("2007.05.30."));
     }
 
     void choosingADayOfAnotherMonthKeepsThatDay() {

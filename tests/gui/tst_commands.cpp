@@ -1,27 +1,25 @@
 #include "ScriptedPlatform.h"
 #include "TestRoot.h"
-#include "app/AppState.h"
-#include "app/GuiForms.h"
-#include "app/GuiStartup.h"
-#include "app/LayoutFile.h"
-#include "app/PasswordStore.h"
-#include "app/TAboutForm.h"
-#include "app/TKevesValasz.h"
-#include "app/TPwForm.h"
-#include "app/Tfomenu.h"
-#include "exam/ExaminationFile.h"
-#include "helptexts/TInfoKeret.h"
-#include "helptexts/TPeldatar.h"
-#include "helptexts/Tvv_instr.h"
-#include "marking/TJelCsere.h"
-#include "marking/TJeloles.h"
-#include "platform/TextFile.h"
-#include "recording/TKalend.h"
-#include "recording/TKepForm.h"
-#include "recording/TSzemAd.h"
-#include "recording/Tvalasz.h"
+#include "core/exam/ExaminationFile.h"
+#include "core/platform/TextFile.h"
+#include "core/session/LayoutFile.h"
+#include "core/session/PasswordStore.h"
+#include "gui/ModalWatch.h"
+#include "gui/ProgramFixture.h"
+#include "gui/helptexts/TInfoKeret.h"
+#include "gui/helptexts/TPeldatar.h"
+#include "gui/helptexts/Tvv_instr.h"
+#include "gui/marking/TJelCsere.h"
+#include "gui/marking/TJeloles.h"
+#include "gui/recording/TKalend.h"
+#include "gui/recording/TKepForm.h"
+#include "gui/recording/TSzemAd.h"
+#include "gui/recording/Tvalasz.h"
+#include "gui/shell/TAboutForm.h"
+#include "gui/shell/TKevesValasz.h"
+#include "gui/shell/TPwForm.h"
+#include "gui/shell/Tfomenu.h"
 #include "tst_marking_helpers.h"
-#include "tst_shell_support.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -39,58 +37,6 @@
 #include <memory>
 
 namespace {
-
-// One run of the program on a data root: the platform, the state and the fifteen windows,
-// started up as main() does it.
-struct Program {
-    ScriptedPlatform platform;
-    std::unique_ptr<AppState> state;
-    Forms forms;
-
-    explicit Program(const TestRoot& root) {
-        state = std::make_unique<AppState>(root.root(), platform);
-        state->decimalSeparator = QLatin1Char(',');
-        createForms(*state, forms);
-        GuiStartup::run(*state, forms);
-        platform.messages.clear();
-    }
-
-    template <typename T = QWidget>
-    T* child(QWidget* window, const char* name) const {
-        T* w = window->findChild<T*>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
-    QAction* action(const char* name) const {
-        return child<QWidget>(forms.fomenu, "MainMenu1")->findChild<QAction*>(QLatin1String(name));
-    }
-    void trigger(const char* name) const {
-        QAction* a = forms.fomenu->findChild<QAction*>(QLatin1String(name));
-        if (!a)
-            qFatal("no menu item %s", name);
-        a->trigger();
-    }
-    void unlock() const { QTest::keyClicks(child<QLineEdit>(forms.fomenu, "Edit1"), PasswordStore::defaultPassword()); }
-    void selectPicture(int n) const {
-        child<QAbstractButton>(forms.kepForm, QStringLiteral("SpeedButton%1").arg(n).toLatin1().constData())->click();
-    }
-    void pressCode(int tag) const {
-        QTest::mousePress(child<QWidget>(forms.jeloles, QStringLiteral("BitBtn%1").arg(tag).toLatin1().constData()),
-                          Qt::LeftButton);
-    }
-    QPlainTextEdit* answerMemo() const { return child<QPlainTextEdit>(forms.valasz, "Memo1"); }
-    // Runs a command that shows the personal-data window modally and confirms it.
-    bool runConfirmingPersonalData(const char* item, std::function<void()> fill = {}) {
-        ModalWatch watch(forms.szemAd, [this, fill]() {
-            if (fill)
-                fill();
-            child<QPushButton>(forms.szemAd, "BitBtn1")->click();
-        });
-        trigger(item);
-        return watch.seen;
-    }
-};
 
 QByteArray layoutBytes(int shift) {
     QList<LayoutFile::Geometry> g;
@@ -119,9 +65,9 @@ ScoringLine codes(const char* od, const char* ed = "", const char* np = "", cons
     return l;
 }
 
-void markPictures(AppState& state, int count) {
+void markPictures(ExamSession& session, int count) {
     for (int n = 1; n <= count; ++n)
-        state.grid.setScoringLine(n, codes("", n % 2 ? "NE" : "NINM"));
+        session.grid().setScoringLine(n, codes("", n % 2 ? "NE" : "NINM"));
 }
 
 } // namespace
@@ -132,8 +78,8 @@ class TestCommands : public QObject {
 private slots:
     void newExaminationResetsEverythingButTheCode();
     void newExaminationStopsAtAnAnswerFileItCannotCreate();
-    void openCancelledStillRecomputesPoints();
-    void openFailingLeavesEverythingAndSkipsRecompute();
+    void openCancelledChangesNothing();
+    void openFailingLeavesEverything();
     void arrangementsShowAndHideTheirWindows();
     void arrangementAppliesItsLayoutFile();
     void layoutFileWithoutVegeLeavesItsLastLineUnapplied();
@@ -154,16 +100,16 @@ void TestCommands::newExaminationResetsEverythingButTheCode() {
     prepareRoot(root);
     root.put(QStringLiteral("gy_vkt/aktualis/1.val"), "el\xf5z\xf5 gyerek v\xe1lasza");
     QFile::remove(root.root().answerFile(17)); // created anew as well
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
     p.child<QLineEdit>(p.forms.szemAd, "Edit4")->setText(QStringLiteral("ABC"));
     p.child<QLineEdit>(p.forms.szemAd, "Edit1")->setText(QStringLiteral("Régi Név"));
     p.child<QRadioButton>(p.forms.szemAd, "RadioButton2")->setChecked(true);
     p.child<QToolButton>(p.forms.szemAd, "up")->click();
     p.child<QPushButton>(p.forms.szemAd, "BitBtn1")->click();
-    QCOMPARE(p.state->personal.age, 11);
-    QCOMPARE(p.state->personal.sex, PersonalData::Sex::Girl);
-    p.state->grid.setScoringLine(4, codes("EV", "", "", "(x)"));
+    QCOMPARE(p.session.personal().age, 11);
+    QCOMPARE(p.session.personal().sex, PersonalData::Sex::Girl);
+    p.session.grid().setScoringLine(4, codes("EV", "", "", "(x)"));
     QCOMPARE(p.answerMemo()->toPlainText(), QStringLiteral("előző gyerek válasza"));
 
     QVERIFY(p.runConfirmingPersonalData("jvizsglat1"));
@@ -172,13 +118,13 @@ void TestCommands::newExaminationResetsEverythingButTheCode() {
         QVERIFY(root.exists(QStringLiteral("gy_vkt/aktualis/%1.val").arg(n)));
         QCOMPARE(readFileBytes(root.root().answerFile(n)), QByteArray());
     }
-    QCOMPARE(p.state->grid.scoringLine(4), ScoringLine());
-    QCOMPARE(p.state->personal.code, QStringLiteral("ABC"));
+    QCOMPARE(p.session.grid().scoringLine(4), ScoringLine());
+    QCOMPARE(p.session.personal().code, QStringLiteral("ABC"));
     QCOMPARE(p.child<QLineEdit>(p.forms.szemAd, "Edit4")->text(), QStringLiteral("ABC"));
-    QCOMPARE(p.state->personal.name, QString());
-    QCOMPARE(p.state->personal.age, 10);
+    QCOMPARE(p.session.personal().name, QString());
+    QCOMPARE(p.session.personal().age, 10);
     QCOMPARE(p.child<QLineEdit>(p.forms.szemAd, "Edit2")->text(), QStringLiteral("10"));
-    QCOMPARE(p.state->personal.sex, PersonalData::Sex::Boy);
+    QCOMPARE(p.session.personal().sex, PersonalData::Sex::Boy);
     QVERIFY(p.child<QRadioButton>(p.forms.szemAd, "RadioButton1")->isChecked());
     // The previous child's answer is no longer shown, so it cannot be saved into the new one.
     QCOMPARE(p.answerMemo()->toPlainText(), QString());
@@ -188,23 +134,22 @@ void TestCommands::newExaminationResetsEverythingButTheCode() {
 void TestCommands::newExaminationStopsAtAnAnswerFileItCannotCreate() {
     TestRoot root;
     prepareRoot(root);
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
-    p.state->grid.setScoringLine(2, codes("EV"));
+    p.session.grid().setScoringLine(2, codes("EV"));
     QDir(root.root().workingFolder()).removeRecursively();
     QVERIFY(!p.runConfirmingPersonalData("jvizsglat1"));
     QCOMPARE(p.platform.messages, QStringList{QStringLiteral("Cannot create file ") + root.root().answerFile(1)});
     // What was reset before the failure stays reset.
-    QCOMPARE(p.state->grid.scoringLine(2), ScoringLine());
+    QCOMPARE(p.session.grid().scoringLine(2), ScoringLine());
 }
 
-void TestCommands::openCancelledStillRecomputesPoints() {
+void TestCommands::openCancelledChangesNothing() {
     TestRoot root;
     prepareRoot(root);
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
-    p.state->grid.setScoringLine(1, codes("", "NE"));
-    QCOMPARE(p.state->grid.cell(6, 1), QString());
+    p.session.grid().setScoringLine(1, codes("", "NE"));
     p.trigger("Betlt1");
     QCOMPARE(p.platform.dialogs.size(), 1);
     const Platform::FileDialog& d = p.platform.dialogs.first().dialog;
@@ -212,29 +157,29 @@ void TestCommands::openCancelledStillRecomputesPoints() {
     QCOMPARE(d.filter, QStringLiteral("gyermek VKT. vizsg. eredm. (*.kvx)|*.kvx|minden fájl (*.*)|*.*"));
     QCOMPARE(d.defaultSuffix, QString());
     QCOMPARE(d.initialFolder, root.root().archiveFolder());
-    QCOMPARE(p.state->grid.cell(6, 1), QStringLiteral("1"));
+    QCOMPARE(p.session.grid().cell(2, 1), QStringLiteral("NE"));
     QCOMPARE(p.child<QLineEdit>(p.forms.jeloles, "GCRosszesito")->text(), QStringLiteral("GCR érték összesen:  1.0"));
+    QVERIFY(p.platform.messages.isEmpty());
 }
 
-void TestCommands::openFailingLeavesEverythingAndSkipsRecompute() {
+void TestCommands::openFailingLeavesEverything() {
     TestRoot root;
     prepareRoot(root);
     root.put(QStringLiteral("gy_vkt/archivum/ROSSZ.kvx"), "n\xe9v\r\nkilenc\r\n");
     for (int n = 1; n <= 24; ++n)
         root.put(QStringLiteral("gy_vkt/aktualis/%1.val").arg(n), QByteArray::number(n));
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
-    p.state->grid.setScoringLine(1, codes("", "NE"));
-    const PersonalData before = p.state->personal;
+    p.session.grid().setScoringLine(1, codes("", "NE"));
+    const PersonalData before = p.session.personal();
     p.platform.setNextFileName(root.root().archiveFolder() + QStringLiteral("/ROSSZ.kvx"));
     ModalWatch watch(p.forms.szemAd, [&p]() { p.child<QPushButton>(p.forms.szemAd, "BitBtn1")->click(); });
     p.trigger("Betlt1");
     QVERIFY(!watch.seen);
     QCOMPARE(p.platform.messages.size(), 1);
     QVERIFY(p.platform.messages.first().contains(QStringLiteral("ROSSZ.kvx")));
-    QCOMPARE(p.state->personal, before);
-    QCOMPARE(p.state->grid.cell(2, 1), QStringLiteral("NE"));
-    QCOMPARE(p.state->grid.cell(6, 1), QString()); // not recomputed
+    QCOMPARE(p.session.personal(), before);
+    QCOMPARE(p.session.grid().cell(2, 1), QStringLiteral("NE"));
     for (int n = 1; n <= 24; ++n)
         QCOMPARE(readFileBytes(root.root().answerFile(n)), QByteArray::number(n));
 }
@@ -242,23 +187,23 @@ void TestCommands::openFailingLeavesEverythingAndSkipsRecompute() {
 void TestCommands::arrangementsShowAndHideTheirWindows() {
     TestRoot root;
     prepareRoot(root);
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
-    Forms& f = p.forms;
+    Windows& f = p.forms;
     QVERIFY(!p.action("Felvtel1")->isChecked() && !p.action("Jells1")->isChecked());
-    QVERIFY(p.state->layoutMode.isEmpty());
+    QVERIFY(p.session.layoutMode().isEmpty());
 
     p.trigger("Felvtel1");
-    QCOMPARE(p.state->layoutMode, QStringLiteral("felvetel"));
+    QCOMPARE(p.session.layoutMode(), QStringLiteral("felvetel"));
     QVERIFY(p.action("Felvtel1")->isChecked() && !p.action("Jells1")->isChecked());
     QVERIFY(f.kepForm->isVisible() && f.valasz->isVisible() && f.vvInstr->isVisible());
     QVERIFY(!f.jeloles->isVisible() && !f.infoKeret->isVisible() && !f.peldatar->isVisible());
 
-    p.state->grid.setScoringLine(1, codes("", "NE"));
+    p.session.grid().setScoringLine(1, codes("", "NE"));
     p.trigger("Jells1");
     // The grid shows current points as soon as it comes up.
-    QCOMPARE(p.state->grid.cell(6, 1), QStringLiteral("1"));
-    QCOMPARE(p.state->layoutMode, QStringLiteral("jeloles"));
+    QCOMPARE(p.session.grid().cell(6, 1), QStringLiteral("1"));
+    QCOMPARE(p.session.layoutMode(), QStringLiteral("jeloles"));
     QVERIFY(!p.action("Felvtel1")->isChecked() && p.action("Jells1")->isChecked());
     QVERIFY(f.kepForm->isVisible() && f.valasz->isVisible());
     QVERIFY(f.jeloles->isVisible() && f.infoKeret->isVisible() && f.peldatar->isVisible());
@@ -269,7 +214,7 @@ void TestCommands::arrangementsShowAndHideTheirWindows() {
 void TestCommands::arrangementAppliesItsLayoutFile() {
     TestRoot root;
     prepareRoot(root);
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
     p.trigger("Jells1");
     const QRect pictures = p.forms.kepForm->frameGeometry();
@@ -292,7 +237,7 @@ void TestCommands::arrangementAppliesItsLayoutFile() {
 void TestCommands::layoutFileWithoutVegeLeavesItsLastLineUnapplied() {
     TestRoot root;
     prepareRoot(root);
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
     p.trigger("Felvtel1");
     const QRect answer = p.forms.valasz->frameGeometry();
@@ -309,19 +254,19 @@ void TestCommands::missingLayoutFileStopsTheArrangement() {
     TestRoot root;
     prepareRoot(root);
     QFile::remove(root.root().layoutFile(QStringLiteral("felvetel")));
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
     p.trigger("Felvtel1");
     QCOMPARE(p.platform.messages, QStringList{QStringLiteral("File not found")});
     QVERIFY(p.action("Felvtel1")->isChecked());
-    QCOMPARE(p.state->layoutMode, QStringLiteral("felvetel"));
+    QCOMPARE(p.session.layoutMode(), QStringLiteral("felvetel"));
     QVERIFY(!p.forms.kepForm->isVisible() && !p.forms.valasz->isVisible() && !p.forms.vvInstr->isVisible());
 }
 
 void TestCommands::layoutSavedForTheCurrentArrangementOnly() {
     TestRoot root;
     prepareRoot(root);
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
     const QByteArray recording = root.get(QStringLiteral("gy_vkt/felvetel.cfg"));
     const QByteArray marking = root.get(QStringLiteral("gy_vkt/jeloles.cfg"));
@@ -359,11 +304,11 @@ void TestCommands::tooFewMarkedPictures() {
     QFETCH(int, marked);
     TestRoot root;
     prepareRoot(root);
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
-    markPictures(*p.state, marked);
+    markPictures(p.session, marked);
     // A picture whose only mark is the parenthesized one is not marked.
-    p.state->grid.setScoringLine(24, codes("", "", "", "(EV)"));
+    p.session.grid().setScoringLine(24, codes("", "", "", "(EV)"));
     QString shown;
     ModalWatch watch(p.forms.kevesValasz, [&]() {
         shown = p.child<QLabel>(p.forms.kevesValasz, "Label1")->text();
@@ -376,23 +321,21 @@ void TestCommands::tooFewMarkedPictures() {
              QStringLiteral("Legalább 18 lejelölt válasz szükséges!"));
     QVERIFY(QDir(root.root().htmlFolder()).entryList(QDir::Files).isEmpty());
     QVERIFY(p.platform.openedDocuments.isEmpty());
-    QVERIFY(!p.state->lastEvaluation.has_value());
 }
 
 void TestCommands::protocolWrittenAndOpened() {
     TestRoot root;
     prepareRoot(root);
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
-    markPictures(*p.state, 18);
+    markPictures(p.session, 18);
     p.trigger("Kszjegyzknyv1");
     // An empty code still names a file: ".html".
     const QString path = root.root().protocolFile(QString());
     QCOMPARE(p.platform.openedDocuments, QStringList{path});
     const QByteArray html = readFileBytes(path);
     QCOMPARE(html.count("\r\n"), 260);
-    QVERIFY(p.state->lastEvaluation.has_value());
-    QCOMPARE(p.state->lastEvaluation->scoredPictureCount, 18);
+    QVERIFY(html.contains("<TD><B>GCR sz\xe1zal\xe9k: </B>"));
 }
 
 void TestCommands::protocolRefusedForAnAgeWithoutNorms() {
@@ -403,11 +346,11 @@ void TestCommands::protocolRefusedForAnAgeWithoutNorms() {
     for (int n = 1; n <= 20; ++n)
         data.lines[n - 1] = codes("EV");
     root.put(QStringLiteral("gy_vkt/archivum/OREG.kvx"), ExaminationFile::serialize(data));
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
     p.platform.setNextFileName(root.root().archiveFolder() + QStringLiteral("/OREG.kvx"));
     QVERIFY(p.runConfirmingPersonalData("Betlt1"));
-    QCOMPARE(p.state->personal.age, 15);
+    QCOMPARE(p.session.personal().age, 15);
     p.trigger("Kszjegyzknyv1");
     QCOMPARE(p.platform.messages.size(), 1);
     QVERIFY(p.platform.messages.first().contains(QStringLiteral("15")));
@@ -418,7 +361,7 @@ void TestCommands::protocolRefusedForAnAgeWithoutNorms() {
 void TestCommands::closingSavesThePendingAnswer() {
     TestRoot root;
     prepareRoot(root);
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
     p.selectPicture(4);
     typeText(p.answerMemo(), QStringLiteral("félbehagyott"));
@@ -433,7 +376,7 @@ void TestCommands::wholeExaminationFromTheMenus() {
     prepareRoot(root);
     const QString archive = root.root().archiveFolder() + QStringLiteral("/E2E.kvx");
     {
-        Program p(root);
+        ProgramFixture p(root);
         p.unlock();
         QVERIFY(p.action("Betlt1")->isEnabled());
 
@@ -446,7 +389,7 @@ void TestCommands::wholeExaminationFromTheMenus() {
             p.child<QLineEdit>(p.forms.szemAd, "Edit3")->setText(QStringLiteral("2026.12.07."));
             p.child<QComboBox>(p.forms.szemAd, "ComboBox1")->setEditText(QStringLiteral("Dr. Ügyes Éva"));
         }));
-        QCOMPARE(p.state->personal.code, QStringLiteral("E2E"));
+        QCOMPARE(p.session.personal().code, QStringLiteral("E2E"));
 
         p.trigger("Felvtel1");
         p.selectPicture(1);
@@ -469,7 +412,7 @@ void TestCommands::wholeExaminationFromTheMenus() {
                 p.pressCode(tag);
         }
         p.selectPicture(3);
-        QCOMPARE(p.state->grid.cell(2, 3), QStringLiteral("NEEE"));
+        QCOMPARE(p.session.grid().cell(2, 3), QStringLiteral("NEEE"));
         QString caption;
         ModalWatch deletion(p.forms.jelCsere, [&]() {
             caption = p.forms.jelCsere->windowTitle();
@@ -479,8 +422,8 @@ void TestCommands::wholeExaminationFromTheMenus() {
         p.pressCode(9); // KE
         QVERIFY(deletion.seen);
         QCOMPARE(caption, QStringLiteral("Túl sok jel !!!"));
-        QCOMPARE(p.state->grid.cell(2, 3), QStringLiteral("NE"));
-        QCOMPARE(p.state->grid.cell(3, 3), QStringLiteral("KE"));
+        QCOMPARE(p.session.grid().cell(2, 3), QStringLiteral("NE"));
+        QCOMPARE(p.session.grid().cell(3, 3), QStringLiteral("KE"));
         // The answer of picture 3 is still being edited when the examination is saved.
         p.answerMemo()->moveCursor(QTextCursor::End);
         QTest::keyClicks(p.answerMemo(), QStringLiteral(" Menj innen!"));
@@ -498,12 +441,12 @@ void TestCommands::wholeExaminationFromTheMenus() {
     QCOMPARE(saved.personal.age, 12);
 
     // A fresh start on the same data root opens the file and makes the protocol.
-    Program q(root);
+    ProgramFixture q(root);
     q.unlock();
     q.platform.setNextFileName(archive);
     QVERIFY(q.runConfirmingPersonalData("Betlt1"));
-    QCOMPARE(q.state->personal.code, QStringLiteral("E2E"));
-    QCOMPARE(q.state->grid.markedPictureCount(), 18);
+    QCOMPARE(q.session.personal().code, QStringLiteral("E2E"));
+    QCOMPARE(q.session.coding().markedPictureCount(), 18);
     q.trigger("Kszjegyzknyv1");
     const QString protocol = root.root().protocolFile(QStringLiteral("E2E"));
     QCOMPARE(q.platform.openedDocuments, QStringList{protocol});
@@ -519,7 +462,7 @@ void TestCommands::modalWindowsOpenAboveTheToolWindows() {
     // The tool windows stay on top; a modal window below them would block the program unseen.
     TestRoot root;
     prepareRoot(root);
-    Program p(root);
+    ProgramFixture p(root);
     for (QWidget* w : QList<QWidget*>{p.forms.jeloles, p.forms.kepForm, p.forms.valasz, p.forms.infoKeret,
                                       p.forms.peldatar, p.forms.vvInstr, p.forms.jelCsere, p.forms.kevesValasz,
                                       p.forms.szemAd, p.forms.kalend, p.forms.pwForm, p.forms.aboutForm})
@@ -529,7 +472,7 @@ void TestCommands::modalWindowsOpenAboveTheToolWindows() {
 void TestCommands::gridCaptionsStayInViewWhileRowsScroll() {
     TestRoot root;
     prepareRoot(root);
-    Program p(root);
+    ProgramFixture p(root);
     p.unlock();
     p.trigger("Jells1");
     auto* grid = p.child<QTableView>(p.forms.jeloles, "StringGrid1");

@@ -1,4 +1,4 @@
-#include "platform/GuiPlatform.h"
+#include "gui/common/QtPlatform.h"
 
 #include <QtTest>
 
@@ -22,7 +22,7 @@ private slots:
     void nameFilters() {
         QFETCH(QString, filter);
         QFETCH(QStringList, expected);
-        QCOMPARE(GuiPlatform::nameFilters(filter), expected);
+        QCOMPARE(QtPlatform::nameFilters(filter), expected);
     }
 };
 

@@ -1,11 +1,11 @@
 #include "tst_marking_helpers.h"
 
-#include "app/Tfomenu.h"
-#include "helptexts/THelpAblak.h"
-#include "helptexts/TInfoKeret.h"
-#include "helptexts/TPeldatar.h"
-#include "helptexts/Tvv_instr.h"
-#include "platform/FileError.h"
+#include "core/platform/UserError.h"
+#include "gui/helptexts/THelpAblak.h"
+#include "gui/helptexts/TInfoKeret.h"
+#include "gui/helptexts/TPeldatar.h"
+#include "gui/helptexts/Tvv_instr.h"
+#include "gui/shell/Tfomenu.h"
 
 #include <QAction>
 #include <QDir>
@@ -63,7 +63,7 @@ void TestHelp::chapterIsLoadedFromItsFile_data() {
 void TestHelp::chapterIsLoadedFromItsFile() {
     QFETCH(int, chapter);
     QFETCH(QString, file);
-    FormsFixture f([&](TestRoot& root) {
+    ProgramFixture f([&](TestRoot& root) {
         for (int n = 1; n <= 5; ++n) {
             const QString other =
                 n == 5 ? QStringLiteral("gy_vkt/help/irod_5.txt") : QStringLiteral("vkt/help/irod_%1.txt").arg(n);
@@ -82,7 +82,7 @@ void TestHelp::chapterIsLoadedFromItsFile() {
 }
 
 void TestHelp::missingChapterKeepsTheTextAndBecomesTheTarget() {
-    FormsFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/irod_2.txt"), "a jel\xF6l\xE9s\r\n"); });
+    ProgramFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/irod_2.txt"), "a jel\xF6l\xE9s\r\n"); });
     f.platform.messages.clear();
     THelpAblak* help = f.forms.helpAblak;
     help->showChapter(2);
@@ -90,7 +90,7 @@ void TestHelp::missingChapterKeepsTheTextAndBecomesTheTarget() {
     QCOMPARE(f.platform.messages, QStringList{kMissingChapter});
     QCOMPARE(memoOf(help)->toPlainText(), QStringLiteral("a jelölés"));
     QTRY_COMPARE(QApplication::activeWindow(), help);
-    QCOMPARE(help->windowTitle(), f.state->root.helpChapter(5));
+    QCOMPARE(help->windowTitle(), f.session.root().helpChapter(5));
 
     // Saving now creates the missing chapter from the text on screen.
     QTest::keyClick(memoOf(help), Qt::Key_End, Qt::ControlModifier);
@@ -101,7 +101,7 @@ void TestHelp::missingChapterKeepsTheTextAndBecomesTheTarget() {
 }
 
 void TestHelp::saveIsEnabledByEditsUntilSavedOrActivated() {
-    FormsFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/irod_1.txt"), "egy\r\n"); });
+    ProgramFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/irod_1.txt"), "egy\r\n"); });
     THelpAblak* help = f.forms.helpAblak;
     auto* save = help->findChild<QAction*>(QStringLiteral("ments1"));
     QCOMPARE(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
@@ -129,7 +129,7 @@ void TestHelp::saveIsEnabledByEditsUntilSavedOrActivated() {
 }
 
 void TestHelp::savedChapterKeepsItsNoBreakSpaces() {
-    FormsFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/irod_3.txt"), "3\xA0pont\r\n"); });
+    ProgramFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/irod_3.txt"), "3\xA0pont\r\n"); });
     f.platform.messages.clear();
     THelpAblak* help = f.forms.helpAblak;
     help->showChapter(3);
@@ -144,7 +144,7 @@ void TestHelp::savedChapterKeepsItsNoBreakSpaces() {
 }
 
 void TestHelp::failedSaveKeepsTextAndSaveEnabled() {
-    FormsFixture f;
+    ProgramFixture f;
     QVERIFY(QDir(f.testRoot.path() + QStringLiteral("/vkt")).removeRecursively());
     f.platform.messages.clear();
     THelpAblak* help = f.forms.helpAblak;
@@ -153,13 +153,13 @@ void TestHelp::failedSaveKeepsTextAndSaveEnabled() {
     auto* save = help->findChild<QAction*>(QStringLiteral("ments1"));
     save->trigger();
     QCOMPARE(f.platform.messages,
-             (QStringList{kMissingChapter, FileError::cannotCreate(f.state->root.helpChapter(5)).text()}));
+             (QStringList{kMissingChapter, UserError::cannotCreate(f.session.root().helpChapter(5)).text()}));
     QVERIFY(save->isEnabled());
     QCOMPARE(memoOf(help)->toPlainText(), QStringLiteral("jegyzet"));
 }
 
 void TestHelp::copyFollowsTheMouseSelection() {
-    FormsFixture f(
+    ProgramFixture f(
         [](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/irod_3.txt"), "els\xF5\r\nm\xE1sodik\r\n"); });
     THelpAblak* help = f.forms.helpAblak;
     auto* copy = help->findChild<QAction*>(QStringLiteral("Noteszbe1"));
@@ -183,7 +183,7 @@ void TestHelp::copyFollowsTheMouseSelection() {
 }
 
 void TestHelp::markingHelpLoadsOncePerCode() {
-    FormsFixture f([](TestRoot& root) {
+    ProgramFixture f([](TestRoot& root) {
         root.put(QStringLiteral("gy_vkt/help/help5.txt"), "EE: \xE9n-v\xE9"
                                                           "dekez\xE9s\r\n");
     });
@@ -196,14 +196,14 @@ void TestHelp::markingHelpLoadsOncePerCode() {
     info->showMarkingHelp(7);
     QCOMPARE(f.platform.messages, QStringList{kMissingInfo});
     QCOMPARE(memoOf(info, "InfoAblak")->toPlainText(), QStringLiteral("EE: én-védekezés"));
-    QCOMPARE(info->currentInfoFile(), f.state->root.markingHelp(7));
+    QCOMPARE(info->currentInfoFile(), f.session.root().markingHelp(7));
     info->showMarkingHelp(4);
     info->showMarkingHelp(7);
     QCOMPARE(f.platform.messages, (QStringList{kMissingInfo, kMissingInfo, kMissingInfo}));
 }
 
 void TestHelp::examplesOfCodesAndCombinations() {
-    FormsFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/peldatar/12_3.txt"), "p\xE9lda\r\n"); });
+    ProgramFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/peldatar/12_3.txt"), "p\xE9lda\r\n"); });
     f.platform.messages.clear();
     TPeldatar* examples = f.forms.peldatar;
     QPlainTextEdit* memo = memoOf(examples);
@@ -228,7 +228,7 @@ void TestHelp::exampleSave_data() {
 
 void TestHelp::exampleSave() {
     QFETCH(bool, asked);
-    FormsFixture f;
+    ProgramFixture f;
     f.platform.messages.clear();
     TPeldatar* examples = f.forms.peldatar;
     if (asked)
@@ -247,7 +247,7 @@ void TestHelp::exampleSave() {
 }
 
 void TestHelp::instructionLoadsAtStartAndSavesOnCloseOnly() {
-    FormsFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/instruk.txt"), "Mes\xE9lj!\r\n"); });
+    ProgramFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/instruk.txt"), "Mes\xE9lj!\r\n"); });
     QVERIFY(!f.platform.messages.contains(kMissingInstruction));
     Tvv_instr* instruction = f.forms.vvInstr;
     QPlainTextEdit* memo = memoOf(instruction);
@@ -263,7 +263,7 @@ void TestHelp::instructionLoadsAtStartAndSavesOnCloseOnly() {
 }
 
 void TestHelp::missingInstructionIsReportedAndCreatedOnClose() {
-    FormsFixture f;
+    ProgramFixture f;
     QCOMPARE(f.platform.messages.count(kMissingInstruction), 1);
     QPlainTextEdit* memo = memoOf(f.forms.vvInstr);
     QCOMPARE(memo->toPlainText(), QString());
@@ -274,11 +274,11 @@ void TestHelp::missingInstructionIsReportedAndCreatedOnClose() {
 }
 
 void TestHelp::unreadableInstructionIsNotOverwritten() {
-    FormsFixture f([](TestRoot& root) { QDir().mkpath(root.root().instructionFile()); });
-    QVERIFY(f.platform.messages.contains(FileError::cannotOpen(f.state->root.instructionFile()).text()));
+    ProgramFixture f([](TestRoot& root) { QDir().mkpath(root.root().instructionFile()); });
+    QVERIFY(f.platform.messages.contains(UserError::cannotOpen(f.session.root().instructionFile()).text()));
     f.forms.vvInstr->show();
     f.forms.vvInstr->close();
-    QVERIFY(QFileInfo(f.state->root.instructionFile()).isDir());
+    QVERIFY(QFileInfo(f.session.root().instructionFile()).isDir());
 }
 
 QTEST_MAIN(TestHelp)

@@ -1,19 +1,20 @@
 #include "tst_marking_helpers.h"
 
-#include "helptexts/HelpTexts.h"
-#include "helptexts/TInfoKeret.h"
-#include "helptexts/TPeldatar.h"
-#include "marking/CombinationList.h"
-#include "marking/GcrKey.h"
-#include "marking/TJelCsere.h"
-#include "marking/TJeloles.h"
-#include "recording/TKepForm.h"
-#include "recording/Tvalasz.h"
+#include "core/helptexts/HelpTexts.h"
+#include "core/marking/CombinationList.h"
+#include "core/marking/GcrKey.h"
+#include "gui/helptexts/TInfoKeret.h"
+#include "gui/helptexts/TPeldatar.h"
+#include "gui/marking/TJelCsere.h"
+#include "gui/marking/TJeloles.h"
+#include "gui/recording/TKepForm.h"
+#include "gui/recording/Tvalasz.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 
@@ -46,7 +47,7 @@ private slots:
     void previousAndNextStopAtTheEnds();
     void deletionDialogRebuildsTheRow_data();
     void deletionDialogRebuildsTheRow();
-    void activationRecomputesPointsAndTotal();
+    void pointsAndTotalFollowTheCodingWhileHidden();
     void totalFieldTakesTypingUntilTheNextRecomputation();
     void missingKeyIsReportedAndMarkingGoesOn();
 
@@ -57,13 +58,13 @@ private:
         return m_f->forms.jeloles->findChild<QLabel*>(QStringLiteral("komb_") + QString::number(k));
     }
     QPushButton* dialogButton(const QString& name) const { return m_f->forms.jelCsere->findChild<QPushButton*>(name); }
-    QString cell(int column) const { return m_f->state->grid.cell(column, m_f->state->currentPicture); }
+    QString cell(int column) const { return m_f->session.grid().cell(column, m_f->session.currentPicture()); }
 
-    std::unique_ptr<FormsFixture> m_f;
+    std::unique_ptr<ProgramFixture> m_f;
 };
 
 void TestMarking::init() {
-    m_f = std::make_unique<FormsFixture>();
+    m_f = std::make_unique<ProgramFixture>();
     m_f->forms.jeloles->show();
     m_f->platform.messages.clear();
 }
@@ -77,7 +78,7 @@ void TestMarking::thirdCodeGoesThroughDeletionDialog() {
     QTest::mousePress(code(4), Qt::LeftButton); // NE
     QTest::mousePress(code(5), Qt::LeftButton); // EE
     QCOMPARE(cell(2), QStringLiteral("NEEE"));
-    QCOMPARE(m_f->state->grid.scoringLine(3).codeCount(), 2);
+    QCOMPARE(m_f->session.grid().scoringLine(3).codeCount(), 2);
 
     bool seen = false;
     whenModal([&](QWidget*) {
@@ -129,12 +130,11 @@ void TestMarking::thirdCodeIsDroppedWhenNothingIsDeleted() {
 void TestMarking::codeAlreadyPresentBeepsAndChangesNothing() {
     QTest::mousePress(code(1), Qt::LeftButton);
     QCOMPARE(m_f->platform.beeps, 0);
-    // A marker in the point column shows whether the refused code recomputed anything.
-    m_f->state->grid.setCell(6, 1, QStringLiteral("x"));
+    QSignalSpy changes(&m_f->session.grid(), &MarkingGrid::codingChanged);
     QTest::mousePress(code(1), Qt::LeftButton);
     QCOMPARE(m_f->platform.beeps, 1);
     QCOMPARE(cell(1), QStringLiteral("EV"));
-    QCOMPARE(m_f->state->grid.cell(6, 1), QStringLiteral("x"));
+    QCOMPARE(changes.count(), 0);
     QVERIFY(m_f->platform.messages.isEmpty());
 }
 
@@ -196,8 +196,8 @@ void TestMarking::pointingAtCodeSelectsItsCell() {
     }
     const int tag = control.mid(6).toInt();
     QCOMPARE(m_f->forms.jeloles->lastPointed(), tag);
-    QCOMPARE(m_f->forms.infoKeret->currentInfoFile(), m_f->state->root.markingHelp(tag));
-    QCOMPARE(m_f->forms.peldatar->currentExampleFile(), m_f->state->root.exampleFile(tag, 17));
+    QCOMPARE(m_f->forms.infoKeret->currentInfoFile(), m_f->session.root().markingHelp(tag));
+    QCOMPARE(m_f->forms.peldatar->currentExampleFile(), m_f->session.root().exampleFile(tag, 17));
 }
 
 void TestMarking::ctrlHeldPointingChangesNothing() {
@@ -227,7 +227,7 @@ void TestMarking::pointingAtCombinationHighlightsAndShowsHeading() {
     QCOMPARE(memo->toPlainText(), QStringLiteral("példatár: 5. kép, kombinációk (NE+KE)"));
     QCOMPARE(m_f->forms.jeloles->lastPointed(), 13);
     QCOMPARE(m_f->forms.jeloles->lastCombination(), QStringLiteral("NE+KE"));
-    QCOMPARE(m_f->forms.peldatar->currentExampleFile(), m_f->state->root.exampleFile(13, 5));
+    QCOMPARE(m_f->forms.peldatar->currentExampleFile(), m_f->session.root().exampleFile(13, 5));
     for (int k = 1; k <= 17; ++k)
         QCOMPARE(label(k)->palette().color(QPalette::Window), k == 2 ? QColor(0, 255, 0) : QColor(255, 255, 0));
     // The highlight stays when the pointer goes on to a code button.
@@ -268,7 +268,7 @@ void TestMarking::combinationLabelsFollowThePicture() {
     if (picture == 2) {
         // An enabled "***" label asks for the examples of its tag like any other.
         moveOver(label(6));
-        QCOMPARE(m_f->forms.peldatar->currentExampleFile(), m_f->state->root.exampleFile(17, 2));
+        QCOMPARE(m_f->forms.peldatar->currentExampleFile(), m_f->session.root().exampleFile(17, 2));
         auto* memo = m_f->forms.peldatar->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
         QCOMPARE(memo->toPlainText(), QStringLiteral("példatár: 2. kép, kombinációk (***)"));
     }
@@ -286,7 +286,7 @@ void TestMarking::combinationClickOnlyShowsMessage() {
 }
 
 void TestMarking::parenthesisButtonOnlyShowsMessage() {
-    m_f->state->grid.setCell(4, 1, QStringLiteral("(EV)"));
+    m_f->setField(1, 4, QStringLiteral("(EV)"));
     QTest::mouseClick(button(QStringLiteral("BitBtn12")), Qt::LeftButton);
     QCOMPARE(m_f->platform.messages,
              QStringList{QStringLiteral("A Gyermek VKT-ben nem használatos a zárójeles jelölés!")});
@@ -313,7 +313,7 @@ void TestMarking::previousAndNextStopAtTheEnds() {
     auto* memo = m_f->forms.valasz->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
     typeText(memo, QStringLiteral("ok"));
     QTest::mouseClick(button(control), Qt::LeftButton);
-    QCOMPARE(m_f->state->currentPicture, expected);
+    QCOMPARE(m_f->session.currentPicture(), expected);
     QCOMPARE(m_f->forms.jeloles->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text(),
              QString::number(expected) + QLatin1Char('.'));
     QCOMPARE(m_f->testRoot.get(QStringLiteral("gy_vkt/aktualis/") + QString::number(start) + QStringLiteral(".val")),
@@ -364,7 +364,7 @@ void TestMarking::deletionDialogRebuildsTheRow() {
     QFETCH(QStringList, after);
     m_f->forms.kepForm->selectPicture(4);
     for (int column = 1; column <= 4; ++column)
-        m_f->state->grid.setCell(column, 4, before.at(column - 1));
+        m_f->setField(4, column, before.at(column - 1));
     QString title;
     whenModal([&](QWidget*) {
         title = m_f->forms.jelCsere->windowTitle();
@@ -379,33 +379,36 @@ void TestMarking::deletionDialogRebuildsTheRow() {
     for (int column = 1; column <= 4; ++column)
         QCOMPARE(cell(column), after.at(column - 1));
     // Picture 4's key is NE: the points follow the rebuilt row.
-    QCOMPARE(cell(6), GcrKey::point(m_f->state->grid.scoringLine(4), m_f->state->grid.key().pair(4)));
+    QCOMPARE(cell(6), GcrKey::point(m_f->session.grid().scoringLine(4), m_f->session.coding().key().pair(4)));
     for (int i = 1; i <= 7; ++i)
         QVERIFY(!dialogButton(QStringLiteral("Button") + QString::number(i))->isChecked());
 }
 
-void TestMarking::activationRecomputesPointsAndTotal() {
+void TestMarking::pointsAndTotalFollowTheCodingWhileHidden() {
     TJeloles* jeloles = m_f->forms.jeloles;
     jeloles->hide();
-    MarkingGrid& grid = m_f->state->grid;
+    const MarkingGrid& grid = m_f->session.grid();
+    auto* total = jeloles->findChild<QLineEdit*>(QStringLiteral("GCRosszesito"));
     // Picture 1 (key NE, KE): NE and KE earn 1; picture 4 (key NE): NE and EV earn 0.5;
-    // picture 5 (key KE, NE): EV alone earns 0.0.
-    grid.setCell(2, 1, QStringLiteral("NE"));
-    grid.setCell(3, 1, QStringLiteral("KE"));
-    grid.setCell(1, 4, QStringLiteral("EV"));
-    grid.setCell(2, 4, QStringLiteral("NE"));
-    grid.setCell(1, 5, QStringLiteral("EV"));
-    m_f->forms.kepForm->selectPicture(8);
-    jeloles->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("?"));
-
-    jeloles->show();
-    jeloles->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), jeloles);
+    // picture 5 (key KE, NE): EV alone earns 0.0. Nothing has to be shown or activated.
+    m_f->setField(1, 2, QStringLiteral("NE"));
+    QCOMPARE(grid.cell(6, 1), QStringLiteral("1"));
+    QCOMPARE(total->text(), QStringLiteral("GCR érték összesen:  1.0"));
+    m_f->setField(1, 3, QStringLiteral("KE"));
+    m_f->setField(4, 1, QStringLiteral("EV"));
+    m_f->setField(4, 2, QStringLiteral("NE"));
+    m_f->setField(5, 1, QStringLiteral("EV"));
     QCOMPARE(grid.cell(6, 1), QStringLiteral("1"));
     QCOMPARE(grid.cell(6, 4), QStringLiteral("0.5"));
     QCOMPARE(grid.cell(6, 5), QStringLiteral("0.0"));
-    QCOMPARE(jeloles->findChild<QLineEdit*>(QStringLiteral("GCRosszesito"))->text(),
-             QStringLiteral("GCR érték összesen:  1.5"));
+    QCOMPARE(total->text(), QStringLiteral("GCR érték összesen:  1.5"));
+    QVERIFY(!jeloles->isVisible());
+
+    m_f->forms.kepForm->selectPicture(8);
+    jeloles->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("?"));
+    jeloles->show();
+    jeloles->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), jeloles);
     QCOMPARE(jeloles->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text(), QStringLiteral("8."));
 }
 
@@ -422,12 +425,12 @@ void TestMarking::totalFieldTakesTypingUntilTheNextRecomputation() {
 
 void TestMarking::missingKeyIsReportedAndMarkingGoesOn() {
     m_f.reset();
-    FormsFixture f([](TestRoot& root) { QFile::remove(root.root().gcrKeyFile()); });
+    ProgramFixture f([](TestRoot& root) { QFile::remove(root.root().gcrKeyFile()); });
     QVERIFY(f.platform.messages.contains(QStringLiteral("File not found")));
-    QCOMPARE(f.state->grid.cell(5, 1), QString());
+    QCOMPARE(f.session.grid().cell(5, 1), QStringLiteral(" "));
     QTest::mousePress(f.forms.jeloles->findChild<QPushButton*>(QStringLiteral("BitBtn4")), Qt::LeftButton);
-    QCOMPARE(f.state->grid.cell(2, 1), QStringLiteral("NE"));
-    QCOMPARE(f.state->grid.cell(6, 1), QStringLiteral("0.0"));
+    QCOMPARE(f.session.grid().cell(2, 1), QStringLiteral("NE"));
+    QCOMPARE(f.session.grid().cell(6, 1), QStringLiteral("0.0"));
 }
 
 QTEST_MAIN(TestMarking)

@@ -2,7 +2,7 @@
 
 // Helpers shared by the GUI tests of the picture, answer, marking and help windows.
 
-#include "gui/FormsFixture.h"
+#include "gui/ProgramFixture.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,8 +1,8 @@
 #include "tst_marking_helpers.h"
 
-#include "helptexts/HelpTexts.h"
-#include "marking/TJeloles.h"
-#include "recording/TKepForm.h"
+#include "core/helptexts/HelpTexts.h"
+#include "gui/marking/TJeloles.h"
+#include "gui/recording/TKepForm.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -17,7 +17,7 @@ private slots:
 };
 
 void TestMarkingReads::eachFileIsReadOncePerChange() {
-    FormsFixture f([](TestRoot& root) {
+    ProgramFixture f([](TestRoot& root) {
         for (int code : {4, 9})
             root.put(QStringLiteral("gy_vkt/help/help%1.txt").arg(code), "magyarázat\r\n");
         for (const char* name : {"4_1", "9_1", "13_1", "4_2"})

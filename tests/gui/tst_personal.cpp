@@ -1,10 +1,10 @@
-#include "exam/PersonalData.h"
-#include "gui/FormsFixture.h"
-#include "platform/TextFile.h"
-#include "recording/TKalend.h"
-#include "recording/TSzemAd.h"
-#include "recording/TVV_lista.h"
-#include "tst_shell_support.h"
+#include "core/exam/PersonalData.h"
+#include "core/platform/TextFile.h"
+#include "gui/ModalWatch.h"
+#include "gui/ProgramFixture.h"
+#include "gui/recording/TKalend.h"
+#include "gui/recording/TSzemAd.h"
+#include "gui/recording/TVV_lista.h"
 
 #include <QBuffer>
 #include <QComboBox>
@@ -30,9 +30,9 @@ QByteArray imageBytes(const QColor& colour, const char* format) {
     return bytes;
 }
 
-struct Personal : FormsFixture {
+struct Personal : ProgramFixture {
     template <typename Prepare>
-    explicit Personal(Prepare prepare) : FormsFixture(prepare) {
+    explicit Personal(Prepare prepare) : ProgramFixture(prepare) {
         window()->findChild<QTimer*>(QStringLiteral("Timer1"))->stop(); // ticks are driven by hand
         platform.messages.clear();
     }
@@ -66,7 +66,7 @@ private slots:
         p.window()->show();
         QTest::keyClicks(p.code(), QStringLiteral("abc"));
         QCOMPARE(p.code()->text(), QStringLiteral("ABC"));
-        QCOMPARE(p.state->personal.code, QStringLiteral("ABC"));
+        QCOMPARE(p.session.personal().code, QStringLiteral("ABC"));
         QTest::keyClick(p.code(), Qt::Key_Home);
         QTest::sendKeyEvent(QTest::Click, p.code(), Qt::Key_Eacute, QStringLiteral("é"), Qt::NoModifier);
         QCOMPARE(p.code()->text(), QStringLiteral("ÉABC"));
@@ -111,7 +111,7 @@ private slots:
 
         QTest::keyClicks(p.code(), QStringLiteral("D"));
         QVERIFY(p.lamp()->isHidden());
-        QCOMPARE(p.state->personal.code, QStringLiteral("ABCD"));
+        QCOMPARE(p.session.personal().code, QStringLiteral("ABCD"));
         w->Timer1Timer();
         w->Timer1Timer();
         QCOMPARE(w->windowTitle(), QStringLiteral("Gyermek VKT személyi adatok"));
@@ -147,17 +147,17 @@ private slots:
         auto* age = p.child<QLineEdit>("Edit2");
         QVERIFY(age->isReadOnly());
         QCOMPARE(age->text(), QStringLiteral("10"));
-        QCOMPARE(p.state->personal.age, 10);
+        QCOMPARE(p.session.personal().age, 10);
         auto* up = p.child<QWidget>("UpDown1")->findChild<QToolButton*>(QStringLiteral("up"));
         auto* down = p.child<QWidget>("UpDown1")->findChild<QToolButton*>(QStringLiteral("down"));
         for (int i = 0; i < 6; ++i)
             QTest::mouseClick(up, Qt::LeftButton);
         QCOMPARE(age->text(), QStringLiteral("14"));
-        QCOMPARE(p.state->personal.age, 14);
+        QCOMPARE(p.session.personal().age, 14);
         for (int i = 0; i < 9; ++i)
             QTest::mouseClick(down, Qt::LeftButton);
         QCOMPARE(age->text(), QStringLiteral("7"));
-        QCOMPARE(p.state->personal.age, 7);
+        QCOMPARE(p.session.personal().age, 7);
         QTest::keyClicks(age, QStringLiteral("9"));
         QCOMPARE(age->text(), QStringLiteral("7"));
     }
@@ -170,9 +170,9 @@ private slots:
         auto* girl = p.child<QRadioButton>("RadioButton2");
         QTest::mouseClick(girl, Qt::LeftButton, {}, QPoint(6, girl->height() / 2)); // on the indicator
         QVERIFY(girl->isChecked());
-        QCOMPARE(p.state->personal.sex, PersonalData::Sex::Boy);
+        QCOMPARE(p.session.personal().sex, PersonalData::Sex::Boy);
         QTest::mouseClick(p.child<QPushButton>("BitBtn1"), Qt::LeftButton);
-        QCOMPARE(p.state->personal.sex, PersonalData::Sex::Girl);
+        QCOMPARE(p.session.personal().sex, PersonalData::Sex::Girl);
         QVERIFY(!p.window()->isVisible());
     }
 
@@ -191,9 +191,9 @@ private slots:
         p.window()->show();
         auto* combo = p.child<QComboBox>("ComboBox1");
         QCOMPARE(combo->lineEdit()->placeholderText(), QStringLiteral("válasszon a listából"));
-        QVERIFY(p.state->personal.examiner.isEmpty());
+        QVERIFY(p.session.personal().examiner.isEmpty());
         QTest::keyClicks(combo->lineEdit(), QStringLiteral("Dr. X"));
-        QCOMPARE(p.state->personal.examiner, QStringLiteral("Dr. X"));
+        QCOMPARE(p.session.personal().examiner, QStringLiteral("Dr. X"));
 
         combo->showPopup();
         combo->hidePopup();
@@ -201,7 +201,7 @@ private slots:
         QCOMPARE(combo->itemText(2), QStringLiteral("Szabó Ödön"));
         QVERIFY(combo->itemText(1).isEmpty());
         QCOMPARE(combo->currentText(), QStringLiteral("Dr. X"));
-        QCOMPARE(p.state->personal.examiner, QStringLiteral("Dr. X"));
+        QCOMPARE(p.session.personal().examiner, QStringLiteral("Dr. X"));
 
         QFile::remove(p.testRoot.root().examinerList());
         combo->showPopup();
@@ -240,7 +240,7 @@ private slots:
         QTest::keyClicks(p.code(), QStringLiteral("kid"));
         QVERIFY2(near(p.photoCentre(), shown), qPrintable(p.photoCentre().name()));
         QCOMPARE(p.child<QLabel>("Image1")->size(), QSize(102, 126));
-        QCOMPARE(p.state->personal.code, QStringLiteral("KID"));
+        QCOMPARE(p.session.personal().code, QStringLiteral("KID"));
     }
 
     void dateFieldOpensTheCalendar_data() {
@@ -274,7 +274,7 @@ private slots:
         // The scripted today is 5 March 2007.
         const QString expected = opens ? QStringLiteral("2007.03.05.") : date;
         QCOMPARE(field->text(), expected);
-        QCOMPARE(p.state->personal.date, expected);
+        QCOMPARE(p.session.personal().date, expected);
     }
 
     void showAndResetPersonalData() {
@@ -294,19 +294,19 @@ private slots:
         QVERIFY(p.child<QRadioButton>("RadioButton2")->isChecked());
         QVERIFY(!p.child<QRadioButton>("RadioButton1")->isChecked());
         data.code = QStringLiteral("MINTA");
-        QVERIFY(p.state->personal == data);
+        QVERIFY(p.session.personal() == data);
 
-        p.window()->resetForNewExamination();
+        p.session.startNewExamination();
         PersonalData fresh;
         fresh.code = QStringLiteral("MINTA");
-        QVERIFY(p.state->personal == fresh);
+        QVERIFY(p.session.personal() == fresh);
         QVERIFY(p.child<QLineEdit>("Edit1")->text().isEmpty());
         QCOMPARE(p.child<QLineEdit>("Edit2")->text(), QStringLiteral("10"));
         QVERIFY(p.child<QRadioButton>("RadioButton1")->isChecked());
         QCOMPARE(p.code()->text(), QStringLiteral("MINTA"));
         // The up-down continues from the age shown.
         QTest::mouseClick(p.child<QWidget>("UpDown1")->findChild<QToolButton*>(QStringLiteral("up")), Qt::LeftButton);
-        QCOMPARE(p.state->personal.age, 11);
+        QCOMPARE(p.session.personal().age, 11);
     }
 
     void examinerListEditor() {

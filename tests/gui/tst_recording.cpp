@@ -1,10 +1,10 @@
 #include "tst_marking_helpers.h"
 
-#include "marking/TJeloles.h"
-#include "platform/Cp1250.h"
-#include "platform/FileError.h"
-#include "recording/TKepForm.h"
-#include "recording/Tvalasz.h"
+#include "core/platform/Cp1250.h"
+#include "core/platform/UserError.h"
+#include "gui/marking/TJeloles.h"
+#include "gui/recording/TKepForm.h"
+#include "gui/recording/Tvalasz.h"
 
 #include <QDir>
 #include <QLabel>
@@ -43,11 +43,11 @@ private:
         return m_f->testRoot.exists(QStringLiteral("gy_vkt/aktualis/") + QString::number(n) + QStringLiteral(".val"));
     }
 
-    std::unique_ptr<FormsFixture> m_f;
+    std::unique_ptr<ProgramFixture> m_f;
 };
 
 void TestRecording::init() {
-    m_f = std::make_unique<FormsFixture>([](TestRoot& root) {
+    m_f = std::make_unique<ProgramFixture>([](TestRoot& root) {
         for (int n = 1; n <= 24; ++n) {
             if (n != 4)
                 root.put(QStringLiteral("gy_vkt/pictures/%1.bmp").arg(n), bitmapBytes(QColor(n * 10, 100, 200)));
@@ -65,7 +65,7 @@ void TestRecording::cleanup() {
 }
 
 void TestRecording::startsOnPictureOne() {
-    QCOMPARE(m_f->state->currentPicture, 1);
+    QCOMPARE(m_f->session.currentPicture(), 1);
     QCOMPARE(m_f->forms.valasz->windowTitle(), QStringLiteral("A(z) 1. képre adott válasz"));
     QCOMPARE(memo()->toPlainText(), QStringLiteral("első"));
     QVERIFY(speedButton(1)->isChecked());
@@ -120,7 +120,7 @@ void TestRecording::browsingWithoutTypingWritesNothing() {
     const QByteArray first = answerBytes(1);
     for (int n = 24; n >= 1; --n)
         m_f->forms.kepForm->selectPicture(n);
-    QDir folder(m_f->state->root.workingFolder());
+    QDir folder(m_f->session.root().workingFolder());
     QCOMPARE(folder.entryList(QDir::Files), (QStringList{QStringLiteral("1.val"), QStringLiteral("6.val")}));
     QCOMPARE(answerBytes(1), first);
 }
@@ -131,12 +131,12 @@ void TestRecording::selectingTheCurrentPictureStoresAndReloads() {
     m_f->forms.kepForm->selectPicture(1);
     QCOMPARE(answerBytes(1), Cp1250::encode(memo()->toPlainText()));
     QVERIFY(!m_f->forms.valasz->isModified());
-    QCOMPARE(m_f->state->currentPicture, 1);
+    QCOMPARE(m_f->session.currentPicture(), 1);
 }
 
 void TestRecording::speedButtonSelectsItsPicture() {
     QTest::mouseClick(speedButton(7), Qt::LeftButton);
-    QCOMPARE(m_f->state->currentPicture, 7);
+    QCOMPARE(m_f->session.currentPicture(), 7);
     for (int n = 1; n <= 24; ++n)
         QCOMPARE(speedButton(n)->isChecked(), n == 7);
     QCOMPARE(m_f->forms.jeloles->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text(), QStringLiteral("7."));
@@ -171,13 +171,13 @@ void TestRecording::missingBitmapIsReportedAndSelectionCompletes() {
     m_f->forms.kepForm->selectPicture(3);
     typeText(memo(), QStringLiteral("harmadik"));
     m_f->forms.kepForm->selectPicture(4);
-    QCOMPARE(m_f->platform.messages, QStringList{FileError::cannotOpen(m_f->state->root.pictureFile(4)).text()});
-    QCOMPARE(m_f->state->currentPicture, 4);
+    QCOMPARE(m_f->platform.messages, QStringList{UserError::cannotOpen(m_f->session.root().pictureFile(4)).text()});
+    QCOMPARE(m_f->session.currentPicture(), 4);
     QVERIFY(m_f->forms.kepForm->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().isNull());
     QVERIFY(speedButton(4)->isChecked());
     // The window now holds picture 4's (empty) answer, bound to picture 4's file.
     QCOMPARE(memo()->toPlainText(), QString());
-    QCOMPARE(m_f->forms.valasz->answerPath(), m_f->state->root.answerFile(4));
+    QCOMPARE(m_f->forms.valasz->answerPath(), m_f->session.root().answerFile(4));
     QCOMPARE(m_f->forms.jeloles->findChild<QLabel*>(QStringLiteral("komb_7"))->text(), QStringLiteral("KE+KI"));
 
     typeText(memo(), QStringLiteral("negyedik"));
@@ -188,16 +188,16 @@ void TestRecording::missingBitmapIsReportedAndSelectionCompletes() {
 
 void TestRecording::unwritableAnswerKeepsThePreviousPicture() {
     // A folder standing where 5.val should be: it can be neither read nor replaced.
-    QVERIFY(QDir().mkpath(m_f->state->root.answerFile(5)));
+    QVERIFY(QDir().mkpath(m_f->session.root().answerFile(5)));
     m_f->forms.kepForm->selectPicture(5);
-    QCOMPARE(m_f->platform.messages, QStringList{FileError::cannotOpen(m_f->state->root.answerFile(5)).text()});
+    QCOMPARE(m_f->platform.messages, QStringList{UserError::cannotOpen(m_f->session.root().answerFile(5)).text()});
     QCOMPARE(memo()->toPlainText(), QString());
     m_f->platform.messages.clear();
 
     typeText(memo(), QStringLiteral("elveszne"));
     QTest::mouseClick(speedButton(6), Qt::LeftButton);
-    QCOMPARE(m_f->platform.messages, QStringList{FileError::cannotCreate(m_f->state->root.answerFile(5)).text()});
-    QCOMPARE(m_f->state->currentPicture, 5);
+    QCOMPARE(m_f->platform.messages, QStringList{UserError::cannotCreate(m_f->session.root().answerFile(5)).text()});
+    QCOMPARE(m_f->session.currentPicture(), 5);
     QVERIFY(speedButton(5)->isChecked());
     QVERIFY(!speedButton(6)->isChecked());
     QCOMPARE(memo()->toPlainText(), QStringLiteral("elveszne"));
@@ -210,7 +210,7 @@ void TestRecording::outOfRangePictureIsIgnored() {
     typeText(memo(), QStringLiteral("x"));
     m_f->forms.kepForm->selectPicture(0);
     m_f->forms.kepForm->selectPicture(25);
-    QCOMPARE(m_f->state->currentPicture, 1);
+    QCOMPARE(m_f->session.currentPicture(), 1);
     QVERIFY(m_f->forms.valasz->isModified());
 }
 

@@ -1,15 +1,15 @@
-#include "app/GuiStartup.h"
-#include "app/PasswordStore.h"
-#include "app/TAboutForm.h"
-#include "app/TKevesValasz.h"
-#include "app/TPwForm.h"
-#include "app/Tfomenu.h"
-#include "exam/ExaminationFile.h"
-#include "exam/WorkingFolder.h"
-#include "gui/FormsFixture.h"
-#include "platform/TextFile.h"
-#include "recording/TSzemAd.h"
-#include "tst_shell_support.h"
+#include "core/exam/ExaminationFile.h"
+#include "core/exam/WorkingFolder.h"
+#include "core/platform/TextFile.h"
+#include "core/session/Commands.h"
+#include "core/session/PasswordStore.h"
+#include "gui/ModalWatch.h"
+#include "gui/ProgramFixture.h"
+#include "gui/recording/TSzemAd.h"
+#include "gui/shell/TAboutForm.h"
+#include "gui/shell/TKevesValasz.h"
+#include "gui/shell/TPwForm.h"
+#include "gui/shell/Tfomenu.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -46,14 +46,16 @@ QByteArray sampleExamination(const QString& name) {
     return ExaminationFile::serialize(data);
 }
 
-struct Shell : FormsFixture {
+struct Shell : ProgramFixture {
     explicit Shell(const QStringList& arguments = {}, const QByteArray& store = storeBytes(kLine20))
-        : FormsFixture([&](TestRoot& root) {
-              if (!store.isNull())
-                  root.put(QStringLiteral("gy_vkt/standard.dat"), store);
-              root.put(QStringLiteral("gy_vkt/archivum/minta.kvx"), sampleExamination(QStringLiteral("Minta Péter")));
-          }) {
-        state->arguments = arguments;
+        : ProgramFixture(
+              [&](TestRoot& root) {
+                  if (!store.isNull())
+                      root.put(QStringLiteral("gy_vkt/standard.dat"), store);
+                  root.put(QStringLiteral("gy_vkt/archivum/minta.kvx"),
+                           sampleExamination(QStringLiteral("Minta Péter")));
+              },
+              arguments) {
         platform.messages.clear();
     }
     Tfomenu* main() const { return forms.fomenu; }
@@ -86,7 +88,7 @@ void confirmPersonalData(Shell& shell) {
 // Start-up as main() runs it, with the personal-data window confirmed if it comes up.
 void startUp(Shell& shell, bool* personalDataShown) {
     ModalWatch watch(shell.forms.szemAd, [&shell]() { confirmPersonalData(shell); });
-    GuiStartup::run(*shell.state, shell.forms);
+    shell.program->start();
     if (personalDataShown)
         *personalDataShown = watch.seen;
 }
@@ -164,7 +166,7 @@ private slots:
         QCOMPARE(label->text(), QStringLiteral("jelszó:"));
         QVERIFY(label->font().bold());
         QCOMPARE(shell.passwordField()->echoMode(), QLineEdit::Password);
-        QCOMPARE(shell.state->programPassword, QStringLiteral("123456"));
+        QCOMPARE(shell.session.programPassword(), QStringLiteral("123456"));
         QVERIFY(shell.platform.messages.isEmpty());
     }
 
@@ -221,15 +223,15 @@ private slots:
         Shell shell;
         for (QString& argument : arguments)
             argument.replace(QStringLiteral("ARCHIVE/"), shell.testRoot.root().archiveFolder() + QLatin1Char('/'));
-        shell.state->arguments = arguments;
+        shell.program->commands().setCommandLine(CommandLine::parse(arguments));
 
         bool shown = false;
         startUp(shell, &shown);
         QCOMPARE(shown, openedAtStart);
         QCOMPARE(shell.main()->isUnlocked(), unlockedAtStart);
-        QCOMPARE(shell.state->personal.name == QStringLiteral("Minta Péter"), openedAtStart);
+        QCOMPARE(shell.session.personal().name == QStringLiteral("Minta Péter"), openedAtStart);
         if (openedAtStart)
-            QCOMPARE(shell.state->personal.code, QStringLiteral("MINTA"));
+            QCOMPARE(shell.session.personal().code, QStringLiteral("MINTA"));
         if (!unlockedAtStart && arguments.size() == 2 && arguments.first().startsWith(QLatin1String("_sel=")))
             QCOMPARE(shell.passwordField()->text(), PasswordStore::parseParameter(arguments.first()).value);
         if (unlockedAtStart)
@@ -239,7 +241,7 @@ private slots:
         shell.passwordField()->setText(QStringLiteral("123456"));
         QVERIFY(shell.main()->isUnlocked());
         QCOMPARE(watch.seen, openedWhenTyped);
-        QCOMPARE(shell.state->personal.name == QStringLiteral("Minta Péter"), openedWhenTyped);
+        QCOMPARE(shell.session.personal().name == QStringLiteral("Minta Péter"), openedWhenTyped);
         QVERIFY(shell.platform.messages.isEmpty());
     }
 
@@ -311,7 +313,7 @@ private slots:
         Shell shell;
         startUp(shell, nullptr);
         WorkingFolder::resetAnswerFiles(shell.testRoot.root());
-        shell.state->personal.code = QStringLiteral("KOD");
+        shell.session.personal().code = QStringLiteral("KOD");
         for (bool answer : answers)
             shell.platform.setNextAnswer(answer);
         chosenFile.replace(QStringLiteral("ARCHIVE/"), shell.testRoot.root().archiveFolder() + QLatin1Char('/'));
@@ -363,7 +365,7 @@ private slots:
         startUp(shell, nullptr);
         WorkingFolder::resetAnswerFiles(shell.testRoot.root());
         WorkingFolder::saveAnswer(shell.testRoot.root(), 3, QStringLiteral("három"));
-        shell.state->personal.name = QStringLiteral("Kis Ádám");
+        shell.session.personal().name = QStringLiteral("Kis Ádám");
         const QString target = shell.archived(QStringLiteral("KIS.kvx"));
         shell.platform.setNextFileName(target);
         shell.action("Ment1")->trigger();
@@ -378,7 +380,7 @@ private slots:
         const QString target = shell.archived(QStringLiteral("minta.kvx"));
         const QByteArray before = readFileBytes(target);
         shell.platform.setNextFileName(target);
-        QVERIFY(!shell.main()->saveExamination());
+        QVERIFY(!shell.program->commands().save());
         QCOMPARE(shell.platform.messages, QStringList{QStringLiteral("File not found")});
         QCOMPARE(readFileBytes(target), before);
     }
@@ -413,7 +415,7 @@ private slots:
         QVERIFY(!dialog->findChild<QWidget*>(QStringLiteral("Panel3"))->isHidden());
         QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("Label6"))->text(),
                  QStringLiteral("A jelszóváltozás érvénytelen!!!"));
-        QCOMPARE(shell.state->programPassword, QStringLiteral("123456"));
+        QCOMPARE(shell.session.programPassword(), QStringLiteral("123456"));
         QCOMPARE(shell.testRoot.get(QStringLiteral("gy_vkt/standard.dat")), before);
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button3")), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
@@ -463,7 +465,7 @@ private slots:
         QVERIFY(successShown);
         QCOMPARE(successText, QStringLiteral("A jelszóváltozás érvénybe lépett"));
 
-        QCOMPARE(shell.state->programPassword, newPassword);
+        QCOMPARE(shell.session.programPassword(), newPassword);
         QStringList lines;
         for (int n = 1; n < 20; ++n)
             lines << QStringLiteral("beállítás %1").arg(n);
@@ -474,7 +476,7 @@ private slots:
         // The next start reads the new password back.
         Shell next({}, shell.testRoot.get(QStringLiteral("gy_vkt/standard.dat")));
         startUp(next, nullptr);
-        QCOMPARE(next.state->programPassword, newPassword);
+        QCOMPARE(next.session.programPassword(), newPassword);
     }
 
     void passwordDialogStartsAfreshEachTime() {

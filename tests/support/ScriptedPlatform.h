@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Platform.h"
+#include "core/platform/Platform.h"
 
 #include <QDate>
 #include <QQueue>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DataRoot.h"
+#include "core/platform/DataRoot.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/evaluation/EvaluationResult.h"
+
+#include <QChar>
+#include <QString>
+#include <optional>
+
+class Coding;
+
+// The one evaluation of the program: turns a coding (its first three fields and its GCR points,
+// taken from the lines and the key as they stand now) and the subject's age into every value
+// of the protocol. The separator is the one of the trend and total-index texts. An age outside
+// 7 to 14 has no norms and raises UserError; nothing has been computed then.
+EvaluationResult evaluate(const Coding& coding, qint32 age, QChar decimalSeparator);
+
+namespace Evaluation {
+
+// 1 when the picture carries exactly one code, else 0.5.
+double pictureWeight(const Coding& coding, int picture);
+// The weighted count of a code among the first and second codes of one column.
+double codeScore(const Coding& coding, const QString& code, int column);
+// x in percent of the scored pictures, rounded half to even.
+double percent(double x, qint32 scoredPictureCount);
+
+// The trend text of one place: "nincs" unless one half has at least 4 and the ratio reaches 0.33.
+// label is the code ("EV") for rows 1 to 3 or the direction ("E") for row 4: "0,5 -&GT; EV",
+// "EV &LT;- -0,5".
+QString trendText(int firstHalf, int secondHalf, const QString& label, QChar decimalSeparator);
+
+} // namespace Evaluation
+
+// Rauchfleisch index 'a' to 'e'; none when its divisor is 0 (or for another letter).
+std::optional<double> rauchfleischIndex(const EvaluationResult& result, char index);

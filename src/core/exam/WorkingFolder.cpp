@@ -1,0 +1,34 @@
+#include "core/exam/WorkingFolder.h"
+
+#include "core/platform/Cp1250.h"
+#include "core/platform/TextFile.h"
+
+#include <QFileInfo>
+
+void WorkingFolder::resetAnswerFiles(const DataRoot& root) {
+    for (int picture = 1; picture <= kPictureCount; ++picture)
+        TextFile::writeBytes(root.answerFile(picture), QByteArray());
+}
+
+void WorkingFolder::replaceAnswers(const DataRoot& root, const Answers& answers) {
+    for (int picture = 1; picture <= kPictureCount; ++picture)
+        TextFile::writeBytes(root.answerFile(picture), Cp1250::encode(answers[static_cast<size_t>(picture - 1)]));
+}
+
+WorkingFolder::Answers WorkingFolder::readAnswers(const DataRoot& root) {
+    Answers answers;
+    for (int picture = 1; picture <= kPictureCount; ++picture)
+        answers[static_cast<size_t>(picture - 1)] = Cp1250::decode(TextFile::readBytes(root.answerFile(picture)));
+    return answers;
+}
+
+QString WorkingFolder::loadAnswer(const DataRoot& root, int picture) {
+    const QString path = root.answerFile(picture);
+    if (!QFileInfo::exists(path))
+        return QString();
+    return TextFile::readMemoText(path);
+}
+
+void WorkingFolder::saveAnswer(const DataRoot& root, int picture, const QString& memoText) {
+    TextFile::writeMemoText(root.answerFile(picture), memoText);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/exam/Pictures.h"
+#include "core/platform/DataRoot.h"
+
+#include <QString>
+#include <array>
+
+// The 24 answer files of the current examination (aktualis/<n>.val), one answer text each.
+namespace WorkingFolder {
+
+using Answers = std::array<QString, kPictureCount>;
+
+// Truncates all 24 answer files to 0 bytes, creating the missing ones. Stops with a
+// UserError at the first file that cannot be created.
+void resetAnswerFiles(const DataRoot& root);
+// Writes the 24 answers of an opened examination, each exactly as given ("\r\n" line ends).
+void replaceAnswers(const DataRoot& root, const Answers& answers);
+// The 24 answer files' texts as they stand ("\r\n" line ends); a missing one raises
+// UserError, since an examination is saved with all of them.
+Answers readAnswers(const DataRoot& root);
+
+// The answer as an editor shows it ("\n" between lines); a missing file is an empty answer.
+QString loadAnswer(const DataRoot& root, int picture);
+// Writes an editor's text exactly: lines separated by CR LF, nothing after the last.
+void saveAnswer(const DataRoot& root, int picture, const QString& memoText);
+
+} // namespace WorkingFolder

@@ -1,0 +1,3 @@
+#include "core/platform/Platform.h"
+
+Platform::~Platform() = default;

@@ -1,0 +1,103 @@
+#include "core/platform/TextFile.h"
+
+#include "core/platform/Cp1250.h"
+#include "core/platform/UserError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+QStringList TextFile::splitLines(const QString& text) {
+    QStringList lines;
+    QString current;
+    bool pending = false; // characters seen since the last line end
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c.unicode() == 26)
+            break;
+        if (c == QLatin1Char('\r')) {
+            lines.append(current);
+            current.clear();
+            pending = false;
+            if (i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            continue;
+        }
+        current.append(c);
+        pending = true;
+    }
+    if (pending)
+        lines.append(current);
+    return lines;
+}
+
+QByteArray TextFile::readBytes(const QString& path) {
+    QFile file(path);
+    if (!QFileInfo::exists(path))
+        throw UserError::fileNotFound();
+    if (!file.open(QIODevice::ReadOnly) || QFileInfo(path).isDir())
+        throw UserError::cannotOpen(path);
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw UserError::cannotOpen(path);
+    return bytes;
+}
+
+QStringList TextFile::readLines(const QString& path) {
+    return splitLines(Cp1250::decode(readBytes(path)));
+}
+
+QStringList TextFile::loadLines(const QString& path) {
+    if (!QFileInfo::exists(path))
+        throw UserError::cannotOpen(path);
+    return readLines(path);
+}
+
+QString TextFile::readMemoText(const QString& path) {
+    if (!QFileInfo::exists(path))
+        throw UserError::cannotOpen(path);
+    QString text = Cp1250::decode(readBytes(path));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+void TextFile::writeBytes(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw UserError::cannotCreate(path);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        throw UserError::cannotCreate(path);
+    }
+    if (!file.commit())
+        throw UserError::cannotCreate(path);
+}
+
+QByteArray TextFile::encodeLines(const QStringList& lines) {
+    QString text;
+    qsizetype size = 0;
+    for (const QString& line : lines)
+        size += line.size() + 2;
+    text.reserve(size);
+    for (const QString& line : lines) {
+        text += line;
+        text += QStringLiteral("\r\n");
+    }
+    return Cp1250::encode(text);
+}
+
+QByteArray TextFile::encodeMemoText(const QString& text) {
+    QString crlf = text;
+    crlf.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return Cp1250::encode(crlf);
+}
+
+void TextFile::writeLines(const QString& path, const QStringList& lines) {
+    writeBytes(path, encodeLines(lines));
+}
+
+void TextFile::writeMemoText(const QString& path, const QString& text) {
+    writeBytes(path, encodeMemoText(text));
+}

@@ -1,0 +1,19 @@
+#include "core/platform/UserError.h"
+
+UserError::UserError(QString text) : m_text(std::move(text)), m_utf8(m_text.toUtf8()) {}
+
+const char* UserError::what() const noexcept {
+    return m_utf8.constData();
+}
+
+UserError UserError::fileNotFound() {
+    return UserError(QStringLiteral("File not found"));
+}
+
+UserError UserError::cannotCreate(const QString& path) {
+    return UserError(QStringLiteral("Cannot create file ") + path);
+}
+
+UserError UserError::cannotOpen(const QString& path) {
+    return UserError(QStringLiteral("Cannot open file ") + path);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/session/CommandLine.h"
+
+#include <QString>
+
+class ExamSession;
+class Platform;
+
+// What the examination commands need of the windows.
+class CommandWindows {
+public:
+    virtual ~CommandWindows();
+    // True while the personal-data window is up; no command may show it again or run under it.
+    virtual bool personalDataShown() const = 0;
+    // Shows the personal-data window modally and returns when it is closed.
+    virtual void showPersonalData() = 0;
+    // The too-few dialog, modally, with the number of marked pictures.
+    virtual void showTooFewMarked(int marked) = 0;
+};
+
+// The examination commands of the main window's menus, the command line and the close query,
+// in one place. Each command turns a UserError into one message box and stops where it was
+// raised; what it had done stays done.
+class Commands {
+public:
+    static constexpr int kMinimumMarkedPictures = 18;
+
+    Commands(ExamSession& session, Platform& platform, CommandWindows& windows);
+
+    // "Új vizsgálat": personal data (code kept), coding and answer files reset, then the
+    // personal-data window, modally.
+    void newExamination();
+    // "Megnyitás": the open dialog, then the file as openFile() reads it.
+    void openFromDialog();
+    // Reads an examination file into the session and shows the personal data modally. False,
+    // after the message, when the file could not be read or its answers not written.
+    bool openFile(const QString& path);
+    // "Mentés": the save dialog proposing <code>.kvx, then the file. False only when writing
+    // failed; a cancelled dialog is no failure.
+    bool save();
+    // "Szem. adatok": the personal-data window, modally.
+    void showPersonalData();
+    // "Kész jegyzőkönyv": with at least 18 marked pictures the evaluation and html/<code>.html,
+    // handed to the shell; with fewer the too-few dialog.
+    void finishedProtocol();
+    // The close query: true when the program may end.
+    bool closeQuery();
+
+    // Start-up: the stored program password. A store that is missing or unusable is reported,
+    // the installation's store is laid down again (the old one kept as standard.dat.bak) and
+    // its first password applies.
+    void readStoredPassword();
+    void setCommandLine(const CommandLine& commandLine) { m_commandLine = commandLine; }
+    const CommandLine& commandLine() const { return m_commandLine; }
+    // The main window's password field changed: true when it holds the program password. The
+    // examination named on the command line is opened then, once per run.
+    bool passwordEntered(const QString& text);
+
+private:
+    ExamSession& m_session;
+    Platform& m_platform;
+    CommandWindows& m_windows;
+    CommandLine m_commandLine;
+    bool m_commandLineFileTried = false;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDialog>
+
+// The program's always-on-top tool windows. They live for the whole run and are only shown
+// and hidden, so Escape must not hide them behind the examiner's back; the close box (where
+// a window has one) hides the window as in any other program.
+class ToolWindow : public QDialog {
+    Q_OBJECT
+public:
+    enum class Frame { CloseBox, NoButtons };
+
+    ToolWindow(Frame frame, QWidget* parent);
+
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};

@@ -1,0 +1,57 @@
+#include "gui/helptexts/Tvv_instr.h"
+
+#include "core/helptexts/HelpTexts.h"
+#include "core/platform/Platform.h"
+#include "core/platform/TextFile.h"
+#include "core/platform/UserError.h"
+#include "gui/common/Widgets.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+Tvv_instr::Tvv_instr(const DataRoot& root, Platform& platform, QWidget* parent)
+    : ToolWindow(Frame::NoButtons, parent), m_root(root), m_platform(platform) {
+    setObjectName(QStringLiteral("Tvv_instr"));
+    setWindowTitle(QStringLiteral("Instrukció a vizsgált személynek"));
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Memo1);
+    setGeometry(356, 249, 290, 141);
+    FormCreate();
+}
+
+void Tvv_instr::FormCreate() {
+    const QString path = m_root.instructionFile();
+    if (!QFileInfo::exists(path)) {
+        m_platform.message(QStringLiteral("Egy fájl hiányzik, telepítse újra a programot!"));
+        return;
+    }
+    try {
+        Memo1->setPlainText(HelpTexts::memoText(HelpTexts::readLines(path)));
+    } catch (const UserError& e) {
+        m_unreadable = true;
+        m_platform.message(e.text());
+    }
+}
+
+void Tvv_instr::FormClose() {
+    // An instruction that exists but could not be read is not overwritten with the empty
+    // window unless the examiner wrote a new one.
+    if (m_unreadable && !Memo1->document()->isModified())
+        return;
+    try {
+        TextFile::writeLines(m_root.instructionFile(), HelpTexts::memoLines(Widgets::memoText(Memo1)));
+    } catch (const UserError& e) {
+        m_platform.message(e.text());
+    }
+}
+
+void Tvv_instr::closeEvent(QCloseEvent* event) {
+    FormClose();
+    ToolWindow::closeEvent(event);
+}

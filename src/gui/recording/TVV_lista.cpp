@@ -1,0 +1,79 @@
+#include "gui/recording/TVV_lista.h"
+
+#include "core/platform/Platform.h"
+#include "core/platform/TextFile.h"
+#include "core/platform/UserError.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+TVV_lista::TVV_lista(const DataRoot& root, Platform& platform, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_root(root), m_platform(platform) {
+    setObjectName(QStringLiteral("TVV_lista"));
+    setWindowTitle(QStringLiteral("Vizsgálatvezetők listájának módosítása"));
+    resize(440, 320);
+
+    auto* layout = new QVBoxLayout(this);
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    layout->addWidget(Memo1, 1);
+    auto* kesz = Widgets::makeButton(QStringLiteral("Kész"), QStringLiteral("kesz"), this);
+    layout->addWidget(kesz, 0, Qt::AlignRight);
+    connect(kesz, &QPushButton::clicked, this, &TVV_lista::keszClick);
+}
+
+QString TVV_lista::listFile() const {
+    return m_selector == QStringLiteral("vv") ? m_root.examinerList() : QString();
+}
+
+void TVV_lista::openList(const QString& selector) {
+    setListSelector(selector);
+    show();
+    raise();
+    activateWindow();
+}
+
+bool TVV_lista::event(QEvent* event) {
+    const bool activation = event->type() == QEvent::WindowActivate;
+    if (m_activation.counts(event) && !m_ignoreNextActivation)
+        FormActivate();
+    else if (event->type() == QEvent::Show)
+        FormActivate();
+    if (activation)
+        m_ignoreNextActivation = false;
+    return QDialog::event(event);
+}
+
+void TVV_lista::FormActivate() {
+    const QString path = listFile();
+    if (path.isEmpty())
+        return;
+    try {
+        if (!QFile::exists(path))
+            throw UserError::cannotOpen(path);
+        Memo1->setPlainText(TextFile::readMemoText(path));
+    } catch (const UserError& e) {
+        m_ignoreNextActivation = true;
+        m_platform.message(e.text());
+    }
+}
+
+void TVV_lista::keszClick() {
+    const QString path = listFile();
+    if (!path.isEmpty()) {
+        try {
+            TextFile::writeMemoText(path, Widgets::memoText(Memo1));
+        } catch (const UserError& e) {
+            m_ignoreNextActivation = true;
+            m_platform.message(e.text());
+            return;
+        }
+    }
+    hide();
+}

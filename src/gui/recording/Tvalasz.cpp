@@ -1,0 +1,63 @@
+#include "gui/recording/Tvalasz.h"
+
+#include "core/exam/WorkingFolder.h"
+#include "core/platform/ErrorBoundary.h"
+#include "gui/common/Widgets.h"
+
+#include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+Tvalasz::Tvalasz(ExamSession& session, Platform& platform, QWidget* parent)
+    : ToolWindow(Frame::NoButtons, parent), m_session(session), m_platform(platform) {
+    setObjectName(QStringLiteral("Tvalasz"));
+    setWindowTitle(QStringLiteral("A VSZ. válasza az aktuális képre"));
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setFont(Widgets::font(QStringLiteral("Arial"), 15));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Memo1);
+    resize(420, 160);
+
+    m_session.setAnswerEditor(this);
+    connect(&m_session, &ExamSession::pictureSelected, this, &Tvalasz::showPicture);
+    // A new or opened examination replaced the files; an edit left here belongs to the old one
+    // and would otherwise be written over the new answer at the next picture change.
+    connect(&m_session, &ExamSession::answersReplaced, this, &Tvalasz::reloadAnswer);
+}
+
+void Tvalasz::storePendingAnswer() {
+    if (!Memo1->document()->isModified())
+        return;
+    WorkingFolder::saveAnswer(m_session.root(), m_answerPicture, Widgets::memoText(Memo1));
+    Memo1->document()->setModified(false);
+}
+
+void Tvalasz::showPicture(int picture) {
+    setWindowTitle(QStringLiteral("A(z) ") + QString::number(picture) + QStringLiteral(". képre adott válasz"));
+    m_answerPicture = picture;
+    reloadAnswer();
+    if (!isVisible())
+        return;
+    // The examiner clicks a picture and types the answer at once: the keys must reach this
+    // window, not the one whose button was clicked.
+    activateWindow();
+    Memo1->setFocus();
+}
+
+void Tvalasz::reloadAnswer() {
+    QString text;
+    reportFailure(m_platform, [&] { text = WorkingFolder::loadAnswer(m_session.root(), m_answerPicture); });
+    Memo1->setPlainText(text);
+    Memo1->document()->setModified(false);
+}
+
+QString Tvalasz::answerPath() const {
+    return m_session.root().answerFile(m_answerPicture);
+}
+
+bool Tvalasz::isModified() const {
+    return Memo1->document()->isModified();
+}

@@ -1,0 +1,62 @@
+#include "gui/shell/Program.h"
+
+#include "gui/helptexts/THelpAblak.h"
+#include "gui/helptexts/TInfoKeret.h"
+#include "gui/helptexts/TPeldatar.h"
+#include "gui/helptexts/Tvv_instr.h"
+#include "gui/marking/TJelCsere.h"
+#include "gui/marking/TJeloles.h"
+#include "gui/recording/TKalend.h"
+#include "gui/recording/TKepForm.h"
+#include "gui/recording/TSzemAd.h"
+#include "gui/recording/TVV_lista.h"
+#include "gui/recording/Tvalasz.h"
+#include "gui/shell/TAboutForm.h"
+#include "gui/shell/TKevesValasz.h"
+#include "gui/shell/TPwForm.h"
+#include "gui/shell/Tfomenu.h"
+
+Program::Program(const DataRoot& root, Platform& platform, const QStringList& parameters)
+    : m_session(root), m_commands(m_session, platform, m_windows), m_arrangements(m_session, platform, m_windows) {
+    m_commands.setCommandLine(CommandLine::parse(parameters));
+    createWindows(platform);
+}
+
+void Program::createWindows(Platform& platform) {
+    const DataRoot& root = m_session.root();
+    Windows& w = m_windows;
+    w.fomenu = new Tfomenu(root, m_commands, m_arrangements);
+    QWidget* owner = w.fomenu;
+    w.valasz = new Tvalasz(m_session, platform, owner);
+    w.jeloles = new TJeloles(m_session, platform, owner);
+    w.infoKeret = new TInfoKeret(root, platform, owner);
+    w.peldatar = new TPeldatar(root, platform, owner);
+    w.szemAd = new TSzemAd(m_session, platform, owner);
+    w.helpAblak = new THelpAblak(root, platform, owner);
+    w.vvLista = new TVV_lista(root, platform, w.szemAd);
+    w.kalend = new TKalend(platform, owner);
+    w.vvInstr = new Tvv_instr(root, platform, owner);
+    w.jelCsere = new TJelCsere(m_session, owner);
+    w.kevesValasz = new TKevesValasz(owner);
+    w.kepForm = new TKepForm(m_session, platform, owner);
+    w.aboutForm = new TAboutForm(root, owner);
+    w.pwForm = new TPwForm(m_session, platform, owner);
+
+    // Windows ask one another for help through signals, so none of them holds another.
+    QObject::connect(w.jeloles, &TJeloles::markingHelpWanted, w.infoKeret, &TInfoKeret::showMarkingHelp);
+    QObject::connect(w.jeloles, &TJeloles::examplesWanted, w.peldatar, &TPeldatar::showExamples);
+    QObject::connect(w.jeloles, &TJeloles::deletionWanted, w.jelCsere, &TJelCsere::run);
+    QObject::connect(w.szemAd, &TSzemAd::calendarWanted, w.kalend, &TKalend::exec);
+    QObject::connect(w.kalend, &TKalend::datePicked, w.szemAd, &TSzemAd::setExaminationDate);
+    QObject::connect(w.szemAd, &TSzemAd::examinerListWanted, w.vvLista,
+                     [list = w.vvLista] { list->openList(QStringLiteral("vv")); });
+    QObject::connect(w.fomenu, &Tfomenu::helpChapterWanted, w.helpAblak, &THelpAblak::showChapter);
+    QObject::connect(w.fomenu, &Tfomenu::aboutWanted, w.aboutForm, &TAboutForm::exec);
+    QObject::connect(w.fomenu, &Tfomenu::passwordChangeWanted, w.pwForm, &TPwForm::exec);
+}
+
+void Program::start() {
+    m_commands.readStoredPassword();
+    if (const std::optional<QString>& password = m_commands.commandLine().handoverPassword)
+        m_windows.fomenu->enterPassword(*password);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/platform/DataRoot.h"
+#include "core/session/Commands.h"
+#include "core/session/ExamSession.h"
+#include "gui/shell/Arrangements.h"
+#include "gui/shell/Windows.h"
+
+#include <QStringList>
+
+class Platform;
+
+// One run of gyermek VKT on a data root: the examination session, its commands and the
+// fifteen windows created in their fixed order and wired to one another. main() starts one;
+// the GUI tests drive one the same way.
+class Program {
+public:
+    Program(const DataRoot& root, Platform& platform, const QStringList& parameters);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // What start-up does once the windows exist, before the main window is first seen: the
+    // stored program password is read and a password handed over on the command line typed.
+    void start();
+
+    ExamSession& session() { return m_session; }
+    Commands& commands() { return m_commands; }
+    Arrangements& arrangements() { return m_arrangements; }
+    Windows& windows() { return m_windows; }
+
+private:
+    void createWindows(Platform& platform);
+
+    ExamSession m_session;
+    Windows m_windows;
+    Commands m_commands;
+    Arrangements m_arrangements;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+
+class ExamSession;
+class Platform;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QWidget;
+
+// "program-jelszó változtatás": changes the program password. Three panels share one place,
+// one visible at a time.
+//
+//   Panel1    entry: Label4 (the rule), Edit1 old, Edit2 new, Edit3 confirmation (all "*"),
+//             Button1 "kész" (enabled while Edit1 is not empty), ListBox1 hidden: the store's lines
+//   Panel2    success: Label5, Button2 "rendben"
+//   Panel3    failure: Label6, Button3 "rendben"
+class TPwForm : public QDialog {
+    Q_OBJECT
+public:
+    TPwForm(ExamSession& session, Platform& platform, QWidget* parent = nullptr);
+
+public slots:
+    void FormActivate();
+    void Edit1Change();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* makePanel(const char* name);
+    QStringList storeLines() const;
+
+    ExamSession& m_session;
+    Platform& m_platform;
+
+    QWidget* Panel1 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QWidget* Panel3 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+};

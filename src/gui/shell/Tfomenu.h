@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QMainWindow>
+
+class Arrangements;
+class Commands;
+class DataRoot;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QWidget;
+
+// Main window "Tavrix gyermek VKT": the background picture, the password field and the menu bar.
+//
+//   Image1       background picture stretched over the whole client area
+//   Panel1       pale yellow box at the top left, visible until the password is accepted
+//   Label5       "jelszó:"
+//   Edit1        the password field (echo "*"); every change is checked against the password
+//   MainMenu1    menu bar: nn1 "&File", Vizsglat1 "&Vizsgálat", Belltsok1 "Beállítások",
+//                Ablakok "&Súgó"; all four and Betlt1 "Megnyitás" start disabled
+class Tfomenu : public QMainWindow {
+    Q_OBJECT
+public:
+    Tfomenu(const DataRoot& root, Commands& commands, Arrangements& arrangements, QWidget* parent = nullptr);
+
+    bool isUnlocked() const { return m_unlocked; }
+    // Puts a text into the password field as if typed (the command-line handover).
+    void enterPassword(const QString& text);
+    // Sets or clears the check marks of the two arrangements.
+    void setArrangementChecks(bool recording, bool marking);
+
+signals:
+    // The close query ended with Yes: the program is to end.
+    void closeAccepted();
+    // The windows the menus open besides the examination commands.
+    void helpChapterWanted(int chapter);
+    void aboutWanted();
+    void passwordChangeWanted();
+
+public slots:
+    void Edit1Change();
+
+    void jvizsglat1Click();
+    void Ment1Click();
+    void Betlt1Click();
+    void Ablakkonfigurcimentse1Click();
+    void KIlp1Click();
+    void Szemadatok1Click();
+    void Felvtel1Click();
+    void Jells1Click();
+    void Kszjegyzknyv1Click();
+    void Jelsz1Click();
+    void Dominelrend1Click();
+    void Ajells1Click();
+    void Feldolgozs1Click();
+    void Azeredmnyekrtelmezse1Click();
+    void AVKTszituciselemzse1Click();
+    void aprogramnvjegye1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildBackground(const DataRoot& root, QWidget* central);
+    void buildPasswordPanel(QWidget* central);
+    void buildMenus();
+    QMenu* addMenu(const QString& title, const char* name);
+    QAction* addItem(QMenu* menu, const QString& text, const char* name, void (Tfomenu::*handler)());
+    void addSeparator(QMenu* menu, const char* name);
+    void unlock();
+
+    Commands& m_commands;
+    Arrangements& m_arrangements;
+    bool m_unlocked = false;
+
+    QLabel* Image1 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QMenu* nn1 = nullptr;
+    QMenu* Vizsglat1 = nullptr;
+    QMenu* Belltsok1 = nullptr;
+    QMenu* Ablakok = nullptr;
+    QAction* Betlt1 = nullptr;
+    QAction* Felvtel1 = nullptr;
+    QAction* Jells1 = nullptr;
+};

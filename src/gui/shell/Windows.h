@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/session/Commands.h"
+
+class Tfomenu;
+class Tvalasz;
+class TJeloles;
+class TInfoKeret;
+class TPeldatar;
+class TSzemAd;
+class THelpAblak;
+class TVV_lista;
+class TKalend;
+class Tvv_instr;
+class TJelCsere;
+class TKevesValasz;
+class TKepForm;
+class TAboutForm;
+class TPwForm;
+
+// The program's windows, one instance of each, created at start-up in this order and kept
+// until the program ends; the main window owns the rest. The arrangements and the examination
+// commands reach the windows they show through here.
+struct Windows : CommandWindows {
+    Tfomenu* fomenu = nullptr;
+    Tvalasz* valasz = nullptr;
+    TJeloles* jeloles = nullptr;
+    TInfoKeret* infoKeret = nullptr;
+    TPeldatar* peldatar = nullptr;
+    TSzemAd* szemAd = nullptr;
+    THelpAblak* helpAblak = nullptr;
+    TVV_lista* vvLista = nullptr;
+    TKalend* kalend = nullptr;
+    Tvv_instr* vvInstr = nullptr;
+    TJelCsere* jelCsere = nullptr;
+    TKevesValasz* kevesValasz = nullptr;
+    TKepForm* kepForm = nullptr;
+    TAboutForm* aboutForm = nullptr;
+    TPwForm* pwForm = nullptr;
+
+    Windows() = default;
+    Windows(const Windows&) = delete;
+    Windows& operator=(const Windows&) = delete;
+    // Deletes the main window, which owns every other window.
+    ~Windows() override;
+
+    bool personalDataShown() const override;
+    void showPersonalData() override;
+    void showTooFewMarked(int marked) override;
+};

@@ -1,3 +1,0 @@
-#include "platform/Platform.h"
-
-Platform::~Platform() = default;
