@@ -3,8 +3,10 @@
 # missing, then configures and builds into build/.
 set -euo pipefail
 
+# Qt's Hungarian translations make the standard dialogs speak Hungarian; poppler-utils reads
+# the PDF protocols back in the tests.
 PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqt6opengl6-dev
-          fonts-liberation2 fonts-dejavu-core)
+          fonts-liberation2 fonts-dejavu-core qt6-translations-l10n poppler-utils)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,13 +1,30 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
-// The subcommands of gyvkt-cli. Each takes the arguments after its name and returns the
-// process exit status: 0 on success, 1 for a usage error, 2 for a file it could not use.
-int runDump(const QStringList& args);
-int runProtocol(const QStringList& args);
-int runEvaluate(const QStringList& args);
+// A subcommand of gyvkt-cli. run() takes the arguments after the subcommand's name and returns
+// the process exit status: 0 on success, 1 for a usage error, 2 for a file it could not use.
+struct Subcommand {
+    const char* name;
+    const char* usage; // the synopsis line(s)
+    const char* help;  // what it does, its options and its output, in Hungarian
+    int (*run)(const QStringList& args);
+    bool evaluates = false; // takes --gcr and --decimal, which the help then explains
+};
+
+extern const Subcommand kDumpCommand;
+extern const Subcommand kProtocolCommand;
+extern const Subcommand kEvaluateCommand;
+
+// Every subcommand, in the order the help lists them.
+const QList<const Subcommand*>& subcommands();
 
 // Writes to stdout / stderr as UTF-8.
 void printOut(const QString& text);
 void printErr(const QString& text);
+
+// The subcommand's usage and help on stdout: the answer to "--help".
+int printHelp(const Subcommand& command);
+// The usage on stderr after a usage error; returns 1.
+int usageError(const Subcommand& command);

@@ -1,3 +1,4 @@
+#include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
 #include "core/exam/ExaminationFile.h"
 #include "core/platform/UserError.h"
@@ -6,16 +7,22 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-int runDump(const QStringList& args) {
-    if (args.size() != 1) {
-        printErr(QStringLiteral("Használat: gyvkt-cli dump EXAM.kvx\n"));
-        return 1;
-    }
+namespace {
+
+int runDump(const QStringList& arguments) {
+    CliArgs args;
+    if (!CliArgs::parse(arguments, {}, {}, args))
+        return usageError(kDumpCommand);
+    if (args.help)
+        return printHelp(kDumpCommand);
+    if (args.positional.size() != 1)
+        return usageError(kDumpCommand);
+    const QString path = args.positional.first();
     ExaminationData data;
     try {
-        data = ExaminationFile::read(args.first());
+        data = ExaminationFile::read(path);
     } catch (const UserError& e) {
-        printErr(args.first() + QStringLiteral(": ") + e.text() + QLatin1Char('\n'));
+        printErr(path + QStringLiteral(": ") + e.text() + QLatin1Char('\n'));
         return 2;
     }
     const PersonalData& pd = data.personal;
@@ -42,3 +49,11 @@ int runDump(const QStringList& args) {
     printOut(QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)));
     return 0;
 }
+
+} // namespace
+
+const Subcommand kDumpCommand{
+    "dump", "gyvkt-cli dump EXAM.kvx",
+    "A vizsgálati fájl tartalma UTF-8 JSON-ként: code, name, age, date, examiner, sex (\"boy\"/\"girl\"),\n"
+    "scoring_lines (24 × 4 mező), answers (24 válasz).\n",
+    runDump};

@@ -1,212 +1,57 @@
+#include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
-#include "core/evaluation/Evaluate.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/marking/Coding.h"
-#include "core/marking/GcrKey.h"
-#include "core/platform/DataRoot.h"
+#include "cli/EvaluationOptions.h"
 #include "core/platform/UserError.h"
+#include "core/report/EvaluationJson.h"
 #include "core/report/ProtocolWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
-#include <QLocale>
 #include <QSet>
 
 namespace {
 
-struct Options {
-    QStringList files;
-    QString gcrKey;
-    QChar decimalSeparator;
-    QString output;
-    bool json = false;
-};
+// "-o" names a folder when it is one already or ends with a separator.
+bool namesFolder(const QString& output) {
+    return QFileInfo(output).isDir() || output.endsWith(QLatin1Char('/')) || output.endsWith(QDir::separator());
+}
 
-// Parses the shared options; prints the problem and returns false on a usage error.
-bool parseOptions(const QStringList& args, Options& o, bool allowOutput, bool allowJson) {
-    bool separatorGiven = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        auto value = [&](QString& target) {
-            if (i + 1 >= args.size()) {
-                printErr(QStringLiteral("Hiányzik a(z) %1 kapcsoló értéke.\n").arg(a));
-                return false;
-            }
-            target = args.at(++i);
-            return true;
-        };
-        if (a == QLatin1String("--gcr")) {
-            if (!value(o.gcrKey))
-                return false;
-        } else if (a == QLatin1String("--decimal")) {
-            QString sep;
-            if (!value(sep))
-                return false;
-            if (sep.size() != 1) {
-                printErr(QStringLiteral("A tizedesjel egyetlen karakter legyen: %1\n").arg(sep));
-                return false;
-            }
-            o.decimalSeparator = sep.at(0);
-            separatorGiven = true;
-        } else if (allowOutput && a == QLatin1String("-o")) {
-            if (!value(o.output))
-                return false;
-        } else if (allowJson && a == QLatin1String("--json")) {
-            o.json = true;
-        } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            printErr(QStringLiteral("Ismeretlen kapcsoló: %1\n").arg(a));
-            return false;
-        } else {
-            o.files << a;
-        }
-    }
-    if (o.files.isEmpty()) {
+int runProtocol(const QStringList& arguments) {
+    CliArgs args;
+    if (!CliArgs::parse(arguments, EvaluationOptions::names() << QStringLiteral("-o"), {}, args))
+        return usageError(kProtocolCommand);
+    if (args.help)
+        return printHelp(kProtocolCommand);
+    if (args.positional.isEmpty()) {
         printErr(QStringLiteral("Nincs megadva vizsgálati fájl.\n"));
-        return false;
+        return usageError(kProtocolCommand);
     }
-    if (!separatorGiven) {
-        const QString point = QLocale::system().decimalPoint();
-        o.decimalSeparator = point.isEmpty() ? QLatin1Char('.') : point.at(0);
-    }
-    if (o.gcrKey.isEmpty())
-        o.gcrKey = DataRoot::fromEnvironment().gcrKeyFile();
-    return true;
-}
+    EvaluationOptions options;
+    if (const int status = options.load(args))
+        return status;
 
-bool loadKey(const QString& path, GcrKey& key) {
-    try {
-        key = GcrKey::load(path);
-        return true;
-    } catch (const UserError& e) {
-        printErr(path + QStringLiteral(": ") + e.text() + QLatin1Char('\n'));
-        return false;
-    }
-}
-
-struct Evaluated {
-    ExaminationData data;
-    Coding coding;
-    EvaluationResult result;
-};
-
-// Reads and evaluates one examination with the points the marking window would show. Prints
-// the reason and returns false when the file is unusable or the age has no norms.
-bool evaluateFile(const QString& path, const GcrKey& key, QChar separator, Evaluated& e) {
-    try {
-        e.data = ExaminationFile::read(path);
-        e.coding = Coding(key, e.data.lines);
-        e.result = evaluate(e.coding, e.data.personal.age, separator);
-        return true;
-    } catch (const UserError& error) {
-        printErr(path + QStringLiteral(": ") + error.text() + QLatin1Char('\n'));
-    }
-    return false;
-}
-
-template <typename Array>
-QJsonArray jsonArray(const Array& values) {
-    QJsonArray out;
-    for (const auto& v : values)
-        out.append(v);
-    return out;
-}
-
-QJsonObject byName(const std::array<double, 3>& values, const char* const names[3]) {
-    QJsonObject out;
-    for (size_t i = 0; i < 3; ++i)
-        out.insert(QLatin1String(names[i]), values[i]);
-    return out;
-}
-
-QJsonObject byName(const std::array<QString, 3>& values, const char* const names[3]) {
-    QJsonObject out;
-    for (size_t i = 0; i < 3; ++i)
-        out.insert(QLatin1String(names[i]), values[i]);
-    return out;
-}
-
-QJsonObject resultJson(const Evaluated& e) {
-    static const char* const directions[3] = {"E", "I", "M"};
-    static const char* const types[3] = {"OD", "ED", "NP"};
-    const EvaluationResult& r = e.result;
-    QJsonObject o;
-    o.insert(QStringLiteral("code"), e.data.personal.code);
-    o.insert(QStringLiteral("age"), e.data.personal.age);
-    QJsonArray points;
-    for (int picture = 1; picture <= kPictureCount; ++picture)
-        points.append(e.coding.point(picture));
-    o.insert(QStringLiteral("points"), points);
-    o.insert(QStringLiteral("gcr_points"), e.coding.gcrPoints());
-    o.insert(QStringLiteral("scored_picture_count"), r.scoredPictureCount);
-    QJsonObject cells;
-    for (size_t d = 0; d < 3; ++d)
-        cells.insert(QLatin1String(directions[d]), byName(r.cellScore[d], types));
-    o.insert(QStringLiteral("cell_score"), cells);
-    o.insert(QStringLiteral("column_total"), byName(r.columnTotal, types));
-    o.insert(QStringLiteral("row_total"), byName(r.rowTotal, directions));
-    o.insert(QStringLiteral("column_percent"), byName(r.columnPercent, types));
-    o.insert(QStringLiteral("row_percent"), byName(r.rowPercent, directions));
-    o.insert(QStringLiteral("column_class"), byName(r.columnClass, types));
-    o.insert(QStringLiteral("row_class"), byName(r.rowClass, directions));
-    o.insert(QStringLiteral("gcr_percent"), r.gcrPercent);
-    o.insert(QStringLiteral("gcr_class"), r.gcrClass);
-    o.insert(QStringLiteral("superego_score"), jsonArray(r.superegoScore));
-    o.insert(QStringLiteral("superego_percent"), jsonArray(r.superegoPercent));
-    o.insert(QStringLiteral("superego_class"), jsonArray(r.superegoClass));
-    QJsonArray trends;
-    for (const auto& row : r.trendText)
-        trends.append(jsonArray(row));
-    o.insert(QStringLiteral("trend_text"), trends);
-    QJsonArray top;
-    for (const EvaluationResult::TopCell& cell : r.topCell)
-        top.append(QJsonObject{{QStringLiteral("score"), cell.score}, {QStringLiteral("code"), cell.code}});
-    o.insert(QStringLiteral("top_cell"), top);
-    o.insert(QStringLiteral("total_index_text"), r.totalIndexText);
-    QJsonObject rauchfleisch;
-    for (char index = 'a'; index <= 'e'; ++index) {
-        const std::optional<double> value = rauchfleischIndex(r, index);
-        rauchfleisch.insert(QString(QLatin1Char(index)), value ? QJsonValue(*value) : QJsonValue());
-    }
-    o.insert(QStringLiteral("rauchfleisch"), rauchfleisch);
-    return o;
-}
-
-} // namespace
-
-int runProtocol(const QStringList& args) {
-    Options o;
-    if (!parseOptions(args, o, true, false)) {
-        printErr(
-            QStringLiteral("Használat: gyvkt-cli protocol EXAM.kvx... [--gcr KEY.gcr] [--decimal SEP] [-o OUT]\n"));
-        return 1;
-    }
-    GcrKey key;
-    if (!loadKey(o.gcrKey, key))
-        return 2;
-
-    const bool single = o.files.size() == 1;
+    const QString output = args.value(QStringLiteral("-o"));
+    const bool intoFolder = !output.isEmpty() && (args.positional.size() > 1 || namesFolder(output));
     QDir folder = QDir::current();
-    if (!single && !o.output.isEmpty()) {
-        if (!QDir().mkpath(o.output)) {
-            printErr(o.output + QStringLiteral(": a kimeneti mappa nem hozható létre.\n"));
+    if (intoFolder) {
+        if (!QDir().mkpath(output)) {
+            printErr(output + QStringLiteral(": a kimeneti mappa nem hozható létre.\n"));
             return 2;
         }
-        folder = QDir(o.output);
+        folder = QDir(output);
     }
 
     int status = 0;
     QSet<QString> written;
-    for (const QString& path : o.files) {
-        Evaluated e;
-        if (!evaluateFile(path, key, o.decimalSeparator, e)) {
+    for (const QString& path : std::as_const(args.positional)) {
+        EvaluatedFile e;
+        if (!e.evaluate(path, options)) {
             status = 2;
             continue;
         }
         const QString& code = e.data.personal.code;
-        QString target = single ? o.output : QString();
+        QString target = intoFolder ? QString() : output;
         if (target.isEmpty()) {
             if (code.isEmpty()) {
                 printErr(path + QStringLiteral(": a fájlnévből nem adódik kód, a jegyzőkönyvnek nincs neve.\n"));
@@ -223,7 +68,7 @@ int runProtocol(const QStringList& args) {
             target = folder.filePath(code + QStringLiteral(".html"));
         }
         try {
-            ProtocolWriter::writeProtocol(target, e.data.personal, e.coding, e.result, o.decimalSeparator);
+            ProtocolWriter::writeProtocol(target, e.data.personal, e.coding, e.result, options.decimalSeparator);
             written.insert(code);
             printOut(target + QLatin1Char('\n'));
         } catch (const UserError& error) {
@@ -234,18 +79,41 @@ int runProtocol(const QStringList& args) {
     return status;
 }
 
-int runEvaluate(const QStringList& args) {
-    Options o;
-    if (!parseOptions(args, o, false, true) || o.files.size() != 1 || !o.json) {
-        printErr(QStringLiteral("Használat: gyvkt-cli evaluate EXAM.kvx [--gcr KEY.gcr] [--decimal SEP] --json\n"));
-        return 1;
-    }
-    GcrKey key;
-    if (!loadKey(o.gcrKey, key))
+int runEvaluate(const QStringList& arguments) {
+    CliArgs args;
+    if (!CliArgs::parse(arguments, EvaluationOptions::names(), {QStringLiteral("--json")}, args))
+        return usageError(kEvaluateCommand);
+    if (args.help)
+        return printHelp(kEvaluateCommand);
+    if (args.positional.size() != 1 || !args.has(QStringLiteral("--json")))
+        return usageError(kEvaluateCommand);
+    EvaluationOptions options;
+    if (const int status = options.load(args))
+        return status;
+    EvaluatedFile e;
+    if (!e.evaluate(args.positional.first(), options))
         return 2;
-    Evaluated e;
-    if (!evaluateFile(o.files.first(), key, o.decimalSeparator, e))
-        return 2;
-    printOut(QString::fromUtf8(QJsonDocument(resultJson(e)).toJson(QJsonDocument::Indented)));
+    printOut(QString::fromUtf8(
+        QJsonDocument(evaluationJson(e.data.personal, e.coding, e.result)).toJson(QJsonDocument::Indented)));
     return 0;
 }
+
+} // namespace
+
+const Subcommand kProtocolCommand{
+    "protocol", "gyvkt-cli protocol EXAM.kvx... [--gcr KEY.gcr] [--decimal SEP] [-o OUT]",
+    "HTML jegyzőkönyv egy vagy több vizsgálatról, ugyanaz, amit a program \"Kész jegyzőkönyv\" parancsa ír.\n"
+    "Egy vizsgálatnál OUT a HTML fájl; ha OUT egy létező mappa vagy elválasztójellel (/) végződik,\n"
+    "akkor abba a mappába kerül <kód>.html. Több vizsgálatnál OUT mindig mappa. OUT nélkül <kód>.html\n"
+    "az aktuális mappába kerül. Minden elkészült fájl útvonala egy sorban a kimenetre kerül.\n"
+    "\n"
+    "  -o OUT           a kimeneti fájl vagy mappa\n",
+    runProtocol, true};
+
+const Subcommand kEvaluateCommand{
+    "evaluate", "gyvkt-cli evaluate EXAM.kvx [--gcr KEY.gcr] [--decimal SEP] --json",
+    "A kiértékelés minden értéke JSON-ként: a 24 GCR-pont, a GCR-pontszám, a profil, a felettes-én\n"
+    "mutatók, a tendenciák, a totális mutató és az öt Rauchfleisch-mutató (null, ha nincs értéke).\n"
+    "\n"
+    "  --json           JSON kimenet (kötelező)\n",
+    runEvaluate, true};

@@ -6,25 +6,30 @@
 #include <cstdio>
 
 namespace {
-const char* const kHelp = "gyvkt-cli - gyermek VKT parancssori eszköze\n"
-                          "\n"
-                          "Használat:\n"
-                          "  gyvkt-cli dump EXAM.kvx\n"
-                          "      A vizsgálati fájl tartalma UTF-8 JSON-ként: code, name, age, date, examiner,\n"
-                          "      sex (\"boy\"/\"girl\"), scoring_lines (24 × 4 mező), answers (24 válasz).\n"
-                          "  gyvkt-cli protocol EXAM.kvx... [--gcr KEY.gcr] [--decimal SEP] [-o OUT]\n"
-                          "      HTML jegyzőkönyv egy vagy több vizsgálatról. Egy vizsgálatnál OUT a HTML fájl\n"
-                          "      (alapértelmezés: <kód>.html az aktuális mappában), többnél OUT egy mappa.\n"
-                          "  gyvkt-cli evaluate EXAM.kvx [--gcr KEY.gcr] [--decimal SEP] --json\n"
-                          "      A kiértékelés minden értéke JSON-ként, a 24 GCR-pont, a GCR-pontszám és az öt\n"
-                          "      Rauchfleisch-mutató (null, ha nincs értéke).\n"
-                          "\n"
-                          "  --gcr KEY.gcr    a GCR-kulcs (alapértelmezés: az adatmappa magyar.gcr fájlja)\n"
-                          "  --decimal SEP    tizedesjel (alapértelmezés: a felhasználó területi beállítása)\n"
-                          "\n"
-                          "Kilépési kód: 0 siker, 1 hibás használat, 2 hibás vagy olvashatatlan fájl, vagy 7–14 éven\n"
-                          "kívüli életkor (arról a vizsgálatról nem készül fájl).\n";
+
+const char* const kFooter = "\n"
+                            "A fájlnevek a parancs indításának mappájához képest értendők. Egy vizsgálati fájl\n"
+                            "legfeljebb 4 MiB lehet, és szabályos fájl kell legyen. A \"--\" után minden argumentum\n"
+                            "fájlnév, akkor is, ha kötőjellel kezdődik. Bármely parancs után a --help annak\n"
+                            "súgóját mutatja.\n"
+                            "\n"
+                            "Kilépési kód: 0 siker, 1 hibás használat, 2 hibás vagy olvashatatlan fájl, vagy 7–14\n"
+                            "éven kívüli életkor (arról a vizsgálatról nem készül fájl).\n";
+
+QString overview() {
+    QString text = QStringLiteral("gyvkt-cli - gyermek VKT parancssori eszköze\n\nHasználat:\n");
+    for (const Subcommand* command : subcommands())
+        text += QStringLiteral("  ") + QString::fromUtf8(command->usage) + QLatin1Char('\n');
+    text += QStringLiteral("\nRészletek: gyvkt-cli PARANCS --help\n");
+    return text + QString::fromUtf8(kFooter);
+}
+
 } // namespace
+
+const QList<const Subcommand*>& subcommands() {
+    static const QList<const Subcommand*> all{&kDumpCommand, &kProtocolCommand, &kEvaluateCommand};
+    return all;
+}
 
 void printOut(const QString& text) {
     const QByteArray bytes = text.toUtf8();
@@ -36,6 +41,22 @@ void printErr(const QString& text) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
 }
 
+int printHelp(const Subcommand& command) {
+    QString text = QStringLiteral("Használat: ") + QString::fromUtf8(command.usage) + QStringLiteral("\n\n") +
+                   QString::fromUtf8(command.help);
+    if (command.evaluates)
+        text += QStringLiteral("  --gcr KEY.gcr    a GCR-kulcs (alapértelmezés: az adatmappa magyar.gcr fájlja)\n"
+                               "  --decimal SEP    tizedesjel (alapértelmezés: a felhasználó területi beállítása)\n");
+    printOut(text + QString::fromUtf8(kFooter));
+    return 0;
+}
+
+int usageError(const Subcommand& command) {
+    printErr(QStringLiteral("Használat: ") + QString::fromUtf8(command.usage) +
+             QStringLiteral("\nRészletek: gyvkt-cli %1 --help\n").arg(QLatin1String(command.name)));
+    return 1;
+}
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (!Cp1250::available()) {
@@ -44,16 +65,14 @@ int main(int argc, char** argv) {
     }
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
-        printOut(QString::fromUtf8(kHelp));
+        printOut(overview());
         return args.isEmpty() ? 1 : 0;
     }
-    const QString command = args.takeFirst();
-    if (command == QLatin1String("dump"))
-        return runDump(args);
-    if (command == QLatin1String("protocol"))
-        return runProtocol(args);
-    if (command == QLatin1String("evaluate"))
-        return runEvaluate(args);
-    printErr(QStringLiteral("Ismeretlen parancs: ") + command + QStringLiteral("\n") + QString::fromUtf8(kHelp));
+    const QString name = args.takeFirst();
+    for (const Subcommand* command : subcommands()) {
+        if (name == QLatin1String(command->name))
+            return command->run(args);
+    }
+    printErr(QStringLiteral("Ismeretlen parancs: ") + name + QStringLiteral("\n\n") + overview());
     return 1;
 }

@@ -129,6 +129,12 @@ QString Evaluation::trendText(int firstHalf, int secondHalf, const QString& labe
     return label + QStringLiteral(" &LT;- ") + number;
 }
 
+ProtocolRefusal protocolRefusal(const Coding& coding, qint32 age) {
+    if (coding.markedPictureCount() < kMinimumMarkedPictures)
+        return ProtocolRefusal::TooFewMarked;
+    return normTableForAge(age) ? ProtocolRefusal::None : ProtocolRefusal::AgeOutsideNorms;
+}
+
 EvaluationResult evaluate(const Coding& coding, qint32 age, QChar decimalSeparator) {
     const std::optional<NormTable> norms = normTableForAge(age);
     if (!norms)

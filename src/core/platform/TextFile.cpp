@@ -33,14 +33,23 @@ QStringList TextFile::splitLines(const QString& text) {
 }
 
 QByteArray TextFile::readBytes(const QString& path) {
-    QFile file(path);
-    if (!QFileInfo::exists(path))
+    const QFileInfo info(path);
+    if (!info.exists())
         throw UserError::fileNotFound();
-    if (!file.open(QIODevice::ReadOnly) || QFileInfo(path).isDir())
+    // A pipe would block and a device never end; only plain files are opened at all.
+    if (!info.isFile())
         throw UserError::cannotOpen(path);
-    QByteArray bytes = file.readAll();
+    if (info.size() > kMaxFileSize)
+        throw UserError::tooLarge(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw UserError::cannotOpen(path);
+    // The size is read once more with a limit, in case the file grew after it was looked at.
+    QByteArray bytes = file.read(kMaxFileSize + 1);
     if (file.error() != QFileDevice::NoError)
         throw UserError::cannotOpen(path);
+    if (bytes.size() > kMaxFileSize)
+        throw UserError::tooLarge(path);
     return bytes;
 }
 

@@ -13,8 +13,13 @@ namespace TextFile {
 // break adds no empty line.
 QStringList splitLines(const QString& text);
 
-// Whole file as bytes. A missing file raises "File not found"; one that exists but cannot be
-// read raises "Cannot open file " + path.
+// Every file the program reads is a small text; anything larger is not one of its files, and
+// reading it whole would only exhaust the memory.
+constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
+
+// Whole file as bytes. A missing file raises "File not found"; one that exists but is not a
+// regular file (a folder, a pipe, a device) or cannot be read raises "Cannot open file " +
+// path; one larger than kMaxFileSize is refused with a message naming it.
 QByteArray readBytes(const QString& path);
 // The file's lines after splitLines(); errors as readBytes().
 QStringList readLines(const QString& path);

@@ -17,3 +17,7 @@ UserError UserError::cannotCreate(const QString& path) {
 UserError UserError::cannotOpen(const QString& path) {
     return UserError(QStringLiteral("Cannot open file ") + path);
 }
+
+UserError UserError::tooLarge(const QString& path) {
+    return UserError(QStringLiteral("A fájl túl nagy (legfeljebb 4 MiB lehet), nem olvasható be: ") + path);
+}

@@ -16,6 +16,7 @@ public:
     static UserError fileNotFound();
     static UserError cannotCreate(const QString& path);
     static UserError cannotOpen(const QString& path);
+    static UserError tooLarge(const QString& path);
 
 private:
     QString m_text;

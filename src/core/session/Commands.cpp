@@ -1,5 +1,6 @@
 #include "core/session/Commands.h"
 
+#include "core/evaluation/Evaluate.h"
 #include "core/exam/ExaminationFile.h"
 #include "core/platform/ErrorBoundary.h"
 #include "core/platform/TextFile.h"
@@ -63,14 +64,20 @@ void Commands::showPersonalData() {
         m_windows.showPersonalData();
 }
 
-void Commands::finishedProtocol() {
+bool Commands::evaluateForProtocol(EvaluationResult& result) {
     const int marked = m_session.coding().markedPictureCount();
     if (marked < kMinimumMarkedPictures) {
         m_windows.showTooFewMarked(marked);
-        return;
+        return false;
     }
-    reportFailure(m_platform, [this] {
-        const EvaluationResult result = m_session.evaluate();
+    return reportFailure(m_platform, [&] { result = m_session.evaluate(); });
+}
+
+void Commands::finishedProtocol() {
+    EvaluationResult result;
+    if (!evaluateForProtocol(result))
+        return;
+    reportFailure(m_platform, [&] {
         const QString path = m_session.root().protocolFile(m_session.personal().code);
         ProtocolWriter::writeProtocol(path, m_session.personal(), m_session.coding(), result,
                                       m_session.decimalSeparator());

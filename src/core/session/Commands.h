@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/evaluation/EvaluationResult.h"
 #include "core/session/CommandLine.h"
 
 #include <QString>
@@ -24,8 +25,6 @@ public:
 // raised; what it had done stays done.
 class Commands {
 public:
-    static constexpr int kMinimumMarkedPictures = 18;
-
     Commands(ExamSession& session, Platform& platform, CommandWindows& windows);
 
     // "Új vizsgálat": personal data (code kept), coding and answer files reset, then the
@@ -44,6 +43,10 @@ public:
     // "Kész jegyzőkönyv": with at least 18 marked pictures the evaluation and html/<code>.html,
     // handed to the shell; with fewer the too-few dialog.
     void finishedProtocol();
+    // The evaluation every form of the protocol starts from (HTML, PDF, print, profile chart),
+    // under the same refusals: with too few marked pictures the too-few dialog, with an age
+    // outside the norms its message. False after the refusal was shown.
+    bool evaluateForProtocol(EvaluationResult& result);
     // The close query: true when the program may end.
     bool closeQuery();
 

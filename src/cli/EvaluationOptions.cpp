@@ -1,0 +1,47 @@
+#include "cli/EvaluationOptions.h"
+
+#include "cli/CliCommands.h"
+#include "core/evaluation/Evaluate.h"
+#include "core/platform/DataRoot.h"
+#include "core/platform/UserError.h"
+
+#include <QLocale>
+
+QStringList EvaluationOptions::names() {
+    return {QStringLiteral("--gcr"), QStringLiteral("--decimal")};
+}
+
+int EvaluationOptions::load(const CliArgs& args) {
+    if (args.given(QStringLiteral("--decimal"))) {
+        const QString separator = args.value(QStringLiteral("--decimal"));
+        if (separator.size() != 1) {
+            printErr(QStringLiteral("A tizedesjel egyetlen karakter legyen: %1\n").arg(separator));
+            return 1;
+        }
+        decimalSeparator = separator.at(0);
+    } else {
+        const QString point = QLocale::system().decimalPoint();
+        decimalSeparator = point.isEmpty() ? QLatin1Char('.') : point.at(0);
+    }
+    const QString keyPath = args.given(QStringLiteral("--gcr")) ? args.value(QStringLiteral("--gcr"))
+                                                                : DataRoot::fromEnvironment().gcrKeyFile();
+    try {
+        key = GcrKey::load(keyPath);
+    } catch (const UserError& e) {
+        printErr(keyPath + QStringLiteral(": ") + e.text() + QLatin1Char('\n'));
+        return 2;
+    }
+    return 0;
+}
+
+bool EvaluatedFile::evaluate(const QString& path, const EvaluationOptions& options) {
+    try {
+        data = ExaminationFile::read(path);
+        coding = Coding(options.key, data.lines);
+        result = ::evaluate(coding, data.personal.age, options.decimalSeparator);
+        return true;
+    } catch (const UserError& error) {
+        printErr(path + QStringLiteral(": ") + error.text() + QLatin1Char('\n'));
+        return false;
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "cli/CliArgs.h"
+#include "core/evaluation/EvaluationResult.h"
+#include "core/exam/ExaminationFile.h"
+#include "core/marking/Coding.h"
+
+#include <QChar>
+#include <QStringList>
+
+// "--gcr KEY.gcr" and "--decimal SEP", shared by the subcommands that evaluate.
+struct EvaluationOptions {
+    GcrKey key;
+    QChar decimalSeparator;
+
+    static QStringList names();
+    // The key given (else the data root's magyar.gcr) and the separator given (else the
+    // locale's). Returns 0, or the exit status after printing the problem.
+    int load(const CliArgs& args);
+};
+
+// One examination read and evaluated as the program would. Prints "path: reason" on stderr and
+// returns false when the file is unusable or the age has no norms.
+struct EvaluatedFile {
+    ExaminationData data;
+    Coding coding;
+    EvaluationResult result;
+
+    bool evaluate(const QString& path, const EvaluationOptions& options);
+};

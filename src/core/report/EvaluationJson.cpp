@@ -1,0 +1,72 @@
+#include "core/report/EvaluationJson.h"
+
+#include "core/evaluation/Evaluate.h"
+#include "core/exam/PersonalData.h"
+#include "core/marking/Coding.h"
+
+#include <QJsonArray>
+
+namespace {
+
+template <typename Array>
+QJsonArray jsonArray(const Array& values) {
+    QJsonArray out;
+    for (const auto& v : values)
+        out.append(v);
+    return out;
+}
+
+template <typename Value>
+QJsonObject byName(const std::array<Value, 3>& values, const char* const names[3]) {
+    QJsonObject out;
+    for (size_t i = 0; i < 3; ++i)
+        out.insert(QLatin1String(names[i]), values[i]);
+    return out;
+}
+
+} // namespace
+
+QJsonObject evaluationJson(const PersonalData& personal, const Coding& coding, const EvaluationResult& r) {
+    static const char* const directions[3] = {"E", "I", "M"};
+    static const char* const types[3] = {"OD", "ED", "NP"};
+    QJsonObject o;
+    o.insert(QStringLiteral("code"), personal.code);
+    o.insert(QStringLiteral("age"), personal.age);
+    QJsonArray points;
+    for (int picture = 1; picture <= kPictureCount; ++picture)
+        points.append(coding.point(picture));
+    o.insert(QStringLiteral("points"), points);
+    o.insert(QStringLiteral("gcr_points"), coding.gcrPoints());
+    o.insert(QStringLiteral("scored_picture_count"), r.scoredPictureCount);
+    QJsonObject cells;
+    for (size_t d = 0; d < 3; ++d)
+        cells.insert(QLatin1String(directions[d]), byName(r.cellScore[d], types));
+    o.insert(QStringLiteral("cell_score"), cells);
+    o.insert(QStringLiteral("column_total"), byName(r.columnTotal, types));
+    o.insert(QStringLiteral("row_total"), byName(r.rowTotal, directions));
+    o.insert(QStringLiteral("column_percent"), byName(r.columnPercent, types));
+    o.insert(QStringLiteral("row_percent"), byName(r.rowPercent, directions));
+    o.insert(QStringLiteral("column_class"), byName(r.columnClass, types));
+    o.insert(QStringLiteral("row_class"), byName(r.rowClass, directions));
+    o.insert(QStringLiteral("gcr_percent"), r.gcrPercent);
+    o.insert(QStringLiteral("gcr_class"), r.gcrClass);
+    o.insert(QStringLiteral("superego_score"), jsonArray(r.superegoScore));
+    o.insert(QStringLiteral("superego_percent"), jsonArray(r.superegoPercent));
+    o.insert(QStringLiteral("superego_class"), jsonArray(r.superegoClass));
+    QJsonArray trends;
+    for (const auto& row : r.trendText)
+        trends.append(jsonArray(row));
+    o.insert(QStringLiteral("trend_text"), trends);
+    QJsonArray top;
+    for (const EvaluationResult::TopCell& cell : r.topCell)
+        top.append(QJsonObject{{QStringLiteral("score"), cell.score}, {QStringLiteral("code"), cell.code}});
+    o.insert(QStringLiteral("top_cell"), top);
+    o.insert(QStringLiteral("total_index_text"), r.totalIndexText);
+    QJsonObject rauchfleisch;
+    for (char index = 'a'; index <= 'e'; ++index) {
+        const std::optional<double> value = rauchfleischIndex(r, index);
+        rauchfleisch.insert(QString(QLatin1Char(index)), value ? QJsonValue(*value) : QJsonValue());
+    }
+    o.insert(QStringLiteral("rauchfleisch"), rauchfleisch);
+    return o;
+}
