@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
 # Shared by run.sh and test.sh: installs the Debian packages the build needs when they are
 # missing, then configures and builds into build/.
+#   tools/setup.sh                          packages, then the build
+#   tools/setup.sh --packages-only [PKG...] the packages, and these extra ones, only
 set -euo pipefail
 
 # Qt's Hungarian translations make the standard dialogs speak Hungarian; poppler-utils reads
 # the PDF protocols back in the tests.
 PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqt6opengl6-dev
           fonts-liberation2 fonts-dejavu-core qt6-translations-l10n poppler-utils)
+
+packagesOnly=0
+if [ "${1:-}" = "--packages-only" ]; then
+    packagesOnly=1
+    shift
+    PACKAGES+=("$@")
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -22,6 +31,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     $SUDO apt-get update -q
     $SUDO apt-get install -y -q "${missing[@]}"
 fi
+[ "$packagesOnly" -eq 1 ] && exit 0
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=Release

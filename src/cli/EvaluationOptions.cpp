@@ -45,3 +45,13 @@ bool EvaluatedFile::evaluate(const QString& path, const EvaluationOptions& optio
         return false;
     }
 }
+
+bool EvaluatedFile::tooFewForProtocol(const QString& path) const {
+    const int marked = coding.markedPictureCount();
+    if (marked >= kMinimumMarkedPictures)
+        return false;
+    printErr(path + QStringLiteral(": Kevés a lejelölt válasz, mindössze %1. Legalább %2 lejelölt válasz szükséges!\n")
+                        .arg(marked)
+                        .arg(kMinimumMarkedPictures));
+    return true;
+}

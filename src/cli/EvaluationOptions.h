@@ -27,4 +27,7 @@ struct EvaluatedFile {
     EvaluationResult result;
 
     bool evaluate(const QString& path, const EvaluationOptions& options);
+    // A protocol is made, as in the program, only with at least 18 marked pictures; otherwise
+    // the reason is printed and true returned.
+    bool tooFewForProtocol(const QString& path) const;
 };

@@ -179,6 +179,13 @@ void ExaminationFileTest::ageLine_data() {
     QTest::newRow("empty") << QByteArray("") << false << 0;
     QTest::newRow("too large") << QByteArray("2147483648") << false << 0;
     QTest::newRow("largest") << QByteArray("2147483647") << true << 2147483647;
+    // Only spaces and tabs stand around the age; any other character is part of the word.
+    QTest::newRow("tabs") << QByteArray("\t10\t") << true << 10;
+    QTest::newRow("NUL after") << QByteArray("10\0", 3) << false << 0;
+    QTest::newRow("vertical tab before") << QByteArray("\v10") << false << 0;
+    QTest::newRow("line feed inside") << QByteArray("1\n0") << false << 0;
+    QTest::newRow("32 characters") << QByteArray(30, '0') + "12" << true << 12;
+    QTest::newRow("33 characters") << QByteArray(31, '0') + "12" << false << 0;
 }
 
 void ExaminationFileTest::ageLine() {

@@ -4,7 +4,11 @@
 
 #include <QtTest>
 
+#include <limits>
+
 using LayoutFile::Geometry;
+
+Q_DECLARE_METATYPE(LayoutFile::Geometry)
 
 class LayoutFileTest : public QObject {
     Q_OBJECT
@@ -18,6 +22,8 @@ private slots:
     void skipsBadLines_data();
     void skipsBadLines();
     void missingFile();
+    void geometryKeptWithinReach_data();
+    void geometryKeptWithinReach();
 };
 
 void LayoutFileTest::writesEightLinesAndVege() {
@@ -106,6 +112,8 @@ void LayoutFileTest::skipsBadLines_data() {
     QTest::newRow("three fields") << QStringLiteral("Kepek=1,2,3;");
     QTest::newRow("blank") << QStringLiteral("Kepek=1, 2,3,4;");
     QTest::newRow("empty line") << QString();
+    QTest::newRow("beyond 32 bits") << QStringLiteral("Kepek=0,0,2147483648,100;");
+    QTest::newRow("far below 32 bits") << QStringLiteral("Kepek=-99999999999,0,100,100;");
 }
 
 void LayoutFileTest::skipsBadLines() {
@@ -124,6 +132,28 @@ void LayoutFileTest::missingFile() {
     } catch (const UserError& e) {
         QCOMPARE(e.text(), QStringLiteral("File not found"));
     }
+}
+
+void LayoutFileTest::geometryKeptWithinReach_data() {
+    QTest::addColumn<Geometry>("stored");
+    QTest::addColumn<Geometry>("applied");
+    constexpr int kMin = std::numeric_limits<int>::min();
+    constexpr int kMax = std::numeric_limits<int>::max();
+    // Screens 0,0 to 1365,767; at least 120 x 80.
+    QTest::newRow("ordinary") << Geometry{100, 50, 300, 400} << Geometry{100, 50, 300, 400};
+    QTest::newRow("partly off at the top left") << Geometry{-15, -7, 300, 400} << Geometry{-15, -7, 300, 400};
+    QTest::newRow("nothing left of it") << Geometry{0, 0, 0, -5} << Geometry{0, 0, 80, 120};
+    QTest::newRow("most negative") << Geometry{kMin, kMin, kMin, kMin} << Geometry{-40, -10, 80, 120};
+    QTest::newRow("largest") << Geometry{kMax, kMax, kMax, kMax} << Geometry{1285, 687, 768, 1366};
+    QTest::newRow("huge window") << Geometry{0, 0, 100000, 100000} << Geometry{0, 0, 768, 1366};
+    QTest::newRow("title bar above the screens") << Geometry{10, -500, 200, 200} << Geometry{10, -10, 200, 200};
+    QTest::newRow("right of the screens") << Geometry{5000, 100, 200, 200} << Geometry{1285, 100, 200, 200};
+}
+
+void LayoutFileTest::geometryKeptWithinReach() {
+    QFETCH(Geometry, stored);
+    QFETCH(Geometry, applied);
+    QCOMPARE(LayoutFile::withinReach(stored, QRect(0, 0, 1366, 768), QSize(120, 80)), applied);
 }
 
 QTEST_GUILESS_MAIN(LayoutFileTest)

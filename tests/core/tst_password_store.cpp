@@ -24,9 +24,14 @@ private slots:
                                     << QStringLiteral("123456");
         QTest::newRow("nine digits") << storeWithLine20(prefix + QStringLiteral("9987654321")) << true
                                      << QStringLiteral("987654321");
-        QTest::newRow("zero length") << storeWithLine20(prefix + QStringLiteral("0555555555")) << true << QString();
-        QTest::newRow("line ends early") << storeWithLine20(prefix + QStringLiteral("812")) << true
-                                         << QStringLiteral("12");
+        // A damaged line 20 never yields a password shorter than six digits or not made of digits.
+        QTest::newRow("zero length") << storeWithLine20(prefix + QStringLiteral("0555555555")) << false << QString();
+        QTest::newRow("five declared") << storeWithLine20(prefix + QStringLiteral("5123456789")) << false << QString();
+        QTest::newRow("line ends early") << storeWithLine20(prefix + QStringLiteral("91234")) << false << QString();
+        QTest::newRow("letter among the digits")
+            << storeWithLine20(prefix + QStringLiteral("6123a56")) << false << QString();
+        QTest::newRow("NUL among the digits")
+            << storeWithLine20(prefix + QStringLiteral("612") + QChar(0) + QStringLiteral("456")) << false << QString();
         QTest::newRow("no digit at 21") << storeWithLine20(prefix + QStringLiteral("x123456")) << false << QString();
         QTest::newRow("line 20 too short") << storeWithLine20(prefix) << false << QString();
         QStringList nineteen = storeWithLine20(prefix + QStringLiteral("6123456"));

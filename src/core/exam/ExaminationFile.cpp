@@ -13,19 +13,24 @@ UserError malformed(const QString& path, int line, const QString& what) {
     return UserError(QStringLiteral("Hibás vizsgálati fájl: %1\n%2. sor: %3").arg(path).arg(line).arg(what));
 }
 
+// The age stands between spaces and tabs; any other character (a control character, a line
+// feed inside the line) belongs to the word and makes it no number.
 bool isBlank(QChar c) {
-    return c.unicode() <= ' ';
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
-// The first word of the age line as a whole 32-bit integer: optional sign, decimal digits.
+constexpr qsizetype kMaxAgeWord = 32;
+
+// The first word of the age line as a whole 32-bit integer (optional sign, decimal digits) of
+// at most 32 characters; what follows the word is not looked at.
 bool parseAge(const QString& line, qint32* age) {
     qsizetype i = 0;
     while (i < line.size() && isBlank(line.at(i)))
         ++i;
     qsizetype end = i;
-    while (end < line.size() && !isBlank(line.at(end)) && end - i < 32)
+    while (end < line.size() && !isBlank(line.at(end)))
         ++end;
-    return parseDecimalInt32(line.mid(i, end - i), age);
+    return end - i <= kMaxAgeWord && parseDecimalInt32(line.mid(i, end - i), age);
 }
 
 bool parseScoringLine(const QString& text, ScoringLine* line) {

@@ -1,18 +1,24 @@
 #include "core/exam/WorkingFolder.h"
 
+#include "core/platform/AtomicFile.h"
 #include "core/platform/Cp1250.h"
 #include "core/platform/TextFile.h"
 
 #include <QFileInfo>
 
 void WorkingFolder::resetAnswerFiles(const DataRoot& root) {
+    AtomicFile::Batch batch;
     for (int picture = 1; picture <= kPictureCount; ++picture)
-        TextFile::writeBytes(root.answerFile(picture), QByteArray());
+        batch.stage(root.answerFile(picture), QByteArray());
+    batch.commit();
 }
 
 void WorkingFolder::replaceAnswers(const DataRoot& root, const Answers& answers) {
+    // All 24 or none: an examination half taken over would mix two children's answers.
+    AtomicFile::Batch batch;
     for (int picture = 1; picture <= kPictureCount; ++picture)
-        TextFile::writeBytes(root.answerFile(picture), Cp1250::encode(answers[static_cast<size_t>(picture - 1)]));
+        batch.stage(root.answerFile(picture), Cp1250::encode(answers[static_cast<size_t>(picture - 1)]));
+    batch.commit();
 }
 
 WorkingFolder::Answers WorkingFolder::readAnswers(const DataRoot& root) {

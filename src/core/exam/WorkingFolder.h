@@ -11,10 +11,11 @@ namespace WorkingFolder {
 
 using Answers = std::array<QString, kPictureCount>;
 
-// Truncates all 24 answer files to 0 bytes, creating the missing ones. Stops with a
-// UserError at the first file that cannot be created.
+// Empties all 24 answer files, creating the missing ones. All of them or none: when one cannot
+// be written, UserError names it and every answer file stays as it was.
 void resetAnswerFiles(const DataRoot& root);
-// Writes the 24 answers of an opened examination, each exactly as given ("\r\n" line ends).
+// Writes the 24 answers of an opened examination, each exactly as given ("\r\n" line ends);
+// all of them or none, like resetAnswerFiles().
 void replaceAnswers(const DataRoot& root, const Answers& answers);
 // The 24 answer files' texts as they stand ("\r\n" line ends); a missing one raises
 // UserError, since an examination is saved with all of them.

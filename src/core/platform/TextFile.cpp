@@ -1,34 +1,28 @@
 #include "core/platform/TextFile.h"
 
+#include "core/platform/AtomicFile.h"
 #include "core/platform/Cp1250.h"
 #include "core/platform/UserError.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 QStringList TextFile::splitLines(const QString& text) {
     QStringList lines;
-    QString current;
-    bool pending = false; // characters seen since the last line end
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c.unicode() == 26)
+    const qsizetype stop = text.indexOf(QChar(26));
+    const qsizetype end = stop < 0 ? text.size() : stop;
+    qsizetype start = 0;
+    while (start < end) {
+        const qsizetype cr = text.indexOf(QLatin1Char('\r'), start);
+        if (cr < 0 || cr >= end) {
+            lines.append(text.mid(start, end - start));
             break;
-        if (c == QLatin1Char('\r')) {
-            lines.append(current);
-            current.clear();
-            pending = false;
-            if (i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            continue;
         }
-        current.append(c);
-        pending = true;
+        lines.append(text.mid(start, cr - start));
+        start = cr + 1;
+        if (start < end && text.at(start) == QLatin1Char('\n'))
+            ++start;
     }
-    if (pending)
-        lines.append(current);
     return lines;
 }
 
@@ -73,15 +67,7 @@ QString TextFile::readMemoText(const QString& path) {
 }
 
 void TextFile::writeBytes(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw UserError::cannotCreate(path);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        throw UserError::cannotCreate(path);
-    }
-    if (!file.commit())
-        throw UserError::cannotCreate(path);
+    AtomicFile::write(path, bytes);
 }
 
 QByteArray TextFile::encodeLines(const QStringList& lines) {

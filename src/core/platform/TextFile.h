@@ -30,7 +30,8 @@ QStringList loadLines(const QString& path);
 // Text of a file for an editor: CR LF and lone CR become "\n" (lone LF stays "\n").
 QString readMemoText(const QString& path);
 
-// Atomic writes; a failure raises "Cannot create file " + path and leaves the old file.
+// Atomic writes (see AtomicFile); a failure anywhere raises "Cannot create file " + path and
+// leaves the old file as it was.
 void writeBytes(const QString& path, const QByteArray& bytes);
 // Every line followed by CR LF, the last one included.
 void writeLines(const QString& path, const QStringList& lines);

@@ -2,7 +2,6 @@
 
 #include "core/evaluation/Evaluate.h"
 #include "core/exam/WorkingFolder.h"
-#include "core/platform/UserError.h"
 
 AnswerEditor::~AnswerEditor() = default;
 
@@ -25,14 +24,7 @@ void ExamSession::startNewExamination() {
     m_personal.resetKeepingCode();
     emit personalDataReplaced();
     m_grid.clearScoringLines();
-    try {
-        WorkingFolder::resetAnswerFiles(m_root);
-    } catch (const UserError&) {
-        // Some files may be empty already; the answer window must not go on showing one of them
-        // as it was.
-        emit answersReplaced();
-        throw;
-    }
+    WorkingFolder::resetAnswerFiles(m_root);
     emit answersReplaced();
 }
 

@@ -50,8 +50,8 @@ public:
     void selectPicture(int picture);
 
     // Personal data back to its start values (the code kept), every ScoringLine emptied, the
-    // 24 answer files emptied. Stops with UserError at an answer file that cannot be written;
-    // what was reset before stays reset.
+    // 24 answer files emptied. When the answer files cannot be written, UserError is raised
+    // and they stay as they were; the personal data and the coding are reset already.
     void startNewExamination();
     // Takes over a whole examination read from a file: its answers into the working folder
     // first, then its personal data and coding. When the answers cannot be written, UserError

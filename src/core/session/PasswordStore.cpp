@@ -34,7 +34,14 @@ std::optional<QString> PasswordStore::passwordFromLines(const QStringList& lines
     if (line.size() < LengthColumn || !isDigit(line.at(LengthColumn - 1)))
         return std::nullopt;
     const int length = line.at(LengthColumn - 1).unicode() - '0';
-    return line.mid(LengthColumn, length);
+    if (length < MinLength || length > MaxLength || line.size() < LengthColumn + length)
+        return std::nullopt;
+    const QString password = line.mid(LengthColumn, length);
+    for (QChar c : password) {
+        if (!isDigit(c))
+            return std::nullopt;
+    }
+    return password;
 }
 
 bool PasswordStore::changeIsValid(const QString& oldPassword, const QString& current, const QString& newPassword,

@@ -19,8 +19,9 @@ constexpr int MaxLength = 9;
 QByteArray defaultStoreBytes();
 QString defaultPassword();
 
-// The password the lines hold, or nothing when there are fewer than 20 lines or character 21
-// of line 20 is not a digit. A line 20 that ends before 21 + L yields what is there.
+// The password the lines hold, or nothing when the store is damaged: fewer than 20 lines, a
+// length at character 21 of line 20 that is not a digit from 6 to 9, or fewer than that many
+// digits after it. A damaged store must never yield a shorter or a non-numeric password.
 std::optional<QString> passwordFromLines(const QStringList& lines);
 
 // The four tests of a password change, in their order; true when all hold.

@@ -13,7 +13,9 @@
 #include "gui/shell/Tfomenu.h"
 #include "gui/shell/Windows.h"
 
+#include <QGuiApplication>
 #include <QMargins>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -59,13 +61,24 @@ LayoutFile::Geometry outerGeometry(const QWidget* w, Windows& windows) {
     return {w->x(), w->y(), w->height() + m.top() + m.bottom(), w->width() + m.left() + m.right()};
 }
 
-void setOuterGeometry(QWidget* w, const LayoutFile::Geometry& g, const QMargins& frame) {
+// Everything the screens together show, where a window may be placed.
+QRect screensArea() {
+    QRect area;
+    for (const QScreen* screen : QGuiApplication::screens())
+        area = area.united(screen->availableGeometry());
+    return area.isEmpty() ? QRect(0, 0, 1024, 768) : area;
+}
+
+void setOuterGeometry(QWidget* w, const LayoutFile::Geometry& stored, const QMargins& frame) {
     // A maximized main window stays maximized; its stored size is that of the screen anyway.
     if (w->isMaximized())
         return;
+    // A file may hold any numbers: a window is never placed out of reach, shrunk to nothing or
+    // grown beyond the screens.
+    const QSize minimum = w->minimumSizeHint().expandedTo(QSize(120, 80)).grownBy(frame);
+    const LayoutFile::Geometry g = LayoutFile::withinReach(stored, screensArea(), minimum);
     w->move(g.left, g.top);
-    w->resize(std::max(1, g.width - frame.left() - frame.right()),
-              std::max(1, g.height - frame.top() - frame.bottom()));
+    w->resize(g.width - frame.left() - frame.right(), g.height - frame.top() - frame.bottom());
 }
 
 void setGeometries(Windows& windows, const QList<LayoutFile::Entry>& entries) {

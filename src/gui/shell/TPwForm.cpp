@@ -136,20 +136,26 @@ QStringList TPwForm::storeLines() const {
 
 void TPwForm::Button1Click() {
     const QString newPassword = Edit2->text();
-    if (!PasswordStore::changeIsValid(Edit1->text(), m_session.programPassword(), newPassword, Edit3->text())) {
+    QStringList lines;
+    bool stored = false;
+    if (PasswordStore::changeIsValid(Edit1->text(), m_session.programPassword(), newPassword, Edit3->text())) {
+        lines = PasswordStore::withPassword(storeLines(), newPassword);
+        stored = reportFailure(m_platform, [&] { TextFile::writeLines(m_session.root().passwordStore(), lines); });
+    }
+    // A password the store could not take is not put in force: the examiner would believe it
+    // changed and find the old one asked for at the next start.
+    if (!stored) {
         Panel1->hide();
         Panel3->show();
         Panel3->findChild<QPushButton*>()->setFocus();
         return;
     }
     m_session.setProgramPassword(newPassword);
+    ListBox1->clear();
+    ListBox1->addItems(lines);
     Panel1->hide();
     Panel2->show();
     Panel2->findChild<QPushButton*>()->setFocus();
-    const QStringList lines = PasswordStore::withPassword(storeLines(), newPassword);
-    ListBox1->clear();
-    ListBox1->addItems(lines);
-    reportFailure(m_platform, [&] { TextFile::writeLines(m_session.root().passwordStore(), lines); });
 }
 
 void TPwForm::Button2Click() {

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Replacing a file so that it is either wholly the new content or still wholly the old one.
+// The bytes go to a temporary file beside the target; every write call, the sync to the disk,
+// the close and the rename are checked, and only when all succeeded does the rename put the
+// new file in place. On any failure the temporary file is removed, the target is left as it
+// was and UserError ("Cannot create file " + path) is raised. A full disk that takes only part
+// of the bytes, or refuses them only when they are flushed, is such a failure.
+namespace AtomicFile {
+
+void write(const QString& path, const QByteArray& bytes);
+
+// Several files replaced as one: all of them are written and synced beside their targets
+// first; when any of them fails, none of the targets is touched. Then they are renamed into
+// place one after the other.
+class Batch {
+public:
+    Batch() = default;
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+    // Removes what was staged and never committed.
+    ~Batch();
+
+    // Writes the bytes next to the target; raises UserError (and discards every staged file)
+    // when it cannot.
+    void stage(const QString& path, const QByteArray& bytes);
+    // Renames every staged file into place.
+    void commit();
+
+private:
+    void discard();
+    QStringList m_targets;
+    QStringList m_temporaries;
+};
+
+// A test seam: makes writes fail at one step as a full or failing disk would.
+enum class Step { Write, Sync, Close, Rename };
+struct Fault {
+    Step step = Step::Write;
+    // For Step::Write: how many bytes of the file still fit before the disk is full.
+    qint64 roomBytes = 0;
+    // Only writes whose target path ends with this fail; empty: every write.
+    QString pathSuffix;
+};
+// Applies to every write until it is cleared with std::nullopt.
+void injectFault(const std::optional<Fault>& fault);
+
+} // namespace AtomicFile

@@ -1,0 +1,133 @@
+// A write that fails anywhere leaves the old file byte for byte and nothing half-written beside
+// it, and says so; a batch of files is replaced all together or not at all.
+#include "TestRoot.h"
+#include "core/platform/AtomicFile.h"
+#include "core/platform/UserError.h"
+
+#include <QDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+Q_DECLARE_METATYPE(AtomicFile::Step)
+
+namespace {
+
+const QByteArray kOld = "a r\xe9gi tartalom\r\n";
+
+QByteArray newContent() {
+    QByteArray bytes;
+    for (int i = 0; i < 3000; ++i)
+        bytes += "sor " + QByteArray::number(i) + "\r\n";
+    return bytes;
+}
+
+// The folder's entries, hidden ones included: a temporary file left behind would show here.
+QStringList entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+struct FaultScope {
+    explicit FaultScope(const AtomicFile::Fault& fault) { AtomicFile::injectFault(fault); }
+    ~FaultScope() { AtomicFile::injectFault(std::nullopt); }
+};
+
+} // namespace
+
+class AtomicFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void failureKeepsTheOldFile_data();
+    void failureKeepsTheOldFile();
+    void newFileThatFailsLeavesNothing();
+    void keepsTheModeOfTheFileItReplaces();
+    void batchIsAllOrNothing();
+};
+
+void AtomicFileTest::failureKeepsTheOldFile_data() {
+    QTest::addColumn<AtomicFile::Step>("step");
+    QTest::addColumn<qint64>("room");
+    QTest::newRow("disk full at the first byte") << AtomicFile::Step::Write << qint64(0);
+    QTest::newRow("disk full in the middle") << AtomicFile::Step::Write << qint64(newContent().size() / 2);
+    QTest::newRow("disk full one byte before the end") << AtomicFile::Step::Write << qint64(newContent().size() - 1);
+    QTest::newRow("sync refused") << AtomicFile::Step::Sync << qint64(0);
+    QTest::newRow("close refused") << AtomicFile::Step::Close << qint64(0);
+    QTest::newRow("rename refused") << AtomicFile::Step::Rename << qint64(0);
+}
+
+void AtomicFileTest::failureKeepsTheOldFile() {
+    QFETCH(AtomicFile::Step, step);
+    QFETCH(qint64, room);
+    TestRoot root;
+    root.put(QStringLiteral("f.txt"), kOld);
+    const QString path = root.path() + QStringLiteral("/f.txt");
+    const QStringList before = entries(root.path());
+    {
+        FaultScope fault({step, room, QString()});
+        try {
+            AtomicFile::write(path, newContent());
+            QFAIL("a failed write was reported as done");
+        } catch (const UserError& e) {
+            QCOMPARE(e.text(), QStringLiteral("Cannot create file ") + path);
+        }
+    }
+    QCOMPARE(root.get(QStringLiteral("f.txt")), kOld);
+    QCOMPARE(entries(root.path()), before);
+    // Once the disk takes the bytes again, the same write succeeds.
+    AtomicFile::write(path, newContent());
+    QCOMPARE(root.get(QStringLiteral("f.txt")), newContent());
+}
+
+void AtomicFileTest::newFileThatFailsLeavesNothing() {
+    TestRoot root;
+    const QStringList before = entries(root.path());
+    FaultScope fault({AtomicFile::Step::Write, 10, QString()});
+    QVERIFY_THROWS_EXCEPTION(UserError, AtomicFile::write(root.path() + QStringLiteral("/uj.txt"), newContent()));
+    QCOMPARE(entries(root.path()), before);
+}
+
+void AtomicFileTest::keepsTheModeOfTheFileItReplaces() {
+    TestRoot root;
+    root.put(QStringLiteral("f.txt"), kOld);
+    const QByteArray path = QFile::encodeName(root.path() + QStringLiteral("/f.txt"));
+    QCOMPARE(::chmod(path.constData(), 0640), 0);
+    AtomicFile::write(QFile::decodeName(path), newContent());
+    struct stat st {};
+    QCOMPARE(::stat(path.constData(), &st), 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0640));
+}
+
+void AtomicFileTest::batchIsAllOrNothing() {
+    TestRoot root;
+    for (int n = 1; n <= 24; ++n)
+        root.put(QStringLiteral("%1.val").arg(n), "r\xe9gi " + QByteArray::number(n));
+    const QStringList before = entries(root.path());
+    {
+        // The disk fills up at the seventh file.
+        FaultScope fault({AtomicFile::Step::Write, 1, QStringLiteral("/7.val")});
+        AtomicFile::Batch batch;
+        try {
+            for (int n = 1; n <= 24; ++n)
+                batch.stage(root.path() + QStringLiteral("/%1.val").arg(n), "\xfaj " + QByteArray::number(n));
+            QFAIL("a failed stage was not reported");
+        } catch (const UserError& e) {
+            QVERIFY(e.text().endsWith(QStringLiteral("/7.val")));
+        }
+    }
+    QCOMPARE(entries(root.path()), before);
+    for (int n = 1; n <= 24; ++n)
+        QCOMPARE(root.get(QStringLiteral("%1.val").arg(n)), "r\xe9gi " + QByteArray::number(n));
+
+    AtomicFile::Batch batch;
+    for (int n = 1; n <= 24; ++n)
+        batch.stage(root.path() + QStringLiteral("/%1.val").arg(n), "\xfaj " + QByteArray::number(n));
+    // Staged is not yet written.
+    QCOMPARE(root.get(QStringLiteral("3.val")), QByteArray("r\xe9gi 3"));
+    batch.commit();
+    QCOMPARE(entries(root.path()), before);
+    for (int n = 1; n <= 24; ++n)
+        QCOMPARE(root.get(QStringLiteral("%1.val").arg(n)), "\xfaj " + QByteArray::number(n));
+}
+
+QTEST_GUILESS_MAIN(AtomicFileTest)
+#include "tst_atomicfile.moc"
