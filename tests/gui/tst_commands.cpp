@@ -24,12 +24,14 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableView>
 #include <QToolButton>
 #include <QtTest>
@@ -83,6 +85,7 @@ private slots:
     void arrangementsShowAndHideTheirWindows();
     void arrangementAppliesItsLayoutFile();
     void layoutFileWithoutVegeLeavesItsLastLineUnapplied();
+    void extremeLayoutNumbersKeepWindowsWithinReach();
     void missingLayoutFileStopsTheArrangement();
     void layoutSavedForTheCurrentArrangementOnly();
     void tooFewMarkedPictures_data();
@@ -220,11 +223,11 @@ void TestCommands::arrangementAppliesItsLayoutFile() {
     const QRect pictures = p.forms.kepForm->frameGeometry();
     QCOMPARE(pictures.topLeft(), QPoint(45, 29)); // "Kepek=45,29,204,304;"
     // Lines in another order, a duplicate (the later wins), a bad line and a line after "vege".
-    root.put(QStringLiteral("gy_vkt/jeloles.cfg"), "Valasz=1,2,30,40;\r\nJeloles=-15,-7,760,470;\r\n"
+    root.put(QStringLiteral("gy_vkt/jeloles.cfg"), "Valasz=1,2,30,40;\r\nJeloles=-15,-7,560,470;\r\n"
                                                    "Valasz=11,12,230,440;\r\nKepek=1,x,3,4;\r\nvege\r\n"
                                                    "Jeloles=0,0,10,10;\r\n");
     p.trigger("Jells1");
-    QCOMPARE(p.forms.jeloles->frameGeometry(), QRect(-15, -7, 470, 760));
+    QCOMPARE(p.forms.jeloles->frameGeometry(), QRect(-15, -7, 470, 560));
     QCOMPARE(p.forms.valasz->frameGeometry(), QRect(11, 12, 440, 230));
     QCOMPARE(p.forms.kepForm->frameGeometry(), pictures);
 
@@ -248,6 +251,34 @@ void TestCommands::layoutFileWithoutVegeLeavesItsLastLineUnapplied() {
     QCOMPARE(p.forms.kepForm->frameGeometry().topLeft(), QPoint(-12, -6));
     QCOMPARE(p.forms.valasz->frameGeometry(), answer);
     QVERIFY(p.forms.kepForm->isVisible() && p.forms.valasz->isVisible() && p.forms.vvInstr->isVisible());
+}
+
+void TestCommands::extremeLayoutNumbersKeepWindowsWithinReach() {
+    TestRoot root;
+    prepareRoot(root);
+    root.put(QStringLiteral("gy_vkt/jeloles.cfg"),
+             "Kepek=0,0,-2147483648,-2147483648;\r\nValasz=0,0,100000,100000;\r\n"
+             "Jeloles=2147483647,2147483647,0,0;\r\nInfoKeret=-2147483648,-2147483648,50,50;\r\n"
+             "Peldatar=1,1,99999999999,5;\r\nvege\r\n");
+    ProgramFixture p(root);
+    p.unlock();
+    p.trigger("Jells1");
+    QVERIFY(p.platform.messages.isEmpty());
+    QRect screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens = screens.united(screen->availableGeometry());
+    for (QWidget* w :
+         QList<QWidget*>{p.forms.kepForm, p.forms.valasz, p.forms.jeloles, p.forms.infoKeret, p.forms.peldatar}) {
+        const QRect frame = w->frameGeometry();
+        QVERIFY2(frame.width() >= 100 && frame.height() >= 60, qPrintable(w->objectName()));
+        QVERIFY2(frame.width() <= screens.width() && frame.height() <= screens.height(), qPrintable(w->objectName()));
+        // Enough of the window, its top edge included, is on the screens to take hold of it.
+        QVERIFY2(screens.intersected(frame).width() >= 40, qPrintable(w->objectName()));
+        QVERIFY2(frame.top() >= screens.top() - 10 && frame.top() <= screens.bottom() - 40,
+                 qPrintable(w->objectName()));
+    }
+    // The line whose number does not fit in 32 bits was skipped: the window kept its own size.
+    QCOMPARE(p.forms.peldatar->size(), QSize(411, 259));
 }
 
 void TestCommands::missingLayoutFileStopsTheArrangement() {
@@ -336,6 +367,15 @@ void TestCommands::protocolWrittenAndOpened() {
     const QByteArray html = readFileBytes(path);
     QCOMPARE(html.count("\r\n"), 260);
     QVERIFY(html.contains("<TD><B>GCR sz\xe1zal\xe9k: </B>"));
+    QVERIFY(p.platform.messages.isEmpty());
+
+    // A desktop without a browser: the protocol is there all the same, and the examiner is
+    // told where.
+    p.platform.setOpenDocumentFails(true);
+    p.trigger("Kszjegyzknyv1");
+    QCOMPARE(p.platform.messages.size(), 1);
+    QVERIFY(p.platform.messages.first().contains(QStringLiteral("nem nyitható meg")));
+    QVERIFY(p.platform.messages.first().contains(path));
 }
 
 void TestCommands::protocolRefusedForAnAgeWithoutNorms() {

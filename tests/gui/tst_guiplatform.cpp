@@ -1,6 +1,38 @@
 #include "gui/common/QtPlatform.h"
+#include "gui/common/Translations.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
 #include <QtTest>
+
+namespace {
+
+// The texts of the buttons of the modal window that comes up next, which is then left with its
+// Escape button.
+QStringList buttonsOfNextModal(std::function<void()> open) {
+    QStringList texts;
+    QTimer::singleShot(50, [&texts] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        for (const QAbstractButton* b : modal->findChildren<QAbstractButton*>()) {
+            if (b->isVisible() && !b->text().isEmpty())
+                texts << b->text();
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            box->escapeButton()->click();
+        else
+            qobject_cast<QDialog*>(modal)->reject();
+    });
+    open();
+    return texts;
+}
+
+} // namespace
 
 class TestGuiPlatform : public QObject {
     Q_OBJECT
@@ -23,6 +55,23 @@ private slots:
         QFETCH(QString, filter);
         QFETCH(QStringList, expected);
         QCOMPARE(QtPlatform::nameFilters(filter), expected);
+    }
+
+    void standardDialogsSpeakHungarian() {
+        // The test runs under the C locale: the catalogue is chosen for Hungarian regardless.
+        QVERIFY(Translations::installHungarian(*qApp));
+        QtPlatform platform;
+        const QStringList question = buttonsOfNextModal([&] { QVERIFY(!platform.confirm(QStringLiteral("Kilép?"))); });
+        QCOMPARE(question.size(), 2);
+        QVERIFY2(question.contains(QStringLiteral("&Igen")) && question.contains(QStringLiteral("&Nem")),
+                 qPrintable(question.join(QLatin1Char('|'))));
+        Platform::FileDialog dialog;
+        dialog.filter = QStringLiteral("gyermek VKT vizsg. eredm.|*.kvx");
+        const QStringList save = buttonsOfNextModal([&] { platform.saveFileName(dialog); });
+        QVERIFY2(save.contains(QStringLiteral("Mégse")), qPrintable(save.join(QLatin1Char('|'))));
+        for (const QString& english : {QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel"),
+                                       QStringLiteral("&Save"), QStringLiteral("Save")})
+            QVERIFY2(!question.contains(english) && !save.contains(english), qPrintable(english));
     }
 };
 

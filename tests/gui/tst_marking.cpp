@@ -10,6 +10,7 @@
 #include "gui/recording/TKepForm.h"
 #include "gui/recording/Tvalasz.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -47,6 +48,7 @@ private slots:
     void previousAndNextStopAtTheEnds();
     void deletionDialogRebuildsTheRow_data();
     void deletionDialogRebuildsTheRow();
+    void pressedDeletionButtonIsPlainAtAGlance();
     void pointsAndTotalFollowTheCodingWhileHidden();
     void totalFieldTakesTypingUntilTheNextRecomputation();
     void missingKeyIsReportedAndMarkingGoesOn();
@@ -382,6 +384,37 @@ void TestMarking::deletionDialogRebuildsTheRow() {
     QCOMPARE(cell(6), GcrKey::point(m_f->session.grid().scoringLine(4), m_f->session.coding().key().pair(4)));
     for (int i = 1; i <= 7; ++i)
         QVERIFY(!dialogButton(QStringLiteral("Button") + QString::number(i))->isChecked());
+}
+
+void TestMarking::pressedDeletionButtonIsPlainAtAGlance() {
+    // Share of strongly red pixels in the button as drawn.
+    auto redShare = [](QPushButton* b) {
+        const QImage image = b->grab().toImage();
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                red += c.red() > 150 && c.green() < 80 && c.blue() < 80;
+            }
+        }
+        return double(red) / (image.width() * image.height());
+    };
+    m_f->setField(1, 1, QStringLiteral("EV"));
+    double up = -1;
+    double down = -1;
+    whenModal([&](QWidget*) {
+        QPushButton* ev = dialogButton(QStringLiteral("Button1"));
+        up = redShare(ev);
+        QTest::mouseClick(ev, Qt::LeftButton);
+        QVERIFY(ev->isChecked());
+        down = redShare(ev);
+        QTest::mouseClick(ev, Qt::LeftButton);
+        QTest::mouseClick(dialogButton(QStringLiteral("OKBtn")), Qt::LeftButton);
+    });
+    QTest::mouseClick(button(QStringLiteral("BitBtn13")), Qt::LeftButton);
+    QVERIFY2(up < 0.05, qPrintable(QString::number(up)));
+    QVERIFY2(down > 0.5, qPrintable(QString::number(down)));
+    QCOMPARE(cell(1), QStringLiteral("EV"));
 }
 
 void TestMarking::pointsAndTotalFollowTheCodingWhileHidden() {

@@ -162,6 +162,31 @@ private slots:
         QCOMPARE(age->text(), QStringLiteral("7"));
     }
 
+    void ageFromAFileOutsideTheBoundsStepsOnFromWhatIsShown_data() {
+        QTest::addColumn<int>("fromFile");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("15, down") << 15 << QStringLiteral("down") << 14;
+        QTest::newRow("15, up stays") << 15 << QStringLiteral("up") << 15;
+        QTest::newRow("5, up") << 5 << QStringLiteral("up") << 6;
+        QTest::newRow("5, down stays") << 5 << QStringLiteral("down") << 5;
+    }
+    void ageFromAFileOutsideTheBoundsStepsOnFromWhatIsShown() {
+        QFETCH(int, fromFile);
+        QFETCH(QString, button);
+        QFETCH(int, shown);
+        Personal p;
+        PersonalData data;
+        data.age = fromFile;
+        p.window()->showPersonalData(data);
+        p.window()->show();
+        auto* age = p.child<QLineEdit>("Edit2");
+        QCOMPARE(age->text(), QString::number(fromFile));
+        QTest::mouseClick(p.child<QWidget>("UpDown1")->findChild<QToolButton*>(button), Qt::LeftButton);
+        QCOMPARE(age->text(), QString::number(shown));
+        QCOMPARE(p.session.personal().age, shown);
+    }
+
     void sexIsStoredOnlyOnConfirm() {
         Personal p;
         p.window()->show();

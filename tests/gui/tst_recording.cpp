@@ -20,6 +20,7 @@ private slots:
     void cleanup();
 
     void startsOnPictureOne();
+    void windowsWithoutACloseBoxStayOpen();
     void answerReachesItsFileOnlyOnTheNextSelection();
     void answerIsWrittenExactly_data();
     void answerIsWrittenExactly();
@@ -212,6 +213,19 @@ void TestRecording::outOfRangePictureIsIgnored() {
     m_f->forms.kepForm->selectPicture(25);
     QCOMPARE(m_f->session.currentPicture(), 1);
     QVERIFY(m_f->forms.valasz->isModified());
+}
+
+void TestRecording::windowsWithoutACloseBoxStayOpen() {
+    // A window manager's close keystroke must not take away the window the keys go to.
+    for (QWidget* w :
+         QList<QWidget*>{m_f->forms.valasz, m_f->forms.jeloles, m_f->forms.infoKeret, m_f->forms.peldatar}) {
+        w->show();
+        QVERIFY2(!w->close(), qPrintable(w->objectName()));
+        QVERIFY(w->isVisible());
+    }
+    // The picture window has its close box and closes.
+    m_f->forms.kepForm->show();
+    QVERIFY(m_f->forms.kepForm->close());
 }
 
 QTEST_MAIN(TestRecording)

@@ -19,8 +19,9 @@ QString ScriptedPlatform::saveFileName(const FileDialog& dialog) {
     return m_fileNames.isEmpty() ? QString() : m_fileNames.dequeue();
 }
 
-void ScriptedPlatform::openDocument(const QString& path) {
+bool ScriptedPlatform::openDocument(const QString& path) {
     openedDocuments.append(path);
+    return !m_openFails;
 }
 
 void ScriptedPlatform::beep() {

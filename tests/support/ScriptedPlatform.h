@@ -19,7 +19,7 @@ public:
     bool confirm(const QString& text) override;
     QString openFileName(const FileDialog& dialog) override;
     QString saveFileName(const FileDialog& dialog) override;
-    void openDocument(const QString& path) override;
+    bool openDocument(const QString& path) override;
     void beep() override;
     void copyToClipboard(const QString& text) override;
     QDate today() override;
@@ -27,6 +27,8 @@ public:
     void setNextAnswer(bool yes) { m_answers.enqueue(yes); }
     void setNextFileName(const QString& path) { m_fileNames.enqueue(path); }
     void setToday(const QDate& date) { m_today = date; }
+    // The desktop has no program to open documents with.
+    void setOpenDocumentFails(bool fails) { m_openFails = fails; }
 
     QStringList messages;
     QStringList questions;
@@ -39,4 +41,5 @@ private:
     QQueue<bool> m_answers;
     QQueue<QString> m_fileNames;
     QDate m_today = QDate(2007, 3, 5);
+    bool m_openFails = false;
 };

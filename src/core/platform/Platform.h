@@ -20,13 +20,14 @@ public:
 
     // A plain message box captioned "gyermek VKT".
     virtual void message(const QString& text) = 0;
-    // The confirmation box captioned "Confirm" with "&Yes" and "&No"; true for Yes.
+    // A Yes/No question box (the toolkit's own buttons, in Hungarian); true for Yes.
     virtual bool confirm(const QString& text) = 0;
     // The chosen full path, or an empty string when the dialog was cancelled.
     virtual QString openFileName(const FileDialog& dialog) = 0;
     virtual QString saveFileName(const FileDialog& dialog) = 0;
-    // Hands a document to the desktop's default open action.
-    virtual void openDocument(const QString& path) = 0;
+    // Hands a document to the desktop's default open action; false when the desktop could not
+    // open it (no program for the file type, no desktop at all).
+    virtual bool openDocument(const QString& path) = 0;
     virtual void beep() = 0;
     virtual void copyToClipboard(const QString& text) = 0;
     virtual QDate today() = 0;

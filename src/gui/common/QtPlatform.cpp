@@ -46,14 +46,13 @@ void QtPlatform::message(const QString& text) {
 }
 
 bool QtPlatform::confirm(const QString& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton, owner());
-    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(no);
+    // The toolkit's own Yes and No, so that its Hungarian catalogue names them.
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Megerősítés"), text, QMessageBox::Yes | QMessageBox::No,
+                    owner());
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
     keepAboveToolWindows(box);
-    box.exec();
-    return box.clickedButton() == yes;
+    return box.exec() == QMessageBox::Yes;
 }
 
 QStringList QtPlatform::nameFilters(const QString& filter) {
@@ -105,8 +104,8 @@ QString QtPlatform::saveFileName(const FileDialog& dialog) {
     return runFileDialog(dialog, true);
 }
 
-void QtPlatform::openDocument(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool QtPlatform::openDocument(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void QtPlatform::beep() {

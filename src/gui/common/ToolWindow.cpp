@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 
-ToolWindow::ToolWindow(Frame frame, QWidget* parent) : QDialog(parent) {
+ToolWindow::ToolWindow(Frame frame, QWidget* parent) : QDialog(parent), m_frame(frame) {
     Qt::WindowFlags flags = Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (frame == Frame::CloseBox)
         flags |= Qt::WindowCloseButtonHint;
@@ -12,5 +12,8 @@ ToolWindow::ToolWindow(Frame frame, QWidget* parent) : QDialog(parent) {
 void ToolWindow::reject() {}
 
 void ToolWindow::closeEvent(QCloseEvent* event) {
-    event->accept();
+    if (m_frame == Frame::CloseBox)
+        event->accept();
+    else
+        event->ignore();
 }

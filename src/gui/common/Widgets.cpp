@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextDocument>
 
 QFont Widgets::font(const QString& family, int pixelSize) {
@@ -45,6 +46,11 @@ QString Widgets::memoText(const QPlainTextEdit* edit) {
         }
     }
     return text;
+}
+
+void Widgets::scrollLikeTheWheel(QPlainTextEdit* edit, int angleDelta) {
+    QScrollBar* bar = edit->verticalScrollBar();
+    bar->setValue(bar->value() - angleDelta * QApplication::wheelScrollLines() / 120);
 }
 
 QPushButton* Widgets::makeButton(const QString& text, const QString& objectName, QWidget* parent) {

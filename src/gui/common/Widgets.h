@@ -20,6 +20,8 @@ QPlainTextEdit* memo(QWidget* parent, const QString& objectName, const QFont& fo
 // An editor's text with its lines joined by "\n" and every other character as it stands;
 // QPlainTextEdit::toPlainText() would turn no-break spaces into plain ones.
 QString memoText(const QPlainTextEdit* edit);
+// Scrolls an editor as the wheel turned by this angle over it would.
+void scrollLikeTheWheel(QPlainTextEdit* edit, int angleDelta);
 // A push button that does not take Enter from the window's default button.
 QPushButton* makeButton(const QString& text, const QString& objectName, QWidget* parent);
 

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 THelpAblak::THelpAblak(const DataRoot& root, Platform& platform, QWidget* parent)
@@ -69,6 +71,19 @@ void THelpAblak::showChapter(int chapter) {
     raise();
     activateWindow();
     ments1->setEnabled(false);
+}
+
+void THelpAblak::showChapterAt(int chapter, const QString& heading) {
+    showChapter(chapter);
+    const QTextCursor found = Memo1->document()->find(heading);
+    if (found.isNull())
+        return;
+    // Coming from the end, the text scrolls back just far enough to put the heading on top.
+    Memo1->moveCursor(QTextCursor::End);
+    QTextCursor start = found;
+    start.movePosition(QTextCursor::StartOfBlock);
+    Memo1->setTextCursor(start);
+    Memo1->ensureCursorVisible();
 }
 
 void THelpAblak::FormActivate() {

@@ -24,6 +24,8 @@ public:
     // Chapter 1..5 of the help menu: load it (or report it missing and keep the old text),
     // make it the save target and show the window.
     void showChapter(int chapter);
+    // The chapter, scrolled so that the line starting with `heading` stands at the top.
+    void showChapterAt(int chapter, const QString& heading);
     QString currentHelpFile() const { return m_currentHelpFile; }
 
     void FormActivate();

@@ -35,3 +35,7 @@ void TInfoKeret::showMarkingHelp(int code) {
         m_platform.message(e.text());
     }
 }
+
+void TInfoKeret::scrollText(int angleDelta) {
+    Widgets::scrollLikeTheWheel(InfoAblak, angleDelta);
+}

@@ -19,6 +19,8 @@ public:
     // once and becomes the current one all the same.
     void showMarkingHelp(int code);
     QString currentInfoFile() const { return m_current.path(); }
+    // Scrolls the text as the wheel would (the marking window passes on its wheel).
+    void scrollText(int angleDelta);
 
 private:
     DataRoot m_root;

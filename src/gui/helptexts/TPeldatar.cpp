@@ -66,3 +66,7 @@ void TPeldatar::Button1Click() {
         m_platform.message(e.text());
     }
 }
+
+void TPeldatar::scrollText(int angleDelta) {
+    Widgets::scrollLikeTheWheel(Memo1, angleDelta);
+}

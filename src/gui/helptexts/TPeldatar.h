@@ -22,6 +22,8 @@ public:
     // the caption is given too, for the heading of a combination without an example.
     void showExamples(int number, int picture, const QString& combination = QString());
     QString currentExampleFile() const { return m_current.path(); }
+    // Scrolls the text as the wheel would (the marking window passes on its wheel).
+    void scrollText(int angleDelta);
 
     void Button1Click();
 

@@ -52,6 +52,7 @@ void Tvv_instr::FormClose() {
 }
 
 void Tvv_instr::closeEvent(QCloseEvent* event) {
+    // The instruction is saved by closing its window, so this one can always be closed.
     FormClose();
-    ToolWindow::closeEvent(event);
+    event->accept();
 }

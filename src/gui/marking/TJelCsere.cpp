@@ -47,6 +47,12 @@ TJelCsere::TJelCsere(ExamSession& session, QWidget* parent) : QDialog(parent), m
         m_buttons[static_cast<size_t>(n - 1)] = b;
     }
 
+    // A pressed button marks its code for deletion: it must be plain at a glance, so it turns red
+    // and its code is struck through.
+    bevel->setStyleSheet(QStringLiteral("QPushButton:checked { background-color: #c62828; color: white; "
+                                        "border: 2px solid #7f0000; border-radius: 3px; "
+                                        "text-decoration: line-through; }"));
+
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setDefault(true);

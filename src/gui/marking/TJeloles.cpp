@@ -23,6 +23,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <functional>
 
@@ -31,17 +32,25 @@ namespace {
 const QColor kYellow(255, 255, 0);
 const QColor kLime(0, 255, 0);
 
-// A button that reports the pointer moving over it, with or without a mouse button held.
+// A button that reports the pointer moving over it, with or without a mouse button held, and
+// the wheel turned over it.
 class TrackingButton : public QPushButton {
 public:
     using QPushButton::QPushButton;
     std::function<void(Qt::KeyboardModifiers)> moved;
+    std::function<void(int)> wheeled;
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override {
         if (moved)
             moved(event->modifiers());
         QPushButton::mouseMoveEvent(event);
+    }
+    void wheelEvent(QWheelEvent* event) override {
+        if (!wheeled)
+            return QPushButton::wheelEvent(event);
+        wheeled(event->angleDelta().y());
+        event->accept();
     }
 };
 
@@ -75,8 +84,14 @@ public:
     using QLabel::QLabel;
     std::function<void(Qt::KeyboardModifiers)> moved;
     std::function<void()> clicked;
+    std::function<void(int)> wheeled;
 
 protected:
+    void wheelEvent(QWheelEvent* event) override {
+        if (wheeled)
+            wheeled(event->angleDelta().y());
+        event->accept();
+    }
     void mouseMoveEvent(QMouseEvent* event) override {
         if (moved)
             moved(event->modifiers());
@@ -233,6 +248,9 @@ void TJeloles::buildControls() {
         const int tag = code.number;
         button->pressed = [this, tag] { BitBtn1MouseDown(tag); };
         button->moved = [this, tag](Qt::KeyboardModifiers modifiers) { BitBtn1MouseMove(tag, modifiers); };
+        // The wheel scrolls the help the button chose, so a long one is read without the
+        // pointer crossing other buttons (which would choose another text).
+        button->wheeled = [this](int delta) { emit markingHelpScrolled(delta); };
         codes->addWidget(button, 1 + rowInColumn[code.column - 1]++, code.column - 1, Qt::AlignCenter);
         m_codeButtons[static_cast<size_t>(code.number - 1)] = button;
     }
@@ -276,6 +294,7 @@ void TJeloles::buildControls() {
         setBackground(label, kYellow);
         label->moved = [this, k](Qt::KeyboardModifiers modifiers) { komb_1MouseMove(k, modifiers); };
         label->clicked = [this] { komb_1Click(); };
+        label->wheeled = [this](int delta) { emit examplesScrolled(delta); };
         combinations->addWidget(label, k <= 9 ? k - 1 : k - 10, k <= 9 ? 0 : 1);
         m_labels[static_cast<size_t>(k - 1)] = label;
     }

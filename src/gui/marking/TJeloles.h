@@ -56,6 +56,10 @@ signals:
     // The deletion dialog is to run modally with this caption; the coding has changed when
     // the signal returns.
     void deletionWanted(const QString& caption);
+    // The wheel turned over a code button or a combination label: the text it chose is to
+    // scroll by this angle (a positive one scrolls back).
+    void markingHelpScrolled(int angleDelta);
+    void examplesScrolled(int angleDelta);
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -67,7 +67,7 @@ TUpDown::TUpDown(int minimum, int maximum, int position, QWidget* parent)
 }
 
 void TUpDown::setPosition(int position) {
-    m_position = qBound(m_minimum, position, m_maximum);
+    m_position = position;
 }
 
 void TUpDown::stepUp() {
@@ -79,7 +79,9 @@ void TUpDown::stepDown() {
 }
 
 void TUpDown::step(int by) {
-    const int next = qBound(m_minimum, m_position + by, m_maximum);
+    // An examination file may bring an age outside the bounds; the arrows then go on from the
+    // age shown, and only towards the bounds.
+    const int next = qBound(qMin(m_minimum, m_position), m_position + by, qMax(m_maximum, m_position));
     if (next == m_position)
         return;
     m_position = next;
@@ -238,6 +240,7 @@ void TSzemAd::buildControls() {
     connect(ComboBox1, &QComboBox::editTextChanged, this, &TSzemAd::ComboBox1Change);
     connect(ComboBox1, &TDropDownCombo::dropDown, this, &TSzemAd::ComboBox1DropDown);
     connect(ok, &QPushButton::clicked, this, &TSzemAd::BitBtn1Click);
+    connect(help, &QPushButton::clicked, this, &TSzemAd::helpWanted);
 }
 
 QString TSzemAd::normalCaption() {

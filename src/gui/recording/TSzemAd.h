@@ -40,7 +40,8 @@ class TUpDown : public QWidget {
 public:
     TUpDown(int minimum, int maximum, int position, QWidget* parent = nullptr);
     int position() const { return m_position; }
-    // Moves the position (clamped to the bounds) without announcing it.
+    // Moves the position without announcing it; a value outside the bounds is kept, so that
+    // the arrows step on from what the field shows.
     void setPosition(int position);
 
 public slots:
@@ -115,6 +116,8 @@ signals:
     void calendarWanted();
     // A double click into the examiner field: the editor of the examiner list.
     void examinerListWanted();
+    // "súgó": the help on the personal data.
+    void helpWanted();
 
 protected:
     bool event(QEvent* event) override;
