@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/archive/ArchiveListing.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QSortFilterProxyModel>
+
+// The archive window's rows: one examination file a row, in file-name order. A new listing is
+// merged in row by row, so a file that appears or changes leaves the selection and the scroll
+// position as they were.
+class ArchiveTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { Code, Name, Sex, Age, Date, Examiner, Scored, GcrPercent, Modified, ColumnCount };
+    // The file's full path, for every cell.
+    static constexpr int PathRole = Qt::UserRole + 1;
+
+    explicit ArchiveTableModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    const ArchiveRow& row(int index) const { return m_rows.at(index); }
+    const QList<ArchiveRow>& rows() const { return m_rows; }
+    int malformedCount() const;
+    // Takes over a listing in file-name order (see ArchiveFolder).
+    void setRows(const QList<ArchiveRow>& rows);
+
+private:
+    QList<ArchiveRow> m_rows;
+};
+
+// The search field's filter and the columns' sort order over the model.
+class ArchiveSortFilter : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    explicit ArchiveSortFilter(ArchiveTableModel* model, QObject* parent = nullptr);
+    void setQuery(const QString& query);
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+
+private:
+    ArchiveTableModel* m_model;
+    ArchiveFilter m_filter;
+};
