@@ -1,0 +1,58 @@
+#include "core/research/ArchiveExportCommand.h"
+
+#include "core/archive/ArchiveFolder.h"
+#include "core/marking/GcrKey.h"
+#include "core/platform/DataRoot.h"
+#include "core/platform/ErrorBoundary.h"
+#include "core/platform/Platform.h"
+#include "core/research/ArchiveExport.h"
+
+#include <QDir>
+
+void ArchiveExportCommand::run(const DataRoot& root, Platform& platform) {
+    const QString archive = root.archiveFolder();
+    QStringList files;
+    if (!reportFailure(platform, [&] { files = ArchiveFolder::examinationFiles(archive); }))
+        return;
+    if (files.isEmpty()) {
+        platform.message(QStringLiteral("Az archívumban (%1) nincs vizsgálati fájl, nincs mit exportálni.")
+                             .arg(QDir::toNativeSeparators(archive)));
+        return;
+    }
+    const bool anonymize = platform.confirm(
+        QStringLiteral("Anonim legyen az export?\n\n"
+                       "Igen: a név, a vizsgálatvezető és a fájl neve nélkül, a kód helyén sorszám (S0001, S0002, …), "
+                       "a dátumból csak az év és a hónap.\n"
+                       "Nem: minden személyi adattal."));
+
+    Platform::FileDialog dialog;
+    dialog.filter = QStringLiteral("CSV-fájl (*.csv)|*.csv|minden fájl (*.*)|*.*");
+    dialog.defaultSuffix = QStringLiteral("csv");
+    dialog.initialFolder = QDir::homePath();
+    dialog.fileName = anonymize ? QStringLiteral("vkt_archivum_anonim.csv") : QStringLiteral("vkt_archivum.csv");
+    dialog.overwritePrompt = true;
+    const QString output = platform.saveFileName(dialog);
+    if (output.isEmpty())
+        return;
+
+    ArchiveExport::Result result;
+    const bool written = reportFailure(platform, [&] {
+        const GcrKey key = GcrKey::load(root.gcrKeyFile());
+        result = ArchiveExport::build(files, key, {CsvDialect::excelHungarian(), anonymize});
+        ArchiveExport::write(output, result, files);
+    });
+    if (!written)
+        return;
+    QString text =
+        QStringLiteral("Az export elkészült Excel magyar beállításaihoz\n"
+                       "(pontosvessző, tizedesvessző).\n\n"
+                       "Táblázat: %1\n"
+                       "Az oszlopok leírása: %2\n\n"
+                       "%3 vizsgálat, ebből hibás: %4.")
+            .arg(QDir::toNativeSeparators(output), QDir::toNativeSeparators(ArchiveExport::codebookPath(output)))
+            .arg(result.rows)
+            .arg(result.errors.size());
+    if (!result.errors.isEmpty())
+        text += QStringLiteral(" A hibás sorok error oszlopa mondja meg, mi a baj.");
+    platform.message(text);
+}

@@ -1,0 +1,537 @@
+// The CSV writer and the archive export, read back with a small RFC 4180 parser of the test's own.
+#include "TestRoot.h"
+#include "core/exam/ExaminationFile.h"
+#include "core/platform/UserError.h"
+#include "core/research/ArchiveExport.h"
+#include "core/research/Csv.h"
+#include "core/research/ResearchText.h"
+#include "tst_evaluate_example.h"
+
+#include <QDir>
+#include <QtTest>
+
+namespace {
+
+using Table = QList<QStringList>;
+
+// An RFC 4180 reader written apart from the writer: quoted fields may hold the separator, CR,
+// LF and doubled quotes; every record ends with CR LF. Fails the test on anything else.
+Table parseCsv(const QByteArray& bytes, QChar separator, bool* ok) {
+    *ok = true;
+    const QString text = QString::fromUtf8(bytes);
+    Table rows;
+    QStringList row;
+    QString field;
+    qsizetype i = 0;
+    bool quoted = false;
+    bool fieldStarted = false;
+    while (i < text.size()) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == QLatin1Char('"')) {
+                if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
+                    field += c;
+                    i += 2;
+                    continue;
+                }
+                quoted = false;
+                ++i;
+                // After a closing quote only a separator or the record end may follow.
+                if (i < text.size() && text.at(i) != separator && text.at(i) != QLatin1Char('\r'))
+                    *ok = false;
+                continue;
+            }
+            field += c;
+            ++i;
+            continue;
+        }
+        if (c == QLatin1Char('"') && !fieldStarted && field.isEmpty()) {
+            quoted = true;
+            fieldStarted = true;
+            ++i;
+        } else if (c == separator) {
+            row << field;
+            field.clear();
+            fieldStarted = false;
+            ++i;
+        } else if (c == QLatin1Char('\r')) {
+            if (i + 1 >= text.size() || text.at(i + 1) != QLatin1Char('\n'))
+                *ok = false;
+            row << field;
+            rows << row;
+            row.clear();
+            field.clear();
+            fieldStarted = false;
+            i += 2;
+        } else {
+            // A bare LF, or a quote inside an unquoted field, is not RFC 4180.
+            if (c == QLatin1Char('\n') || c == QLatin1Char('"'))
+                *ok = false;
+            field += c;
+            fieldStarted = true;
+            ++i;
+        }
+    }
+    if (quoted || !field.isEmpty() || !row.isEmpty())
+        *ok = false; // the last record did not end with CR LF
+    return rows;
+}
+
+ExaminationData examination(const QString& name, qint32 age, const std::array<ScoringLine, 24>& lines) {
+    ExaminationData d;
+    d.personal.name = name;
+    d.personal.age = age;
+    d.personal.date = QStringLiteral("2024.05.06.");
+    d.personal.examiner = QStringLiteral("Dr. Rejtett Rezső");
+    d.personal.sex = PersonalData::Sex::Girl;
+    d.lines = lines;
+    return d;
+}
+
+QString value(const Table& table, int row, const QString& column) {
+    const qsizetype index = table.first().indexOf(column);
+    if (index < 0)
+        qFatal("no column %s", qPrintable(column));
+    return table.at(row).at(index);
+}
+
+} // namespace
+
+class ResearchExportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void csvField_data();
+    void csvField();
+    void dialectBytes();
+    void plainText_data();
+    void plainText();
+    void numberText_data();
+    void numberText();
+    void namesSurviveTheRoundTrip();
+    void valuesOfTheWorkedExample_data();
+    void valuesOfTheWorkedExample();
+    void brokenAndRefusedExaminations();
+    void incompleteExaminationIsExported();
+    void anonymized();
+    void codebookDescribesEveryColumn_data();
+    void codebookDescribesEveryColumn();
+    void codebookPath_data();
+    void codebookPath();
+    void neverOverwritesAnExamination();
+    void largeExportKeepsFileOrder();
+
+private:
+    std::unique_ptr<TestRoot> m_root;
+    QString m_folder;
+    QString path(const QString& name) const { return m_folder + QLatin1Char('/') + name; }
+    void write(const QString& name, const ExaminationData& data) const { ExaminationFile::write(path(name), data); }
+    Table exportTable(const QStringList& files, const ArchiveExport::Options& options,
+                      ArchiveExport::Result* out = nullptr) const;
+};
+
+void ResearchExportTest::init() {
+    m_root = std::make_unique<TestRoot>();
+    m_folder = m_root->root().archiveFolder();
+}
+
+Table ResearchExportTest::exportTable(const QStringList& files, const ArchiveExport::Options& options,
+                                      ArchiveExport::Result* out) const {
+    const ArchiveExport::Result result = ArchiveExport::build(files, EvalFixture::workedExampleKey(), options);
+    QByteArray bytes = result.table;
+    if (options.dialect.byteOrderMark) {
+        if (!bytes.startsWith("\xEF\xBB\xBF"))
+            qFatal("no byte order mark");
+        bytes.remove(0, 3);
+    }
+    bool ok = false;
+    const Table table = parseCsv(bytes, options.dialect.separator, &ok);
+    if (!ok)
+        qFatal("not RFC 4180");
+    for (const QStringList& row : table) {
+        if (row.size() != table.first().size())
+            qFatal("ragged table");
+    }
+    if (table.size() != files.size() + 1 || result.rows != files.size())
+        qFatal("one row per file expected");
+    if (out)
+        *out = result;
+    return table;
+}
+
+void ResearchExportTest::csvField_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QString>("expected");
+    const QString comma = QStringLiteral(",");
+    const QString semicolon = QStringLiteral(";");
+    QTest::newRow("plain") << QStringLiteral("Kis Péter") << comma << QStringLiteral("Kis Péter");
+    QTest::newRow("empty") << QString() << comma << QString();
+    QTest::newRow("comma") << QStringLiteral("Kis, Péter") << comma << QStringLiteral("\"Kis, Péter\"");
+    QTest::newRow("comma, Excel") << QStringLiteral("Kis, Péter") << semicolon << QStringLiteral("Kis, Péter");
+    QTest::newRow("semicolon, Excel") << QStringLiteral("a;b") << semicolon << QStringLiteral("\"a;b\"");
+    QTest::newRow("quote") << QStringLiteral("a \"b\" c") << comma << QStringLiteral("\"a \"\"b\"\" c\"");
+    QTest::newRow("only a quote") << QStringLiteral("\"") << semicolon << QStringLiteral("\"\"\"\"");
+    QTest::newRow("LF") << QStringLiteral("a\nb") << comma << QStringLiteral("\"a\nb\"");
+    QTest::newRow("CR") << QStringLiteral("a\rb") << semicolon << QStringLiteral("\"a\rb\"");
+    QTest::newRow("spaces stay") << QStringLiteral(" a ") << comma << QStringLiteral(" a ");
+}
+
+void ResearchExportTest::csvField() {
+    QFETCH(QString, text);
+    QFETCH(QString, separator);
+    QFETCH(QString, expected);
+    QCOMPARE(CsvWriter::field(text, separator.at(0)), expected);
+}
+
+void ResearchExportTest::dialectBytes() {
+    CsvWriter standard(CsvDialect::standard());
+    standard.addRow({QStringLiteral("á"), QStringLiteral("b,c")});
+    standard.addField(QStringLiteral("x"));
+    standard.addNumber(0.5);
+    standard.endRow();
+    QCOMPARE(standard.bytes(), QByteArray("\xC3\xA1,\"b,c\"\r\nx,0.5\r\n"));
+    QCOMPARE(standard.rowCount(), 2);
+
+    CsvWriter excel(CsvDialect::excelHungarian());
+    excel.addRow({QStringLiteral("á"), QStringLiteral("b,c")});
+    excel.addNumber(-2.5);
+    excel.addNumber(23.0 / 9);
+    excel.endRow();
+    QCOMPARE(excel.bytes(), QByteArray("\xEF\xBB\xBF\xC3\xA1;b,c\r\n-2,5;2,5555555555555554\r\n"));
+}
+
+void ResearchExportTest::plainText_data() {
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("plain");
+    QTest::newRow("decimal reference") << QStringLiteral("&#60;Q1") << QStringLiteral("<Q1");
+    QTest::newRow("upper case names") << QStringLiteral("0,5 -&GT; EV") << QStringLiteral("0,5 -> EV");
+    QTest::newRow("lower case names") << QStringLiteral("EV &lt;- -1") << QStringLiteral("EV <- -1");
+    QTest::newRow("hexadecimal") << QStringLiteral("&#x3E;Q3") << QStringLiteral(">Q3");
+    QTest::newRow("amp") << QStringLiteral("a &amp;amp; b") << QStringLiteral("a &amp; b");
+    QTest::newRow("nbsp") << QStringLiteral("a&nbsp;b") << QStringLiteral("a\u00A0b");
+    QTest::newRow("unknown stays") << QStringLiteral("&foo; & &;") << QStringLiteral("&foo; & &;");
+    QTest::newRow("no semicolon") << QStringLiteral("&#60 Q1") << QStringLiteral("&#60 Q1");
+    QTest::newRow("no character") << QStringLiteral("&#0;&#xD800;&#99999999;")
+                                  << QStringLiteral("&#0;&#xD800;&#99999999;");
+    QTest::newRow("beyond the BMP") << QStringLiteral("&#128512;") << QString::fromUtf8("\xF0\x9F\x98\x80");
+}
+
+void ResearchExportTest::plainText() {
+    QFETCH(QString, html);
+    QFETCH(QString, plain);
+    QCOMPARE(ResearchText::plainText(html), plain);
+}
+
+void ResearchExportTest::numberText_data() {
+    QTest::addColumn<double>("number");
+    QTest::addColumn<QString>("point");
+    QTest::addColumn<QString>("comma");
+    QTest::newRow("whole") << 43.0 << QStringLiteral("43") << QStringLiteral("43");
+    QTest::newRow("half") << 9.5 << QStringLiteral("9.5") << QStringLiteral("9,5");
+    QTest::newRow("negative half") << -0.5 << QStringLiteral("-0.5") << QStringLiteral("-0,5");
+    QTest::newRow("negative zero") << -0.0 << QStringLiteral("0") << QStringLiteral("0");
+    QTest::newRow("ratio") << 2.875 << QStringLiteral("2.875") << QStringLiteral("2,875");
+    QTest::newRow("repeating") << 1.0 / 3 << QStringLiteral("0.3333333333333333")
+                               << QStringLiteral("0,3333333333333333");
+    QTest::newRow("tiny, no exponent") << 1e-7 << QStringLiteral("0.0000001") << QStringLiteral("0,0000001");
+}
+
+void ResearchExportTest::numberText() {
+    QFETCH(double, number);
+    QFETCH(QString, point);
+    QFETCH(QString, comma);
+    QCOMPARE(ResearchText::numberText(number, QLatin1Char('.')), point);
+    QCOMPARE(ResearchText::numberText(number, QLatin1Char(',')), comma);
+    // Read back, the text is the number itself.
+    QCOMPARE(point.toDouble(), number == 0 ? 0.0 : number);
+}
+
+void ResearchExportTest::namesSurviveTheRoundTrip() {
+    // A name line of the file can hold commas, quotes, semicolons and a lone LF (only CR ends it).
+    const QStringList names{QStringLiteral("Kovács, Anna"),
+                            QStringLiteral("Nagy \"Öcsi\" Béla"),
+                            QStringLiteral("Első sor\nmásodik sor"),
+                            QStringLiteral("pontos;vessző"),
+                            QStringLiteral("\""),
+                            QStringLiteral("  szóközök  ")};
+    QStringList files;
+    for (int i = 0; i < names.size(); ++i) {
+        const QString name = QStringLiteral("n%1.kvx").arg(i);
+        write(name, examination(names.at(i), 9, EvalFixture::workedExample()));
+        files << path(name);
+    }
+    for (const CsvDialect& dialect : {CsvDialect::standard(), CsvDialect::excelHungarian()}) {
+        const Table table = exportTable(files, {dialect, false});
+        for (int i = 0; i < names.size(); ++i) {
+            QCOMPARE(value(table, i + 1, QStringLiteral("name")), names.at(i));
+            QCOMPARE(value(table, i + 1, QStringLiteral("file")), files.at(i));
+            QCOMPARE(value(table, i + 1, QStringLiteral("code")), QStringLiteral("N%1").arg(i));
+            QCOMPARE(value(table, i + 1, QStringLiteral("examiner")), QStringLiteral("Dr. Rejtett Rezső"));
+        }
+    }
+}
+
+void ResearchExportTest::valuesOfTheWorkedExample_data() {
+    QTest::addColumn<bool>("excel");
+    QTest::newRow("standard") << false;
+    QTest::newRow("Excel") << true;
+}
+
+void ResearchExportTest::valuesOfTheWorkedExample() {
+    QFETCH(bool, excel);
+    const QString p = path(QStringLiteral("abc.kvx"));
+    write(QStringLiteral("abc.kvx"), examination(QStringLiteral("Kis Péter"), 9, EvalFixture::workedExample()));
+    const CsvDialect dialect = excel ? CsvDialect::excelHungarian() : CsvDialect::standard();
+    const Table table = exportTable({p}, {dialect, false});
+    auto num = [excel](const char* text) {
+        QString s = QLatin1String(text);
+        return excel ? s.replace(QLatin1Char('.'), QLatin1Char(',')) : s;
+    };
+    auto at = [&](const char* column) { return value(table, 1, QLatin1String(column)); };
+
+    const QStringList header = table.first();
+    QCOMPARE(header.mid(0, 9),
+             (QStringList{QStringLiteral("file"), QStringLiteral("code"), QStringLiteral("name"), QStringLiteral("sex"),
+                          QStringLiteral("age"), QStringLiteral("date"), QStringLiteral("examiner"),
+                          QStringLiteral("p1_od"), QStringLiteral("p1_ed")}));
+    QCOMPARE(header.at(7 + 95), QStringLiteral("p24_paren"));
+    QCOMPARE(header.last(), QStringLiteral("error"));
+    QVERIFY(!header.contains(QStringLiteral("eval_code")));
+    QVERIFY(!header.contains(QStringLiteral("eval_age")));
+    QCOMPARE(QStringList(header).removeDuplicates(), 0);
+
+    QCOMPARE(at("sex"), QStringLiteral("girl"));
+    QCOMPARE(at("age"), QStringLiteral("9"));
+    QCOMPARE(at("date"), QStringLiteral("2024.05.06."));
+    QCOMPARE(at("p15_ed"), QStringLiteral("EENI"));
+    QCOMPARE(at("p18_np"), QStringLiteral("KI"));
+    QCOMPARE(at("p23_od"), QString());
+    // The worked example's values, as the evaluation tests derive them by hand.
+    QCOMPARE(at("eval_complete"), QStringLiteral("1"));
+    QCOMPARE(at("eval_points_1"), QStringLiteral("1"));
+    QCOMPARE(at("eval_points_10"), QStringLiteral("0"));
+    QCOMPARE(at("eval_points_15"), num("0.5"));
+    QCOMPARE(at("eval_gcr_points"), num("9.5"));
+    QCOMPARE(at("eval_scored_picture_count"), QStringLiteral("22"));
+    QCOMPARE(at("eval_cell_score_E_ED"), num("7.5"));
+    QCOMPARE(at("eval_cell_score_M_OD"), QStringLiteral("4"));
+    QCOMPARE(at("eval_column_total_NP"), num("5.5"));
+    QCOMPARE(at("eval_row_total_E"), num("11.5"));
+    QCOMPARE(at("eval_row_percent_M"), QStringLiteral("28"));
+    QCOMPARE(at("eval_column_percent_ED"), QStringLiteral("50"));
+    QCOMPARE(at("eval_row_class_I"), QStringLiteral("Q1/Mdn"));
+    QCOMPARE(at("eval_column_class_OD"), QStringLiteral("Mdn/Q3"));
+    QCOMPARE(at("eval_gcr_percent"), QStringLiteral("43"));
+    QCOMPARE(at("eval_gcr_class"), QStringLiteral("normál"));
+    QCOMPARE(at("eval_superego_score_1"), num("1.5"));
+    QCOMPARE(at("eval_superego_percent_4"), QStringLiteral("27"));
+    QCOMPARE(at("eval_superego_class_2"), QStringLiteral("<Q1"));
+    QCOMPARE(at("eval_trend_text_4_1"), QStringLiteral("nincs"));
+    QCOMPARE(at("eval_trend_text_4_2"), QStringLiteral("I <- -1"));
+    QCOMPARE(at("eval_trend_text_4_3"), num("0.3333 -> M"));
+    QCOMPARE(at("eval_top_cell_1_code"), QStringLiteral("NE"));
+    QCOMPARE(at("eval_top_cell_2_code"), QStringLiteral("MV"));
+    QCOMPARE(at("eval_top_cell_3_score"), QStringLiteral("4"));
+    QCOMPARE(at("eval_total_index_text"), num("NE(7.5) > MV(4) = KE(4)"));
+    QCOMPARE(QString(at("eval_rauchfleisch_a")).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(), 23.0 / 9);
+    QCOMPARE(at("eval_rauchfleisch_c"), num("2.875"));
+    QCOMPARE(at("eval_rauchfleisch_e"), num("0.375"));
+    QCOMPARE(at("error"), QString());
+    // Plain text only, and with a decimal comma no point anywhere in the evaluation.
+    for (qsizetype i = 0; i < header.size(); ++i) {
+        if (!header.at(i).startsWith(QStringLiteral("eval_")))
+            continue;
+        const QString& field = table.at(1).at(i);
+        QVERIFY2(!field.contains(QLatin1Char('&')), qPrintable(field));
+        QVERIFY2(!field.contains(excel ? QLatin1Char('.') : QLatin1Char(',')), qPrintable(field));
+    }
+}
+
+void ResearchExportTest::brokenAndRefusedExaminations() {
+    m_root->put(QStringLiteral("gy_vkt/archivum/bad.kvx"), "csak egy sor\r\n");
+    write(QStringLiteral("old.kvx"), examination(QStringLiteral("Idős Ida"), 15, EvalFixture::workedExample()));
+    write(QStringLiteral("ok.kvx"), examination(QStringLiteral("Jó Jenő"), 9, EvalFixture::workedExample()));
+    const QStringList files{path(QStringLiteral("bad.kvx")), path(QStringLiteral("old.kvx")),
+                            path(QStringLiteral("missing.kvx")), path(QStringLiteral("ok.kvx"))};
+    ArchiveExport::Result result;
+    const Table table = exportTable(files, {CsvDialect::standard(), false}, &result);
+    QCOMPARE(result.errors.size(), 3);
+    const qsizetype errorColumn = table.first().size() - 1;
+    for (int row = 1; row <= 3; ++row) {
+        const QStringList& fields = table.at(row);
+        QCOMPARE(fields.at(0), files.at(row - 1));
+        for (qsizetype i = 1; i < errorColumn; ++i)
+            QVERIFY2(fields.at(i).isEmpty(), qPrintable(table.first().at(i)));
+        QVERIFY(!fields.at(errorColumn).isEmpty());
+        QVERIFY(result.errors.at(row - 1).startsWith(files.at(row - 1) + QStringLiteral(": ")));
+    }
+    QVERIFY(value(table, 1, QStringLiteral("error")).startsWith(QStringLiteral("Hibás vizsgálati fájl: ")));
+    QVERIFY(value(table, 2, QStringLiteral("error")).contains(QStringLiteral("(15)")));
+    QCOMPARE(value(table, 3, QStringLiteral("error")), QStringLiteral("File not found"));
+    QCOMPARE(value(table, 4, QStringLiteral("name")), QStringLiteral("Jó Jenő"));
+    QCOMPARE(value(table, 4, QStringLiteral("error")), QString());
+}
+
+void ResearchExportTest::incompleteExaminationIsExported() {
+    write(QStringLiteral("few.kvx"),
+          examination(QStringLiteral("Kevés"), 12,
+                      EvalFixture::linesFrom(EvalFixture::repeated(QStringLiteral("EV,,"), 10))));
+    const Table table = exportTable({path(QStringLiteral("few.kvx"))}, {CsvDialect::standard(), false});
+    QCOMPARE(value(table, 1, QStringLiteral("eval_complete")), QStringLiteral("0"));
+    QCOMPARE(value(table, 1, QStringLiteral("eval_scored_picture_count")), QStringLiteral("10"));
+    QCOMPARE(value(table, 1, QStringLiteral("eval_row_percent_E")), QStringLiteral("100"));
+    QCOMPARE(value(table, 1, QStringLiteral("error")), QString());
+}
+
+void ResearchExportTest::anonymized() {
+    const QString secretName = QStringLiteral("Titkos Tímea");
+    const QString examiner = QStringLiteral("Dr. Rejtett Rezső");
+    QDir(m_folder).mkpath(QStringLiteral("ZQXMAPPA"));
+    ExaminationData d = examination(secretName, 10, EvalFixture::workedExample());
+    ExaminationFile::write(path(QStringLiteral("ZQXMAPPA/zqxkod.kvx")), d);
+    d.personal.date = QStringLiteral("május 6.");
+    write(QStringLiteral("masik.kvx"), d);
+    d.personal.date = QStringLiteral("2024.13.01.");
+    write(QStringLiteral("honap.kvx"), d);
+    m_root->put(QStringLiteral("gy_vkt/archivum/ZQXHIBAS.kvx"), "csak egy sor\r\n");
+    const QStringList files{path(QStringLiteral("ZQXMAPPA/zqxkod.kvx")), path(QStringLiteral("ZQXHIBAS.kvx")),
+                            path(QStringLiteral("masik.kvx")), path(QStringLiteral("honap.kvx"))};
+    for (const CsvDialect& dialect : {CsvDialect::standard(), CsvDialect::excelHungarian()}) {
+        ArchiveExport::Result result;
+        const Table table = exportTable(files, {dialect, true}, &result);
+        for (const QByteArray& bytes : {result.table, result.codebook}) {
+            const QString text = QString::fromUtf8(bytes);
+            for (const QString& secret : {secretName, examiner, QStringLiteral("ZQX"), QStringLiteral("kvx"),
+                                          QStringLiteral("masik"), QStringLiteral("honap"), m_root->path()})
+                QVERIFY2(!text.contains(secret, Qt::CaseInsensitive), qPrintable(secret));
+        }
+        const QStringList header = table.first();
+        for (const char* gone : {"file", "name", "examiner"})
+            QVERIFY(!header.contains(QLatin1String(gone)));
+        QCOMPARE(header.mid(0, 5), (QStringList{QStringLiteral("code"), QStringLiteral("sex"), QStringLiteral("age"),
+                                                QStringLiteral("date"), QStringLiteral("p1_od")}));
+        QCOMPARE(value(table, 1, QStringLiteral("code")), QStringLiteral("S0001"));
+        QCOMPARE(value(table, 2, QStringLiteral("code")), QStringLiteral("S0002"));
+        QCOMPARE(value(table, 3, QStringLiteral("code")), QStringLiteral("S0003"));
+        QCOMPARE(value(table, 1, QStringLiteral("date")), QStringLiteral("2024.05."));
+        QCOMPARE(value(table, 3, QStringLiteral("date")), QString());
+        QCOMPARE(value(table, 4, QStringLiteral("date")), QString());
+        QCOMPARE(value(table, 1, QStringLiteral("eval_gcr_percent")), QStringLiteral("43"));
+        // The broken file's message keeps its line, with the serial code where the file was.
+        QCOMPARE(value(table, 2, QStringLiteral("error")),
+                 QStringLiteral("Hibás vizsgálati fájl: S0002\n2. sor: a fájl véget ér a személyi adatok és a "
+                                "jelölések vége előtt."));
+        // What the caller reports (on stderr) still names the file.
+        QVERIFY(result.errors.first().startsWith(files.at(1)));
+    }
+}
+
+void ResearchExportTest::codebookDescribesEveryColumn_data() {
+    QTest::addColumn<bool>("anonymize");
+    QTest::addColumn<bool>("excel");
+    QTest::newRow("standard") << false << false;
+    QTest::newRow("anonymized Excel") << true << true;
+}
+
+void ResearchExportTest::codebookDescribesEveryColumn() {
+    QFETCH(bool, anonymize);
+    QFETCH(bool, excel);
+    write(QStringLiteral("abc.kvx"), examination(QStringLiteral("Kis Péter"), 9, EvalFixture::workedExample()));
+    const CsvDialect dialect = excel ? CsvDialect::excelHungarian() : CsvDialect::standard();
+    ArchiveExport::Result result;
+    const Table table = exportTable({path(QStringLiteral("abc.kvx"))}, {dialect, anonymize}, &result);
+    QByteArray bytes = result.codebook;
+    QCOMPARE(bytes.startsWith("\xEF\xBB\xBF"), excel);
+    if (excel)
+        bytes.remove(0, 3);
+    bool ok = false;
+    const Table codebook = parseCsv(bytes, dialect.separator, &ok);
+    QVERIFY(ok);
+    QCOMPARE(codebook.first(),
+             (QStringList{QStringLiteral("name"), QStringLiteral("description_hu"), QStringLiteral("description_en"),
+                          QStringLiteral("type"), QStringLiteral("values")}));
+    QCOMPARE(codebook.size(), table.first().size() + 1);
+    QStringList hungarian;
+    for (qsizetype i = 1; i < codebook.size(); ++i) {
+        const QStringList& row = codebook.at(i);
+        QCOMPARE(row.size(), 5);
+        QCOMPARE(row.at(0), table.first().at(i - 1));
+        // A column nobody described would have neither a type nor its own description.
+        QVERIFY2(!row.at(3).isEmpty(), qPrintable(row.at(0)));
+        QVERIFY2(!row.at(1).isEmpty() && !row.at(2).isEmpty(), qPrintable(row.at(0)));
+        hungarian << row.at(1);
+    }
+    QCOMPARE(hungarian.removeDuplicates(), 0);
+    const qsizetype points =
+        codebook.indexOf(QStringList{QStringLiteral("eval_points_15"), QStringLiteral("a(z) 15. kép GCR-pontja"),
+                                     QStringLiteral("GCR point of picture 15"), QStringLiteral("number"),
+                                     excel ? QStringLiteral("0 / 0,5 / 1") : QStringLiteral("0 / 0.5 / 1")});
+    QVERIFY(points > 0);
+}
+
+void ResearchExportTest::codebookPath_data() {
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("codebook");
+    QTest::newRow("csv") << QStringLiteral("out.csv") << QStringLiteral("out.codebook.csv");
+    QTest::newRow("folder and capitals") << QStringLiteral("a.b/OUT.CSV") << QStringLiteral("a.b/OUT.codebook.CSV");
+    QTest::newRow("no extension") << QStringLiteral("out") << QStringLiteral("out.codebook.csv");
+    QTest::newRow("other extension") << QStringLiteral("x.csv.txt") << QStringLiteral("x.csv.txt.codebook.csv");
+}
+
+void ResearchExportTest::codebookPath() {
+    QFETCH(QString, output);
+    QFETCH(QString, codebook);
+    QCOMPARE(ArchiveExport::codebookPath(output), codebook);
+}
+
+void ResearchExportTest::neverOverwritesAnExamination() {
+    write(QStringLiteral("abc.kvx"), examination(QStringLiteral("Kis Péter"), 9, EvalFixture::workedExample()));
+    const QString exam = path(QStringLiteral("abc.kvx"));
+    const QByteArray before = readFileBytes(exam);
+    const ArchiveExport::Result result =
+        ArchiveExport::build({exam}, EvalFixture::workedExampleKey(), {CsvDialect::standard(), false});
+    // As the output, or (through another spelling of the path) as the codebook's place.
+    for (const QString& output : {exam, m_folder + QStringLiteral("/./abc.kvx")}) {
+        QVERIFY_THROWS_EXCEPTION(UserError, ArchiveExport::write(output, result, {exam}));
+        QCOMPARE(readFileBytes(exam), before);
+    }
+    const QString codebookClash = path(QStringLiteral("abc.codebook.csv"));
+    QVERIFY_THROWS_EXCEPTION(UserError, ArchiveExport::write(path(QStringLiteral("abc.csv")), result, {codebookClash}));
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("abc.csv"))));
+
+    const QString output = path(QStringLiteral("export.csv"));
+    ArchiveExport::write(output, result, {exam});
+    QCOMPARE(readFileBytes(output), result.table);
+    QCOMPARE(readFileBytes(path(QStringLiteral("export.codebook.csv"))), result.codebook);
+    QCOMPARE(readFileBytes(exam), before);
+}
+
+void ResearchExportTest::largeExportKeepsFileOrder() {
+    // Enough rows for the export to read in several blocks at once; the table must still follow
+    // the file list, serial codes included.
+    write(QStringLiteral("a.kvx"), examination(QStringLiteral("Első"), 9, EvalFixture::workedExample()));
+    write(QStringLiteral("b.kvx"), examination(QStringLiteral("Második"), 15, EvalFixture::workedExample()));
+    write(QStringLiteral("c.kvx"), examination(QStringLiteral("Harmadik"), 12, EvalFixture::workedExample()));
+    const QStringList three{path(QStringLiteral("a.kvx")), path(QStringLiteral("b.kvx")),
+                            path(QStringLiteral("c.kvx"))};
+    QStringList files;
+    for (int i = 0; i < 1000; ++i)
+        files << three;
+    ArchiveExport::Result result;
+    const Table table = exportTable(files, {CsvDialect::standard(), true}, &result);
+    QCOMPARE(result.errors.size(), 1000);
+    for (int row = 1; row <= files.size(); ++row) {
+        QCOMPARE(value(table, row, QStringLiteral("code")), QStringLiteral("S%1").arg(row, 4, 10, QLatin1Char('0')));
+        const int kind = (row - 1) % 3;
+        QCOMPARE(value(table, row, QStringLiteral("age")), kind == 0   ? QStringLiteral("9")
+                                                           : kind == 1 ? QString()
+                                                                       : QStringLiteral("12"));
+        QCOMPARE(value(table, row, QStringLiteral("error")).isEmpty(), kind != 1);
+    }
+    for (int i = 0; i < result.errors.size(); ++i)
+        QVERIFY(result.errors.at(i).startsWith(three.at(1)));
+}
+
+QTEST_GUILESS_MAIN(ResearchExportTest)
+#include "tst_research_export.moc"
