@@ -1,8 +1,10 @@
 #include "core/platform/Cp1250.h"
 #include "core/platform/DataRoot.h"
+#include "core/platform/DataRootLock.h"
 #include "core/platform/DataTree.h"
 #include "core/platform/ErrorBoundary.h"
 #include "gui/common/QtPlatform.h"
+#include "gui/common/Translations.h"
 #include "gui/shell/Program.h"
 #include "gui/shell/Tfomenu.h"
 
@@ -13,6 +15,9 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("gyermek VKT"));
+    // Qt's dialogs and buttons speak Hungarian like the rest of the program; the decimal
+    // separator still follows the user's locale.
+    Translations::installHungarian(app);
 
     if (!Cp1250::available()) {
         // Every data file is Windows-1250; without the converter the program would garble them.
@@ -24,6 +29,12 @@ int main(int argc, char** argv) {
 
     QtPlatform platform;
     const DataRoot root = DataRoot::fromEnvironment();
+    // A second program on the same data folder ends before it touches anything there.
+    DataRootLock lock(root);
+    if (!lock.acquire()) {
+        platform.message(DataRootLock::alreadyRunningText(root));
+        return 1;
+    }
     // A first start, or a file the examiner lost, gets the installation's copy; nothing that
     // exists is ever replaced.
     reportFailure(platform, [&] { DataTree::layDown(root, DataTree::defaultTreeDir()); });

@@ -16,6 +16,14 @@ struct Subcommand {
 extern const Subcommand kDumpCommand;
 extern const Subcommand kProtocolCommand;
 extern const Subcommand kEvaluateCommand;
+extern const Subcommand kExportCommand;
+extern const Subcommand kAgreementCommand;
+extern const Subcommand kNormsCommand;
+extern const Subcommand kListCommand;
+
+// Whether the arguments (after the program's name) ask for drawing, the PDF protocol: its fonts
+// need a QGuiApplication, which every other run does without.
+bool wantsGuiApplication(const QStringList& args);
 
 // Every subcommand, in the order the help lists them.
 const QList<const Subcommand*>& subcommands();

@@ -4,9 +4,11 @@
 #include "core/platform/UserError.h"
 #include "core/report/EvaluationJson.h"
 #include "core/report/ProtocolWriter.h"
+#include "paper/ProtocolPages.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QSet>
 
@@ -19,7 +21,7 @@ bool namesFolder(const QString& output) {
 
 int runProtocol(const QStringList& arguments) {
     CliArgs args;
-    if (!CliArgs::parse(arguments, EvaluationOptions::names() << QStringLiteral("-o"), {}, args))
+    if (!CliArgs::parse(arguments, EvaluationOptions::names() << QStringLiteral("-o"), {QStringLiteral("--pdf")}, args))
         return usageError(kProtocolCommand);
     if (args.help)
         return printHelp(kProtocolCommand);
@@ -27,6 +29,13 @@ int runProtocol(const QStringList& arguments) {
         printErr(QStringLiteral("Nincs megadva vizsgálati fájl.\n"));
         return usageError(kProtocolCommand);
     }
+    const bool pdf = args.has(QStringLiteral("--pdf"));
+    // main() makes the GUI application whenever --pdf is asked for; without it there are no fonts.
+    if (pdf && !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        printErr(QStringLiteral("A PDF jegyzőkönyvhöz nem indítható el a rajzoló környezet.\n"));
+        return 2;
+    }
+    const QString extension = pdf ? QStringLiteral(".pdf") : QStringLiteral(".html");
     EvaluationOptions options;
     if (const int status = options.load(args))
         return status;
@@ -46,7 +55,7 @@ int runProtocol(const QStringList& arguments) {
     QSet<QString> written;
     for (const QString& path : std::as_const(args.positional)) {
         EvaluatedFile e;
-        if (!e.evaluate(path, options)) {
+        if (!e.evaluate(path, options) || e.tooFewForProtocol(path)) {
             status = 2;
             continue;
         }
@@ -65,10 +74,13 @@ int runProtocol(const QStringList& arguments) {
                 status = 2;
                 continue;
             }
-            target = folder.filePath(code + QStringLiteral(".html"));
+            target = folder.filePath(code + extension);
         }
         try {
-            ProtocolWriter::writeProtocol(target, e.data.personal, e.coding, e.result, options.decimalSeparator);
+            if (pdf)
+                ProtocolPages::writePdf(target, e.data.personal, e.coding, e.result, options.decimalSeparator);
+            else
+                ProtocolWriter::writeProtocol(target, e.data.personal, e.coding, e.result, options.decimalSeparator);
             written.insert(code);
             printOut(target + QLatin1Char('\n'));
         } catch (const UserError& error) {
@@ -78,6 +90,22 @@ int runProtocol(const QStringList& arguments) {
     }
     return status;
 }
+
+} // namespace
+
+bool wantsGuiApplication(const QStringList& args) {
+    if (args.isEmpty() || args.first() != QLatin1String(kProtocolCommand.name))
+        return false;
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--"))
+            return false;
+        if (arg == QLatin1String("--pdf"))
+            return true;
+    }
+    return false;
+}
+
+namespace {
 
 int runEvaluate(const QStringList& arguments) {
     CliArgs args;
@@ -101,12 +129,15 @@ int runEvaluate(const QStringList& arguments) {
 } // namespace
 
 const Subcommand kProtocolCommand{
-    "protocol", "gyvkt-cli protocol EXAM.kvx... [--gcr KEY.gcr] [--decimal SEP] [-o OUT]",
-    "HTML jegyzőkönyv egy vagy több vizsgálatról, ugyanaz, amit a program \"Kész jegyzőkönyv\" parancsa ír.\n"
+    "protocol", "gyvkt-cli protocol EXAM.kvx... [--gcr KEY.gcr] [--decimal SEP] [--pdf] [-o OUT]",
+    "HTML jegyzőkönyv egy vagy több vizsgálatról, ugyanaz, amit a program \"Kész jegyzőkönyv\" parancsa ír,\n"
+    "és ugyanúgy csak legalább 18 lejelölt képpel és 7–14 éves életkorral készül el.\n"
     "Egy vizsgálatnál OUT a HTML fájl; ha OUT egy létező mappa vagy elválasztójellel (/) végződik,\n"
     "akkor abba a mappába kerül <kód>.html. Több vizsgálatnál OUT mindig mappa. OUT nélkül <kód>.html\n"
     "az aktuális mappába kerül. Minden elkészült fájl útvonala egy sorban a kimenetre kerül.\n"
+    "A --pdf HTML helyett A4-es PDF-et ír (<kód>.pdf): a jegyzőkönyv lapja után a profil ábrája.\n"
     "\n"
+    "  --pdf            PDF jegyzőkönyv a HTML helyett\n"
     "  -o OUT           a kimeneti fájl vagy mappa\n",
     runProtocol, true};
 

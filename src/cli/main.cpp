@@ -2,8 +2,10 @@
 #include "core/platform/Cp1250.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -24,10 +26,24 @@ QString overview() {
     return text + QString::fromUtf8(kFooter);
 }
 
+QtMessageHandler qtHandler = nullptr;
+
+// The offscreen platform asks for a runtime folder that a batch run does not need; its
+// complaint would only clutter the messages that concern the files.
+void quietStandardPaths(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths:")))
+        return;
+    if (qtHandler)
+        qtHandler(type, context, text);
+    else
+        printErr(qFormatLogMessage(type, context, text) + QLatin1Char('\n'));
+}
+
 } // namespace
 
 const QList<const Subcommand*>& subcommands() {
-    static const QList<const Subcommand*> all{&kDumpCommand, &kProtocolCommand, &kEvaluateCommand};
+    static const QList<const Subcommand*> all{&kDumpCommand,      &kProtocolCommand, &kEvaluateCommand, &kExportCommand,
+                                              &kAgreementCommand, &kNormsCommand,    &kListCommand};
     return all;
 }
 
@@ -58,12 +74,24 @@ int usageError(const Subcommand& command) {
 }
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    QStringList raw;
+    for (int i = 1; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    std::unique_ptr<QCoreApplication> app;
+    if (wantsGuiApplication(raw)) {
+        // Fonts need the GUI application, a screen does not: offscreen unless the caller chose.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        qtHandler = qInstallMessageHandler(quietStandardPaths);
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     if (!Cp1250::available()) {
         printErr(QStringLiteral("A Windows-1250 kódolás nem érhető el ezen a rendszeren.\n"));
         return 2;
     }
-    QStringList args = app.arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         printOut(overview());
         return args.isEmpty() ? 1 : 0;

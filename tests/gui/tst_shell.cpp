@@ -13,6 +13,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -115,6 +117,9 @@ private slots:
         row("Felvtel1", "Vizsglat1", "Felvétel");
         row("Jells1", "Vizsglat1", "Jelölés");
         row("Kszjegyzknyv1", "Vizsglat1", "Kész jegyzőkönyv");
+        row("Profil1", "Vizsglat1", "Profil");
+        row("Nyomtats1", "nn1", "Nyomtatás…");
+        row("JegyzknyvPDFbe1", "nn1", "Jegyzőkönyv PDF-be…");
         row("Jelsz1", "Belltsok1", "Jelszó");
         row("Dominelrend1", "Ablakok", "Útmutató a VKT alkalmazásához");
         row("Ajells1", "Ablakok", "A jelölés");
@@ -147,10 +152,12 @@ private slots:
         for (QAction* item : shell.menu("nn1")->actions())
             fileItems << item->objectName();
         QCOMPARE(fileItems, (QStringList{QStringLiteral("jvizsglat1"), QStringLiteral("N4"), QStringLiteral("Ment1"),
-                                         QStringLiteral("N3"), QStringLiteral("Betlt1"), QStringLiteral("N1"),
-                                         QStringLiteral("Ablakkonfigurcimentse1"), QStringLiteral("N2"),
-                                         QStringLiteral("KIlp1")}));
-        for (const char* separator : {"N1", "N2", "N3", "N4", "N5", "N6", "N7"})
+                                         QStringLiteral("N3"), QStringLiteral("Betlt1"), QStringLiteral("Archivum1"),
+                                         QStringLiteral("Exportals1"), QStringLiteral("N8"),
+                                         QStringLiteral("Nyomtats1"), QStringLiteral("JegyzknyvPDFbe1"),
+                                         QStringLiteral("N1"), QStringLiteral("Ablakkonfigurcimentse1"),
+                                         QStringLiteral("N2"), QStringLiteral("KIlp1")}));
+        for (const char* separator : {"N1", "N2", "N3", "N4", "N5", "N6", "N7", "N8"})
             QVERIFY2(shell.action(separator) && shell.action(separator)->isSeparator(), separator);
     }
 
@@ -272,6 +279,28 @@ private slots:
         QTest::newRow("nineteen lines") << QByteArray("a\r\n").repeated(19) << true;
         QTest::newRow("no digit at 21") << storeBytes(QStringLiteral("ABCDEFGHIJKLMNOPQRSTx123456")) << true;
         QTest::newRow("empty file") << QByteArray("") << true;
+        // A line 20 that would yield fewer than six digits, or not digits, is damage too.
+        QTest::newRow("nine declared, four there") << storeBytes(QStringLiteral("ABCDEFGHIJKLMNOPQRST91234")) << true;
+        QTest::newRow("length zero") << storeBytes(QStringLiteral("ABCDEFGHIJKLMNOPQRST0123456789")) << true;
+        QTest::newRow("NUL in the password")
+            << storeBytes(QStringLiteral("ABCDEFGHIJKLMNOPQRST612") + QChar(0) + QStringLiteral("456xyz")) << true;
+    }
+
+    void unreadableStoreKeepsTheProgramLocked() {
+        // A store that is there but cannot be read is neither replaced nor stood in for.
+        Shell shell({}, QByteArray());
+        QVERIFY(QDir().mkpath(shell.testRoot.root().passwordStore()));
+        startUp(shell, nullptr);
+        const QString path = shell.testRoot.root().passwordStore();
+        QCOMPARE(shell.platform.messages.size(), 1);
+        QVERIFY(shell.platform.messages.first().contains(path));
+        QVERIFY(shell.platform.messages.first().contains(QStringLiteral("nem olvasható")));
+        QVERIFY(QFileInfo(path).isDir());
+        QVERIFY(!shell.testRoot.exists(QStringLiteral("gy_vkt/standard.dat.bak")));
+        for (const QString& attempt : {PasswordStore::defaultPassword(), QString(), QStringLiteral("1")}) {
+            shell.passwordField()->setText(attempt);
+            QVERIFY(!shell.main()->isUnlocked());
+        }
     }
     void unusableStoreIsLaidDownAgain() {
         QFETCH(QByteArray, store);

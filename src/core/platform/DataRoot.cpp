@@ -47,6 +47,9 @@ QString DataRoot::htmlFolder() const {
 QString DataRoot::protocolFile(const QString& code) const {
     return gyVkt(QStringLiteral("html/") + code + QStringLiteral(".html"));
 }
+QString DataRoot::profileChartFile(const QString& code) const {
+    return gyVkt(QStringLiteral("html/") + code + QStringLiteral("_profil.png"));
+}
 QString DataRoot::pictureFile(int picture) const {
     return gyVkt(QStringLiteral("pictures/") + QString::number(picture) + QStringLiteral(".bmp"));
 }

@@ -5,10 +5,11 @@
 #include "core/platform/ErrorBoundary.h"
 #include "core/platform/TextFile.h"
 #include "core/report/ProtocolWriter.h"
+#include "core/research/ArchiveExportCommand.h"
 #include "core/session/ExamSession.h"
 #include "core/session/PasswordStore.h"
 
-#include <QFile>
+#include <QFileInfo>
 
 CommandWindows::~CommandWindows() = default;
 
@@ -77,12 +78,61 @@ void Commands::finishedProtocol() {
     EvaluationResult result;
     if (!evaluateForProtocol(result))
         return;
+    const QString path = m_session.root().protocolFile(m_session.personal().code);
+    if (!reportFailure(m_platform, [&] {
+            ProtocolWriter::writeProtocol(path, m_session.personal(), m_session.coding(), result,
+                                          m_session.decimalSeparator());
+        }))
+        return;
+    // The page does not show the chart, so a chart that could not be written is reported but
+    // does not keep the finished protocol from the examiner.
     reportFailure(m_platform, [&] {
-        const QString path = m_session.root().protocolFile(m_session.personal().code);
-        ProtocolWriter::writeProtocol(path, m_session.personal(), m_session.coding(), result,
-                                      m_session.decimalSeparator());
-        m_platform.openDocument(path);
+        m_windows.writeProfileChart(m_session.root().profileChartFile(m_session.personal().code), m_session.personal(),
+                                    result, m_session.decimalSeparator());
     });
+    openProtocol(path);
+}
+
+void Commands::openProtocol(const QString& path) {
+    if (!m_platform.openDocument(path))
+        m_platform.message(QStringLiteral("A jegyzőkönyv elkészült, de a böngésző nem nyitható meg vele:\n") + path +
+                           QStringLiteral("\n\nNyissa meg ezt a fájlt a böngészőjében."));
+}
+
+void Commands::showProtocolOf(const QString& examinationPath) {
+    ExaminationData data;
+    if (!reportFailure(m_platform, [&] { data = ExaminationFile::read(examinationPath); }))
+        return;
+    const Coding coding(m_session.coding().key(), data.lines);
+    const int marked = coding.markedPictureCount();
+    if (marked < kMinimumMarkedPictures) {
+        m_windows.showTooFewMarked(marked);
+        return;
+    }
+    const QString path = m_session.root().protocolFile(data.personal.code);
+    const bool written = reportFailure(m_platform, [&] {
+        const QChar separator = m_session.decimalSeparator();
+        const EvaluationResult result = evaluate(coding, data.personal.age, separator);
+        const QByteArray page = ProtocolWriter::protocolBytes(data.personal, coding, result, separator);
+        // The page is named by the code alone, so one newer than the file may still be another
+        // examination's (the one in hand, or abc.kvx beside ABC.kvx), or made under another key:
+        // only a page holding this very protocol is left as it is.
+        bool current = false;
+        if (QFileInfo(path).isFile()) {
+            try {
+                current = TextFile::readBytes(path) == page;
+            } catch (const UserError&) {
+            }
+        }
+        if (!current)
+            TextFile::writeBytes(path, page);
+    });
+    if (written)
+        openProtocol(path);
+}
+
+void Commands::exportArchive() {
+    ArchiveExportCommand::run(m_session.root(), m_platform);
 }
 
 bool Commands::closeQuery() {
@@ -96,16 +146,24 @@ bool Commands::closeQuery() {
 
 void Commands::readStoredPassword() {
     const QString path = m_session.root().passwordStore();
-    std::optional<QString> password;
-    bool exists = QFile::exists(path);
-    try {
-        password = PasswordStore::passwordFromLines(TextFile::readLines(path));
-    } catch (const UserError&) {
-        exists = false;
-    }
-    if (password) {
-        m_session.setProgramPassword(*password);
-        return;
+    const bool exists = QFileInfo::exists(path);
+    if (exists) {
+        QStringList lines;
+        try {
+            lines = TextFile::readLines(path);
+        } catch (const UserError&) {
+            // A store that is there but cannot be read may be perfectly good; it is neither
+            // replaced nor stood in for by the installation's password.
+            m_session.setProgramPassword(QString());
+            m_platform.message(QStringLiteral("A program-jelszó tárolója (") + path +
+                               QStringLiteral(") nem olvasható. A program zárva marad, amíg a fájl nem lesz "
+                                              "olvasható; a tároló nem változott."));
+            return;
+        }
+        if (const std::optional<QString> password = PasswordStore::passwordFromLines(lines)) {
+            m_session.setProgramPassword(*password);
+            return;
+        }
     }
 
     m_platform.message(QStringLiteral("A program-jelszó tárolója (") + path +
@@ -122,7 +180,8 @@ void Commands::readStoredPassword() {
 }
 
 bool Commands::passwordEntered(const QString& text) {
-    if (text != m_session.programPassword())
+    // Without a usable password in force (an unreadable store) nothing unlocks the program.
+    if (m_session.programPassword().size() < PasswordStore::MinLength || text != m_session.programPassword())
         return false;
     // The file is tried once; whether it opens or not, the examiner has given the right
     // password and gets the program (an unreadable file must not lock them out).

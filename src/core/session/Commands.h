@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/evaluation/EvaluationResult.h"
+#include "core/exam/PersonalData.h"
 #include "core/session/CommandLine.h"
 
 #include <QString>
@@ -18,6 +19,10 @@ public:
     virtual void showPersonalData() = 0;
     // The too-few dialog, modally, with the number of marked pictures.
     virtual void showTooFewMarked(int marked) = 0;
+    // Draws the profile chart of an evaluated examination and writes it as a PNG file to path
+    // (atomically); the core cannot draw. Raises UserError when it cannot be written.
+    virtual void writeProfileChart(const QString& path, const PersonalData& personal, const EvaluationResult& result,
+                                   QChar decimalSeparator) = 0;
 };
 
 // The examination commands of the main window's menus, the command line and the close query,
@@ -40,13 +45,21 @@ public:
     bool save();
     // "Szem. adatok": the personal-data window, modally.
     void showPersonalData();
-    // "Kész jegyzőkönyv": with at least 18 marked pictures the evaluation and html/<code>.html,
-    // handed to the shell; with fewer the too-few dialog.
+    // "Kész jegyzőkönyv": with at least 18 marked pictures the evaluation, html/<code>.html and
+    // beside it the profile chart html/<code>_profil.png, the page handed to the shell; with
+    // fewer the too-few dialog.
     void finishedProtocol();
     // The evaluation every form of the protocol starts from (HTML, PDF, print, profile chart),
     // under the same refusals: with too few marked pictures the too-few dialog, with an age
     // outside the norms its message. False after the refusal was shown.
     bool evaluateForProtocol(EvaluationResult& result);
+    // The archive window's "Jegyzőkönyv": the protocol of an examination file (not of the one in
+    // hand) under the session's key and separator, with the refusals of "Kész jegyzőkönyv".
+    // html/<code>.html is written unless it holds this protocol already, then handed to the shell.
+    void showProtocolOf(const QString& examinationPath);
+    // "Exportálás CSV-be…": every examination of the archive into one table (Excel, Hungarian
+    // settings), anonymous on request, through the save dialog.
+    void exportArchive();
     // The close query: true when the program may end.
     bool closeQuery();
 
@@ -61,6 +74,9 @@ public:
     bool passwordEntered(const QString& text);
 
 private:
+    // Hands a written protocol to the browser; says so, naming the file, when that fails.
+    void openProtocol(const QString& path);
+
     ExamSession& m_session;
     Platform& m_platform;
     CommandWindows& m_windows;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QList>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +25,12 @@ struct Entry {
     Geometry geometry;
 };
 
+// A stored geometry made safe to apply on screens covering `screens`: the size clamped between
+// `minimum` and the screens' size, the position kept so that a part of the window, its title
+// bar included, stays on the screens where it can be grabbed. Computed without overflow for any
+// 32-bit values a file may hold.
+Geometry withinReach(const Geometry& geometry, const QRect& screens, const QSize& minimum);
+
 // The eight window keys in the order the writer puts them.
 const QStringList& keys();
 
@@ -31,11 +39,15 @@ const QStringList& keys();
 // Lines with another key, and lines whose four fields are empty, not whole numbers or not
 // closed by ";", are skipped. A key named twice appears twice: the later line wins.
 QList<Entry> parse(const QStringList& lines);
+// The same reading for a file of other windows (a window's own file): only the given keys.
+QList<Entry> parse(const QStringList& lines, const QStringList& acceptedKeys);
 // Reads a layout file; a missing file raises "File not found".
 QList<Entry> read(const QString& path);
 
 // The file's lines for the eight windows, given in the order of keys().
 QStringList serialize(const QList<Geometry>& geometries);
+// The lines of the entries given, in their order, then "vege".
+QStringList serialize(const QList<Entry>& entries);
 void write(const QString& path, const QList<Geometry>& geometries);
 
 } // namespace LayoutFile

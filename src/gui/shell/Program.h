@@ -3,6 +3,7 @@
 #include "core/platform/DataRoot.h"
 #include "core/session/Commands.h"
 #include "core/session/ExamSession.h"
+#include "gui/paper/PaperCommands.h"
 #include "gui/shell/Arrangements.h"
 #include "gui/shell/Windows.h"
 
@@ -27,6 +28,7 @@ public:
     Commands& commands() { return m_commands; }
     Arrangements& arrangements() { return m_arrangements; }
     Windows& windows() { return m_windows; }
+    PaperCommands& paper() { return m_paper; }
 
 private:
     void createWindows(Platform& platform);
@@ -35,4 +37,5 @@ private:
     Windows m_windows;
     Commands m_commands;
     Arrangements m_arrangements;
+    PaperCommands m_paper;
 };

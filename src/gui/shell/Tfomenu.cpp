@@ -106,6 +106,16 @@ void Tfomenu::buildMenus() {
     addSeparator(nn1, "N3");
     Betlt1 = addItem(nn1, QStringLiteral("Megnyitás"), "Betlt1", &Tfomenu::Betlt1Click);
     Betlt1->setEnabled(false);
+    Archivum1 = addItem(nn1, QStringLiteral("Archívum…"), "Archivum1", &Tfomenu::Archivum1Click);
+    Archivum1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    Archivum1->setEnabled(false);
+    Exportals1 = addItem(nn1, QStringLiteral("Exportálás CSV-be…"), "Exportals1", &Tfomenu::Exportals1Click);
+    Exportals1->setEnabled(false);
+    addSeparator(nn1, "N8");
+    Nyomtats1 = addItem(nn1, QStringLiteral("Nyomtatás…"), "Nyomtats1", &Tfomenu::Nyomtats1Click);
+    Nyomtats1->setShortcut(QKeySequence::Print);
+    JegyzknyvPDFbe1 =
+        addItem(nn1, QStringLiteral("Jegyzőkönyv PDF-be…"), "JegyzknyvPDFbe1", &Tfomenu::JegyzknyvPDFbe1Click);
     addSeparator(nn1, "N1");
     addItem(nn1, QStringLiteral("Ablakkonfiguráció mentése"), "Ablakkonfigurcimentse1",
             &Tfomenu::Ablakkonfigurcimentse1Click);
@@ -121,6 +131,10 @@ void Tfomenu::buildMenus() {
     Jells1->setCheckable(true);
     addSeparator(Vizsglat1, "N7");
     addItem(Vizsglat1, QStringLiteral("Kész jegyzőkönyv"), "Kszjegyzknyv1", &Tfomenu::Kszjegyzknyv1Click);
+    Profil1 = addItem(Vizsglat1, QStringLiteral("Profil"), "Profil1", &Tfomenu::Profil1Click);
+    // Like "Megnyitás" they wait for the password; Ctrl+P must not print before it either.
+    for (QAction* locked : {Nyomtats1, JegyzknyvPDFbe1, Profil1})
+        locked->setEnabled(false);
 
     Belltsok1 = addMenu(QStringLiteral("Beállítások"), "Belltsok1");
     addItem(Belltsok1, QStringLiteral("Jelszó"), "Jelsz1", &Tfomenu::Jelsz1Click);
@@ -159,6 +173,10 @@ void Tfomenu::unlock() {
         menu->menuAction()->setEnabled(true);
     }
     Betlt1->setEnabled(true);
+    Archivum1->setEnabled(true);
+    for (QAction* locked : {Nyomtats1, JegyzknyvPDFbe1, Profil1})
+        locked->setEnabled(true);
+    Exportals1->setEnabled(true);
 }
 
 void Tfomenu::closeEvent(QCloseEvent* event) {
@@ -180,6 +198,14 @@ void Tfomenu::Ment1Click() {
 
 void Tfomenu::Betlt1Click() {
     m_commands.openFromDialog();
+}
+
+void Tfomenu::Archivum1Click() {
+    emit archiveWanted();
+}
+
+void Tfomenu::Exportals1Click() {
+    m_commands.exportArchive();
 }
 
 void Tfomenu::Ablakkonfigurcimentse1Click() {
@@ -204,6 +230,18 @@ void Tfomenu::Jells1Click() {
 
 void Tfomenu::Kszjegyzknyv1Click() {
     m_commands.finishedProtocol();
+}
+
+void Tfomenu::Profil1Click() {
+    emit profileWanted();
+}
+
+void Tfomenu::Nyomtats1Click() {
+    emit printWanted();
+}
+
+void Tfomenu::JegyzknyvPDFbe1Click() {
+    emit pdfWanted();
 }
 
 void Tfomenu::Jelsz1Click() {

@@ -18,7 +18,9 @@ class QWidget;
 //   Label5       "jelszó:"
 //   Edit1        the password field (echo "*"); every change is checked against the password
 //   MainMenu1    menu bar: nn1 "&File", Vizsglat1 "&Vizsgálat", Belltsok1 "Beállítások",
-//                Ablakok "&Súgó"; all four and Betlt1 "Megnyitás" start disabled
+//                Ablakok "&Súgó"; all four, Betlt1 "Megnyitás" and Exportals1 "Exportálás CSV-be…"
+//                start disabled; so do Nyomtats1 "Nyomtatás…" (Ctrl+P), JegyzknyvPDFbe1
+//                "Jegyzőkönyv PDF-be…" and Profil1 "Profil", and Archivum1 "Archívum…" (Ctrl+R)
 class Tfomenu : public QMainWindow {
     Q_OBJECT
 public:
@@ -37,6 +39,12 @@ signals:
     void helpChapterWanted(int chapter);
     void aboutWanted();
     void passwordChangeWanted();
+    // The protocol on paper and the profile window, which Program wires.
+    void profileWanted();
+    void printWanted();
+    void pdfWanted();
+    // "Archívum…": the archive window, which Program wires.
+    void archiveWanted();
 
 public slots:
     void Edit1Change();
@@ -44,12 +52,17 @@ public slots:
     void jvizsglat1Click();
     void Ment1Click();
     void Betlt1Click();
+    void Archivum1Click();
+    void Exportals1Click();
     void Ablakkonfigurcimentse1Click();
     void KIlp1Click();
     void Szemadatok1Click();
     void Felvtel1Click();
     void Jells1Click();
     void Kszjegyzknyv1Click();
+    void Profil1Click();
+    void Nyomtats1Click();
+    void JegyzknyvPDFbe1Click();
     void Jelsz1Click();
     void Dominelrend1Click();
     void Ajells1Click();
@@ -83,6 +96,11 @@ private:
     QMenu* Belltsok1 = nullptr;
     QMenu* Ablakok = nullptr;
     QAction* Betlt1 = nullptr;
+    QAction* Archivum1 = nullptr;
+    QAction* Exportals1 = nullptr;
     QAction* Felvtel1 = nullptr;
     QAction* Jells1 = nullptr;
+    QAction* Nyomtats1 = nullptr;
+    QAction* JegyzknyvPDFbe1 = nullptr;
+    QAction* Profil1 = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "gui/recording/TSzemAd.h"
 #include "gui/shell/TKevesValasz.h"
 #include "gui/shell/Tfomenu.h"
+#include "paper/ProfileChart.h"
 
 Windows::~Windows() {
     delete fomenu;
@@ -19,4 +20,9 @@ void Windows::showPersonalData() {
 void Windows::showTooFewMarked(int marked) {
     kevesValasz->setCount(marked);
     kevesValasz->exec();
+}
+
+void Windows::writeProfileChart(const QString& path, const PersonalData& personal, const EvaluationResult& result,
+                                QChar decimalSeparator) {
+    ProfileChart(personal, result, decimalSeparator).writePng(path, 1100, 860);
 }

@@ -17,6 +17,8 @@ class TKevesValasz;
 class TKepForm;
 class TAboutForm;
 class TPwForm;
+class TProfil;
+class TArchivum;
 
 // The program's windows, one instance of each, created at start-up in this order and kept
 // until the program ends; the main window owns the rest. The arrangements and the examination
@@ -37,6 +39,10 @@ struct Windows : CommandWindows {
     TKepForm* kepForm = nullptr;
     TAboutForm* aboutForm = nullptr;
     TPwForm* pwForm = nullptr;
+    // Created after the fifteen: the profile chart of "Vizsgálat" → "Profil".
+    TProfil* profil = nullptr;
+    // Created after the fifteen: "File" → "Archívum…".
+    TArchivum* archivum = nullptr;
 
     Windows() = default;
     Windows(const Windows&) = delete;
@@ -47,4 +53,6 @@ struct Windows : CommandWindows {
     bool personalDataShown() const override;
     void showPersonalData() override;
     void showTooFewMarked(int marked) override;
+    void writeProfileChart(const QString& path, const PersonalData& personal, const EvaluationResult& result,
+                           QChar decimalSeparator) override;
 };
