@@ -2,6 +2,7 @@
 // reads and evaluates the same files one by one as gyvkt-cli evaluate does (with and without
 // its JSON), then prints the times and the ratio. The export is meant to stay within twice the
 // evaluation.
+#include "BenchExaminations.h"
 #include "core/archive/ArchiveFolder.h"
 #include "core/evaluation/Evaluate.h"
 #include "core/exam/ExaminationFile.h"
@@ -23,57 +24,10 @@
 
 namespace {
 
-constexpr int kExaminations = 10000;
-
-// A small deterministic generator, so every run measures the same examinations.
-class Lcg {
-public:
-    explicit Lcg(quint64 seed) : m_state(seed) {}
-    quint32 next(quint32 bound) {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<quint32>(m_state >> 33) % bound;
-    }
-
-private:
-    quint64 m_state;
-};
-
-const char* const kCodes[3][5] = {
-    {"EV", "IV", "MV", nullptr, nullptr}, {"NE", "EE", "NI", "II", "NM"}, {"KE", "KI", "KM", nullptr, nullptr}};
-const int kCodesInColumn[3] = {3, 5, 3};
-
-QString randomCode(Lcg& rng, int column) {
-    return QLatin1String(kCodes[column - 1][rng.next(static_cast<quint32>(kCodesInColumn[column - 1]))]);
-}
-
-ExaminationData generate(Lcg& rng, int n) {
-    ExaminationData d;
+// Names with the characters CSV must quote.
+ExaminationData named(ExaminationData d, int n) {
     d.personal.name = QStringLiteral("Vizsgált, \"Személy\" %1").arg(n);
-    d.personal.age = 7 + static_cast<qint32>(rng.next(8));
-    d.personal.sex = rng.next(2) == 0 ? PersonalData::Sex::Boy : PersonalData::Sex::Girl;
-    d.personal.date = QStringLiteral("2024.05.06.");
-    d.personal.examiner = QStringLiteral("Dr. Minta Anna");
-    for (ScoringLine& line : d.lines) {
-        const quint32 shape = rng.next(10);
-        if (shape == 0)
-            continue; // an unmarked picture
-        const int column = 1 + static_cast<int>(rng.next(3));
-        line.field(column) = randomCode(rng, column);
-        if (shape >= 7) { // a second code, in the same or another column
-            const int second = 1 + static_cast<int>(rng.next(3));
-            line.field(second) += randomCode(rng, second);
-        }
-    }
-    for (int p = 0; p < kPictureCount; ++p)
-        d.answers[static_cast<size_t>(p)] = QStringLiteral("Nem én voltam.\r\n");
     return d;
-}
-
-GcrKey benchKey() {
-    QByteArray bytes = "GCR\r\n";
-    for (int p = 1; p <= 24; ++p)
-        bytes += p % 3 == 0 ? QByteArray("NE,KE;\r\n") : p % 3 == 1 ? QByteArray("EV,;\r\n") : QByteArray(",;\r\n");
-    return GcrKey::parse(bytes, QStringLiteral("bench.gcr"));
 }
 
 } // namespace
@@ -83,11 +37,11 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     const QString archive = dir.filePath(QStringLiteral("archivum"));
     QDir().mkpath(archive);
-    Lcg rng(20240506);
-    for (int n = 0; n < kExaminations; ++n)
+    BenchExaminations::Lcg rng(20240506);
+    for (int n = 0; n < BenchExaminations::kCount; ++n)
         ExaminationFile::write(QDir(archive).filePath(QStringLiteral("K%1.kvx").arg(n, 5, 10, QLatin1Char('0'))),
-                               generate(rng, n));
-    const GcrKey key = benchKey();
+                               named(BenchExaminations::generate(rng, n), n));
+    const GcrKey key = BenchExaminations::key();
     const QChar separator = QLatin1Char('.');
 
     // Other work on the machine disturbs single runs; each measure is taken three times,
@@ -133,8 +87,9 @@ int main(int argc, char** argv) {
         exportCpu = std::min(exportCpu, static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC);
     }
 
-    std::printf("examinations:                    %d (%d rows, %lld errors, %.1f MiB of CSV)\n", kExaminations,
-                result.rows, static_cast<long long>(result.errors.size()), result.table.size() / 1048576.0);
+    std::printf("examinations:                    %d (%d rows, %lld errors, %.1f MiB of CSV)\n",
+                BenchExaminations::kCount, result.rows, static_cast<long long>(result.errors.size()),
+                result.table.size() / 1048576.0);
     std::printf("read + evaluate:                 %.0f ms (checksum %lld)\n", evaluateNs / 1e6,
                 static_cast<long long>(checksum));
     std::printf("read + evaluate + JSON:          %.0f ms (%.1f MiB of JSON)\n", evaluateJsonNs / 1e6,

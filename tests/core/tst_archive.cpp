@@ -5,6 +5,7 @@
 #include "core/archive/ArchiveWindowFile.h"
 #include "core/exam/ExaminationFile.h"
 #include "core/platform/UserError.h"
+#include "tst_evaluate_example.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,30 +14,11 @@
 
 namespace {
 
-// Every picture keyed "EV" alone: a lone EV scores 1, EV beside another code 0.5, anything else 0.
 GcrKey evKey() {
-    QByteArray bytes = "GCR\r\n";
-    for (int p = 1; p <= 24; ++p)
-        bytes += "EV,;\r\n";
-    return GcrKey::parse(bytes, QStringLiteral("ev.gcr"));
+    return GcrKey::parse(EvalFixture::evKeyBytes(), QStringLiteral("ev.gcr"));
 }
 
-// Pictures filled in order: `ones` lone EV, `halves` EVIV, `zeros` IV; the rest unmarked.
-ExaminationData exam(const QString& name, qint32 age, int ones, int halves = 0, int zeros = 0) {
-    ExaminationData d;
-    d.personal.name = name;
-    d.personal.age = age;
-    d.personal.date = QStringLiteral("2024.05.06.");
-    d.personal.examiner = QStringLiteral("Dr. Minta Anna");
-    int p = 0;
-    for (int i = 0; i < ones; ++i)
-        d.lines[static_cast<size_t>(p++)].field(1) = QStringLiteral("EV");
-    for (int i = 0; i < halves; ++i)
-        d.lines[static_cast<size_t>(p++)].field(1) = QStringLiteral("EVIV");
-    for (int i = 0; i < zeros; ++i)
-        d.lines[static_cast<size_t>(p++)].field(1) = QStringLiteral("IV");
-    return d;
-}
+using EvalFixture::pointedExamination;
 
 void put(const QString& folder, const QString& name, const ExaminationData& d) {
     QFile file(folder + QLatin1Char('/') + name);
@@ -123,7 +105,7 @@ void ArchiveTest::rowFields() {
     QFETCH(int, halves);
     QFETCH(int, zeros);
     QTemporaryDir dir;
-    ExaminationData d = exam(QStringLiteral("Teszt"), age, ones, halves, zeros);
+    ExaminationData d = pointedExamination(QStringLiteral("Teszt"), age, ones, halves, zeros);
     // Only a parenthesized mark: the picture is not marked and scores nothing.
     d.lines[23].field(4) = QStringLiteral("(EV)");
     put(dir.path(), QStringLiteral("t.kvx"), d);
@@ -143,7 +125,7 @@ void ArchiveTest::rowFields() {
 
 void ArchiveTest::personalDataAndFileFacts() {
     QTemporaryDir dir;
-    ExaminationData d = exam(QStringLiteral("Kovács Ödön"), 11, 20);
+    ExaminationData d = pointedExamination(QStringLiteral("Kovács Ödön"), 11, 20);
     d.personal.sex = PersonalData::Sex::Girl;
     d.personal.date = QStringLiteral("2023.12.01.");
     d.personal.examiner = QStringLiteral("Dr. Őri Űrsula");
@@ -168,12 +150,13 @@ void ArchiveTest::personalDataAndFileFacts() {
 void ArchiveTest::listsSortedKvxFilesOnly() {
     QTemporaryDir dir;
     for (const char* name : {"b.kvx", "A.kvx", "c.KVX", "a2.kvx", "B1.kvx"})
-        put(dir.path(), QLatin1String(name), exam(QLatin1String(name), 10, 18));
+        put(dir.path(), QLatin1String(name), pointedExamination(QLatin1String(name), 10, 18));
     putBytes(dir.path(), QStringLiteral("notes.txt"), "not an examination");
     putBytes(dir.path(), QStringLiteral("d.kvx.bak"), "not an examination");
     QDir(dir.path()).mkdir(QStringLiteral("sub.kvx"));
     QDir(dir.path()).mkdir(QStringLiteral("inner"));
-    put(dir.path() + QStringLiteral("/inner"), QStringLiteral("deep.kvx"), exam(QStringLiteral("deep"), 10, 18));
+    put(dir.path() + QStringLiteral("/inner"), QStringLiteral("deep.kvx"),
+        pointedExamination(QStringLiteral("deep"), 10, 18));
 
     const QStringList expected{QStringLiteral("A.kvx"), QStringLiteral("a2.kvx"), QStringLiteral("b.kvx"),
                                QStringLiteral("B1.kvx"), QStringLiteral("c.KVX")};
@@ -190,7 +173,7 @@ void ArchiveTest::listsSortedKvxFilesOnly() {
 
 void ArchiveTest::malformedFileListedWithItsMessageAndUntouched() {
     QTemporaryDir dir;
-    put(dir.path(), QStringLiteral("jo.kvx"), exam(QStringLiteral("Jó"), 10, 18));
+    put(dir.path(), QStringLiteral("jo.kvx"), pointedExamination(QStringLiteral("Jó"), 10, 18));
     const QByteArray broken = "N\xe9v\r\n12a\r\n2024.01.01.\r\nDr. X\r\n1\r\n";
     putBytes(dir.path(), QStringLiteral("rossz.kvx"), broken);
     putBytes(dir.path(), QStringLiteral("ures.kvx"), QByteArray());
@@ -236,7 +219,7 @@ void ArchiveTest::unreadableFolderNamed() {
     QFETCH(QString, relative);
     QFETCH(QString, words);
     QTemporaryDir dir;
-    put(dir.path(), QStringLiteral("egy.kvx"), exam(QStringLiteral("Egy"), 10, 18));
+    put(dir.path(), QStringLiteral("egy.kvx"), pointedExamination(QStringLiteral("Egy"), 10, 18));
     const QString folder = dir.filePath(relative);
     try {
         ArchiveCache().list(folder, evKey());
@@ -250,8 +233,8 @@ void ArchiveTest::unreadableFolderNamed() {
 void ArchiveTest::expandKeepsArgumentOrder() {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("f"));
-    put(dir.path() + QStringLiteral("/f"), QStringLiteral("b.kvx"), exam(QStringLiteral("b"), 10, 1));
-    put(dir.path() + QStringLiteral("/f"), QStringLiteral("a.kvx"), exam(QStringLiteral("a"), 10, 1));
+    put(dir.path() + QStringLiteral("/f"), QStringLiteral("b.kvx"), pointedExamination(QStringLiteral("b"), 10, 1));
+    put(dir.path() + QStringLiteral("/f"), QStringLiteral("a.kvx"), pointedExamination(QStringLiteral("a"), 10, 1));
     putBytes(dir.path(), QStringLiteral("z.txt"), "named directly, so taken");
     const QString f = dir.filePath(QStringLiteral("f"));
     const QString z = dir.filePath(QStringLiteral("z.txt"));
@@ -289,11 +272,11 @@ void ArchiveTest::filter_data() {
 void ArchiveTest::filter() {
     QFETCH(QString, query);
     QTemporaryDir dir;
-    ExaminationData a = exam(QStringLiteral("Kovács Ödön"), 10, 18);
+    ExaminationData a = pointedExamination(QStringLiteral("Kovács Ödön"), 10, 18);
     a.personal.examiner = QStringLiteral("Dr. Szabó Éva");
-    ExaminationData b = exam(QStringLiteral("Őri Űrsula"), 10, 18);
+    ExaminationData b = pointedExamination(QStringLiteral("Őri Űrsula"), 10, 18);
     b.personal.examiner = QStringLiteral("Dr. Kiss");
-    ExaminationData c = exam(QStringLiteral("Nagy Béla"), 10, 18);
+    ExaminationData c = pointedExamination(QStringLiteral("Nagy Béla"), 10, 18);
     c.personal.examiner = QStringLiteral("Dr. Kovács Anna");
     put(dir.path(), QStringLiteral("KO1.kvx"), a);
     put(dir.path(), QStringLiteral("OU2.kvx"), b);
@@ -312,7 +295,7 @@ void ArchiveTest::filter() {
 void ArchiveTest::cacheRereadsOnlyChangedFiles() {
     QTemporaryDir dir;
     for (int i = 1; i <= 5; ++i)
-        put(dir.path(), QStringLiteral("K%1.kvx").arg(i), exam(QStringLiteral("Anna %1").arg(i), 10, 18));
+        put(dir.path(), QStringLiteral("K%1.kvx").arg(i), pointedExamination(QStringLiteral("Anna %1").arg(i), 10, 18));
     const QDateTime old(QDate(2020, 1, 1), QTime(12, 0), Qt::UTC);
     for (int i = 1; i <= 5; ++i)
         setModified(dir.filePath(QStringLiteral("K%1.kvx").arg(i)), old);
@@ -323,10 +306,10 @@ void ArchiveTest::cacheRereadsOnlyChangedFiles() {
     QCOMPARE(cache.readCount(), 0);
 
     // Same size, a new name and a new time; one file gone, one new.
-    put(dir.path(), QStringLiteral("K2.kvx"), exam(QStringLiteral("Anni 2"), 10, 20));
+    put(dir.path(), QStringLiteral("K2.kvx"), pointedExamination(QStringLiteral("Anni 2"), 10, 20));
     setModified(dir.filePath(QStringLiteral("K2.kvx")), old.addSecs(60));
     QVERIFY(QFile::remove(dir.filePath(QStringLiteral("K4.kvx"))));
-    put(dir.path(), QStringLiteral("K6.kvx"), exam(QStringLiteral("Új"), 12, 18));
+    put(dir.path(), QStringLiteral("K6.kvx"), pointedExamination(QStringLiteral("Új"), 12, 18));
     const QList<ArchiveRow> rows = cache.list(dir.path(), evKey());
     QCOMPARE(cache.readCount(), 2);
     QCOMPARE(fileNames(rows), (QStringList{QStringLiteral("K1.kvx"), QStringLiteral("K2.kvx"), QStringLiteral("K3.kvx"),
@@ -339,15 +322,15 @@ void ArchiveTest::cacheRereadsOnlyChangedFiles() {
     putBytes(dir.path(), QStringLiteral("K1.kvx"), "tönkrement");
     QVERIFY(cache.list(dir.path(), evKey()).at(0).malformed);
     QCOMPARE(cache.readCount(), 1);
-    put(dir.path(), QStringLiteral("K1.kvx"), exam(QStringLiteral("Anna 1"), 10, 18));
+    put(dir.path(), QStringLiteral("K1.kvx"), pointedExamination(QStringLiteral("Anna 1"), 10, 18));
     QVERIFY(!cache.list(dir.path(), evKey()).at(0).malformed);
     QCOMPARE(cache.readCount(), 1);
 }
 
 void ArchiveTest::anotherKeyRereadsEverything() {
     QTemporaryDir dir;
-    put(dir.path(), QStringLiteral("a.kvx"), exam(QStringLiteral("A"), 10, 18));
-    put(dir.path(), QStringLiteral("b.kvx"), exam(QStringLiteral("B"), 10, 20));
+    put(dir.path(), QStringLiteral("a.kvx"), pointedExamination(QStringLiteral("A"), 10, 18));
+    put(dir.path(), QStringLiteral("b.kvx"), pointedExamination(QStringLiteral("B"), 10, 20));
     ArchiveCache cache;
     QCOMPARE(cache.list(dir.path(), evKey()).at(1).gcrPoints, 20.0);
     // No key: every picture scores 0.
@@ -360,7 +343,8 @@ void ArchiveTest::anotherKeyRereadsEverything() {
 void ArchiveTest::stoppedListingKeepsWhatItRead() {
     QTemporaryDir dir;
     for (int i = 0; i < 40; ++i)
-        put(dir.path(), QStringLiteral("K%1.kvx").arg(i, 2, 10, QLatin1Char('0')), exam(QStringLiteral("N"), 10, 18));
+        put(dir.path(), QStringLiteral("K%1.kvx").arg(i, 2, 10, QLatin1Char('0')),
+            pointedExamination(QStringLiteral("N"), 10, 18));
     ArchiveCache cache;
     int calls = 0;
     const QList<ArchiveRow> stopped = cache.list(dir.path(), evKey(), [&](int done, int total) {
@@ -379,8 +363,9 @@ void ArchiveTest::loaderListsOffThreadAndOnlyTheLastReports() {
     QTemporaryDir first;
     QTemporaryDir second;
     for (int i = 0; i < 300; ++i)
-        put(first.path(), QStringLiteral("F%1.kvx").arg(i, 3, 10, QLatin1Char('0')), exam(QStringLiteral("F"), 10, 18));
-    put(second.path(), QStringLiteral("S.kvx"), exam(QStringLiteral("S"), 10, 18));
+        put(first.path(), QStringLiteral("F%1.kvx").arg(i, 3, 10, QLatin1Char('0')),
+            pointedExamination(QStringLiteral("F"), 10, 18));
+    put(second.path(), QStringLiteral("S.kvx"), pointedExamination(QStringLiteral("S"), 10, 18));
     ArchiveLoader loader;
     QSignalSpy listed(&loader, &ArchiveLoader::listed);
     QSignalSpy failed(&loader, &ArchiveLoader::failed);

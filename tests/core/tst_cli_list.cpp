@@ -1,6 +1,7 @@
 #include "CliRun.h"
 #include "TestRoot.h"
 #include "core/exam/ExaminationFile.h"
+#include "tst_evaluate_example.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -10,28 +11,11 @@
 
 namespace {
 
-// Picture n keyed "EV" alone, so a lone EV scores 1, EVIV 0.5, IV 0.
-QByteArray evKeyBytes() {
-    QByteArray bytes = "GCR\r\n";
-    for (int p = 1; p <= 24; ++p)
-        bytes += "EV,;\r\n";
-    return bytes;
-}
-
+// A girl examined by an examiner with accents, coded under the "EV" key.
 ExaminationData exam(const QString& name, qint32 age, int ones, int halves, int zeros) {
-    ExaminationData d;
-    d.personal.name = name;
-    d.personal.age = age;
+    ExaminationData d = EvalFixture::pointedExamination(name, age, ones, halves, zeros);
     d.personal.sex = PersonalData::Sex::Girl;
-    d.personal.date = QStringLiteral("2024.05.06.");
     d.personal.examiner = QStringLiteral("Dr. Őri Anna");
-    int p = 0;
-    for (int i = 0; i < ones; ++i)
-        d.lines[static_cast<size_t>(p++)].field(1) = QStringLiteral("EV");
-    for (int i = 0; i < halves; ++i)
-        d.lines[static_cast<size_t>(p++)].field(1) = QStringLiteral("EVIV");
-    for (int i = 0; i < zeros; ++i)
-        d.lines[static_cast<size_t>(p++)].field(1) = QStringLiteral("IV");
     return d;
 }
 
@@ -43,7 +27,7 @@ struct Archive {
     QString key = root.path() + QStringLiteral("/ev.gcr");
 
     Archive() {
-        root.put(QStringLiteral("ev.gcr"), evKeyBytes());
+        root.put(QStringLiteral("ev.gcr"), EvalFixture::evKeyBytes());
         // 8 + 4 * 0.5 = 10 points of 20 marked pictures: 50 %, above Q3 (49.8) at 10.
         root.put(QStringLiteral("arch/b.kvx"),
                  ExaminationFile::serialize(exam(QStringLiteral("Kovács Ödön"), 10, 8, 4, 8)));

@@ -9,16 +9,6 @@
 
 namespace {
 
-ExaminationData examination(const std::array<ScoringLine, 24>& lines, qint32 age) {
-    ExaminationData d;
-    d.personal.name = QStringLiteral("Kis & <Péter>");
-    d.personal.age = age;
-    d.personal.date = QStringLiteral("2024.05.06.");
-    d.personal.examiner = QStringLiteral("Dr. Őrsi Ürmös");
-    d.lines = lines;
-    return d;
-}
-
 QString squeezed(QString text) {
     static const QRegularExpression space(QStringLiteral("\\s+"));
     return text.remove(space);
@@ -49,7 +39,8 @@ void CliPdfTest::init() {
     m_root->put(QStringLiteral("key.gcr"), EvalFixture::workedExampleKeyBytes());
     m_key = file(QStringLiteral("key.gcr"));
     m_exam = file(QStringLiteral("abc.kvx"));
-    ExaminationFile::write(m_exam, examination(EvalFixture::workedExample(), 9));
+    ExaminationFile::write(m_exam,
+                           EvalFixture::examination(EvalFixture::workedExample(), 9, QStringLiteral("Dr. Őrsi Ürmös")));
 }
 
 void CliPdfTest::pdfOfOneExamination() {
@@ -95,10 +86,12 @@ void CliPdfTest::runsWithoutAnyDisplay() {
 
 void CliPdfTest::severalExaminationsIntoFolder() {
     const QString second = file(QStringLiteral("def.kvx"));
-    ExaminationFile::write(second,
-                           examination(EvalFixture::linesFrom(EvalFixture::repeated(QStringLiteral("EV"), 20)), 13));
+    ExaminationFile::write(
+        second, EvalFixture::examination(EvalFixture::linesFrom(EvalFixture::repeated(QStringLiteral("EV"), 20)), 13,
+                                         QStringLiteral("Dr. Őrsi Ürmös")));
     const QString tooOld = file(QStringLiteral("old.kvx"));
-    ExaminationFile::write(tooOld, examination(EvalFixture::workedExample(), 15));
+    ExaminationFile::write(
+        tooOld, EvalFixture::examination(EvalFixture::workedExample(), 15, QStringLiteral("Dr. Őrsi Ürmös")));
     const QString folder = file(QStringLiteral("pdfs"));
 
     const CliRun r = runCli({QStringLiteral("protocol"), m_exam, tooOld, second, QStringLiteral("--pdf"),
@@ -115,7 +108,8 @@ void CliPdfTest::severalExaminationsIntoFolder() {
 
 void CliPdfTest::refusedExaminationLeavesExistingFile() {
     const QString exam = file(QStringLiteral("old.kvx"));
-    ExaminationFile::write(exam, examination(EvalFixture::workedExample(), 6));
+    ExaminationFile::write(exam,
+                           EvalFixture::examination(EvalFixture::workedExample(), 6, QStringLiteral("Dr. Őrsi Ürmös")));
     const QString out = file(QStringLiteral("OLD.pdf"));
     m_root->put(QStringLiteral("OLD.pdf"), "earlier protocol");
     const CliRun r = runCli({QStringLiteral("protocol"), exam, QStringLiteral("--pdf"), QStringLiteral("--gcr"), m_key,

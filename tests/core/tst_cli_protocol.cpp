@@ -10,19 +10,7 @@
 #include <QJsonObject>
 #include <QtTest>
 
-namespace {
-
-ExaminationData examination(const std::array<ScoringLine, 24>& lines, qint32 age) {
-    ExaminationData d;
-    d.personal.name = QStringLiteral("Kis & <Péter>");
-    d.personal.age = age;
-    d.personal.date = QStringLiteral("2024.05.06.");
-    d.personal.examiner = QStringLiteral("Dr. Minta");
-    d.lines = lines;
-    return d;
-}
-
-} // namespace
+namespace {} // namespace
 
 class CliProtocolTest : public QObject {
     Q_OBJECT
@@ -53,7 +41,7 @@ void CliProtocolTest::init() {
     m_root->put(QStringLiteral("key.gcr"), EvalFixture::workedExampleKeyBytes());
     m_key = file(QStringLiteral("key.gcr"));
     m_exam = file(QStringLiteral("abc.kvx"));
-    ExaminationFile::write(m_exam, examination(EvalFixture::workedExample(), 9));
+    ExaminationFile::write(m_exam, EvalFixture::examination(EvalFixture::workedExample(), 9));
 }
 
 void CliProtocolTest::evaluateJson() {
@@ -106,7 +94,7 @@ void CliProtocolTest::evaluateJsonWithoutRauchfleischValue() {
     const QString path = file(QStringLiteral("noi.kvx"));
     QStringList specs = EvalFixture::repeated(QStringLiteral("EV"), 10);
     specs << EvalFixture::repeated(QStringLiteral("MV"), 10);
-    ExaminationFile::write(path, examination(EvalFixture::linesFrom(specs), 12));
+    ExaminationFile::write(path, EvalFixture::examination(EvalFixture::linesFrom(specs), 12));
     const CliRun r =
         runCli({QStringLiteral("evaluate"), path, QStringLiteral("--gcr"), m_key, QStringLiteral("--json")});
     QCOMPARE(r.status, 0);
@@ -154,7 +142,7 @@ void CliProtocolTest::protocolOfOneExamination() {
 
     // The same page as the marking window's points and the writer give in this process.
     const Coding coding(EvalFixture::workedExampleKey(), EvalFixture::workedExample());
-    PersonalData pd = examination(EvalFixture::workedExample(), 9).personal;
+    PersonalData pd = EvalFixture::examination(EvalFixture::workedExample(), 9).personal;
     pd.code = QStringLiteral("ABC");
     const QChar comma = QLatin1Char(',');
     QCOMPARE(bytes, ProtocolWriter::protocolBytes(pd, coding, evaluate(coding, 9, comma), comma));
@@ -184,10 +172,10 @@ void CliProtocolTest::protocolDefaultsToCodeAndDataRootKey() {
 
 void CliProtocolTest::severalExaminationsIntoFolder() {
     const QString second = file(QStringLiteral("def.kvx"));
-    ExaminationFile::write(second,
-                           examination(EvalFixture::linesFrom(EvalFixture::repeated(QStringLiteral("EV"), 20)), 13));
+    ExaminationFile::write(
+        second, EvalFixture::examination(EvalFixture::linesFrom(EvalFixture::repeated(QStringLiteral("EV"), 20)), 13));
     const QString tooOld = file(QStringLiteral("old.kvx"));
-    ExaminationFile::write(tooOld, examination(EvalFixture::workedExample(), 15));
+    ExaminationFile::write(tooOld, EvalFixture::examination(EvalFixture::workedExample(), 15));
     const QString broken = file(QStringLiteral("bad.kvx"));
     m_root->put(QStringLiteral("bad.kvx"), "csak egy sor\r\n");
     const QString folder = file(QStringLiteral("protocols"));
@@ -207,7 +195,7 @@ void CliProtocolTest::severalExaminationsIntoFolder() {
 
 void CliProtocolTest::refusedExaminationLeavesExistingFile() {
     const QString exam = file(QStringLiteral("old.kvx"));
-    ExaminationFile::write(exam, examination(EvalFixture::workedExample(), 6));
+    ExaminationFile::write(exam, EvalFixture::examination(EvalFixture::workedExample(), 6));
     const QString out = file(QStringLiteral("OLD.html"));
     m_root->put(QStringLiteral("OLD.html"), "earlier protocol");
     const CliRun r =

@@ -43,6 +43,44 @@ inline GcrKey workedExampleKey() {
     return GcrKey::parse(workedExampleKeyBytes(), QStringLiteral("magyar.gcr"));
 }
 
+// A subject of the tests, coded as given.
+inline ExaminationData examination(const std::array<ScoringLine, 24>& lines, qint32 age,
+                                   const QString& examiner = QStringLiteral("Dr. Minta")) {
+    ExaminationData d;
+    d.personal.name = QStringLiteral("Kis & <Péter>");
+    d.personal.age = age;
+    d.personal.date = QStringLiteral("2024.05.06.");
+    d.personal.examiner = examiner;
+    d.lines = lines;
+    return d;
+}
+
+// Every picture keyed "EV" alone: a lone EV scores 1, EV beside another code 0.5, IV 0.
+inline QByteArray evKeyBytes() {
+    QByteArray bytes = "GCR\r\n";
+    for (int p = 1; p <= 24; ++p)
+        bytes += "EV,;\r\n";
+    return bytes;
+}
+
+// Pictures filled in order under evKeyBytes(): `ones` lone EV, `halves` EVIV, `zeros` IV; the
+// rest unmarked.
+inline ExaminationData pointedExamination(const QString& name, qint32 age, int ones, int halves = 0, int zeros = 0) {
+    ExaminationData d;
+    d.personal.name = name;
+    d.personal.age = age;
+    d.personal.date = QStringLiteral("2024.05.06.");
+    d.personal.examiner = QStringLiteral("Dr. Minta Anna");
+    int p = 0;
+    for (int i = 0; i < ones; ++i)
+        d.lines[static_cast<size_t>(p++)].field(1) = QStringLiteral("EV");
+    for (int i = 0; i < halves; ++i)
+        d.lines[static_cast<size_t>(p++)].field(1) = QStringLiteral("EVIV");
+    for (int i = 0; i < zeros; ++i)
+        d.lines[static_cast<size_t>(p++)].field(1) = QStringLiteral("IV");
+    return d;
+}
+
 // The worked example of the scoring rules: age 9, 22 scored pictures, GCR points 9.5.
 inline std::array<ScoringLine, 24> workedExample() {
     QStringList specs;
