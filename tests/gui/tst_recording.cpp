@@ -21,6 +21,7 @@ private slots:
 
     void startsOnPictureOne();
     void windowsWithoutACloseBoxStayOpen();
+    void windowsAreKeptInTheirNormalState();
     void answerReachesItsFileOnlyOnTheNextSelection();
     void answerIsWrittenExactly_data();
     void answerIsWrittenExactly();
@@ -226,6 +227,23 @@ void TestRecording::windowsWithoutACloseBoxStayOpen() {
     // The picture window has its close box and closes.
     m_f->forms.kepForm->show();
     QVERIFY(m_f->forms.kepForm->close());
+}
+
+void TestRecording::windowsAreKeptInTheirNormalState() {
+    // A window manager may offer minimise and maximise on every window; the program's own
+    // windows come back as they were, the main window alone may be minimised.
+    for (QWidget* w : QList<QWidget*>{m_f->forms.valasz, m_f->forms.kepForm, m_f->forms.szemAd}) {
+        w->show();
+        for (Qt::WindowState state : {Qt::WindowMinimized, Qt::WindowMaximized}) {
+            w->setWindowState(state);
+            QTRY_COMPARE(w->windowState(), Qt::WindowNoState);
+            QVERIFY(w->isVisible());
+        }
+        w->hide();
+    }
+    m_f->forms.fomenu->setWindowState(Qt::WindowMinimized);
+    QTest::qWait(20);
+    QCOMPARE(m_f->forms.fomenu->windowState(), Qt::WindowMinimized);
 }
 
 QTEST_MAIN(TestRecording)

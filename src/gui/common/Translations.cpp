@@ -13,6 +13,10 @@ QStringList Translations::searchFolders() {
 }
 
 bool Translations::installHungarian(QCoreApplication& app) {
+    // Dates and names the toolkit formats itself (the file dialog's columns, a calendar's
+    // months) follow too; the protocol's decimal separator is taken from the system locale
+    // on purpose and stays the user's.
+    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
     auto* translator = new QTranslator(&app);
     for (const QString& folder : searchFolders()) {
         if (translator->load(QLocale(QLocale::Hungarian, QLocale::Hungary), QStringLiteral("qtbase"),

@@ -11,7 +11,8 @@ namespace Translations {
 
 // The folders looked in for qtbase_hu.qm, in order.
 QStringList searchFolders();
-// Installs Qt's Hungarian catalogue into the application; false when none was found.
+// Installs Qt's Hungarian catalogue into the application and makes Hungarian the default
+// locale of the toolkit's own formatting; false when no catalogue was found.
 bool installHungarian(QCoreApplication& app);
 
 } // namespace Translations

@@ -1,6 +1,7 @@
 #include "gui/shell/Program.h"
 
 #include "gui/archive/TArchivum.h"
+#include "gui/common/NormalWindows.h"
 #include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
 #include "gui/helptexts/TPeldatar.h"
@@ -29,6 +30,7 @@ void Program::createWindows(Platform& platform) {
     const DataRoot& root = m_session.root();
     Windows& w = m_windows;
     w.fomenu = new Tfomenu(root, m_commands, m_arrangements);
+    new NormalWindows(w.fomenu);
     QWidget* owner = w.fomenu;
     w.valasz = new Tvalasz(m_session, platform, owner);
     w.jeloles = new TJeloles(m_session, platform, owner);
