@@ -199,6 +199,17 @@ void ResearchExportTest::dialectBytes() {
     excel.addNumber(23.0 / 9);
     excel.endRow();
     QCOMPARE(excel.bytes(), QByteArray("\xEF\xBB\xBF\xC3\xA1;b,c\r\n-2,5;2,5555555555555554\r\n"));
+
+    // A name Excel would run as a formula stays text there; signed numbers stay numbers, and
+    // the plain dialect keeps every text as it is.
+    const QStringList risky{QStringLiteral("=HYPERLINK(\"x\")"), QStringLiteral("+1"), QStringLiteral("-3,5"),
+                            QStringLiteral("@SUM(A1)"),          QStringLiteral("-a"), QStringLiteral("-")};
+    CsvWriter guarded(CsvDialect::excelHungarian());
+    guarded.addRow(risky);
+    QCOMPARE(guarded.bytes(), QByteArray("\xEF\xBB\xBF\"'=HYPERLINK(\"\"x\"\")\";+1;-3,5;'@SUM(A1);'-a;'-\r\n"));
+    CsvWriter plain(CsvDialect::standard());
+    plain.addRow(risky);
+    QCOMPARE(plain.bytes(), QByteArray("\"=HYPERLINK(\"\"x\"\")\",+1,\"-3,5\",@SUM(A1),-a,-\r\n"));
 }
 
 void ResearchExportTest::plainText_data() {

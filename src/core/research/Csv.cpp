@@ -10,7 +10,7 @@ CsvDialect CsvDialect::standard() {
 }
 
 CsvDialect CsvDialect::excelHungarian() {
-    return CsvDialect{QLatin1Char(';'), QLatin1Char(','), true};
+    return CsvDialect{QLatin1Char(';'), QLatin1Char(','), true, true};
 }
 
 CsvWriter::CsvWriter(const CsvDialect& dialect) : m_dialect(dialect) {}
@@ -36,11 +36,38 @@ void CsvWriter::addRow(const QStringList& fields) {
     endRow();
 }
 
+namespace {
+
+bool startsLikeAFormula(const QString& text, QChar decimalMark) {
+    if (text.isEmpty())
+        return false;
+    const QChar first = text.at(0);
+    if (first == QLatin1Char('=') || first == QLatin1Char('@'))
+        return true;
+    if (first != QLatin1Char('+') && first != QLatin1Char('-'))
+        return false;
+    // A signed number is a number, not a formula.
+    bool digit = false;
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isDigit())
+            digit = true;
+        else if (c != decimalMark)
+            return true;
+    }
+    return !digit;
+}
+
+} // namespace
+
 void CsvWriter::addField(const QString& text) {
     if (m_rowStarted)
         m_text += m_dialect.separator;
     m_rowStarted = true;
-    m_text += field(text, m_dialect.separator);
+    if (m_dialect.guardFormulas && startsLikeAFormula(text, m_dialect.decimalMark))
+        m_text += field(QLatin1Char('\'') + text, m_dialect.separator);
+    else
+        m_text += field(text, m_dialect.separator);
 }
 
 void CsvWriter::addNumber(double value) {

@@ -11,6 +11,9 @@ struct CsvDialect {
     QChar separator = QLatin1Char(',');
     QChar decimalMark = QLatin1Char('.');
     bool byteOrderMark = false;
+    // A spreadsheet takes a cell starting with "=", "+", "-" or "@" for a formula and runs it; a
+    // name typed that way must stay a name, so such a text (a number aside) gets a leading "'".
+    bool guardFormulas = false;
 
     // RFC 4180 as statistics packages read it: comma, decimal point, UTF-8 without BOM.
     static CsvDialect standard();
