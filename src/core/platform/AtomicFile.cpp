@@ -1,6 +1,7 @@
 #include "core/platform/AtomicFile.h"
 
 #include "core/platform/BatchJournal.h"
+#include "core/platform/FileIdentity.h"
 #include "core/platform/TemporaryNames.h"
 #include "core/platform/UserError.h"
 
@@ -343,25 +344,29 @@ AtomicFile::Recovery AtomicFile::finishInterrupted(const QString& journalPath) {
                         info.absolutePath());
     }
     const QString folder = info.absolutePath() + QLatin1Char('/');
-    // The renames run in order, so the files already switched are the first ones: those whose
-    // new bytes no longer wait beside them.
-    qsizetype switched = 0;
-    if (journal->switching) {
-        while (switched < journal->entries.size() && !isRegularFile(folder + journal->entries.at(switched).temporary))
-            ++switched;
-    }
+    // A file is switched when its new bytes no longer wait beside it and the target is no
+    // longer the old file kept aside (or, where there was none, exists now).
+    const qsizetype count = journal->entries.size();
+    QList<bool> switched(count, false);
     bool complete = true;
-    for (qsizetype i = switched; i < journal->entries.size(); ++i)
-        complete = complete && isRegularFile(folder + journal->entries.at(i).temporary);
+    for (qsizetype i = 0; i < count; ++i) {
+        const BatchJournal::Entry& e = journal->entries.at(i);
+        const bool waiting = isRegularFile(folder + e.temporary);
+        if (journal->switching && !waiting) {
+            const QString target = folder + e.target;
+            switched[i] = e.aside.isEmpty() ? QFileInfo::exists(target) : !FileIdentity::same(target, folder + e.aside);
+        }
+        complete = complete && (waiting || switched.at(i));
+    }
 
     bool ok = true;
-    for (qsizetype i = 0; i < journal->entries.size(); ++i) {
+    for (qsizetype i = 0; i < count; ++i) {
         const BatchJournal::Entry& e = journal->entries.at(i);
         const QString target = folder + e.target;
         const QString aside = e.aside.isEmpty() ? QString() : folder + e.aside;
-        if (complete && i >= switched)
+        if (complete && !switched.at(i))
             ok = renameInto(folder + e.temporary, target) && ok;
-        else if (!complete && i < switched && (aside.isEmpty() || isRegularFile(aside)))
+        else if (!complete && switched.at(i) && (aside.isEmpty() || isRegularFile(aside)))
             ok = putBack(aside, target) && ok;
     }
     syncFolder(info.absolutePath());
