@@ -15,8 +15,9 @@ const char* const kFooter = "\n"
                             "fájlnév, akkor is, ha kötőjellel kezdődik. Bármely parancs után a --help annak\n"
                             "súgóját mutatja.\n"
                             "\n"
-                            "Kilépési kód: 0 siker, 1 hibás használat, 2 hibás vagy olvashatatlan fájl, vagy 7–14\n"
-                            "éven kívüli életkor (arról a vizsgálatról nem készül fájl).\n";
+                            "Kilépési kód: 0 siker, 1 hibás használat, 2 hibás vagy olvashatatlan fájl, 7–14\n"
+                            "éven kívüli életkor (arról a vizsgálatról nem készül fájl), a bemenetre írandó kimenet,\n"
+                            "vagy nem írható szabványos kimenet.\n";
 
 QString overview() {
     QString text = QStringLiteral("gyvkt-cli - gyermek VKT parancssori eszköze\n\nHasználat:\n");
