@@ -339,9 +339,9 @@ AtomicFile::Recovery AtomicFile::finishInterrupted(const QString& journalPath) {
     if (!journal) {
         // Nothing it names can be trusted: the files stay as they are and the start goes on.
         QFile::remove(journalPath);
-        throw UserError(QStringLiteral("A legutóbbi fájlcsere naplója sérült, a cserét nem lehetett befejezni; "
-                                       "a napló törölve. Ellenőrizze a mappa fájljait: ") +
-                        info.absolutePath());
+        throw UserError(QStringLiteral("A legutóbbi fájlcsere naplója sérült, ezért a csere nem fejezhető be; a "
+                                       "napló törölve, ellenőrizze a mellette álló fájlokat: ") +
+                        journalPath);
     }
     const QString folder = info.absolutePath() + QLatin1Char('/');
     // A file is switched when its new bytes no longer wait beside it and the target is no

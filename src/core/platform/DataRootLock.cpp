@@ -93,5 +93,5 @@ QString DataRootLock::alreadyRunningText(const DataRoot& root, const QString& ho
 QString DataRootLock::cannotLockText(const DataRoot& root, const QString& reason) {
     return QStringLiteral("A gyermek VKT nem tudja lefoglalni az adatmappát:\n") +
            QDir::toNativeSeparators(root.tavrix()) + QStringLiteral("\n\nAz ok: ") + reason +
-           QStringLiteral(".\n\nA program csak akkor indul el, ha az adatmappába írhat.");
+           QStringLiteral(".\n\nA program csak akkor indul el, ha lefoglalhatja az adatmappát.");
 }
