@@ -3,16 +3,20 @@
 #include "core/platform/DataRootLock.h"
 #include "core/platform/DataTree.h"
 #include "core/platform/ErrorBoundary.h"
+#include "core/session/StartupRecovery.h"
 #include "gui/common/QtPlatform.h"
 #include "gui/common/Translations.h"
 #include "gui/shell/Program.h"
 #include "gui/shell/Tfomenu.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QLocale>
 #include <QMessageBox>
 
 int main(int argc, char** argv) {
+    // Temporaries older than this were left by an earlier run.
+    const QDateTime started = QDateTime::currentDateTime();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("gyermek VKT"));
     // Qt's dialogs and buttons speak Hungarian like the rest of the program; the decimal
@@ -32,9 +36,12 @@ int main(int argc, char** argv) {
     // A second program on the same data folder ends before it touches anything there.
     DataRootLock lock(root);
     if (!lock.acquire()) {
-        platform.message(DataRootLock::alreadyRunningText(root));
+        platform.message(lock.failureText());
         return 1;
     }
+    // Only the holder of the lock may finish what a crash interrupted, and before anything
+    // reads the answers.
+    reportFailure(platform, [&] { StartupRecovery::run(root, started); });
     // A first start, or a file the examiner lost, gets the installation's copy; nothing that
     // exists is ever replaced.
     reportFailure(platform, [&] { DataTree::layDown(root, DataTree::defaultTreeDir()); });

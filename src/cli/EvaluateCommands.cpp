@@ -1,6 +1,7 @@
 #include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
 #include "cli/EvaluationOptions.h"
+#include "core/platform/FileIdentity.h"
 #include "core/platform/UserError.h"
 #include "core/report/EvaluationJson.h"
 #include "core/report/ProtocolWriter.h"
@@ -53,6 +54,9 @@ int runProtocol(const QStringList& arguments) {
 
     int status = 0;
     QSet<QString> written;
+    // A protocol written over a file the run reads (through a link or a hard link too) would
+    // destroy an examination or the key.
+    const QStringList inputs = QStringList(args.positional) << options.keyPath;
     for (const QString& path : std::as_const(args.positional)) {
         EvaluatedFile e;
         if (!e.evaluate(path, options) || e.tooFewForProtocol(path)) {
@@ -75,6 +79,12 @@ int runProtocol(const QStringList& arguments) {
                 continue;
             }
             target = folder.filePath(code + extension);
+        }
+        if (const QString input = FileIdentity::overwrittenInput(target, inputs); !input.isEmpty()) {
+            printErr(path + QStringLiteral(": a jegyzőkönyv nem írhatja felül a beolvasott fájlt: ") + input +
+                     QLatin1Char('\n'));
+            status = 2;
+            continue;
         }
         try {
             if (pdf)

@@ -23,8 +23,8 @@ int EvaluationOptions::load(const CliArgs& args) {
         const QString point = QLocale::system().decimalPoint();
         decimalSeparator = point.isEmpty() ? QLatin1Char('.') : point.at(0);
     }
-    const QString keyPath = args.given(QStringLiteral("--gcr")) ? args.value(QStringLiteral("--gcr"))
-                                                                : DataRoot::fromEnvironment().gcrKeyFile();
+    keyPath = args.given(QStringLiteral("--gcr")) ? args.value(QStringLiteral("--gcr"))
+                                                  : DataRoot::fromEnvironment().gcrKeyFile();
     try {
         key = GcrKey::load(keyPath);
     } catch (const UserError& e) {

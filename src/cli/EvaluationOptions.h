@@ -11,6 +11,7 @@
 // "--gcr KEY.gcr" and "--decimal SEP", shared by the subcommands that evaluate.
 struct EvaluationOptions {
     GcrKey key;
+    QString keyPath; // the file the key was read from: an input of the run
     QChar decimalSeparator;
 
     static QStringList names();

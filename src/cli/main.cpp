@@ -15,8 +15,9 @@ const char* const kFooter = "\n"
                             "fájlnév, akkor is, ha kötőjellel kezdődik. Bármely parancs után a --help annak\n"
                             "súgóját mutatja.\n"
                             "\n"
-                            "Kilépési kód: 0 siker, 1 hibás használat, 2 hibás vagy olvashatatlan fájl, vagy 7–14\n"
-                            "éven kívüli életkor (arról a vizsgálatról nem készül fájl).\n";
+                            "Kilépési kód: 0 siker, 1 hibás használat, 2 hibás vagy olvashatatlan fájl, 7–14\n"
+                            "éven kívüli életkor (arról a vizsgálatról nem készül fájl), a bemenetre írandó kimenet,\n"
+                            "vagy nem írható szabványos kimenet.\n";
 
 QString overview() {
     QString text = QStringLiteral("gyvkt-cli - gyermek VKT parancssori eszköze\n\nHasználat:\n");
@@ -37,6 +38,15 @@ void quietStandardPaths(QtMsgType type, const QMessageLogContext& context, const
         qtHandler(type, context, text);
     else
         printErr(qFormatLogMessage(type, context, text) + QLatin1Char('\n'));
+}
+
+// A result cut short by a full disk or a closed pipe must not pass for the whole of it.
+int withOutputChecked(int status) {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    printErr(QStringLiteral("A kimenet nem írható ki teljesen (megtelt a lemez, vagy bezárult, ahová írt); "
+                            "az eredmény hiányos.\n"));
+    return 2;
 }
 
 } // namespace
@@ -94,12 +104,12 @@ int main(int argc, char** argv) {
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         printOut(overview());
-        return args.isEmpty() ? 1 : 0;
+        return withOutputChecked(args.isEmpty() ? 1 : 0);
     }
     const QString name = args.takeFirst();
     for (const Subcommand* command : subcommands()) {
         if (name == QLatin1String(command->name))
-            return command->run(args);
+            return withOutputChecked(command->run(args));
     }
     printErr(QStringLiteral("Ismeretlen parancs: ") + name + QStringLiteral("\n\n") + overview());
     return 1;

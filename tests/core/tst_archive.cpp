@@ -62,6 +62,7 @@ private slots:
     void expandKeepsArgumentOrder();
     void filter_data();
     void filter();
+    void foldingDropsAccentsAndStopsAtTheCap();
     void cacheRereadsOnlyChangedFiles();
     void anotherKeyRereadsEverything();
     void stoppedListingKeepsWhatItRead();
@@ -290,6 +291,26 @@ void ArchiveTest::filter() {
             found << row.personal.code;
     }
     QTEST(found, "found");
+}
+
+void ArchiveTest::foldingDropsAccentsAndStopsAtTheCap() {
+    // The whole-text canonical decomposition, marks dropped, as the independent reference.
+    auto reference = [](const QString& text) {
+        QString bare;
+        for (const QChar c : text.normalized(QString::NormalizationForm_D)) {
+            if (c.category() != QChar::Mark_NonSpacing)
+                bare.append(c);
+        }
+        return bare.toCaseFolded();
+    };
+    const QString samples[] = {QStringLiteral("Kovács Ödön"), QStringLiteral("ŐRÜLT ÍRÓ Ű"),
+                               QStringLiteral("Ǖ ǘ ḗ ẫ Å ﬁ"), QStringLiteral("e\u0301\u0323 o\u0308\u0301"),
+                               QStringLiteral("한국 \U0001D400 ß")};
+    for (const QString& text : samples)
+        QCOMPARE(ArchiveListing::fold(text), reference(text));
+    // A planted field is folded only as far as any real one could reach.
+    const QString accented = QStringLiteral("Ő").repeated(3 * ArchiveListing::kFoldedLength);
+    QCOMPARE(ArchiveListing::fold(accented), QStringLiteral("o").repeated(ArchiveListing::kFoldedLength));
 }
 
 void ArchiveTest::cacheRereadsOnlyChangedFiles() {

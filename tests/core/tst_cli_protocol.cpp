@@ -8,7 +8,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QtTest>
+
+#include <unistd.h>
 
 namespace {} // namespace
 
@@ -28,6 +31,10 @@ private slots:
     void unreadableKey();
     void usageErrors_data();
     void usageErrors();
+    void outputOntoAnInputIsRefused_data();
+    void outputOntoAnInputIsRefused();
+    void unwritableOutputIsAFailure_data();
+    void unwritableOutputIsAFailure();
 
 private:
     std::unique_ptr<TestRoot> m_root;
@@ -254,3 +261,62 @@ void CliProtocolTest::usageErrors() {
 
 QTEST_GUILESS_MAIN(CliProtocolTest)
 #include "tst_cli_protocol.moc"
+
+void CliProtocolTest::outputOntoAnInputIsRefused_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("pdf");
+    for (const bool pdf : {false, true}) {
+        for (const char* how : {"same", "symlink", "hardlink", "key"})
+            QTest::addRow("%s%s", how, pdf ? " pdf" : "") << QString::fromLatin1(how) << pdf;
+    }
+}
+
+void CliProtocolTest::outputOntoAnInputIsRefused() {
+    QFETCH(QString, how);
+    QFETCH(bool, pdf);
+    const QByteArray exam = readFileBytes(m_exam);
+    const QByteArray key = readFileBytes(m_key);
+    QString out = m_exam;
+    if (how != QLatin1String("same")) {
+        out = file(QStringLiteral("out.html"));
+        const QByteArray from = QFile::encodeName(how == QLatin1String("key") ? m_key : m_exam);
+        const QByteArray to = QFile::encodeName(out);
+        QCOMPARE(how == QLatin1String("hardlink") ? ::link(from.constData(), to.constData())
+                                                  : ::symlink(from.constData(), to.constData()),
+                 0);
+    }
+    QStringList args{QStringLiteral("protocol"), m_exam, QStringLiteral("--gcr"), m_key, QStringLiteral("-o"), out};
+    if (pdf)
+        args << QStringLiteral("--pdf");
+    const CliRun r = runCli(args);
+    QCOMPARE(r.status, 2);
+    QVERIFY(r.out.isEmpty());
+    QVERIFY2(r.err.contains("nem írhatja felül"), r.err.constData());
+    QCOMPARE(readFileBytes(m_exam), exam);
+    QCOMPARE(readFileBytes(m_key), key);
+}
+
+void CliProtocolTest::unwritableOutputIsAFailure_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("dump") << QStringList{QStringLiteral("dump"), QStringLiteral("abc.kvx")};
+    QTest::newRow("evaluate --json") << QStringList{QStringLiteral("evaluate"), QStringLiteral("abc.kvx"),
+                                                    QStringLiteral("--gcr"), QStringLiteral("key.gcr"),
+                                                    QStringLiteral("--json")};
+    QTest::newRow("list --json") << QStringList{QStringLiteral("list"), QStringLiteral("."), QStringLiteral("--gcr"),
+                                                QStringLiteral("key.gcr"), QStringLiteral("--json")};
+    QTest::newRow("norms") << QStringList{QStringLiteral("norms"), QStringLiteral("abc.kvx"), QStringLiteral("--gcr"),
+                                          QStringLiteral("key.gcr")};
+    QTest::newRow("agreement") << QStringList{QStringLiteral("agreement"), QStringLiteral("abc.kvx"),
+                                              QStringLiteral("abc.kvx")};
+}
+
+void CliProtocolTest::unwritableOutputIsAFailure() {
+    QFETCH(QStringList, args);
+    QProcess p;
+    p.setWorkingDirectory(m_root->path());
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(QStringLiteral(GYVKT_CLI_PATH), args);
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 2);
+    QVERIFY(p.readAllStandardError().contains("A kimenet nem írható ki"));
+}

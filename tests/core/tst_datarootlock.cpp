@@ -8,6 +8,9 @@
 #include <QSysInfo>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 class DataRootLockTest : public QObject {
     Q_OBJECT
 private slots:
@@ -22,6 +25,49 @@ private slots:
         DataRootLock elsewhere(other.root());
         QVERIFY(elsewhere.acquire());
         QVERIFY(DataRootLock::alreadyRunningText(root.root()).contains(root.path()));
+        // The second one is told who holds the folder.
+        QVERIFY(second.failureText().startsWith(QStringLiteral("A gyermek VKT már fut")));
+        QVERIFY(second.failureText().contains(QSysInfo::machineHostName()));
+        QVERIFY(second.failureText().contains(QString::number(QCoreApplication::applicationPid())));
+    }
+
+    // What a power cut, a typo or a planted file leaves at the lock's place.
+    void whatStandsAtTheLock_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("acquired");
+        QTest::newRow("empty, left by a power cut") << QStringLiteral("empty") << true;
+        QTest::newRow("garbled") << QStringLiteral("garbled") << true;
+        QTest::newRow("a pipe") << QStringLiteral("fifo") << false;
+        QTest::newRow("a link to an endless device") << QStringLiteral("zero") << false;
+        QTest::newRow("a folder") << QStringLiteral("folder") << false;
+    }
+
+    void whatStandsAtTheLock() {
+        QFETCH(QString, kind);
+        QFETCH(bool, acquired);
+        TestRoot root;
+        DataRootLock lock(root.root());
+        const QByteArray path = QFile::encodeName(lock.path());
+        if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+        else if (kind == QLatin1String("zero"))
+            QCOMPARE(::symlink("/dev/zero", path.constData()), 0);
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkdir(lock.path()));
+        else {
+            QFile file(lock.path());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            if (kind == QLatin1String("garbled"))
+                QVERIFY(file.write("\x01\xff zaj\n") > 0 && file.flush());
+            // Long enough ago that no program is still writing it.
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+        }
+        QCOMPARE(lock.acquire(), acquired);
+        if (!acquired) {
+            QVERIFY(lock.failureText().startsWith(QStringLiteral("A gyermek VKT nem tudja lefoglalni")));
+            QVERIFY(lock.failureText().contains(QStringLiteral("nem közönséges fájl")));
+            QVERIFY(lock.failureText().contains(lock.path()));
+        }
     }
 
     void lockIsFreedWhenTheProgramEnds() {

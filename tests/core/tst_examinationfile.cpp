@@ -1,6 +1,7 @@
 #include "TestRoot.h"
 #include "core/exam/ExaminationFile.h"
 #include "core/exam/WorkingFolder.h"
+#include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
 #include "core/session/ExamSession.h"
 
@@ -69,6 +70,7 @@ private slots:
     void answerBlocks();
     void writerFormatIsByteExact();
     void roundTrip();
+    void onlyWhatTheReaderTakesIsSaved();
     void codeFromPath_data();
     void codeFromPath();
     void ageLine_data();
@@ -144,6 +146,27 @@ void ExaminationFileTest::roundTrip() {
         QCOMPARE(back.answers[i], d.answers[i]);
     // A file written from what was read is the same file.
     QCOMPARE(ExaminationFile::serialize(back), readFileBytes(path));
+}
+
+void ExaminationFileTest::onlyWhatTheReaderTakesIsSaved() {
+    TestRoot root;
+    const QString path = root.root().archiveFolder() + QStringLiteral("/abc.kvx");
+    ExaminationData d = sampleData();
+    d.answers[6].clear();
+    // One line without a break of picture 7 fills the file to the reader's limit exactly.
+    const qsizetype room = TextFile::kMaxFileSize - ExaminationFile::serialize(d).size() - 2;
+    d.answers[6] = QString(room, QLatin1Char('x'));
+    ExaminationFile::write(path, d);
+    QCOMPARE(ExaminationFile::read(path).answers[6].size(), room + 2);
+
+    d.answers[6] += QLatin1Char('x');
+    try {
+        ExaminationFile::write(path, d);
+        QFAIL("a file the reader refuses was saved");
+    } catch (const UserError& e) {
+        QVERIFY2(e.text().contains(QStringLiteral("a(z) 7. képre adott válasz")), qPrintable(e.text()));
+    }
+    QCOMPARE(ExaminationFile::read(path).answers[6].size(), room + 2);
 }
 
 void ExaminationFileTest::codeFromPath_data() {

@@ -1,6 +1,7 @@
 // The CSV writer and the archive export, read back with a small RFC 4180 parser of the test's own.
 #include "TestRoot.h"
 #include "core/exam/ExaminationFile.h"
+#include "core/platform/AtomicFile.h"
 #include "core/platform/UserError.h"
 #include "core/research/ArchiveExport.h"
 #include "core/research/Csv.h"
@@ -120,6 +121,7 @@ private slots:
     void codebookPath();
     void neverOverwritesAnExamination();
     void largeExportKeepsFileOrder();
+    void tableAndCodebookAreReplacedTogether();
 
 private:
     std::unique_ptr<TestRoot> m_root;
@@ -516,6 +518,27 @@ void ResearchExportTest::neverOverwritesAnExamination() {
     QCOMPARE(readFileBytes(output), result.table);
     QCOMPARE(readFileBytes(path(QStringLiteral("export.codebook.csv"))), result.codebook);
     QCOMPARE(readFileBytes(exam), before);
+}
+
+void ResearchExportTest::tableAndCodebookAreReplacedTogether() {
+    write(QStringLiteral("abc.kvx"), examination(QStringLiteral("Kis Péter"), 9, EvalFixture::workedExample()));
+    const ArchiveExport::Result result = ArchiveExport::build(
+        {path(QStringLiteral("abc.kvx"))}, EvalFixture::workedExampleKey(), {CsvDialect::standard(), false});
+    const QString table = path(QStringLiteral("x.csv"));
+    const QString codebook = path(QStringLiteral("x.codebook.csv"));
+    // A small full disk: room for the table, none for the codebook; or the codebook's rename refused.
+    for (const AtomicFile::Step step : {AtomicFile::Step::Write, AtomicFile::Step::Rename}) {
+        QFile(table).remove();
+        QFile(codebook).remove();
+        AtomicFile::write(table, "old table");
+        AtomicFile::write(codebook, "old codebook");
+        AtomicFile::injectFault(AtomicFile::Fault{step, 0, QStringLiteral("x.codebook.csv")});
+        QVERIFY_THROWS_EXCEPTION(UserError, ArchiveExport::write(table, result, {}));
+        AtomicFile::injectFault(std::nullopt);
+        QCOMPARE(readFileBytes(table), QByteArray("old table"));
+        QCOMPARE(readFileBytes(codebook), QByteArray("old codebook"));
+        QCOMPARE(QDir(m_folder).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral(".x.")), QStringList());
+    }
 }
 
 void ResearchExportTest::largeExportKeepsFileOrder() {

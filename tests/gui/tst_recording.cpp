@@ -32,6 +32,7 @@ private slots:
     void missingBitmapIsReportedAndSelectionCompletes();
     void unwritableAnswerKeepsThePreviousPicture();
     void outOfRangePictureIsIgnored();
+    void answerTooLongToShowIsCutAndKept();
 
 private:
     QPlainTextEdit* memo() const { return m_f->forms.valasz->findChild<QPlainTextEdit*>(QStringLiteral("Memo1")); }
@@ -244,6 +245,22 @@ void TestRecording::windowsAreKeptInTheirNormalState() {
     m_f->forms.fomenu->setWindowState(Qt::WindowMinimized);
     QTest::qWait(20);
     QCOMPARE(m_f->forms.fomenu->windowState(), Qt::WindowMinimized);
+}
+
+void TestRecording::answerTooLongToShowIsCutAndKept() {
+    // One line without breaks, longer than the window lays out in a moment.
+    const QByteArray planted(Tvalasz::kShownAnswerLength + 30000, 'x');
+    m_f->testRoot.put(QStringLiteral("gy_vkt/aktualis/5.val"), planted);
+    auto* notice = m_f->forms.valasz->findChild<QLabel*>(QStringLiteral("Label1"));
+    m_f->forms.kepForm->selectPicture(5);
+    QCOMPARE(memo()->toPlainText(), QString(Tvalasz::kShownAnswerLength, QLatin1Char('x')));
+    QVERIFY(notice->isVisible());
+    // What the window shows is never written over the whole answer.
+    QTest::keyClicks(memo(), QStringLiteral("abc"));
+    m_f->forms.kepForm->selectPicture(6);
+    QCOMPARE(answerBytes(5), planted);
+    QVERIFY(!notice->isVisible());
+    QVERIFY(!memo()->isReadOnly());
 }
 
 QTEST_MAIN(TestRecording)

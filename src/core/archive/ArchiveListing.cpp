@@ -71,16 +71,33 @@ ArchiveRow ArchiveListing::readRow(const QString& path, const GcrKey& key) {
     return readStamped(path, stampOf(path), key);
 }
 
-QString ArchiveListing::fold(const QString& text) {
-    // Canonical decomposition splits every accented letter into its base letter and combining
-    // marks (ő into o and the double acute), so dropping the marks leaves the bare letters.
-    const QString decomposed = text.normalized(QString::NormalizationForm_D);
-    QString bare;
-    bare.reserve(decomposed.size());
-    for (const QChar c : decomposed) {
-        if (c.category() != QChar::Mark_NonSpacing)
-            bare.append(c);
+namespace {
+
+// The characters of c with its accents dropped: its canonical decomposition, taken apart one
+// level at a time, without the combining marks. Bounded work per character.
+void appendBare(char32_t c, QString& out) {
+    if (QChar::category(c) == QChar::Mark_NonSpacing)
+        return;
+    if (QChar::decompositionTag(c) != QChar::Canonical) {
+        out.append(QStringView(QChar::fromUcs4(c)));
+        return;
     }
+    const QString parts = QChar::decomposition(c);
+    for (const char32_t part : parts.toUcs4())
+        appendBare(part, out);
+}
+
+} // namespace
+
+QString ArchiveListing::fold(const QString& text) {
+    // Each character on its own, so the work grows with the text's length, never faster: a
+    // whole-string normalisation reorders long runs of marks at a cost that grows with their
+    // square. Beyond the first kFoldedLength characters nothing is searched.
+    QString bare;
+    const QStringView head = QStringView(text).left(kFoldedLength);
+    bare.reserve(head.size());
+    for (const char32_t c : head.toUcs4())
+        appendBare(c, bare);
     return bare.toCaseFolded();
 }
 

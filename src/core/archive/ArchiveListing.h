@@ -48,7 +48,12 @@ namespace ArchiveListing {
 // Never raises: a file the reader refuses becomes a malformed row. Nothing is written.
 ArchiveRow readRow(const QString& path, const GcrKey& key);
 
+// How much of a field is folded: far more than any name, code or examiner, and a bound on the
+// time a planted file's field can take.
+constexpr qsizetype kFoldedLength = 1024;
+
 // Letter case and accents dropped, for searching: "Kovács Ödön" and "KOVACS ODON" fold alike.
+// Only the first kFoldedLength characters of the text count.
 QString fold(const QString& text);
 
 // The examination date as the calendar writes it ("2024.05.06."), or an invalid date for a text

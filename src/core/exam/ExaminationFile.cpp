@@ -148,5 +148,20 @@ QByteArray ExaminationFile::serialize(const ExaminationData& data) {
 }
 
 void ExaminationFile::write(const QString& path, const ExaminationData& data) {
-    TextFile::writeBytes(path, serialize(data));
+    const QByteArray bytes = serialize(data);
+    // A file the reader refuses is no examination saved: it could never be opened again.
+    if (bytes.size() > TextFile::kMaxFileSize) {
+        size_t longest = 0;
+        for (size_t i = 1; i < data.answers.size(); ++i) {
+            if (data.answers[i].size() > data.answers[longest].size())
+                longest = i;
+        }
+        throw UserError(QStringLiteral("A vizsgálat nem menthető: a fájl nagyobb lenne %1 MiB-nál, és a program nem "
+                                       "tudná megnyitni. A leghosszabb a(z) %2. képre adott válasz (%3 karakter); "
+                                       "rövidítse le, és mentse újra.")
+                            .arg(TextFile::kMaxFileSize / (1024 * 1024))
+                            .arg(longest + 1)
+                            .arg(data.answers[longest].size()));
+    }
+    TextFile::writeBytes(path, bytes);
 }

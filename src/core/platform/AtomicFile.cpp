@@ -1,5 +1,8 @@
 #include "core/platform/AtomicFile.h"
 
+#include "core/platform/BatchJournal.h"
+#include "core/platform/FileIdentity.h"
+#include "core/platform/TemporaryNames.h"
 #include "core/platform/UserError.h"
 
 #include <QDir>
@@ -19,6 +22,7 @@
 namespace {
 
 std::optional<AtomicFile::Fault> g_fault;
+std::optional<int> g_stopAfter;
 
 bool faultAt(const QString& path, AtomicFile::Step step) {
     return g_fault && g_fault->step == step && path.endsWith(g_fault->pathSuffix);
@@ -78,10 +82,7 @@ bool writeAll(int fd, const QString& path, const QByteArray& bytes) {
 // Writes, syncs and closes a temporary file beside the target; its path, or empty after a
 // failure (nothing is left behind then).
 QString writeTemporary(const QString& path, const QByteArray& bytes) {
-    const QFileInfo info(path);
-    const QByteArray pattern =
-        QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
-    QByteArray temporary = pattern;
+    QByteArray temporary = QFile::encodeName(TemporaryNames::pattern(path));
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return QString();
@@ -97,17 +98,21 @@ QString writeTemporary(const QString& path, const QByteArray& bytes) {
     return QFile::decodeName(temporary);
 }
 
-bool renameInto(const QString& temporary, const QString& path) {
-    if (faultAt(path, AtomicFile::Step::Rename) ||
-        ::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
-        return false;
-    // The rename itself is made durable too; a folder that cannot be synced is no reason to
-    // report a failure, the file is in place.
-    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+void syncFolder(const QString& folder) {
+    // A folder that cannot be synced is no reason to report a failure: the names are in place.
+    const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
+}
+
+bool renameInto(const QString& temporary, const QString& path) {
+    if (faultAt(path, AtomicFile::Step::Rename) ||
+        ::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
+        return false;
+    // The rename itself is made durable too.
+    syncFolder(QFileInfo(path).absolutePath());
     return true;
 }
 
@@ -115,24 +120,25 @@ void removeTemporary(const QString& temporary) {
     ::unlink(QFile::encodeName(temporary).constData());
 }
 
-// A second name for the file a batch is about to replace, so that it can be put back when a
-// later file of the batch cannot be renamed into place. Empty when there is no such file.
-QString keepAside(const QString& target) {
-    if (!QFileInfo::exists(target))
-        return QString();
-    const QString aside = QFileInfo(target).absolutePath() + QStringLiteral("/.") + QFileInfo(target).fileName() +
-                          QStringLiteral(".regi");
-    ::unlink(QFile::encodeName(aside).constData());
-    if (::link(QFile::encodeName(target).constData(), QFile::encodeName(aside).constData()) != 0)
-        return QString();
-    return aside;
+// A regular file, not a link or anything else: what a batch may rename onto a target.
+bool isRegularFile(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-void putBack(const QString& aside, const QString& target) {
+// A second name for the file a batch is about to replace, so that it can be put back when a
+// later file of the batch cannot be renamed into place. False when it could not be made.
+bool keepAside(const QString& target, const QString& aside) {
+    ::unlink(QFile::encodeName(aside).constData());
+    return ::link(QFile::encodeName(target).constData(), QFile::encodeName(aside).constData()) == 0;
+}
+
+// The old file back in place; without one (aside empty) the target is removed, as it did not
+// exist before the batch.
+bool putBack(const QString& aside, const QString& target) {
     if (aside.isEmpty())
-        ::unlink(QFile::encodeName(target).constData());
-    else
-        ::rename(QFile::encodeName(aside).constData(), QFile::encodeName(target).constData());
+        return ::unlink(QFile::encodeName(target).constData()) == 0 || errno == ENOENT;
+    return ::rename(QFile::encodeName(aside).constData(), QFile::encodeName(target).constData()) == 0;
 }
 
 #else
@@ -168,11 +174,23 @@ void removeTemporary(const QString& temporary) {
     QFile::remove(temporary);
 }
 
-QString keepAside(const QString&) {
-    return QString();
+void syncFolder(const QString&) {}
+
+bool isRegularFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && !info.isSymLink();
 }
 
-void putBack(const QString&, const QString&) {}
+bool keepAside(const QString& target, const QString& aside) {
+    QFile::remove(aside);
+    return QFile::copy(target, aside);
+}
+
+bool putBack(const QString& aside, const QString& target) {
+    if (aside.isEmpty())
+        return QFile::remove(target) || !QFileInfo::exists(target);
+    return renameInto(aside, target);
+}
 
 #endif
 
@@ -202,7 +220,10 @@ void AtomicFile::Batch::discard() {
 
 void AtomicFile::Batch::stage(const QString& path, const QByteArray& bytes) {
     const QString target = resolvedTarget(path);
-    const QString temporary = writeTemporary(target, bytes);
+    // A journal names files beside itself only.
+    const bool besideJournal =
+        m_journal.isEmpty() || QFileInfo(target).absolutePath() == QFileInfo(m_journal).absolutePath();
+    const QString temporary = besideJournal ? writeTemporary(target, bytes) : QString();
     if (temporary.isEmpty()) {
         discard();
         throw UserError::cannotCreate(path);
@@ -211,31 +232,160 @@ void AtomicFile::Batch::stage(const QString& path, const QByteArray& bytes) {
     m_temporaries.append(temporary);
 }
 
+void AtomicFile::Batch::step() {
+    if (g_stopAfter && ++m_steps == *g_stopAfter) {
+        // As after a crash, nothing is cleaned up.
+        m_temporaries.clear();
+        m_targets.clear();
+        throw Stopped{};
+    }
+}
+
 void AtomicFile::Batch::commit() {
-    // The files already replaced are put back when a later one fails, so the batch stays all
-    // or nothing even then.
+    m_steps = 0;
+    const qsizetype count = m_targets.size();
     QStringList asides;
-    for (qsizetype i = 0; i < m_targets.size(); ++i) {
-        asides.append(keepAside(m_targets.at(i)));
+    BatchJournal journal;
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString& target = m_targets.at(i);
+        asides.append(QFileInfo::exists(target) ? TemporaryNames::aside(target) : QString());
+        journal.entries.append({QFileInfo(target).fileName(), QFileInfo(m_temporaries.at(i)).fileName(),
+                                asides.last().isEmpty() ? QString() : QFileInfo(asides.last()).fileName()});
+    }
+    // Before the first rename nothing has changed: what was made for the batch goes again.
+    auto giveUp = [&](const QString& failed, qsizetype asidesMade) {
+        for (qsizetype j = 0; j < asidesMade; ++j) {
+            if (!asides.at(j).isEmpty())
+                removeTemporary(asides.at(j));
+        }
+        if (!m_journal.isEmpty())
+            QFile::remove(m_journal);
+        discard();
+        throw UserError::cannotCreate(failed);
+    };
+    if (!m_journal.isEmpty()) {
+        try {
+            write(m_journal, journal.serialize());
+        } catch (const UserError&) {
+            giveUp(m_journal, 0);
+        }
+        step();
+    }
+    for (qsizetype i = 0; i < count; ++i) {
+        if (!asides.at(i).isEmpty() && !keepAside(m_targets.at(i), asides.at(i)))
+            giveUp(m_targets.at(i), i);
+    }
+    if (count > 0)
+        syncFolder(QFileInfo(m_targets.first()).absolutePath());
+    step();
+    if (!m_journal.isEmpty()) {
+        journal.switching = true;
+        try {
+            write(m_journal, journal.serialize());
+        } catch (const UserError&) {
+            giveUp(m_journal, count);
+        }
+        step();
+    }
+    switchFiles(asides);
+}
+
+void AtomicFile::Batch::switchFiles(const QStringList& asides) {
+    const qsizetype count = m_targets.size();
+    for (qsizetype i = 0; i < count; ++i) {
         if (!renameInto(m_temporaries.at(i), m_targets.at(i))) {
+            // The files already replaced are put back, so the batch stays all or nothing.
             const QString failed = m_targets.at(i);
             for (qsizetype j = 0; j < i; ++j)
                 putBack(asides.at(j), m_targets.at(j));
-            removeTemporary(asides.at(i));
+            for (qsizetype j = i; j < count; ++j) {
+                if (!asides.at(j).isEmpty())
+                    removeTemporary(asides.at(j));
+            }
+            if (!m_journal.isEmpty())
+                QFile::remove(m_journal);
             m_temporaries.remove(0, i);
             m_targets.remove(0, i);
             discard();
             throw UserError::cannotCreate(failed);
         }
-    }
-    for (const QString& aside : std::as_const(asides)) {
-        if (!aside.isEmpty())
-            removeTemporary(aside);
+        step();
     }
     m_temporaries.clear();
     m_targets.clear();
+    // Once the journal is gone the batch is complete; the old files are only leftovers then.
+    if (!m_journal.isEmpty()) {
+        QFile::remove(m_journal);
+        syncFolder(QFileInfo(m_journal).absolutePath());
+        step();
+    }
+    for (const QString& aside : asides) {
+        if (!aside.isEmpty())
+            removeTemporary(aside);
+    }
+    step();
+}
+
+AtomicFile::Recovery AtomicFile::finishInterrupted(const QString& journalPath) {
+    const QFileInfo info(journalPath);
+    if (!info.exists() && !info.isSymLink())
+        return Recovery::Nothing;
+    std::optional<BatchJournal> journal;
+    if (isRegularFile(journalPath) && info.size() <= BatchJournal::kMaxBytes) {
+        QFile file(journalPath);
+        if (file.open(QIODevice::ReadOnly))
+            journal = BatchJournal::parse(file.read(BatchJournal::kMaxBytes + 1));
+    }
+    if (!journal) {
+        // Nothing it names can be trusted: the files stay as they are and the start goes on.
+        QFile::remove(journalPath);
+        throw UserError(QStringLiteral("A legutóbbi fájlcsere naplója sérült, ezért a csere nem fejezhető be; a "
+                                       "napló törölve, ellenőrizze a mellette álló fájlokat: ") +
+                        journalPath);
+    }
+    const QString folder = info.absolutePath() + QLatin1Char('/');
+    // A file is switched when its new bytes no longer wait beside it and the target is no
+    // longer the old file kept aside (or, where there was none, exists now).
+    const qsizetype count = journal->entries.size();
+    QList<bool> switched(count, false);
+    bool complete = true;
+    for (qsizetype i = 0; i < count; ++i) {
+        const BatchJournal::Entry& e = journal->entries.at(i);
+        const bool waiting = isRegularFile(folder + e.temporary);
+        if (journal->switching && !waiting) {
+            const QString target = folder + e.target;
+            switched[i] = e.aside.isEmpty() ? QFileInfo::exists(target) : !FileIdentity::same(target, folder + e.aside);
+        }
+        complete = complete && (waiting || switched.at(i));
+    }
+
+    bool ok = true;
+    for (qsizetype i = 0; i < count; ++i) {
+        const BatchJournal::Entry& e = journal->entries.at(i);
+        const QString target = folder + e.target;
+        const QString aside = e.aside.isEmpty() ? QString() : folder + e.aside;
+        if (complete && !switched.at(i))
+            ok = renameInto(folder + e.temporary, target) && ok;
+        else if (!complete && switched.at(i) && (aside.isEmpty() || isRegularFile(aside)))
+            ok = putBack(aside, target) && ok;
+    }
+    syncFolder(info.absolutePath());
+    if (!ok)
+        throw UserError(QStringLiteral("A legutóbbi fájlcsere nem fejezhető be, a naplója megmaradt: ") + journalPath);
+    QFile::remove(journalPath);
+    syncFolder(info.absolutePath());
+    for (const BatchJournal::Entry& e : std::as_const(journal->entries)) {
+        removeTemporary(folder + e.temporary);
+        if (!e.aside.isEmpty())
+            removeTemporary(folder + e.aside);
+    }
+    return complete ? Recovery::RolledForward : Recovery::RolledBack;
 }
 
 void AtomicFile::injectFault(const std::optional<Fault>& fault) {
     g_fault = fault;
+}
+
+void AtomicFile::stopBatchAfter(const std::optional<int>& steps) {
+    g_stopAfter = steps;
 }

@@ -16,11 +16,17 @@ namespace AtomicFile {
 void write(const QString& path, const QByteArray& bytes);
 
 // Several files replaced as one: all of them are written and synced beside their targets
-// first; when any of them fails, none of the targets is touched. Then they are renamed into
-// place one after the other.
+// first; when any of them fails, none of the targets is touched. Then the old files are kept
+// aside and the new ones renamed into place one after the other; a rename that fails puts the
+// old ones back.
+//
+// A batch given a journal survives a crash, too: before the first rename it records in the
+// journal (BatchJournal) what it staged, and removes the journal when every file is in place.
+// finishInterrupted() at the next start completes what the journal names or undoes it. Its
+// targets must then lie in the journal's folder.
 class Batch {
 public:
-    Batch() = default;
+    explicit Batch(QString journal = QString()) : m_journal(std::move(journal)) {}
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
     // Removes what was staged and never committed.
@@ -34,9 +40,23 @@ public:
 
 private:
     void discard();
+    void step();
+    void switchFiles(const QStringList& asides);
+    QString m_journal;
     QStringList m_targets;
     QStringList m_temporaries;
+    int m_steps = 0;
 };
+
+// What a start found of a batch that a crash interrupted.
+enum class Recovery {
+    Nothing,       // no journal: the last batch ended
+    RolledForward, // every staged file was there: the batch is complete now
+    RolledBack,    // a staged file was missing: the old files are back
+};
+// Completes or undoes the batch whose journal is at journalPath, and removes the journal.
+// Raises UserError, naming the journal, when it is not one or the files cannot be renamed.
+Recovery finishInterrupted(const QString& journalPath);
 
 // A test seam: makes writes fail at one step as a full or failing disk would.
 enum class Step { Write, Sync, Close, Rename };
@@ -49,5 +69,11 @@ struct Fault {
 };
 // Applies to every write until it is cleared with std::nullopt.
 void injectFault(const std::optional<Fault>& fault);
+
+// A test seam: a batch's commit stops, as a crash would, after this many of its steps (the
+// journal written, the old files kept aside, the switch recorded, each rename, the journal
+// removed, the old files removed), raising Stopped and leaving the disk as it stands.
+struct Stopped {};
+void stopBatchAfter(const std::optional<int>& steps);
 
 } // namespace AtomicFile

@@ -1,5 +1,7 @@
 #include "core/platform/UserError.h"
 
+#include "core/platform/TextFile.h"
+
 UserError::UserError(QString text) : m_text(std::move(text)), m_utf8(m_text.toUtf8()) {}
 
 const char* UserError::what() const noexcept {
@@ -19,5 +21,7 @@ UserError UserError::cannotOpen(const QString& path) {
 }
 
 UserError UserError::tooLarge(const QString& path) {
-    return UserError(QStringLiteral("A fájl túl nagy (legfeljebb 4 MiB lehet), nem olvasható be: ") + path);
+    return UserError(QStringLiteral("A fájl túl nagy (legfeljebb %1 MiB lehet), nem olvasható be: ")
+                         .arg(TextFile::kMaxFileSize / (1024 * 1024)) +
+                     path);
 }

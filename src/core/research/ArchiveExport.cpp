@@ -3,6 +3,8 @@
 #include "core/evaluation/Evaluate.h"
 #include "core/exam/ExaminationFile.h"
 #include "core/marking/Coding.h"
+#include "core/platform/AtomicFile.h"
+#include "core/platform/FileIdentity.h"
 #include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
 #include "core/report/EvaluationJson.h"
@@ -373,14 +375,6 @@ QStringList rawColumns() {
     return names;
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    const QFileInfo x(a);
-    const QFileInfo y(b);
-    if (x.exists() && y.exists())
-        return x.canonicalFilePath() == y.canonicalFilePath();
-    return x.absoluteFilePath() == y.absoluteFilePath();
-}
-
 } // namespace
 
 QStringList ArchiveExport::columns(bool anonymize) {
@@ -545,12 +539,13 @@ QString ArchiveExport::codebookPath(const QString& output) {
 void ArchiveExport::write(const QString& output, const Result& result, const QStringList& readFiles) {
     const QString codebook = codebookPath(output);
     for (const QString& target : {output, codebook}) {
-        for (const QString& file : readFiles) {
-            if (sameFile(target, file))
-                throw UserError(
-                    QStringLiteral("Az export nem írhatja felül a beolvasott vizsgálati fájlt: %1").arg(file));
-        }
+        const QString input = FileIdentity::overwrittenInput(target, readFiles);
+        if (!input.isEmpty())
+            throw UserError(QStringLiteral("Az export nem írhatja felül a beolvasott vizsgálati fájlt: %1").arg(input));
     }
-    TextFile::writeBytes(output, result.table);
-    TextFile::writeBytes(codebook, result.codebook);
+    // The table and its codebook describe each other: both are replaced, or neither.
+    AtomicFile::Batch batch;
+    batch.stage(output, result.table);
+    batch.stage(codebook, result.codebook);
+    batch.commit();
 }

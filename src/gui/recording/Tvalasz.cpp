@@ -4,6 +4,7 @@
 #include "core/platform/ErrorBoundary.h"
 #include "gui/common/Widgets.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -16,8 +17,16 @@ Tvalasz::Tvalasz(ExamSession& session, Platform& platform, QWidget* parent)
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setFont(Widgets::font(QStringLiteral("Arial"), 15));
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    Label1->setText(QStringLiteral("A válasz túl hosszú ahhoz, hogy az ablak egészében mutassa: csak az első %1 "
+                                   "karaktere látszik, és itt nem szerkeszthető. A válaszfájl változatlan marad.")
+                        .arg(kShownAnswerLength));
+    Label1->hide();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Label1);
     layout->addWidget(Memo1);
     resize(420, 160);
 
@@ -50,7 +59,10 @@ void Tvalasz::showPicture(int picture) {
 void Tvalasz::reloadAnswer() {
     QString text;
     reportFailure(m_platform, [&] { text = WorkingFolder::loadAnswer(m_session.root(), m_answerPicture); });
-    Memo1->setPlainText(text);
+    const bool cut = text.size() > kShownAnswerLength;
+    Memo1->setPlainText(cut ? text.left(kShownAnswerLength) : text);
+    Memo1->setReadOnly(cut);
+    Label1->setVisible(cut);
     Memo1->document()->setModified(false);
 }
 

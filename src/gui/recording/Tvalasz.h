@@ -4,6 +4,7 @@
 #include "gui/common/ToolWindow.h"
 
 class Platform;
+class QLabel;
 class QPlainTextEdit;
 
 // The answer window: the child's answer to the current picture, typed by the examiner. The
@@ -11,6 +12,7 @@ class QPlainTextEdit;
 // asks for the pending answer), and only if it was edited.
 //
 //   Memo1   word-wrapped editor filling the window; the answer of the current picture
+//   Label1  above it, only for an answer too long to show: says that it is cut and read-only
 class Tvalasz : public ToolWindow, public AnswerEditor {
     Q_OBJECT
 public:
@@ -29,6 +31,12 @@ public:
     QString answerPath() const;
     bool isModified() const;
 
+    // The longest answer the memo lays out in a moment, even as one line without breaks: a
+    // child's answer is a few hundred characters, and text layout of millions of them holds
+    // the window for minutes. A longer one is shown cut, read-only, so the cut text can never
+    // be written over the file.
+    static constexpr qsizetype kShownAnswerLength = 20000;
+
 private:
     // Binds the window to picture n (caption, answer file), loads its answer and takes the
     // keyboard when the window is on screen.
@@ -37,5 +45,6 @@ private:
     ExamSession& m_session;
     Platform& m_platform;
     QPlainTextEdit* Memo1;
+    QLabel* Label1;
     int m_answerPicture = 1;
 };
