@@ -76,13 +76,18 @@ void TestExportMenu::exportsTheWholeArchiveAnonymously() {
     p.unlock();
     QTemporaryDir out;
     const QString target = out.filePath(QStringLiteral("kutatas.csv"));
+    const QString link = out.filePath(QStringLiteral("kulcs.csv"));
     p.platform.setNextAnswer(true);
     p.platform.setNextFileName(target);
+    p.platform.setNextAnswer(true);
+    p.platform.setNextFileName(link);
     p.trigger("Exportals1");
 
-    QCOMPARE(p.platform.questions.size(), 1);
+    QCOMPARE(p.platform.questions.size(), 2);
     QVERIFY(p.platform.questions.first().startsWith(QStringLiteral("Anonim legyen az export?\n\nIgen: ")));
-    QCOMPARE(p.platform.dialogs.size(), 1);
+    QVERIFY(p.platform.questions.last().startsWith(QStringLiteral("Készüljön kapcsolótábla is?\n\nIgen: ")));
+    QCOMPARE(p.platform.dialogs.size(), 2);
+    QCOMPARE(p.platform.dialogs.last().dialog.fileName, QStringLiteral("vkt_archivum_kapcsolotabla.csv"));
     const ScriptedPlatform::DialogCall& call = p.platform.dialogs.first();
     QVERIFY(call.save);
     QCOMPARE(call.dialog.filter, QStringLiteral("CSV-fájl (*.csv)|*.csv|minden fájl (*.*)|*.*"));
@@ -94,15 +99,26 @@ void TestExportMenu::exportsTheWholeArchiveAnonymously() {
     QCOMPARE(p.platform.messages,
              QStringList{QStringLiteral("Az export elkészült Excel magyar beállításaihoz\n(pontosvessző, "
                                         "tizedesvessző).\n\nTáblázat: %1\nAz oszlopok leírása: %2\n\n3 vizsgálat, "
-                                        "ebből hibás: 1. A hibás sorok error oszlopa mondja meg, mi a baj.")
-                             .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(codebook))});
+                                        "ebből hibás: 1. A hibás sorok error oszlopa mondja meg, mi a baj.\n\n"
+                                        "Kapcsolótábla: %3\nEzt őrizze az exporttól külön.")
+                             .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(codebook),
+                                  QDir::toNativeSeparators(link))});
     const QByteArray table = readFileBytes(target);
     QVERIFY(table.startsWith("\xEF\xBB\xBF"
                              "code;sex;age;date;p1_od;p1_ed;"));
-    // Sorted by file name: a_gyerek, b_gyerek, hibas.
-    QVERIFY(table.contains("\r\nS0001;girl;12;2007.03.;EV;NE;;;;NE;"));
-    QVERIFY(table.contains("\r\nS0002;girl;9;2007.03.;EV;NE;"));
-    QVERIFY(table.contains("\r\nS0003;;;;"));
+    // Each serial's row is the examination the link table names.
+    const QString links = QString::fromUtf8(readFileBytes(link));
+    const QString archive = p.testRoot.root().archiveFolder();
+    auto serialOf = [&](const QString& name) {
+        const qsizetype at = links.indexOf(QLatin1Char(';') + archive + QLatin1Char('/') + name + QLatin1Char(';'));
+        return at < 5 ? QByteArray() : links.mid(at - 5, 5).toUtf8();
+    };
+    QVERIFY(readFileBytes(link).startsWith("\xEF\xBB\xBF"
+                                           "serial;file;code\r\n"));
+    QVERIFY(links.contains(QStringLiteral("/a_gyerek.kvx;A_GYEREK\r\n")));
+    QVERIFY(table.contains("\r\n" + serialOf(QStringLiteral("a_gyerek.kvx")) + ";girl;12;2007.03.;EV;NE;;;;NE;"));
+    QVERIFY(table.contains("\r\n" + serialOf(QStringLiteral("b_gyerek.kvx")) + ";girl;9;2007.03.;EV;NE;"));
+    QVERIFY(table.contains("\r\n" + serialOf(QStringLiteral("hibas.kvx")) + ";;;;"));
     QCOMPARE(table.count("\r\n"), 4);
     for (const char* secret : {"\xC3\x81"
                                "bel",
@@ -145,6 +161,16 @@ void TestExportMenu::cancelledDialogWritesNothing() {
     QVERIFY(p.platform.messages.isEmpty());
     QStringList written = QDir(p.testRoot.root().archiveFolder()).entryList({QStringLiteral("*.csv")}, QDir::Files);
     QVERIFY(written.isEmpty());
+
+    // Cancelling the link table's dialog cancels the export too.
+    QTemporaryDir out;
+    p.platform.setNextAnswer(true);
+    p.platform.setNextFileName(out.filePath(QStringLiteral("anonim.csv")));
+    p.platform.setNextAnswer(true);
+    p.trigger("Exportals1");
+    QCOMPARE(p.platform.dialogs.size(), 3);
+    QVERIFY(p.platform.messages.isEmpty());
+    QVERIFY(QDir(out.path()).isEmpty());
 }
 
 void TestExportMenu::emptyArchive() {
@@ -166,6 +192,7 @@ void TestExportMenu::failuresBecomeMessages() {
     const QString nowhere = out.filePath(QStringLiteral("nincs/ilyen.csv"));
     p.platform.setNextAnswer(true);
     p.platform.setNextFileName(nowhere);
+    p.platform.setNextAnswer(false); // no link table
     p.trigger("Exportals1");
     QCOMPARE(p.platform.messages.size(), 1);
     QVERIFY2(p.platform.messages.first().contains(nowhere), qPrintable(p.platform.messages.first()));
