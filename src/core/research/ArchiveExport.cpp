@@ -213,11 +213,12 @@ const TrendPlace* trendPlace(int row, int place) {
         {{"KE", "KE az N-P oszlop első kódjaként", "KE as the first code of column N-P"},
          {"KI", "KI az N-P oszlop első kódjaként", "KI as the first code of column N-P"},
          {"KM", "KM az N-P oszlop első kódjaként", "KM as the first code of column N-P"}},
-        {{"E", "az E irány: EV, NE vagy EE, KE az első kódok közt",
-          "direction E: EV, NE or EE, KE among the first codes"},
-         {"I", "az I irány: IV, NI vagy II, KI az első kódok közt",
-          "direction I: IV, NI or II, KI among the first codes"},
-         {"M", "az M irány: MV, NM, KM az első kódok közt", "direction M: MV, NM, KM among the first codes"}}};
+        {{"E", "az E irány: EV az O-D, NE vagy EE az E-D, KE az N-P oszlop első kódjaként, oszloponként számolva",
+          "direction E: EV in O-D, NE or EE in E-D, KE in N-P as a column's first code, counted per column"},
+         {"I", "az I irány: IV az O-D, NI vagy II az E-D, KI az N-P oszlop első kódjaként, oszloponként számolva",
+          "direction I: IV in O-D, NI or II in E-D, KI in N-P as a column's first code, counted per column"},
+         {"M", "az M irány: MV az O-D, NM az E-D, KM az N-P oszlop első kódjaként, oszloponként számolva",
+          "direction M: MV in O-D, NM in E-D, KM in N-P as a column's first code, counted per column"}}};
     if (row >= 1 && row <= 4 && place >= 1 && place <= 3)
         return &places[row - 1][place - 1];
     return nullptr;
@@ -228,11 +229,11 @@ const TrendPlace* trendPlace(int row, int place) {
 std::pair<QString, QString> superegoMeaning(int index) {
     switch (index) {
     case 1:
-        return {QStringLiteral("EE: az E-D oszlop EE-jelöléseinek pontszáma"),
-                QStringLiteral("EE: the score of the EE marks in column E-D")};
+        return {QStringLiteral("EE, az E-D oszlop EE-jelöléseinek pontszáma"),
+                QStringLiteral("EE, the score of the EE marks in column E-D")};
     case 2:
-        return {QStringLiteral("II: az E-D oszlop II-jelöléseinek pontszáma"),
-                QStringLiteral("II: the score of the II marks in column E-D")};
+        return {QStringLiteral("II, az E-D oszlop II-jelöléseinek pontszáma"),
+                QStringLiteral("II, the score of the II marks in column E-D")};
     case 3:
         return {QStringLiteral("EE + II, az 1. és a 2. mutató összege"),
                 QStringLiteral("EE + II, the sum of indices 1 and 2")};
@@ -379,8 +380,8 @@ Description describeEvaluation(const QStringList& path, QChar mark) {
                 QStringLiteral("például / e.g. NE(7") + mark + QStringLiteral("5) > MV(4) = KE(4)")};
     if (key == QLatin1String("rauchfleisch") && path.size() == 2) {
         const auto [hu, en] = rauchfleischMeaning(a);
-        return {QStringLiteral("a Rauchfleisch-féle \"%1\" mutató: %2 (üres, ha az osztó 0)").arg(a, hu),
-                QStringLiteral("Rauchfleisch index \"%1\": %2 (empty when the divisor is 0)").arg(a, en), number,
+        return {QStringLiteral("a Rauchfleisch-féle \"%1\" mutató: %2; üres, ha az osztó 0").arg(a, hu),
+                QStringLiteral("Rauchfleisch index \"%1\": %2; empty when the divisor is 0").arg(a, en), number,
                 QStringLiteral("hányados / ratio")};
     }
     return {};
