@@ -99,6 +99,8 @@ QString value(const Table& table, int row, const QString& column) {
 }
 
 Table parseWithDialect(QByteArray bytes, const CsvDialect& dialect) {
+    if (dialect.byteOrderMark && !bytes.startsWith("\xEF\xBB\xBF"))
+        qFatal("no byte order mark");
     if (dialect.byteOrderMark)
         bytes.remove(0, 3);
     bool ok = false;
@@ -167,16 +169,7 @@ void ResearchExportTest::init() {
 Table ResearchExportTest::exportTable(const QStringList& files, const ArchiveExport::Options& options,
                                       ArchiveExport::Result* out) const {
     const ArchiveExport::Result result = ArchiveExport::build(files, EvalFixture::workedExampleKey(), options);
-    QByteArray bytes = result.table;
-    if (options.dialect.byteOrderMark) {
-        if (!bytes.startsWith("\xEF\xBB\xBF"))
-            qFatal("no byte order mark");
-        bytes.remove(0, 3);
-    }
-    bool ok = false;
-    const Table table = parseCsv(bytes, options.dialect.separator, &ok);
-    if (!ok)
-        qFatal("not RFC 4180");
+    const Table table = parseWithDialect(result.table, options.dialect);
     for (const QStringList& row : table) {
         if (row.size() != table.first().size())
             qFatal("ragged table");
@@ -290,30 +283,24 @@ void ResearchExportTest::numberText() {
 void ResearchExportTest::twoDecimalsHalfToEven_data() {
     QTest::addColumn<double>("number");
     QTest::addColumn<QString>("text");
-    // Exact binary ties go to the even neighbour; a decimal tie stored off the half goes where
-    // the stored value lies, as printf puts it.
-    QTest::newRow("3.125, tie down") << 3.125 << QStringLiteral("3.12");
-    QTest::newRow("33.125, tie down") << 33.125 << QStringLiteral("33.12");
-    QTest::newRow("33.375, tie up") << 33.375 << QStringLiteral("33.38");
-    QTest::newRow("negative tie") << -3.125 << QStringLiteral("-3.12");
-    QTest::newRow("0.125") << 0.125 << QStringLiteral("0.12");
-    QTest::newRow("2.675 stored below") << 2.675 << QStringLiteral("2.67");
-    QTest::newRow("1.005 stored below") << 1.005 << QStringLiteral("1.00");
-    QTest::newRow("0.035 stored above") << 0.035 << QStringLiteral("0.04");
-    QTest::newRow("no tie") << 41.6666 << QStringLiteral("41.67");
-    QTest::newRow("no negative zero") << -0.004 << QStringLiteral("0.00");
+    // Exact binary ties go to the even neighbour; a decimal "tie" stored off the half goes the
+    // way the stored value lies.
+    QTest::newRow("3.125") << 3.125 << QStringLiteral("3.12");
+    QTest::newRow("33.125") << 33.125 << QStringLiteral("33.12");
+    QTest::newRow("33.375") << 33.375 << QStringLiteral("33.38");
+    QTest::newRow("-3.125") << -3.125 << QStringLiteral("-3.12");
+    QTest::newRow("2.675, stored below") << 2.675 << QStringLiteral("2.67");
+    QTest::newRow("0.035, stored above") << 0.035 << QStringLiteral("0.04");
 }
 
 void ResearchExportTest::twoDecimalsHalfToEven() {
     QFETCH(double, number);
     QFETCH(QString, text);
     QCOMPARE(ResearchText::twoDecimalText(number, QLatin1Char('.')), text);
-    QCOMPARE(ResearchText::twoDecimalText(number, QLatin1Char(',')), QString(text).replace(u'.', u','));
     QCOMPARE(ResearchText::twoDecimals(number), text.toDouble());
-    // The same as C's printf, which decides on the exact stored value (but writes "-0.00").
-    char printed[32];
+    char printed[32]; // C's printf decides on the exact stored value too
     std::snprintf(printed, sizeof printed, "%.2f", number);
-    QCOMPARE(QString::fromLatin1(printed).replace(QStringLiteral("-0.00"), QStringLiteral("0.00")), text);
+    QCOMPARE(QString::fromLatin1(printed), text);
 }
 
 void ResearchExportTest::hungarianDate_data() {
@@ -324,16 +311,11 @@ void ResearchExportTest::hungarianDate_data() {
     QTest::newRow("abbreviated") << QStringLiteral("2013. júl. 22.") << QStringLiteral("2013-07-22");
     QTest::newRow("June, not July") << QStringLiteral("2013. jún. 2.") << QStringLiteral("2013-06-02");
     QTest::newRow("no accents, capitals") << QStringLiteral("2013. MARCIUS 1") << QStringLiteral("2013-03-01");
-    QTest::newRow("long abbreviation") << QStringLiteral(" 2009. szept. 30. ") << QStringLiteral("2009-09-30");
-    QTest::newRow("spaced numbers") << QStringLiteral("2013. 07. 22.") << QStringLiteral("2013-07-22");
-    QTest::newRow("leap day") << QStringLiteral("2012. febr. 29.") << QStringLiteral("2012-02-29");
+    QTest::newRow("longer abbreviation") << QStringLiteral(" 2009. szept. 30. ") << QStringLiteral("2009-09-30");
     QTest::newRow("no such day") << QStringLiteral("2013. febr. 29.") << QString();
     QTest::newRow("too short to tell") << QStringLiteral("2013. ju. 22.") << QString();
     QTest::newRow("no year") << QStringLiteral("május 6.") << QString();
-    QTest::newRow("month 13") << QStringLiteral("2024.13.01.") << QString();
     QTest::newRow("words after") << QStringLiteral("2013. július 22. délután") << QString();
-    QTest::newRow("two-digit year") << QStringLiteral("13. júl. 22.") << QString();
-    QTest::newRow("a name") << QStringLiteral("Kis Péter") << QString();
 }
 
 void ResearchExportTest::hungarianDate() {
@@ -604,18 +586,14 @@ void ResearchExportTest::neverOverwritesAnExamination() {
     QVERIFY_THROWS_EXCEPTION(UserError, ArchiveExport::write(path(QStringLiteral("abc.csv")), result, {codebookClash}));
     QVERIFY(!QFileInfo::exists(path(QStringLiteral("abc.csv"))));
 
-    // A link table only beside an anonymized export, and never in place of the table, the
-    // codebook or an examination.
-    QVERIFY(result.linkTable.isEmpty());
-    QVERIFY_THROWS_EXCEPTION(UserError, ArchiveExport::write(path(QStringLiteral("x.csv")), result, {exam},
-                                                             path(QStringLiteral("link.csv"))));
-    const ArchiveExport::Result anonymous =
+    // A link table only beside an anonymized export, never in place of an examination or the codebook.
+    const QString x = path(QStringLiteral("x.csv"));
+    QVERIFY_THROWS_EXCEPTION(UserError, ArchiveExport::write(x, result, {exam}, path(QStringLiteral("l.csv"))));
+    const auto anonymous =
         ArchiveExport::build({exam}, EvalFixture::workedExampleKey(), {CsvDialect::standard(), true});
-    for (const QString& link : {exam, path(QStringLiteral("x.csv")), path(QStringLiteral("x.codebook.csv"))})
-        QVERIFY_THROWS_EXCEPTION(UserError,
-                                 ArchiveExport::write(path(QStringLiteral("x.csv")), anonymous, {exam}, link));
-    QCOMPARE(readFileBytes(exam), before);
-    QVERIFY(!QFileInfo::exists(path(QStringLiteral("x.csv"))) && !QFileInfo::exists(path(QStringLiteral("link.csv"))));
+    for (const QString& link : {exam, path(QStringLiteral("x.codebook.csv"))})
+        QVERIFY_THROWS_EXCEPTION(UserError, ArchiveExport::write(x, anonymous, {exam}, link));
+    QVERIFY(!QFileInfo::exists(x));
 
     const QString output = path(QStringLiteral("export.csv"));
     ArchiveExport::write(output, result, {exam});
@@ -655,98 +633,77 @@ void ResearchExportTest::largeExportKeepsFileOrder() {
 }
 
 void ResearchExportTest::serialsAreUnlinkable() {
-    // Files in code order, each with an age and a month of its own pattern, so that a row that
-    // took another file's serial would show.
+    // Files in code order, each age following the order, so that a row that took another file's
+    // serial would show.
     constexpr int kFiles = 300;
     QStringList files;
     for (int i = 0; i < kFiles; ++i) {
-        ExaminationData d = examination(QStringLiteral("Név"), 7 + i % 8, EvalFixture::workedExample());
-        d.personal.date = QStringLiteral("2020.%1.15.").arg(1 + i % 11, 2, 10, QLatin1Char('0'));
-        const QString name = QStringLiteral("k%1.kvx").arg(i, 3, 10, QLatin1Char('0'));
-        write(name, d);
-        files << path(name);
+        files << path(QStringLiteral("k%1.kvx").arg(i, 3, 10, QLatin1Char('0')));
+        ExaminationFile::write(files.last(), examination(QStringLiteral("N"), 7 + i % 8, EvalFixture::workedExample()));
     }
     ArchiveExport::Result result;
-    const Table table = exportTable(files, {CsvDialect::excelHungarian(), true}, &result);
-    const Table links = parseWithDialect(result.linkTable, CsvDialect::excelHungarian());
-    QCOMPARE(links.first(), (QStringList{QStringLiteral("serial"), QStringLiteral("file"), QStringLiteral("code")}));
+    const Table table = exportTable(files, {CsvDialect::standard(), true}, &result);
+    const Table links = parseWithDialect(result.linkTable, CsvDialect::standard());
     QCOMPARE(links.size(), kFiles + 1);
     QList<int> fileOfRow;
+    double squares = 0;
     for (int row = 1; row <= kFiles; ++row) {
-        const QStringList& link = links.at(row);
-        QCOMPARE(link.at(0), value(table, row, QStringLiteral("code")));
-        const int i = static_cast<int>(files.indexOf(link.at(1)));
-        QVERIFY2(i >= 0 && !fileOfRow.contains(i), qPrintable(link.at(1)));
-        QCOMPARE(link.at(2), QStringLiteral("K%1").arg(i, 3, 10, QLatin1Char('0')));
+        const int i = static_cast<int>(files.indexOf(links.at(row).at(1)));
+        QVERIFY(i >= 0 && !fileOfRow.contains(i));
+        QCOMPARE(links.at(row).at(0), value(table, row, QStringLiteral("code")));
+        QCOMPARE(links.at(row).at(2), QStringLiteral("K%1").arg(i, 3, 10, QLatin1Char('0')));
         QCOMPARE(value(table, row, QStringLiteral("age")), QString::number(7 + i % 8));
-        QCOMPARE(value(table, row, QStringLiteral("date")),
-                 QStringLiteral("2020.%1.").arg(1 + i % 11, 2, 10, QLatin1Char('0')));
         fileOfRow << i;
+        squares += double(row - 1 - i) * (row - 1 - i);
     }
     // Spearman's rank correlation of serial and code order: for a random order its standard
     // deviation is 1/sqrt(299), about 0.06, so 0.3 is five of them away; sorted codes give 1.
-    double squares = 0;
-    for (int row = 0; row < kFiles; ++row)
-        squares += double(row - fileOfRow.at(row)) * (row - fileOfRow.at(row));
     const double rho = 1 - 6 * squares / (double(kFiles) * (double(kFiles) * kFiles - 1));
     QVERIFY2(std::abs(rho) < 0.3, qPrintable(QString::number(rho)));
     // Nor is the order a fixed one: another export deals the serials anew.
-    const ArchiveExport::Result again =
-        ArchiveExport::build(files, EvalFixture::workedExampleKey(), {CsvDialect::excelHungarian(), true});
-    QVERIFY(again.linkTable != result.linkTable);
+    QVERIFY(ArchiveExport::build(files, EvalFixture::workedExampleKey(), {CsvDialect::standard(), true}).linkTable !=
+            result.linkTable);
 }
 
 void ResearchExportTest::codebookMatchesTheValues() {
-    // Examinations whose trends point both ways, and whose classes and ratios differ.
-    write(QStringLiteral("a.kvx"), examination(QStringLiteral("A"), 9, EvalFixture::workedExample()));
-    write(QStringLiteral("b.kvx"),
-          examination(QStringLiteral("B"), 12,
-                      EvalFixture::linesFrom(EvalFixture::repeated(QStringLiteral("EV,NE,KI"), 20))));
-    QStringList late =
+    // Trends that point both ways: the worked example's, and a late half of IV, II and KM.
+    const QStringList late =
         EvalFixture::repeated(QStringLiteral(",,"), 12) + EvalFixture::repeated(QStringLiteral("IV,II,KM"), 12);
+    write(QStringLiteral("a.kvx"), examination(QStringLiteral("A"), 9, EvalFixture::workedExample()));
     write(QStringLiteral("c.kvx"), examination(QStringLiteral("C"), 14, EvalFixture::linesFrom(late)));
-    const QStringList files{path(QStringLiteral("a.kvx")), path(QStringLiteral("b.kvx")),
-                            path(QStringLiteral("c.kvx"))};
-    for (const CsvDialect& dialect : {CsvDialect::standard(), CsvDialect::excelHungarian()}) {
-        ArchiveExport::Result result;
-        const Table table = exportTable(files, {dialect, false}, &result);
-        const Table codebook = parseWithDialect(result.codebook, dialect);
-        static const QRegularExpression first(QStringLiteral("^(-?[0-9.,]+) -> (\\w+)$"));
-        static const QRegularExpression second(QStringLiteral("^(\\w+) <- (-[0-9.,]+)$"));
-        int forward = 0;
-        int backward = 0;
-        for (int c = 1; c < codebook.size(); ++c) {
-            const QString& name = codebook.at(c).at(0);
-            const QString& type = codebook.at(c).at(3);
-            const QString& values = codebook.at(c).at(4);
-            for (int row = 1; row < table.size(); ++row) {
-                const QString v = value(table, row, name);
-                const QString where = name + QStringLiteral(": ") + v;
-                if (type == QLatin1String("number") || type == QLatin1String("integer")) {
-                    bool ok = true;
-                    if (!v.isEmpty())
-                        QString(v).replace(dialect.decimalMark, QLatin1Char('.')).toDouble(&ok);
-                    QVERIFY2(ok, qPrintable(where));
-                    QVERIFY2(type == QLatin1String("number") || !v.contains(dialect.decimalMark), qPrintable(where));
-                } else if (name.endsWith(QLatin1String("_class")) || name.startsWith(QLatin1String("eval_top_cell_"))) {
-                    QVERIFY2(v.isEmpty() || values.split(QStringLiteral(", ")).contains(v), qPrintable(where));
-                } else if (name.startsWith(QLatin1String("eval_trend_text_")) && v != QLatin1String("nincs")) {
-                    // The documented form, with this place's own label.
-                    const QRegularExpressionMatch f = first.match(v);
-                    const QRegularExpressionMatch b = second.match(v);
-                    QVERIFY2(f.hasMatch() || b.hasMatch(), qPrintable(where));
-                    if (f.hasMatch())
-                        ++forward;
-                    else
-                        ++backward;
-                    QVERIFY2(values.contains(f.hasMatch() ? QStringLiteral(" -> ") + f.captured(2) + QLatin1Char('"')
-                                                          : QLatin1Char('"') + b.captured(1) + QStringLiteral(" <- ")),
-                             qPrintable(where + QStringLiteral(" / ") + values));
-                }
+    const CsvDialect excel = CsvDialect::excelHungarian();
+    ArchiveExport::Result result;
+    const Table table =
+        exportTable({path(QStringLiteral("a.kvx")), path(QStringLiteral("c.kvx"))}, {excel, false}, &result);
+    const Table codebook = parseWithDialect(result.codebook, excel);
+    static const QRegularExpression trend(QStringLiteral("^(?:[0-9,]+ -> (\\w+)|(\\w+) <- -[0-9,]+)$"));
+    int forward = 0;
+    int backward = 0;
+    for (int c = 1; c < codebook.size(); ++c) {
+        const QString& name = codebook.at(c).at(0);
+        const QString& type = codebook.at(c).at(3);
+        const QString& values = codebook.at(c).at(4);
+        for (const int row : {1, 2}) {
+            const QString v = value(table, row, name);
+            const QString where = name + QStringLiteral(": ") + v + QStringLiteral(" / ") + values;
+            bool ok = true;
+            if ((type == QLatin1String("number") || type == QLatin1String("integer")) && !v.isEmpty())
+                QString(v).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+            if (type == QLatin1String("integer"))
+                ok = ok && !v.contains(QLatin1Char(','));
+            if (name.endsWith(QLatin1String("_class")) || name.endsWith(QLatin1String("_code")))
+                ok = v.isEmpty() || values.split(QStringLiteral(", ")).contains(v);
+            if (name.startsWith(QLatin1String("eval_trend_text_")) && v != QLatin1String("nincs")) {
+                // The documented form, with this place's own label.
+                const QRegularExpressionMatch m = trend.match(v);
+                ++(m.hasCaptured(1) ? forward : backward);
+                ok = m.hasMatch() && values.contains(m.hasCaptured(1) ? QStringLiteral(" -> ") + m.captured(1) + u'"'
+                                                                      : u'"' + m.captured(2) + QStringLiteral(" <- "));
             }
+            QVERIFY2(ok, qPrintable(where));
         }
-        QVERIFY(forward > 0 && backward > 0);
     }
+    QVERIFY(forward > 0 && backward > 0);
 }
 
 QTEST_GUILESS_MAIN(ResearchExportTest)

@@ -368,14 +368,9 @@ void ResearchStatsTest::normsByBracket() {
     QCOMPARE(oldGcr.value(QStringLiteral("median")).toDouble(), 33.33);
     QCOMPARE(oldGcr.value(QStringLiteral("outside")).toBool(), true);
     // GCR 33 and 33.5 give the exact ties 33.125 and 33.375: halves go to the even neighbour.
-    const QJsonObject tiedGcr = brackets.at(2)
-                                    .toObject()
-                                    .value(QStringLiteral("measures"))
-                                    .toObject()
-                                    .value(QStringLiteral("GcrPercent"))
-                                    .toObject();
-    QCOMPARE(tiedGcr.value(QStringLiteral("q1")).toDouble(), 33.12);
-    QCOMPARE(tiedGcr.value(QStringLiteral("q3")).toDouble(), 33.38);
+    const QJsonValue tied = brackets.at(2)[QLatin1String("measures")][QLatin1String("GcrPercent")];
+    QCOMPARE(tied[QLatin1String("q1")].toDouble(), 33.12);
+    QCOMPARE(tied[QLatin1String("q3")].toDouble(), 33.38);
     const QJsonObject names = brackets.at(0).toObject().value(QStringLiteral("measures")).toObject();
     for (const char* name : {"GcrPercent", "RowPercent_E", "RowPercent_I", "RowPercent_M", "ColumnPercent_OD",
                              "ColumnPercent_ED", "ColumnPercent_NP", "SuperegoPercent_1", "SuperegoPercent_6"})
