@@ -3,8 +3,10 @@
 #include "cli/CliCommands.h"
 #include "core/evaluation/Evaluate.h"
 #include "core/platform/DataRoot.h"
+#include "core/platform/DataTree.h"
 #include "core/platform/UserError.h"
 
+#include <QFileInfo>
 #include <QLocale>
 
 QStringList EvaluationOptions::names() {
@@ -25,6 +27,17 @@ int EvaluationOptions::load(const CliArgs& args) {
     }
     keyPath = args.given(QStringLiteral("--gcr")) ? args.value(QStringLiteral("--gcr"))
                                                   : DataRoot::fromEnvironment().gcrKeyFile();
+    // A data root the program never started in has no key yet; the one the program would copy
+    // there on its first start is the same key. A key that is there but broken stays an error.
+    if (!args.given(QStringLiteral("--gcr")) && !QFileInfo::exists(keyPath)) {
+        const QString shipped = DataRoot(DataTree::defaultTreeDir()).gcrKeyFile();
+        if (QFileInfo::exists(shipped)) {
+            printErr(
+                QStringLiteral("Az adatmappában nincs GCR-kulcs (%1); a program telepített kulcsával értékel: %2\n")
+                    .arg(keyPath, shipped));
+            keyPath = shipped;
+        }
+    }
     try {
         key = GcrKey::load(keyPath);
     } catch (const UserError& e) {

@@ -15,8 +15,9 @@ struct EvaluationOptions {
     QChar decimalSeparator;
 
     static QStringList names();
-    // The key given (else the data root's magyar.gcr) and the separator given (else the
-    // locale's). Returns 0, or the exit status after printing the problem.
+    // The key given (else the data root's magyar.gcr, else, saying so on stderr, the key installed
+    // with the program) and the separator given (else the locale's). Returns 0, or the exit
+    // status after printing the problem.
     int load(const CliArgs& args);
 };
 

@@ -53,13 +53,20 @@ QString rightAligned(const QString& text, int width) {
 
 int runExport(const QStringList& arguments) {
     CliArgs args;
-    if (!CliArgs::parse(arguments, {QStringLiteral("-o"), QStringLiteral("--gcr")},
+    if (!CliArgs::parse(arguments, {QStringLiteral("-o"), QStringLiteral("--gcr"), QStringLiteral("--link-table")},
                         {QStringLiteral("--anonymize"), QStringLiteral("--excel")}, args))
         return usageError(kExportCommand);
     if (args.help)
         return printHelp(kExportCommand);
     if (args.positional.isEmpty() || args.value(QStringLiteral("-o")).isEmpty())
         return usageError(kExportCommand);
+    const QString linkTable = args.value(QStringLiteral("--link-table"));
+    if (args.given(QStringLiteral("--link-table")) &&
+        (linkTable.isEmpty() || !args.has(QStringLiteral("--anonymize")))) {
+        printErr(QStringLiteral("A --link-table az --anonymize mellé való: anonimizálás nélkül a táblázat maga "
+                                "tartalmazza a fájlt és a kódot.\n"));
+        return usageError(kExportCommand);
+    }
     EvaluationOptions options;
     if (const int status = options.load(args))
         return status;
@@ -75,12 +82,13 @@ int runExport(const QStringList& arguments) {
     for (const QString& error : result.errors)
         printErr(error + QLatin1Char('\n'));
     try {
-        ArchiveExport::write(output, result, files);
+        ArchiveExport::write(output, result, files, linkTable);
     } catch (const UserError& e) {
         printErr(output + QStringLiteral(": ") + e.text() + QLatin1Char('\n'));
         return 2;
     }
-    printOut(output + QLatin1Char('\n') + ArchiveExport::codebookPath(output) + QLatin1Char('\n'));
+    printOut(output + QLatin1Char('\n') + ArchiveExport::codebookPath(output) + QLatin1Char('\n') +
+             (linkTable.isEmpty() ? QString() : linkTable + QLatin1Char('\n')));
     return 0;
 }
 
@@ -254,7 +262,8 @@ int runNorms(const QStringList& arguments) {
 } // namespace
 
 const Subcommand kExportCommand{
-    "export", "gyvkt-cli export FILE_OR_DIR... -o OUT.csv [--gcr KEY.gcr] [--anonymize] [--excel]",
+    "export",
+    "gyvkt-cli export FILE_OR_DIR... -o OUT.csv [--gcr KEY.gcr] [--anonymize [--link-table LINK.csv]] [--excel]",
     "A vizsgálatok egy táblázatba, statisztikai programnak. Mappából a *.kvx fájlok kerülnek be, fájlnév\n"
     "szerint rendezve; minden vizsgálat egy sor. Oszlopok: file, code, name, sex, age, date, examiner, a 24\n"
     "jelölési sor nyers mezői (p1_od, p1_ed, p1_np, p1_paren … p24_paren), az evaluate --json minden\n"
@@ -266,10 +275,17 @@ const Subcommand kExportCommand{
     "vessző, tizedespont, UTF-8 BOM nélkül.\n"
     "\n"
     "  -o OUT.csv       a kimeneti fájl (kötelező; atomikusan íródik)\n"
-    "  --gcr KEY.gcr    a GCR-kulcs (alapértelmezés: az adatmappa magyar.gcr fájlja)\n"
+    "  --gcr KEY.gcr    a GCR-kulcs (alapértelmezés: az adatmappa magyar.gcr fájlja; ha az\n"
+    "                   nincs, a programmal telepített kulcs)\n"
     "  --excel          a magyar beállítású Excel formája: pontosvessző, tizedesvessző, UTF-8 BOM-mal\n"
-    "  --anonymize      nincs file, name és examiner oszlop; a kód helyén S0001, S0002, … a kimenet\n"
-    "                   sorrendjében; a dátumból csak az év és a hónap (ÉÉÉÉ.HH.)\n"
+    "  --anonymize      nincs file, name és examiner oszlop; a kód helyén S0001, S0002, …, amelyeket a\n"
+    "                   vizsgálatok véletlen sorrendben kapnak, a sorok a sorszám rendjében; a dátumból\n"
+    "                   (ÉÉÉÉ.HH.NN. vagy kiírt hónappal: 2013. július 22., 2013. júl. 22.) csak az év és\n"
+    "                   a hónap (ÉÉÉÉ.HH.), más szöveg helyén üres\n"
+    "  --link-table LINK.csv\n"
+    "                   az --anonymize mellé: a kapcsolótábla (serial, file, code), amely a sorszámokat\n"
+    "                   visszavezeti a vizsgálatokra; őrizze az exporttól külön. Nélküle a kapcsolat\n"
+    "                   sehova sem íródik ki.\n"
     "\n"
     "Kilépési kód: 0, ha a táblázat elkészült (a hibás vizsgálatok a hibakimeneten is megjelennek);\n"
     "2, ha nincs egyetlen vizsgálati fájl sem, egy megadott fájl vagy mappa nem létezik, vagy OUT nem írható.\n",
@@ -300,7 +316,8 @@ const Subcommand kNormsCommand{
     "Normák a saját archívumból. A jegyzőkönyvre alkalmas vizsgálatokból (7–14 év, legalább 18 jelölt kép)\n"
     "korcsoportonként (7-8, 9-10, 11-12, 13-14) a beépített normatábla tizenhárom mértékének első\n"
     "kvartilise, mediánja és harmadik kvartilise a kerekítetlen százalékokból, lineáris interpolációval a\n"
-    "rendezett értékek (n − 1)·p helyén (0-tól számolva), két tizedesre írva, a beépített értékek mellett.\n"
+    "rendezett értékek (n − 1)·p helyén (0-tól számolva), két tizedesre kerekítve (a pontosan félúton\n"
+    "álló értéket a páros szomszédjára, mint a kiértékelés: 3,125 -> 3,12), a beépített értékek mellett.\n"
     "Jelölve (*), ha a beépített medián kívül esik az archívum Q1–Q3 tartományán. A kimaradt fájlok és\n"
     "okaik a hibakimenetre kerülnek.\n"
     "\n"

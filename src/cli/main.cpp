@@ -71,7 +71,8 @@ int printHelp(const Subcommand& command) {
     QString text = QStringLiteral("Használat: ") + QString::fromUtf8(command.usage) + QStringLiteral("\n\n") +
                    QString::fromUtf8(command.help);
     if (command.evaluates)
-        text += QStringLiteral("  --gcr KEY.gcr    a GCR-kulcs (alapértelmezés: az adatmappa magyar.gcr fájlja)\n"
+        text += QStringLiteral("  --gcr KEY.gcr    a GCR-kulcs (alapértelmezés: az adatmappa magyar.gcr fájlja; ha az\n"
+                               "                   nincs, a programmal telepített kulcs)\n"
                                "  --decimal SEP    tizedesjel (alapértelmezés: a felhasználó területi beállítása)\n");
     printOut(text + QString::fromUtf8(kFooter));
     return 0;

@@ -2,6 +2,7 @@
 #include "CliRun.h"
 #include "TestRoot.h"
 #include "core/exam/ExaminationFile.h"
+#include "core/platform/TextFile.h"
 #include "tst_evaluate_example.h"
 
 #include <QDir>
@@ -50,6 +51,7 @@ private slots:
     void agreementRefusals();
     void normsJson();
     void normsTableAndStatuses();
+    void installedKeyWhenTheDataRootHasNone();
 
 private:
     std::unique_ptr<TestRoot> m_root;
@@ -119,16 +121,37 @@ void CliResearchTest::exportWritesTableAndCodebook() {
 
 void CliResearchTest::exportExcelAnonymized() {
     const QString out = file(QStringLiteral("anon.csv"));
-    const CliRun r = runCli(withKey({QStringLiteral("export"), QStringLiteral("--excel"), QStringLiteral("--anonymize"),
-                                     file(QStringLiteral("arch/abc.kvx")), file(QStringLiteral("arch/bad.kvx")),
-                                     QStringLiteral("-o"), out}));
+    const QString link = file(QStringLiteral("safe/link.csv"));
+    QDir().mkpath(file(QStringLiteral("safe")));
+    const QStringList inputs{file(QStringLiteral("arch/abc.kvx")), file(QStringLiteral("arch/bad.kvx"))};
+    const CliRun r = runCli(withKey(QStringList{QStringLiteral("export"), QStringLiteral("--excel"),
+                                                QStringLiteral("--anonymize"), QStringLiteral("--link-table"), link}
+                                    << inputs << QStringLiteral("-o") << out));
     QCOMPARE(r.status, 0);
+    QVERIFY(text(r.out).endsWith(QStringLiteral(".codebook.csv\n") + link + QLatin1Char('\n')));
+    // The link table names which serial abc got; its row is the one of a 9-year-old.
+    const QByteArray links = readFileBytes(link);
+    const int abc = links.contains("S0001;" + inputs.at(0).toUtf8() + ";ABC\r\n") ? 1 : 2;
+    QVERIFY(links.startsWith("\xEF\xBB\xBF"
+                             "serial;file;code\r\n"));
+    QVERIFY(links.contains(QStringLiteral("S000%1;%2;BAD\r\n").arg(3 - abc).arg(inputs.at(1)).toUtf8()));
     const QByteArray table = readFileBytes(out);
     QVERIFY(table.startsWith("\xEF\xBB\xBF"
                              "code;sex;age;date;p1_od;"));
-    QVERIFY(table.contains("\r\nS0001;boy;9;2024.05.;"));
+    QVERIFY(table.contains(QStringLiteral("\r\nS000%1;boy;9;2024.05.;").arg(abc).toUtf8()));
     QVERIFY(table.contains(";9,5;22;"));
-    QVERIFY(table.contains("\r\nS0002;;;"));
+    QVERIFY(table.contains(QStringLiteral("\r\nS000%1;;;").arg(3 - abc).toUtf8()));
+
+    // Without --link-table the link goes nowhere: the table and the codebook are all that is new.
+    const QString bare = file(QStringLiteral("bare"));
+    QDir().mkpath(bare);
+    QCOMPARE(runCli(withKey(QStringList{QStringLiteral("export"), QStringLiteral("--anonymize")}
+                            << inputs << QStringLiteral("-o") << bare + QStringLiteral("/anon.csv")),
+                    bare)
+                 .status,
+             0);
+    QCOMPARE(QDir(bare).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             (QStringList{QStringLiteral("anon.codebook.csv"), QStringLiteral("anon.csv")}));
     for (const char* secret : {"Kov", "Minta", "ABC", "abc", "kvx", "2024.05.06"})
         QVERIFY2(!table.contains(secret), secret);
     QVERIFY(readFileBytes(file(QStringLiteral("anon.codebook.csv")))
@@ -162,6 +185,10 @@ void CliResearchTest::exportStatuses_data() {
                                                    QStringLiteral("x.csv"), QStringLiteral("--gcr"),
                                                    QStringLiteral("nokey.gcr")}
                                     << 2 << QStringLiteral("nokey.gcr: ");
+    QTest::newRow("link table, not anonymized")
+        << QStringList{QStringLiteral("arch"), QStringLiteral("-o"), QStringLiteral("x.csv"),
+                       QStringLiteral("--link-table"), QStringLiteral("l.csv")}
+        << 1 << QStringLiteral("--anonymize mellé");
 }
 
 void CliResearchTest::exportStatuses() {
@@ -344,6 +371,26 @@ void CliResearchTest::normsTableAndStatuses() {
                      file(QStringLiteral("nokey.gcr"))})
                  .status,
              2);
+}
+
+void CliResearchTest::installedKeyWhenTheDataRootHasNone() {
+    // A data root the program never started in: the key installed with the program evaluates,
+    // and stderr says so; a broken key of the data root stays an error.
+    QTemporaryDir fresh;
+    const QStringList env{QStringLiteral("TAVRIX_ROOT=") + fresh.path()};
+    const QStringList args{QStringLiteral("evaluate"), file(QStringLiteral("arch/abc.kvx")), QStringLiteral("--json")};
+    const CliRun r = runCli(args, QString(), env);
+    QCOMPARE(r.status, 0);
+    QVERIFY2(text(r.err).startsWith(QStringLiteral("Az adatmappában nincs GCR-kulcs (%1/gy_vkt/magyar.gcr); a program "
+                                                   "telepített kulcsával értékel: ")
+                                        .arg(fresh.path())),
+             r.err.constData());
+
+    QDir(fresh.path()).mkpath(QStringLiteral("gy_vkt"));
+    TextFile::writeBytes(fresh.path() + QStringLiteral("/gy_vkt/magyar.gcr"), "GCR\r\n");
+    const CliRun broken = runCli(args, QString(), env);
+    QCOMPARE(broken.status, 2);
+    QVERIFY(text(broken.err).startsWith(fresh.path() + QStringLiteral("/gy_vkt/magyar.gcr: ")));
 }
 
 QTEST_GUILESS_MAIN(CliResearchTest)

@@ -5,11 +5,14 @@
 #include "core/platform/UserError.h"
 #include "core/research/ArchiveExport.h"
 #include "core/research/Csv.h"
+#include "core/research/HungarianDate.h"
 #include "core/research/ResearchText.h"
 #include "tst_evaluate_example.h"
 
 #include <QDir>
 #include <QtTest>
+
+#include <cstdio>
 
 namespace {
 
@@ -96,6 +99,28 @@ QString value(const Table& table, int row, const QString& column) {
     return table.at(row).at(index);
 }
 
+Table parseWithDialect(QByteArray bytes, const CsvDialect& dialect) {
+    if (dialect.byteOrderMark && !bytes.startsWith("\xEF\xBB\xBF"))
+        qFatal("no byte order mark");
+    if (dialect.byteOrderMark)
+        bytes.remove(0, 3);
+    bool ok = false;
+    const Table table = parseCsv(bytes, dialect.separator, &ok);
+    if (!ok)
+        qFatal("not RFC 4180");
+    return table;
+}
+
+// The table row of a file, found through the link table: serial S000k is row k.
+int rowOfFile(const ArchiveExport::Result& result, const CsvDialect& dialect, const QString& file) {
+    const Table links = parseWithDialect(result.linkTable, dialect);
+    for (int i = 1; i < links.size(); ++i) {
+        if (links.at(i).value(1) == file)
+            return links.at(i).at(0).mid(1).toInt();
+    }
+    qFatal("%s not in the link table", qPrintable(file));
+}
+
 } // namespace
 
 class ResearchExportTest : public QObject {
@@ -109,6 +134,10 @@ private slots:
     void plainText();
     void numberText_data();
     void numberText();
+    void twoDecimalsHalfToEven_data();
+    void twoDecimalsHalfToEven();
+    void hungarianDate_data();
+    void hungarianDate();
     void namesSurviveTheRoundTrip();
     void valuesOfTheWorkedExample_data();
     void valuesOfTheWorkedExample();
@@ -122,6 +151,8 @@ private slots:
     void neverOverwritesAnExamination();
     void largeExportKeepsFileOrder();
     void tableAndCodebookAreReplacedTogether();
+    void serialsAreUnlinkable();
+    void codebookMatchesTheValues();
 
 private:
     std::unique_ptr<TestRoot> m_root;
@@ -140,16 +171,7 @@ void ResearchExportTest::init() {
 Table ResearchExportTest::exportTable(const QStringList& files, const ArchiveExport::Options& options,
                                       ArchiveExport::Result* out) const {
     const ArchiveExport::Result result = ArchiveExport::build(files, EvalFixture::workedExampleKey(), options);
-    QByteArray bytes = result.table;
-    if (options.dialect.byteOrderMark) {
-        if (!bytes.startsWith("\xEF\xBB\xBF"))
-            qFatal("no byte order mark");
-        bytes.remove(0, 3);
-    }
-    bool ok = false;
-    const Table table = parseCsv(bytes, options.dialect.separator, &ok);
-    if (!ok)
-        qFatal("not RFC 4180");
+    const Table table = parseWithDialect(result.table, options.dialect);
     for (const QStringList& row : table) {
         if (row.size() != table.first().size())
             qFatal("ragged table");
@@ -258,6 +280,51 @@ void ResearchExportTest::numberText() {
     QCOMPARE(ResearchText::numberText(number, QLatin1Char(',')), comma);
     // Read back, the text is the number itself.
     QCOMPARE(point.toDouble(), number == 0 ? 0.0 : number);
+}
+
+void ResearchExportTest::twoDecimalsHalfToEven_data() {
+    QTest::addColumn<double>("number");
+    QTest::addColumn<QString>("text");
+    // Exact binary ties go to the even neighbour; a decimal "tie" stored off the half goes the
+    // way the stored value lies.
+    QTest::newRow("3.125") << 3.125 << QStringLiteral("3.12");
+    QTest::newRow("33.125") << 33.125 << QStringLiteral("33.12");
+    QTest::newRow("33.375") << 33.375 << QStringLiteral("33.38");
+    QTest::newRow("-3.125") << -3.125 << QStringLiteral("-3.12");
+    QTest::newRow("2.675, stored below") << 2.675 << QStringLiteral("2.67");
+    QTest::newRow("0.035, stored above") << 0.035 << QStringLiteral("0.04");
+}
+
+void ResearchExportTest::twoDecimalsHalfToEven() {
+    QFETCH(double, number);
+    QFETCH(QString, text);
+    QCOMPARE(ResearchText::twoDecimalText(number, QLatin1Char('.')), text);
+    QCOMPARE(ResearchText::twoDecimals(number), text.toDouble());
+    char printed[32]; // C's printf decides on the exact stored value too
+    std::snprintf(printed, sizeof printed, "%.2f", number);
+    QCOMPARE(QString::fromLatin1(printed), text);
+}
+
+void ResearchExportTest::hungarianDate_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("date"); // ISO, empty for none
+    QTest::newRow("calendar form") << QStringLiteral("2013.07.22.") << QStringLiteral("2013-07-22");
+    QTest::newRow("month written out") << QStringLiteral("2013. július 22.") << QStringLiteral("2013-07-22");
+    QTest::newRow("abbreviated") << QStringLiteral("2013. júl. 22.") << QStringLiteral("2013-07-22");
+    QTest::newRow("June, not July") << QStringLiteral("2013. jún. 2.") << QStringLiteral("2013-06-02");
+    QTest::newRow("no accents, capitals") << QStringLiteral("2013. MARCIUS 1") << QStringLiteral("2013-03-01");
+    QTest::newRow("longer abbreviation") << QStringLiteral(" 2009. szept. 30. ") << QStringLiteral("2009-09-30");
+    QTest::newRow("no such day") << QStringLiteral("2013. febr. 29.") << QString();
+    QTest::newRow("too short to tell") << QStringLiteral("2013. ju. 22.") << QString();
+    QTest::newRow("no year") << QStringLiteral("május 6.") << QString();
+    QTest::newRow("words after") << QStringLiteral("2013. július 22. délután") << QString();
+}
+
+void ResearchExportTest::hungarianDate() {
+    QFETCH(QString, text);
+    QFETCH(QString, date);
+    const std::optional<QDate> parsed = HungarianDate::parse(text);
+    QCOMPARE(parsed ? parsed->toString(Qt::ISODate) : QString(), date);
 }
 
 void ResearchExportTest::namesSurviveTheRoundTrip() {
@@ -407,16 +474,23 @@ void ResearchExportTest::anonymized() {
     write(QStringLiteral("masik.kvx"), d);
     d.personal.date = QStringLiteral("2024.13.01.");
     write(QStringLiteral("honap.kvx"), d);
+    d.personal.date = QStringLiteral("2013. július 22.");
+    write(QStringLiteral("kiirt.kvx"), d);
     m_root->put(QStringLiteral("gy_vkt/archivum/ZQXHIBAS.kvx"), "csak egy sor\r\n");
     const QStringList files{path(QStringLiteral("ZQXMAPPA/zqxkod.kvx")), path(QStringLiteral("ZQXHIBAS.kvx")),
-                            path(QStringLiteral("masik.kvx")), path(QStringLiteral("honap.kvx"))};
+                            path(QStringLiteral("masik.kvx")), path(QStringLiteral("honap.kvx")),
+                            path(QStringLiteral("kiirt.kvx"))};
     for (const CsvDialect& dialect : {CsvDialect::standard(), CsvDialect::excelHungarian()}) {
         ArchiveExport::Result result;
         const Table table = exportTable(files, {dialect, true}, &result);
+        int row[5];
+        for (int i = 0; i < 5; ++i)
+            row[i] = rowOfFile(result, dialect, files.at(i));
         for (const QByteArray& bytes : {result.table, result.codebook}) {
             const QString text = QString::fromUtf8(bytes);
-            for (const QString& secret : {secretName, examiner, QStringLiteral("ZQX"), QStringLiteral("kvx"),
-                                          QStringLiteral("masik"), QStringLiteral("honap"), m_root->path()})
+            for (const QString& secret :
+                 {secretName, examiner, QStringLiteral("ZQX"), QStringLiteral("kvx"), QStringLiteral("masik"),
+                  QStringLiteral("honap"), QStringLiteral("kiirt"), m_root->path()})
                 QVERIFY2(!text.contains(secret, Qt::CaseInsensitive), qPrintable(secret));
         }
         const QStringList header = table.first();
@@ -424,17 +498,18 @@ void ResearchExportTest::anonymized() {
             QVERIFY(!header.contains(QLatin1String(gone)));
         QCOMPARE(header.mid(0, 5), (QStringList{QStringLiteral("code"), QStringLiteral("sex"), QStringLiteral("age"),
                                                 QStringLiteral("date"), QStringLiteral("p1_od")}));
-        QCOMPARE(value(table, 1, QStringLiteral("code")), QStringLiteral("S0001"));
-        QCOMPARE(value(table, 2, QStringLiteral("code")), QStringLiteral("S0002"));
-        QCOMPARE(value(table, 3, QStringLiteral("code")), QStringLiteral("S0003"));
-        QCOMPARE(value(table, 1, QStringLiteral("date")), QStringLiteral("2024.05."));
-        QCOMPARE(value(table, 3, QStringLiteral("date")), QString());
-        QCOMPARE(value(table, 4, QStringLiteral("date")), QString());
-        QCOMPARE(value(table, 1, QStringLiteral("eval_gcr_percent")), QStringLiteral("43"));
+        for (int r = 1; r <= 5; ++r)
+            QCOMPARE(value(table, r, QStringLiteral("code")), QStringLiteral("S%1").arg(r, 4, 10, QLatin1Char('0')));
+        QCOMPARE(value(table, row[0], QStringLiteral("date")), QStringLiteral("2024.05."));
+        QCOMPARE(value(table, row[2], QStringLiteral("date")), QString());
+        QCOMPARE(value(table, row[3], QStringLiteral("date")), QString());
+        QCOMPARE(value(table, row[4], QStringLiteral("date")), QStringLiteral("2013.07."));
+        QCOMPARE(value(table, row[0], QStringLiteral("eval_gcr_percent")), QStringLiteral("43"));
         // The broken file's message keeps its line, with the serial code where the file was.
-        QCOMPARE(value(table, 2, QStringLiteral("error")),
-                 QStringLiteral("Hibás vizsgálati fájl: S0002\n2. sor: a fájl véget ér a személyi adatok és a "
-                                "jelölések vége előtt."));
+        QCOMPARE(value(table, row[1], QStringLiteral("error")),
+                 QStringLiteral("Hibás vizsgálati fájl: S%1\n2. sor: a fájl véget ér a személyi adatok és a "
+                                "jelölések vége előtt.")
+                     .arg(row[1], 4, 10, QLatin1Char('0')));
         // What the caller reports (on stderr) still names the file.
         QVERIFY(result.errors.first().startsWith(files.at(1)));
     }
@@ -513,6 +588,15 @@ void ResearchExportTest::neverOverwritesAnExamination() {
     QVERIFY_THROWS_EXCEPTION(UserError, ArchiveExport::write(path(QStringLiteral("abc.csv")), result, {codebookClash}));
     QVERIFY(!QFileInfo::exists(path(QStringLiteral("abc.csv"))));
 
+    // A link table only beside an anonymized export, never in place of an examination or the codebook.
+    const QString x = path(QStringLiteral("x.csv"));
+    QVERIFY_THROWS_EXCEPTION(UserError, ArchiveExport::write(x, result, {exam}, path(QStringLiteral("l.csv"))));
+    const auto anonymous =
+        ArchiveExport::build({exam}, EvalFixture::workedExampleKey(), {CsvDialect::standard(), true});
+    for (const QString& link : {exam, path(QStringLiteral("x.codebook.csv"))})
+        QVERIFY_THROWS_EXCEPTION(UserError, ArchiveExport::write(x, anonymous, {exam}, link));
+    QVERIFY(!QFileInfo::exists(x));
+
     const QString output = path(QStringLiteral("export.csv"));
     ArchiveExport::write(output, result, {exam});
     QCOMPARE(readFileBytes(output), result.table);
@@ -542,8 +626,8 @@ void ResearchExportTest::tableAndCodebookAreReplacedTogether() {
 }
 
 void ResearchExportTest::largeExportKeepsFileOrder() {
-    // Enough rows for the export to read in several blocks at once; the table must still follow
-    // the file list, serial codes included.
+    // Enough rows for the export to read in several blocks at once; the rows must still follow
+    // the serials, and each serial's row hold the file the link table names.
     write(QStringLiteral("a.kvx"), examination(QStringLiteral("Első"), 9, EvalFixture::workedExample()));
     write(QStringLiteral("b.kvx"), examination(QStringLiteral("Második"), 15, EvalFixture::workedExample()));
     write(QStringLiteral("c.kvx"), examination(QStringLiteral("Harmadik"), 12, EvalFixture::workedExample()));
@@ -555,9 +639,13 @@ void ResearchExportTest::largeExportKeepsFileOrder() {
     ArchiveExport::Result result;
     const Table table = exportTable(files, {CsvDialect::standard(), true}, &result);
     QCOMPARE(result.errors.size(), 1000);
+    const Table links = parseWithDialect(result.linkTable, CsvDialect::standard());
+    QCOMPARE(links.size(), files.size() + 1);
     for (int row = 1; row <= files.size(); ++row) {
-        QCOMPARE(value(table, row, QStringLiteral("code")), QStringLiteral("S%1").arg(row, 4, 10, QLatin1Char('0')));
-        const int kind = (row - 1) % 3;
+        const QString serial = QStringLiteral("S%1").arg(row, 4, 10, QLatin1Char('0'));
+        QCOMPARE(value(table, row, QStringLiteral("code")), serial);
+        QCOMPARE(links.at(row).at(0), serial);
+        const int kind = static_cast<int>(three.indexOf(links.at(row).at(1)));
         QCOMPARE(value(table, row, QStringLiteral("age")), kind == 0   ? QStringLiteral("9")
                                                            : kind == 1 ? QString()
                                                                        : QStringLiteral("12"));
@@ -565,6 +653,80 @@ void ResearchExportTest::largeExportKeepsFileOrder() {
     }
     for (int i = 0; i < result.errors.size(); ++i)
         QVERIFY(result.errors.at(i).startsWith(three.at(1)));
+}
+
+void ResearchExportTest::serialsAreUnlinkable() {
+    // Files in code order, each age following the order, so that a row that took another file's
+    // serial would show.
+    constexpr int kFiles = 300;
+    QStringList files;
+    for (int i = 0; i < kFiles; ++i) {
+        files << path(QStringLiteral("k%1.kvx").arg(i, 3, 10, QLatin1Char('0')));
+        ExaminationFile::write(files.last(), examination(QStringLiteral("N"), 7 + i % 8, EvalFixture::workedExample()));
+    }
+    ArchiveExport::Result result;
+    const Table table = exportTable(files, {CsvDialect::standard(), true}, &result);
+    const Table links = parseWithDialect(result.linkTable, CsvDialect::standard());
+    QCOMPARE(links.size(), kFiles + 1);
+    QList<int> fileOfRow;
+    double squares = 0;
+    for (int row = 1; row <= kFiles; ++row) {
+        const int i = static_cast<int>(files.indexOf(links.at(row).at(1)));
+        QVERIFY(i >= 0 && !fileOfRow.contains(i));
+        QCOMPARE(links.at(row).at(0), value(table, row, QStringLiteral("code")));
+        QCOMPARE(links.at(row).at(2), QStringLiteral("K%1").arg(i, 3, 10, QLatin1Char('0')));
+        QCOMPARE(value(table, row, QStringLiteral("age")), QString::number(7 + i % 8));
+        fileOfRow << i;
+        squares += double(row - 1 - i) * (row - 1 - i);
+    }
+    // Spearman's rank correlation of serial and code order: for a random order its standard
+    // deviation is 1/sqrt(299), about 0.06, so 0.3 is five of them away; sorted codes give 1.
+    const double rho = 1 - 6 * squares / (double(kFiles) * (double(kFiles) * kFiles - 1));
+    QVERIFY2(std::abs(rho) < 0.3, qPrintable(QString::number(rho)));
+    // Nor is the order a fixed one: another export deals the serials anew.
+    QVERIFY(ArchiveExport::build(files, EvalFixture::workedExampleKey(), {CsvDialect::standard(), true}).linkTable !=
+            result.linkTable);
+}
+
+void ResearchExportTest::codebookMatchesTheValues() {
+    // Trends that point both ways: the worked example's, and a late half of IV, II and KM.
+    const QStringList late =
+        EvalFixture::repeated(QStringLiteral(",,"), 12) + EvalFixture::repeated(QStringLiteral("IV,II,KM"), 12);
+    write(QStringLiteral("a.kvx"), examination(QStringLiteral("A"), 9, EvalFixture::workedExample()));
+    write(QStringLiteral("c.kvx"), examination(QStringLiteral("C"), 14, EvalFixture::linesFrom(late)));
+    const CsvDialect excel = CsvDialect::excelHungarian();
+    ArchiveExport::Result result;
+    const Table table =
+        exportTable({path(QStringLiteral("a.kvx")), path(QStringLiteral("c.kvx"))}, {excel, false}, &result);
+    const Table codebook = parseWithDialect(result.codebook, excel);
+    static const QRegularExpression trend(QStringLiteral("^(?:[0-9,]+ -> (\\w+)|(\\w+) <- -[0-9,]+)$"));
+    int forward = 0;
+    int backward = 0;
+    for (int c = 1; c < codebook.size(); ++c) {
+        const QString& name = codebook.at(c).at(0);
+        const QString& type = codebook.at(c).at(3);
+        const QString& values = codebook.at(c).at(4);
+        for (const int row : {1, 2}) {
+            const QString v = value(table, row, name);
+            const QString where = name + QStringLiteral(": ") + v + QStringLiteral(" / ") + values;
+            bool ok = true;
+            if ((type == QLatin1String("number") || type == QLatin1String("integer")) && !v.isEmpty())
+                QString(v).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+            if (type == QLatin1String("integer"))
+                ok = ok && !v.contains(QLatin1Char(','));
+            if (name.endsWith(QLatin1String("_class")) || name.endsWith(QLatin1String("_code")))
+                ok = v.isEmpty() || values.split(QStringLiteral(", ")).contains(v);
+            if (name.startsWith(QLatin1String("eval_trend_text_")) && v != QLatin1String("nincs")) {
+                // The documented form, with this place's own label.
+                const QRegularExpressionMatch m = trend.match(v);
+                ++(m.hasCaptured(1) ? forward : backward);
+                ok = m.hasMatch() && values.contains(m.hasCaptured(1) ? QStringLiteral(" -> ") + m.captured(1) + u'"'
+                                                                      : u'"' + m.captured(2) + QStringLiteral(" <- "));
+            }
+            QVERIFY2(ok, qPrintable(where));
+        }
+    }
+    QVERIFY(forward > 0 && backward > 0);
 }
 
 QTEST_GUILESS_MAIN(ResearchExportTest)

@@ -321,8 +321,9 @@ void ResearchStatsTest::normsByBracket() {
     };
     // Bracket 7-8: GCR 10, 40, 70 (quartiles 25, 40, 55; built-in median 37.3 inside);
     // row E 50, 60, 70 (55, 60, 65; built-in median 45.8 outside). Age 15 counts nowhere.
-    const ArchiveNorms::Report report = ArchiveNorms::fromSamples(
-        {sample(7, 70, 50), sample(8, 10, 70), sample(8, 40, 60), sample(15, 0, 0), sample(13, 100.0 / 3, 20)});
+    const ArchiveNorms::Report report =
+        ArchiveNorms::fromSamples({sample(7, 70, 50), sample(8, 10, 70), sample(8, 40, 60), sample(15, 0, 0),
+                                   sample(13, 100.0 / 3, 20), sample(11, 33, 0), sample(12, 33.5, 0)});
     const ArchiveNorms::Bracket& young = report.brackets[0];
     QCOMPARE(young.n, 3);
     QCOMPARE(*young.measures[0].q1, 25.0);
@@ -339,7 +340,7 @@ void ResearchStatsTest::normsByBracket() {
     QCOMPARE(brackets.size(), 4);
     const QStringList ages{QStringLiteral("7-8"), QStringLiteral("9-10"), QStringLiteral("11-12"),
                            QStringLiteral("13-14")};
-    const int n[4] = {3, 0, 0, 1};
+    const int n[4] = {3, 0, 2, 1};
     for (int b = 0; b < 4; ++b) {
         const QJsonObject bracket = brackets.at(b).toObject();
         QCOMPARE(bracket.value(QStringLiteral("ages")).toString(), ages.at(b));
@@ -366,6 +367,10 @@ void ResearchStatsTest::normsByBracket() {
                                    .toObject();
     QCOMPARE(oldGcr.value(QStringLiteral("median")).toDouble(), 33.33);
     QCOMPARE(oldGcr.value(QStringLiteral("outside")).toBool(), true);
+    // GCR 33 and 33.5 give the exact ties 33.125 and 33.375: halves go to the even neighbour.
+    const QJsonValue tied = brackets.at(2)[QLatin1String("measures")][QLatin1String("GcrPercent")];
+    QCOMPARE(tied[QLatin1String("q1")].toDouble(), 33.12);
+    QCOMPARE(tied[QLatin1String("q3")].toDouble(), 33.38);
     const QJsonObject names = brackets.at(0).toObject().value(QStringLiteral("measures")).toObject();
     for (const char* name : {"GcrPercent", "RowPercent_E", "RowPercent_I", "RowPercent_M", "ColumnPercent_OD",
                              "ColumnPercent_ED", "ColumnPercent_NP", "SuperegoPercent_1", "SuperegoPercent_6"})

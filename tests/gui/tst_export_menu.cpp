@@ -76,13 +76,17 @@ void TestExportMenu::exportsTheWholeArchiveAnonymously() {
     p.unlock();
     QTemporaryDir out;
     const QString target = out.filePath(QStringLiteral("kutatas.csv"));
+    const QString link = out.filePath(QStringLiteral("kulcs.csv"));
     p.platform.setNextAnswer(true);
     p.platform.setNextFileName(target);
+    p.platform.setNextAnswer(true);
+    p.platform.setNextFileName(link);
     p.trigger("Exportals1");
 
-    QCOMPARE(p.platform.questions.size(), 1);
+    QCOMPARE(p.platform.questions.size(), 2);
     QVERIFY(p.platform.questions.first().startsWith(QStringLiteral("Anonim legyen az export?\n\nIgen: ")));
-    QCOMPARE(p.platform.dialogs.size(), 1);
+    QVERIFY(p.platform.questions.last().startsWith(QStringLiteral("Készüljön kapcsolótábla is?\n\nIgen: ")));
+    QCOMPARE(p.platform.dialogs.size(), 2);
     const ScriptedPlatform::DialogCall& call = p.platform.dialogs.first();
     QVERIFY(call.save);
     QCOMPARE(call.dialog.filter, QStringLiteral("CSV-fájl (*.csv)|*.csv|minden fájl (*.*)|*.*"));
@@ -94,15 +98,19 @@ void TestExportMenu::exportsTheWholeArchiveAnonymously() {
     QCOMPARE(p.platform.messages,
              QStringList{QStringLiteral("Az export elkészült Excel magyar beállításaihoz\n(pontosvessző, "
                                         "tizedesvessző).\n\nTáblázat: %1\nAz oszlopok leírása: %2\n\n3 vizsgálat, "
-                                        "ebből hibás: 1. A hibás sorok error oszlopa mondja meg, mi a baj.")
-                             .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(codebook))});
+                                        "ebből hibás: 1. A hibás sorok error oszlopa mondja meg, mi a baj.\n\n"
+                                        "Kapcsolótábla: %3\nEzt őrizze az exporttól külön.")
+                             .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(codebook),
+                                  QDir::toNativeSeparators(link))});
     const QByteArray table = readFileBytes(target);
     QVERIFY(table.startsWith("\xEF\xBB\xBF"
                              "code;sex;age;date;p1_od;p1_ed;"));
-    // Sorted by file name: a_gyerek, b_gyerek, hibas.
-    QVERIFY(table.contains("\r\nS0001;girl;12;2007.03.;EV;NE;;;;NE;"));
-    QVERIFY(table.contains("\r\nS0002;girl;9;2007.03.;EV;NE;"));
-    QVERIFY(table.contains("\r\nS0003;;;;"));
+    // The serial the link table gives a_gyerek is on the 12-year-old's row.
+    const QByteArray links = readFileBytes(link);
+    const qsizetype at = links.indexOf(";" + p.testRoot.root().archiveFolder().toUtf8() + "/a_gyerek.kvx;A_GYEREK\r\n");
+    QVERIFY(at > 5);
+    QVERIFY(table.contains("\r\n" + links.mid(at - 5, 5) + ";girl;12;2007.03.;EV;NE;;;;NE;"));
+    QVERIFY(table.contains(";girl;9;2007.03.;EV;NE;"));
     QCOMPARE(table.count("\r\n"), 4);
     for (const char* secret : {"\xC3\x81"
                                "bel",
@@ -166,6 +174,7 @@ void TestExportMenu::failuresBecomeMessages() {
     const QString nowhere = out.filePath(QStringLiteral("nincs/ilyen.csv"));
     p.platform.setNextAnswer(true);
     p.platform.setNextFileName(nowhere);
+    p.platform.setNextAnswer(false); // no link table
     p.trigger("Exportals1");
     QCOMPARE(p.platform.messages.size(), 1);
     QVERIFY2(p.platform.messages.first().contains(nowhere), qPrintable(p.platform.messages.first()));

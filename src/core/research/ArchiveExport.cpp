@@ -8,6 +8,7 @@
 #include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
 #include "core/report/EvaluationJson.h"
+#include "core/research/HungarianDate.h"
 #include "core/research/ResearchText.h"
 
 #include <QDir>
@@ -15,12 +16,14 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QThread>
 
 #include <algorithm>
 #include <climits>
 #include <exception>
+#include <numeric>
 #include <thread>
 #include <vector>
 
@@ -150,19 +153,15 @@ const Shape& evaluationShape() {
     return shape;
 }
 
-// "2024.05.06." -> "2024.05."; a date not in the program's form says nothing safe, so nothing.
+// "2024.05.06." or "2024. május 6." -> "2024.05."; any other text may hold anything, a name
+// too, so it says nothing.
 QString yearAndMonth(const QString& date) {
-    static constexpr char kForm[] = "dddd.dd.dd."; // as the calendar writes it
-    constexpr qsizetype length = sizeof(kForm) - 1;
-    if (date.size() < length)
-        return QString();
-    for (qsizetype i = 0; i < length; ++i) {
-        const QChar c = date.at(i);
-        if (kForm[i] == 'd' ? !(c >= QLatin1Char('0') && c <= QLatin1Char('9')) : c != QLatin1Char(kForm[i]))
-            return QString();
-    }
-    const int month = QStringView(date).mid(5, 2).toInt();
-    return month >= 1 && month <= 12 ? date.left(8) : QString();
+    const std::optional<QDate> parsed = HungarianDate::parse(date);
+    return parsed ? parsed->toString(QStringLiteral("yyyy.MM.")) : QString();
+}
+
+QString serialCode(qsizetype row) {
+    return QStringLiteral("S%1").arg(row + 1, 4, 10, QLatin1Char('0'));
 }
 
 // A message of the reader names the file; anonymized, the serial code stands in for it.
@@ -198,12 +197,80 @@ QString columnLabel(const QString& key) {
     return key;
 }
 
-QString trendPlace(int row, int place) {
-    static const char* const labels[4][3] = {
-        {"EV", "IV", "MV"}, {"NE+EE", "NI+II", "NM"}, {"KE", "KI", "KM"}, {"E", "I", "M"}};
+// A trend place: the label its text carries, and what it counts in Hungarian and English.
+struct TrendPlace {
+    const char* label;
+    const char* countedHu;
+    const char* countedEn;
+};
+
+const TrendPlace* trendPlace(int row, int place) {
+    static const TrendPlace places[4][3] = {
+        {{"EV", "EV az O-D oszlop első kódjaként", "EV as the first code of column O-D"},
+         {"IV", "IV az O-D oszlop első kódjaként", "IV as the first code of column O-D"},
+         {"MV", "MV az O-D oszlop első kódjaként", "MV as the first code of column O-D"}},
+        {{"NE", "NE vagy EE az E-D oszlop első kódjaként", "NE or EE as the first code of column E-D"},
+         {"NI", "NI vagy II az E-D oszlop első kódjaként", "NI or II as the first code of column E-D"},
+         {"NM", "NM az E-D oszlop első kódjaként", "NM as the first code of column E-D"}},
+        {{"KE", "KE az N-P oszlop első kódjaként", "KE as the first code of column N-P"},
+         {"KI", "KI az N-P oszlop első kódjaként", "KI as the first code of column N-P"},
+         {"KM", "KM az N-P oszlop első kódjaként", "KM as the first code of column N-P"}},
+        {{"E", "az E irány: EV az O-D, NE vagy EE az E-D, KE az N-P oszlop első kódjaként, oszloponként számolva",
+          "direction E: EV in O-D, NE or EE in E-D, KE in N-P as a column's first code, counted per column"},
+         {"I", "az I irány: IV az O-D, NI vagy II az E-D, KI az N-P oszlop első kódjaként, oszloponként számolva",
+          "direction I: IV in O-D, NI or II in E-D, KI in N-P as a column's first code, counted per column"},
+         {"M", "az M irány: MV az O-D, NM az E-D, KM az N-P oszlop első kódjaként, oszloponként számolva",
+          "direction M: MV in O-D, NM in E-D, KM in N-P as a column's first code, counted per column"}}};
     if (row >= 1 && row <= 4 && place >= 1 && place <= 3)
-        return QLatin1String(labels[row - 1][place - 1]);
-    return QString();
+        return &places[row - 1][place - 1];
+    return nullptr;
+}
+
+// What each superego index (1 to 6) is made of, in a sentence. EE and II are the weighted counts
+// of those codes in column E-D, a cell the score of a direction in a column.
+std::pair<QString, QString> superegoMeaning(int index) {
+    switch (index) {
+    case 1:
+        return {QStringLiteral("EE, az E-D oszlop EE-jelöléseinek pontszáma"),
+                QStringLiteral("EE, the score of the EE marks in column E-D")};
+    case 2:
+        return {QStringLiteral("II, az E-D oszlop II-jelöléseinek pontszáma"),
+                QStringLiteral("II, the score of the II marks in column E-D")};
+    case 3:
+        return {QStringLiteral("EE + II, az 1. és a 2. mutató összege"),
+                QStringLiteral("EE + II, the sum of indices 1 and 2")};
+    case 4:
+        return {QStringLiteral("az E irány E-D cellája az EE nélkül, vagyis az NE pontszáma"),
+                QStringLiteral("the E-D cell of direction E less EE, that is the score of NE")};
+    case 5:
+        return {QStringLiteral("az I irány E-D cellája a II nélkül, vagyis az NI pontszáma"),
+                QStringLiteral("the E-D cell of direction I less II, that is the score of NI")};
+    case 6:
+        return {QStringLiteral("az M irány O-D, E-D és N-P cellája és a II összege"),
+                QStringLiteral("the O-D, E-D and N-P cells of direction M plus II")};
+    default:
+        return {};
+    }
+}
+
+// Each Rauchfleisch index as its quotient, in a sentence.
+std::pair<QString, QString> rauchfleischMeaning(const QString& index) {
+    if (index == QLatin1String("a"))
+        return {QStringLiteral("az E irány pontszáma osztva az I irányéval"),
+                QStringLiteral("the score of direction E divided by that of direction I")};
+    if (index == QLatin1String("b"))
+        return {QStringLiteral("az E irány pontszáma osztva az M irányéval"),
+                QStringLiteral("the score of direction E divided by that of direction M")};
+    if (index == QLatin1String("c"))
+        return {QStringLiteral("az E irány pontszáma osztva az E irány N-P cellájával (KE)"),
+                QStringLiteral("the score of direction E divided by its N-P cell (KE)")};
+    if (index == QLatin1String("d"))
+        return {QStringLiteral("az E irány pontszáma az EE nélkül, osztva az EE és a II összegével"),
+                QStringLiteral("the score of direction E less EE, divided by EE + II")};
+    if (index == QLatin1String("e"))
+        return {QStringLiteral("az I irány N-P cellája (KI) osztva az E irányéval (KE)"),
+                QStringLiteral("the N-P cell of direction I (KI) divided by that of direction E (KE)")};
+    return {};
 }
 
 Description describeEvaluation(const QStringList& path, QChar mark) {
@@ -266,25 +333,41 @@ Description describeEvaluation(const QStringList& path, QChar mark) {
         return {QStringLiteral("a GCR-százalék minősítése a korcsoport normájában"),
                 QStringLiteral("rating of the GCR percentage in the age bracket's norms"), text,
                 QStringLiteral("normál, alacsony, magas, extrém magas")};
+    const auto [superegoHu, superegoEn] = superegoMeaning(a.toInt());
     if (key == QLatin1String("superego_score") && path.size() == 2)
-        return {QStringLiteral("a(z) %1. felettes-én mutató pontszáma").arg(a),
-                QStringLiteral("superego index %1, score").arg(a), number, points};
+        return {QStringLiteral("a(z) %1. felettes-én mutató pontszáma; a mutató: %2").arg(a, superegoHu),
+                QStringLiteral("superego index %1, score; the index is %2").arg(a, superegoEn), number, points};
     if (key == QLatin1String("superego_percent") && path.size() == 2)
-        return {QStringLiteral("a(z) %1. felettes-én mutató százaléka, egészre kerekítve").arg(a),
-                QStringLiteral("superego index %1 in percent, rounded to a whole number").arg(a), number, percent};
+        return {QStringLiteral("a(z) %1. felettes-én mutató (%2) százaléka, egészre kerekítve").arg(a, superegoHu),
+                QStringLiteral("superego index %1 (%2) in percent, rounded to a whole number").arg(a, superegoEn),
+                number, percent};
     if (key == QLatin1String("superego_class") && path.size() == 2)
-        return {QStringLiteral("a(z) %1. felettes-én mutató helye a korcsoport normájában").arg(a),
-                QStringLiteral("where superego index %1 lies in the age bracket's norms").arg(a), text, classes};
+        return {QStringLiteral("a(z) %1. felettes-én mutató (%2) helye a korcsoport normájában").arg(a, superegoHu),
+                QStringLiteral("where superego index %1 (%2) lies in the age bracket's norms").arg(a, superegoEn), text,
+                classes};
     if (key == QLatin1String("trend_text") && path.size() == 3) {
-        const QString place = trendPlace(a.toInt(), b.toInt());
-        if (place.isEmpty())
+        const TrendPlace* place = trendPlace(a.toInt(), b.toInt());
+        if (!place)
             return {QStringLiteral("tendencia, %1. sor %2. hely (ennek a sornak nincs mértéke, mindig \"nincs\")")
                         .arg(a, b),
                     QStringLiteral("trend, row %1, place %2 (this row has no measure; always \"nincs\")").arg(a, b),
                     text, QStringLiteral("nincs")};
-        return {QStringLiteral("tendencia, %1. sor %2. hely (%3): az első és a második 12 kép aránya").arg(a, b, place),
-                QStringLiteral("trend, row %1, place %2 (%3): first against second 12 pictures").arg(a, b, place), text,
-                QStringLiteral("nincs, \"x -> %1\" vagy / or \"%1 <- x\"").arg(place)};
+        const QString label = QLatin1String(place->label);
+        const QString ratio = QStringLiteral("0") + mark + QStringLiteral("3333");
+        const QString limit = QStringLiteral("0") + mark + QStringLiteral("33");
+        return {QStringLiteral("tendencia, %1. sor %2. hely: %3. F és L a képek száma az 1–12., illetve a 13–24. "
+                               "képek közt; ha F vagy L legalább 4 és r = (F − L) / (F + L) abszolút értéke legalább "
+                               "%4, akkor r (legfeljebb négy tizedesre) és a nyíl mutatja, melyik félben több, "
+                               "különben \"nincs\"")
+                    .arg(a, b, QString::fromUtf8(place->countedHu), limit),
+                QStringLiteral("trend, row %1, place %2: %3. F and L count the pictures among 1–12 and 13–24; when F "
+                               "or L is at least 4 and r = (F − L) / (F + L) is at least %4 in absolute value, r "
+                               "(to at most four decimals) and the arrow show which half has more, else \"nincs\"")
+                    .arg(a, b, QString::fromUtf8(place->countedEn), limit),
+                text,
+                QStringLiteral("nincs; \"%1 -> %2\" (több az első félben / more in the first half); \"%2 <- -%1\" "
+                               "(több a második félben / more in the second half)")
+                    .arg(ratio, label)};
     }
     if (key == QLatin1String("top_cell") && path.size() == 3 && b == QLatin1String("score"))
         return {QStringLiteral("a totális mutató %1. legnagyobb cellájának pontszáma").arg(a),
@@ -297,10 +380,12 @@ Description describeEvaluation(const QStringList& path, QChar mark) {
         return {QStringLiteral("a totális mutató, ahogy a jegyzőkönyv írja"),
                 QStringLiteral("the total index as the protocol writes it"), text,
                 QStringLiteral("például / e.g. NE(7") + mark + QStringLiteral("5) > MV(4) = KE(4)")};
-    if (key == QLatin1String("rauchfleisch") && path.size() == 2)
-        return {QStringLiteral("a Rauchfleisch-féle \"%1\" mutató (üres, ha az osztója 0)").arg(a),
-                QStringLiteral("Rauchfleisch index \"%1\" (empty when its divisor is 0)").arg(a), number,
+    if (key == QLatin1String("rauchfleisch") && path.size() == 2) {
+        const auto [hu, en] = rauchfleischMeaning(a);
+        return {QStringLiteral("a Rauchfleisch-féle \"%1\" mutató: %2; üres, ha az osztó 0").arg(a, hu),
+                QStringLiteral("Rauchfleisch index \"%1\": %2; empty when the divisor is 0").arg(a, en), number,
                 QStringLiteral("hányados / ratio")};
+    }
     return {};
 }
 
@@ -309,8 +394,15 @@ Description describe(const QString& column, bool anonymize) {
         return {QStringLiteral("a vizsgálati fájl útvonala"), QStringLiteral("path of the examination file"),
                 QStringLiteral("text"), QString()};
     if (column == QLatin1String("code"))
-        return anonymize ? Description{QStringLiteral("sorszám a valódi kód helyett, a kimenet sorrendjében"),
-                                       QStringLiteral("serial number in place of the real code, in output order"),
+        return anonymize ? Description{QStringLiteral("sorszám a valódi kód helyett; a vizsgálatok véletlen "
+                                                      "sorrendben kapják, a sorok a sorszámok rendjében állnak, így "
+                                                      "sem a sorszám, sem a sor helye nem utal a fájlra vagy a kódra; "
+                                                      "a vizsgálathoz csak a külön kérhető kapcsolótábla köti"),
+                                       QStringLiteral("serial number in place of the real code; dealt to the "
+                                                      "examinations in a random order, the rows in the order of the "
+                                                      "serials, so neither the serial nor the row's place points to "
+                                                      "the file or the code; only the link table, made on request "
+                                                      "and kept apart, leads it back"),
                                        QStringLiteral("text"), QStringLiteral("S0001, S0002, …")}
                          : Description{QStringLiteral("a vizsgált személy kódja (a fájl neve kiterjesztés nélkül)"),
                                        QStringLiteral("subject code (the file's name without its extension)"),
@@ -325,10 +417,13 @@ Description describe(const QString& column, bool anonymize) {
         return {QStringLiteral("életkor"), QStringLiteral("age"), QStringLiteral("integer"),
                 QStringLiteral("7–14 év / years")};
     if (column == QLatin1String("date"))
-        return anonymize ? Description{QStringLiteral("a vizsgálat éve és hónapja; üres, ha a fájl dátuma nem "
-                                                      "ÉÉÉÉ.HH.NN. alakú"),
-                                       QStringLiteral("year and month of the examination; empty when the stored date "
-                                                      "is not of the form YYYY.MM.DD."),
+        return anonymize ? Description{QStringLiteral("a vizsgálat éve és hónapja; a fájl dátuma ÉÉÉÉ.HH.NN. vagy "
+                                                      "kiírt hónappal (2013. július 22., 2013. júl. 22., ékezet "
+                                                      "nélkül is) állhat; más szövegnél és nem létező napnál üres"),
+                                       QStringLiteral("year and month of the examination; the stored date may read "
+                                                      "YYYY.MM.DD. or have the month written out in Hungarian (2013. "
+                                                      "július 22., 2013. júl. 22., accents optional); empty for any "
+                                                      "other text or a day that does not exist"),
                                        QStringLiteral("text"), QStringLiteral("ÉÉÉÉ.HH. / YYYY.MM.")}
                          : Description{QStringLiteral("a vizsgálat dátuma, ahogy a fájlban áll"),
                                        QStringLiteral("date of the examination as stored"), QStringLiteral("text"),
@@ -387,15 +482,16 @@ QStringList ArchiveExport::columns(bool anonymize) {
 
 namespace {
 
-// The rows of files[from, to): the table's text and the errors met, in file order.
+// The rows [from, to) of the table, row r holding files[order[r]]: the table's text and the errors
+// met, each with its file's place in files.
 struct RowBlock {
     CsvWriter rows;
-    QStringList errors;
+    QList<std::pair<qsizetype, QString>> errors;
     std::exception_ptr failure; // anything but a UserError, handed to the caller's thread
 };
 
-void buildRows(const QStringList& files, qsizetype from, qsizetype to, const GcrKey& key,
-               const ArchiveExport::Options& options, qsizetype columnCount, RowBlock& block) {
+void buildRows(const QStringList& files, const std::vector<qsizetype>& order, qsizetype from, qsizetype to,
+               const GcrKey& key, const ArchiveExport::Options& options, qsizetype columnCount, RowBlock& block) {
     const QChar mark = options.dialect.decimalMark;
     const bool anonymize = options.anonymize;
     const Shape& shape = evaluationShape();
@@ -406,8 +502,9 @@ void buildRows(const QStringList& files, qsizetype from, qsizetype to, const Gcr
 
     CsvWriter& table = block.rows;
     for (qsizetype index = from; index < to; ++index) {
-        const QString& path = files.at(index);
-        const QString serial = QStringLiteral("S%1").arg(index + 1, 4, 10, QLatin1Char('0'));
+        const qsizetype fileIndex = order[static_cast<size_t>(index)];
+        const QString& path = files.at(fileIndex);
+        const QString serial = serialCode(index);
         ExaminationData data;
         QList<QJsonValue> values;
         try {
@@ -426,7 +523,7 @@ void buildRows(const QStringList& files, qsizetype from, qsizetype to, const Gcr
             table.addField(anonymize ? anonymousMessage(e.text(), path, ExaminationFile::codeFromPath(path), serial)
                                      : e.text());
             table.endRow();
-            block.errors << path + QStringLiteral(": ") + e.text();
+            block.errors.append({fileIndex, path + QStringLiteral(": ") + e.text()});
             continue;
         }
 
@@ -479,14 +576,20 @@ ArchiveExport::Result ArchiveExport::build(const QStringList& files, const GcrKe
     constexpr qsizetype kFilesPerBlock = 500;
     const qsizetype workers =
         std::clamp<qsizetype>(std::min<qsizetype>(QThread::idealThreadCount(), files.size() / kFilesPerBlock), 1, 8);
+    // Anonymized, the serials are dealt in an order nobody can reproduce and the rows follow the
+    // serials, so neither a serial nor a row's place says which file it came from.
+    std::vector<qsizetype> order(static_cast<size_t>(files.size()));
+    std::iota(order.begin(), order.end(), 0);
+    if (options.anonymize)
+        std::shuffle(order.begin(), order.end(), *QRandomGenerator::system());
     std::vector<RowBlock> blocks;
     blocks.reserve(static_cast<size_t>(workers));
     for (qsizetype w = 0; w < workers; ++w)
         blocks.push_back({CsvWriter(options.dialect), {}, {}});
     auto run = [&](qsizetype w) {
         try {
-            buildRows(files, files.size() * w / workers, files.size() * (w + 1) / workers, key, options, header.size(),
-                      blocks[static_cast<size_t>(w)]);
+            buildRows(files, order, files.size() * w / workers, files.size() * (w + 1) / workers, key, options,
+                      header.size(), blocks[static_cast<size_t>(w)]);
         } catch (...) {
             blocks[static_cast<size_t>(w)].failure = std::current_exception();
         }
@@ -501,14 +604,27 @@ ArchiveExport::Result ArchiveExport::build(const QStringList& files, const GcrKe
     Result result;
     CsvWriter table(options.dialect);
     table.addRow(header);
+    QList<std::pair<qsizetype, QString>> errors;
     for (const RowBlock& block : blocks) {
         if (block.failure)
             std::rethrow_exception(block.failure);
         table.addRows(block.rows);
-        result.errors << block.errors;
+        errors << block.errors;
     }
+    std::sort(errors.begin(), errors.end());
+    for (const auto& error : std::as_const(errors))
+        result.errors << error.second;
     result.rows = static_cast<int>(files.size());
     result.table = table.bytes();
+    if (options.anonymize) {
+        CsvWriter links(options.dialect);
+        links.addRow({QStringLiteral("serial"), QStringLiteral("file"), QStringLiteral("code")});
+        for (size_t row = 0; row < order.size(); ++row) {
+            const QString& path = files.at(order[row]);
+            links.addRow({serialCode(static_cast<qsizetype>(row)), path, ExaminationFile::codeFromPath(path)});
+        }
+        result.linkTable = links.bytes();
+    }
 
     CsvWriter codebook(options.dialect);
     codebook.addRow({QStringLiteral("name"), QStringLiteral("description_hu"), QStringLiteral("description_en"),
@@ -536,16 +652,28 @@ QString ArchiveExport::codebookPath(const QString& output) {
     return output + QStringLiteral(".codebook.csv");
 }
 
-void ArchiveExport::write(const QString& output, const Result& result, const QStringList& readFiles) {
-    const QString codebook = codebookPath(output);
-    for (const QString& target : {output, codebook}) {
-        const QString input = FileIdentity::overwrittenInput(target, readFiles);
+void ArchiveExport::write(const QString& output, const Result& result, const QStringList& readFiles,
+                          const QString& linkTable) {
+    QList<std::pair<QString, const QByteArray*>> targets{{output, &result.table},
+                                                         {codebookPath(output), &result.codebook}};
+    if (!linkTable.isEmpty()) {
+        if (result.linkTable.isEmpty())
+            throw UserError(QStringLiteral("Kapcsolótábla csak anonim exporthoz készül."));
+        for (const auto& target : std::as_const(targets)) {
+            if (FileIdentity::same(linkTable, target.first))
+                throw UserError(QStringLiteral("A kapcsolótábla nem kerülhet az export helyére: %1").arg(target.first));
+        }
+        targets.append({linkTable, &result.linkTable});
+    }
+    for (const auto& target : std::as_const(targets)) {
+        const QString input = FileIdentity::overwrittenInput(target.first, readFiles);
         if (!input.isEmpty())
             throw UserError(QStringLiteral("Az export nem írhatja felül a beolvasott vizsgálati fájlt: %1").arg(input));
     }
-    // The table and its codebook describe each other: both are replaced, or neither.
+    // The table, its codebook and the link table describe each other: all are replaced, or none,
+    // so no anonymized table is left whose serials could not be led back.
     AtomicFile::Batch batch;
-    batch.stage(output, result.table);
-    batch.stage(codebook, result.codebook);
+    for (const auto& [path, bytes] : std::as_const(targets))
+        batch.stage(path, *bytes);
     batch.commit();
 }

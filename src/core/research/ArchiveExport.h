@@ -15,16 +15,20 @@ namespace ArchiveExport {
 
 struct Options {
     CsvDialect dialect;
-    // No file, name or examiner column; codes S0001, S0002, ... in output order; the date
-    // shortened to its year and month.
+    // No file, name or examiner column; codes S0001, S0002, ... dealt to the files in a random
+    // order, the rows in the order of the codes; the date shortened to its year and month.
     bool anonymize = false;
 };
 
 struct Result {
     QByteArray table;
     QByteArray codebook;
+    // Anonymized only: serial, file and code of every row, in the table's order. The one thing
+    // that leads a serial back to its examination; written only where the examiner asks.
+    QByteArray linkTable;
     int rows = 0;
-    // "path: message" for each examination that could not be read or evaluated.
+    // "path: message" for each examination that could not be read or evaluated, in the order
+    // of the files given (never in the table's order, which would give the serials away).
     QStringList errors;
 };
 
@@ -39,9 +43,11 @@ Result build(const QStringList& files, const GcrKey& key, const Options& options
 // ".codebook.csv" added).
 QString codebookPath(const QString& output);
 
-// Writes the table to output and the codebook beside it, each atomically. Refuses (UserError)
-// an output that would replace one of the examination files read, so an export never costs an
-// examination.
-void write(const QString& output, const Result& result, const QStringList& readFiles);
+// Writes the table to output and the codebook beside it, and the link table to linkTable when
+// one is named, each atomically. Refuses (UserError) an output that would replace one of the
+// examination files read, so an export never costs an examination, and a link table in the place
+// of the table or the codebook, or without an anonymized export.
+void write(const QString& output, const Result& result, const QStringList& readFiles,
+           const QString& linkTable = QString());
 
 } // namespace ArchiveExport

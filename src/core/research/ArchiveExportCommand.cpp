@@ -21,8 +21,8 @@ void ArchiveExportCommand::run(const DataRoot& root, Platform& platform) {
     }
     const bool anonymize = platform.confirm(
         QStringLiteral("Anonim legyen az export?\n\n"
-                       "Igen: a név, a vizsgálatvezető és a fájl neve nélkül, a kód helyén sorszám (S0001, S0002, …), "
-                       "a dátumból csak az év és a hónap.\n"
+                       "Igen: a név, a vizsgálatvezető és a fájl neve nélkül, a kód helyén véletlen sorrendben "
+                       "kiosztott sorszám (S0001, S0002, …), a dátumból csak az év és a hónap.\n"
                        "Nem: minden személyi adattal."));
 
     Platform::FileDialog dialog;
@@ -34,12 +34,23 @@ void ArchiveExportCommand::run(const DataRoot& root, Platform& platform) {
     const QString output = platform.saveFileName(dialog);
     if (output.isEmpty())
         return;
+    QString linkTable;
+    if (anonymize && platform.confirm(QStringLiteral("Készüljön kapcsolótábla is?\n\n"
+                                                     "Igen: egy külön fájl (serial, file, code) a sorszámokat "
+                                                     "visszavezeti a vizsgálatokra. Őrizze az exporttól külön, és ne "
+                                                     "adja ki vele együtt.\n"
+                                                     "Nem: a sorszámok sehol sincsenek a vizsgálatokhoz kötve."))) {
+        dialog.fileName = QStringLiteral("vkt_archivum_kapcsolotabla.csv");
+        linkTable = platform.saveFileName(dialog);
+        if (linkTable.isEmpty())
+            return;
+    }
 
     ArchiveExport::Result result;
     const bool written = reportFailure(platform, [&] {
         const GcrKey key = GcrKey::load(root.gcrKeyFile());
         result = ArchiveExport::build(files, key, {CsvDialect::excelHungarian(), anonymize});
-        ArchiveExport::write(output, result, files);
+        ArchiveExport::write(output, result, files, linkTable);
     });
     if (!written)
         return;
@@ -54,5 +65,8 @@ void ArchiveExportCommand::run(const DataRoot& root, Platform& platform) {
             .arg(result.errors.size());
     if (!result.errors.isEmpty())
         text += QStringLiteral(" A hibás sorok error oszlopa mondja meg, mi a baj.");
+    if (!linkTable.isEmpty())
+        text += QStringLiteral("\n\nKapcsolótábla: %1\nEzt őrizze az exporttól külön.")
+                    .arg(QDir::toNativeSeparators(linkTable));
     platform.message(text);
 }

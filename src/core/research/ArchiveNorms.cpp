@@ -4,6 +4,7 @@
 #include "core/exam/ExaminationFile.h"
 #include "core/marking/Coding.h"
 #include "core/platform/UserError.h"
+#include "core/research/ResearchText.h"
 
 #include <QJsonArray>
 
@@ -24,7 +25,7 @@ double share(double x, qint32 scoredPictureCount) {
 QJsonValue rounded(const std::optional<double>& value) {
     if (!value)
         return QJsonValue();
-    return std::round(*value * 100.0) / 100.0;
+    return ResearchText::twoDecimals(*value);
 }
 
 int bracketOf(int age) {

@@ -66,7 +66,7 @@ Report compute(const QStringList& files, const GcrKey& key);
 Report fromSamples(const QList<std::pair<int, std::array<double, kMeasureCount>>>& samples);
 
 // {"brackets": [{"ages": "7-8", "n": N, "measures": {"GcrPercent": {"q1", "median", "q3",
-// "builtin": [q1, median, q3], "outside"}, ...}}, ...]}; quartiles rounded to two decimals.
+// "builtin": [q1, median, q3], "outside"}, ...}}, ...]}; quartiles by ResearchText::twoDecimals.
 QJsonObject toJson(const Report& report);
 
 } // namespace ArchiveNorms

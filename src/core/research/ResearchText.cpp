@@ -1,5 +1,7 @@
 #include "core/research/ResearchText.h"
 
+#include "core/report/NumberText.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -81,8 +83,13 @@ QString ResearchText::numberText(double value, QChar decimalMark) {
     return text;
 }
 
+double ResearchText::twoDecimals(double value) {
+    // The product of a double and 100 fits a long double exactly, so an exact tie stays one.
+    return static_cast<double>(roundHalfEven(static_cast<long double>(value) * 100.0L) / 100.0L);
+}
+
 QString ResearchText::twoDecimalText(double value, QChar decimalMark) {
-    double rounded = std::round(value * 100.0) / 100.0;
+    double rounded = twoDecimals(value);
     if (rounded == 0)
         rounded = 0; // no "-0.00"
     QString text = QString::number(rounded, 'f', 2);
