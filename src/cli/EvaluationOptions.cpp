@@ -4,8 +4,7 @@
 #include "core/evaluation/Evaluate.h"
 #include "core/platform/DataRoot.h"
 #include "core/platform/UserError.h"
-
-#include <QLocale>
+#include "core/report/NumberText.h"
 
 QStringList EvaluationOptions::names() {
     return {QStringLiteral("--gcr"), QStringLiteral("--decimal")};
@@ -20,8 +19,7 @@ int EvaluationOptions::load(const CliArgs& args) {
         }
         decimalSeparator = separator.at(0);
     } else {
-        const QString point = QLocale::system().decimalPoint();
-        decimalSeparator = point.isEmpty() ? QLatin1Char('.') : point.at(0);
+        decimalSeparator = userDecimalSeparator();
     }
     const QString keyPath = args.given(QStringLiteral("--gcr")) ? args.value(QStringLiteral("--gcr"))
                                                                 : DataRoot::fromEnvironment().gcrKeyFile();
