@@ -5,8 +5,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileSystemModel>
-#include <QIdentityProxyModel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -23,26 +21,6 @@ QString applicationTitle() {
 void keepAboveToolWindows(QWidget& dialog) {
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
-
-// The file system model formats sizes and dates with the system locale, not the default one
-// the program sets: under an English or C locale the dialog would read "1.47 KiB" and
-// "8 Dec 2026". These two columns are formatted again in the default (Hungarian) locale.
-class HungarianFileColumns : public QIdentityProxyModel {
-public:
-    using QIdentityProxyModel::QIdentityProxyModel;
-
-    QVariant data(const QModelIndex& index, int role) const override {
-        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
-        if (role != Qt::DisplayRole || !files)
-            return QIdentityProxyModel::data(index, role);
-        const QModelIndex source = mapToSource(index);
-        if (index.column() == 1 && !files->isDir(source))
-            return QLocale().formattedDataSize(files->size(source));
-        if (index.column() == 3)
-            return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
-        return QIdentityProxyModel::data(index, role);
-    }
-};
 
 } // namespace
 
@@ -97,7 +75,6 @@ QStringList QtPlatform::nameFilters(const QString& filter) {
 
 QString QtPlatform::runFileDialog(const FileDialog& dialog, bool save) {
     QFileDialog box(owner());
-    box.setProxyModel(new HungarianFileColumns(&box));
     box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     box.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QStringList filters = nameFilters(dialog.filter);
