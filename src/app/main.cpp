@@ -3,6 +3,7 @@
 #include "core/platform/DataRootLock.h"
 #include "core/platform/DataTree.h"
 #include "core/platform/ErrorBoundary.h"
+#include "core/report/NumberText.h"
 #include "core/session/StartupRecovery.h"
 #include "gui/common/QtPlatform.h"
 #include "gui/common/Translations.h"
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QDateTime>
-#include <QLocale>
 #include <QMessageBox>
 
 int main(int argc, char** argv) {
@@ -47,9 +47,7 @@ int main(int argc, char** argv) {
     reportFailure(platform, [&] { DataTree::layDown(root, DataTree::defaultTreeDir()); });
 
     Program program(root, platform, QApplication::arguments().mid(1));
-    const QString decimalPoint = QLocale::system().decimalPoint();
-    if (!decimalPoint.isEmpty())
-        program.session().setDecimalSeparator(decimalPoint.at(0));
+    program.session().setDecimalSeparator(userDecimalSeparator());
     Tfomenu* mainWindow = program.windows().fomenu;
     platform.setOwner(mainWindow);
     // Tool windows are owned by the main window, so the program ends with it, not with the last

@@ -5,9 +5,9 @@
 #include "core/platform/DataRoot.h"
 #include "core/platform/DataTree.h"
 #include "core/platform/UserError.h"
+#include "core/report/NumberText.h"
 
 #include <QFileInfo>
-#include <QLocale>
 
 QStringList EvaluationOptions::names() {
     return {QStringLiteral("--gcr"), QStringLiteral("--decimal")};
@@ -22,8 +22,7 @@ int EvaluationOptions::load(const CliArgs& args) {
         }
         decimalSeparator = separator.at(0);
     } else {
-        const QString point = QLocale::system().decimalPoint();
-        decimalSeparator = point.isEmpty() ? QLatin1Char('.') : point.at(0);
+        decimalSeparator = userDecimalSeparator();
     }
     keyPath = args.given(QStringLiteral("--gcr")) ? args.value(QStringLiteral("--gcr"))
                                                   : DataRoot::fromEnvironment().gcrKeyFile();

@@ -3,6 +3,7 @@
 #include "cli/EvaluationOptions.h"
 #include "core/archive/ArchiveFolder.h"
 #include "core/platform/UserError.h"
+#include "core/report/NumberText.h"
 #include "core/research/ArchiveExport.h"
 #include "core/research/ArchiveNorms.h"
 #include "core/research/CoderAgreement.h"
@@ -11,7 +12,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocale>
 
 namespace {
 
@@ -30,11 +30,6 @@ bool collectFiles(const QStringList& arguments, QStringList& files) {
         return false;
     }
     return true;
-}
-
-QChar localeDecimalMark() {
-    const QString point = QLocale::system().decimalPoint();
-    return point.isEmpty() ? QLatin1Char('.') : point.at(0);
 }
 
 QJsonValue optionalJson(const std::optional<double>& value) {
@@ -182,7 +177,7 @@ int runAgreement(const QStringList& arguments) {
     if (args.has(QStringLiteral("--json")))
         printOut(QString::fromUtf8(QJsonDocument(agreementJson(result)).toJson(QJsonDocument::Indented)));
     else
-        printOut(agreementTable(result, localeDecimalMark()));
+        printOut(agreementTable(result, userDecimalSeparator()));
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "core/report/NumberText.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 long double roundHalfEven(long double value) {
@@ -33,4 +35,9 @@ QString fourDecimalText(long double value, QChar decimalSeparator) {
     if (negative)
         text.prepend(QLatin1Char('-'));
     return text;
+}
+
+QChar userDecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point.isEmpty() ? QLatin1Char('.') : point.at(0);
 }

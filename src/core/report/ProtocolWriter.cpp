@@ -119,7 +119,7 @@ QStringList ProtocolWriter::protocolLines(const PersonalData& pd, const Coding& 
     l << emptyCell << emptyCell << QStringLiteral("<TD></TD></TR></TABLE>");
 
     l << QStringLiteral("<TABLE BORDER CELLPADDING=\"2\">")
-      << QStringLiteral("<TR><TD COLSPAN=4 bgcolor=\"aaCCff\"><B>III. KIEG&Eacute;SZ&Iacute;T&Otilde; "
+      << QStringLiteral("<TR><TD COLSPAN=4 bgcolor=\"aaCCff\"><B>III. KIEG&Eacute;SZ&Iacute;T&#336; "
                         "PROFIL</B></TD>")
       << QStringLiteral("<TR><TD COLSPAN=3><B>FELETTES-&Eacute;N MUTAT&Oacute;K</B></TD><TD>"
                         "<A HREF=\"irodalom/tend.html\"><B>TENDENCIÁK</B></A></TD>");
