@@ -1,5 +1,7 @@
 #include "core/platform/DataRootLock.h"
 
+#include "core/platform/ClosedFolder.h"
+
 #include <QDir>
 
 DataRootLock::DataRootLock(const DataRoot& root)
@@ -9,7 +11,7 @@ DataRootLock::DataRootLock(const DataRoot& root)
 }
 
 bool DataRootLock::acquire() {
-    QDir().mkpath(QDir::cleanPath(m_path + QStringLiteral("/..")));
+    ClosedFolder::makePath(QDir::cleanPath(m_path + QStringLiteral("/..")));
     return m_lock.tryLock(0);
 }
 
