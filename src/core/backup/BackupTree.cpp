@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 
+#include <clocale>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -54,6 +55,29 @@ void count(BackupTree::Contents& contents, const QString& relative, mode_t type,
             ++contents.examinations;
     }
 }
+
+// The names inside the archive are UTF-8, as Qt takes the file system's names to be. libarchive
+// converts through the locale's character set, which under LC_ALL=C knows no accented letter;
+// this thread works in C.UTF-8 while an archive is open.
+class Utf8Names {
+public:
+    Utf8Names() : m_utf8(::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr))) {
+        if (m_utf8)
+            m_previous = ::uselocale(m_utf8);
+    }
+    ~Utf8Names() {
+        if (m_utf8) {
+            ::uselocale(m_previous);
+            ::freelocale(m_utf8);
+        }
+    }
+    Utf8Names(const Utf8Names&) = delete;
+    Utf8Names& operator=(const Utf8Names&) = delete;
+
+private:
+    locale_t m_utf8;
+    locale_t m_previous = nullptr;
+};
 
 // ---- writing ----
 
@@ -326,6 +350,7 @@ private:
 // then makes sure the FINAL chunk was read and nothing follows it.
 BackupTree::Contents readAll(QIODevice& device, const QString& name, const QByteArray& passphrase,
                              const BackupCipher::KdfCost* derivationCost, Unpacker* unpacker) {
+    const Utf8Names utf8;
     BackupCipher::Opener opener(device, name, passphrase, derivationCost);
     ReadClient client;
     client.opener = &opener;
@@ -398,6 +423,7 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
     for (const Item& i : std::as_const(items))
         total += S_ISREG(i.st.st_mode) ? i.st.st_size : 0;
 
+    const Utf8Names utf8;
     AtomicFile::Stream out(file);
     BackupCipher::Sealer sealer([&out](const char* data, qint64 size) { out.write(data, size); }, passphrase, cost);
     WriteClient client;
