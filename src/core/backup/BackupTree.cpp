@@ -437,6 +437,8 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
         throw UserError::cannotCreate(native(file));
     };
     check(archive_write_set_format_pax(a.get()));
+    // No padding of the last block to tape size: the archive ends after its end marker.
+    check(archive_write_set_bytes_in_last_block(a.get(), 1));
     check(archive_write_open2(a.get(), &client, nullptr, writeSealed, nullptr, nullptr));
     const EntryPtr entry(archive_entry_new(), archive_entry_free);
     QByteArray buffer(256 * 1024, Qt::Uninitialized);
