@@ -24,7 +24,7 @@ std::optional<QByteArray> askOnTerminal(const char* prompt) {
     const int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
     if (tty < 0)
         return std::nullopt;
-    termios saved {};
+    termios saved{};
     const bool isTerminal = ::tcgetattr(tty, &saved) == 0;
     if (isTerminal) {
         termios quiet = saved;
@@ -93,8 +93,8 @@ int runBackup(const QStringList& arguments) {
         return printHelp(kBackupCommand);
     if (!args.positional.isEmpty() || !args.given(QStringLiteral("-o")))
         return usageError(kBackupCommand);
-    const QString root =
-        args.given(QStringLiteral("--root")) ? args.value(QStringLiteral("--root")) : DataRoot::fromEnvironment().tavrix();
+    const QString root = args.given(QStringLiteral("--root")) ? args.value(QStringLiteral("--root"))
+                                                              : DataRoot::fromEnvironment().tavrix();
     const QString file = args.value(QStringLiteral("-o"));
     const std::optional<QByteArray> pass = passphrase(args, true);
     if (!pass)
@@ -154,7 +154,8 @@ int runRestore(const QStringList& arguments) {
     try {
         const BackupTree::Contents c = BackupTree::restoreFile(args.positional.first(), *pass, target);
         const QString shown = QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath());
-        printOut(QStringLiteral("Visszaállítva: %1 (%2)\nA program rajta: TAVRIX_ROOT=\"%1\" gyvkt\n").arg(shown, summary(c)));
+        printOut(QStringLiteral("Visszaállítva: %1 (%2)\nA program rajta: TAVRIX_ROOT=\"%1\" gyvkt\n")
+                     .arg(shown, summary(c)));
         return 0;
     } catch (const UserError& e) {
         printErr(e.text() + QLatin1Char('\n'));

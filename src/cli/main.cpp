@@ -43,8 +43,8 @@ void quietStandardPaths(QtMsgType type, const QMessageLogContext& context, const
 
 const QList<const Subcommand*>& subcommands() {
     static const QList<const Subcommand*> all{&kDumpCommand,      &kProtocolCommand, &kEvaluateCommand, &kExportCommand,
-                                              &kAgreementCommand, &kNormsCommand,    &kListCommand,
-                                              &kBackupCommand,    &kVerifyCommand,   &kRestoreCommand};
+                                              &kAgreementCommand, &kNormsCommand,    &kListCommand,     &kBackupCommand,
+                                              &kVerifyCommand,    &kRestoreCommand};
     return all;
 }
 

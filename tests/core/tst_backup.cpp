@@ -102,8 +102,8 @@ QString refusalOf(const QByteArray& backup, const QByteArray& passphrase = kPass
     device.open(QIODevice::ReadOnly);
     QString text;
     try {
-        BackupTree::restore(device, QStringLiteral("teszt.vktmentes"), passphrase, parent.filePath(QStringLiteral("cel")),
-                            &kCheap);
+        BackupTree::restore(device, QStringLiteral("teszt.vktmentes"), passphrase,
+                            parent.filePath(QStringLiteral("cel")), &kCheap);
     } catch (const UserError& e) {
         text = e.text();
     }
@@ -160,7 +160,9 @@ void BackupTest::initTestCase() {
 void BackupTest::roundTripIsExact() {
     // Nothing of the content, no name of a child, is readable in the file.
     const QByteArray sealed = readFileBytes(m_backup);
-    for (const QByteArray& secret : {QByteArray("Kov\xc3\xa1""cs"), QByteArray("vizsg\xe1lat"), QByteArray("archivum")})
+    for (const QByteArray& secret : {QByteArray("Kov\xc3\xa1"
+                                                "cs"),
+                                     QByteArray("vizsg\xe1lat"), QByteArray("archivum")})
         QVERIFY(!sealed.contains(secret));
 
     QTemporaryDir parent;
@@ -226,8 +228,7 @@ void BackupTest::hostileEntriesAreRefused_data() {
     QTest::newRow("absolute link") << QList<HostileEntry>{{"l", AE_IFLNK, "/etc"}} << "kívülre mutató";
     QTest::newRow("link climbing out") << QList<HostileEntry>{folder, {"gy_vkt/l", AE_IFLNK, "../.."}} << "kívülre";
     QTest::newRow("link climbing after a link")
-        << QList<HostileEntry>{folder, {"gy_vkt/fel", AE_IFLNK, ".."}, {"l", AE_IFLNK, "gy_vkt/fel/.."}}
-        << "kívülre";
+        << QList<HostileEntry>{folder, {"gy_vkt/fel", AE_IFLNK, ".."}, {"l", AE_IFLNK, "gy_vkt/fel/.."}} << "kívülre";
     QTest::newRow("file below a link") << QList<HostileEntry>{{"l", AE_IFLNK, "."}, {"l/x", AE_IFREG, {}}}
                                        << "átvezető";
     QTest::newRow("link over a file") << QList<HostileEntry>{{"a", AE_IFREG, {}}, {"a", AE_IFLNK, "b"}} << "kétszer";

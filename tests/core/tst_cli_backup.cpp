@@ -42,21 +42,21 @@ void CliBackupTest::backupVerifyRestore() {
 
     // The second line of the file is not part of the passphrase; another passphrase opens nothing.
     const QString target = work.filePath(QStringLiteral("vissza"));
-    r = runCli({QStringLiteral("restore"), file, QStringLiteral("--to"), target, QStringLiteral("--passphrase-file"),
-                wrong});
+    r = runCli(
+        {QStringLiteral("restore"), file, QStringLiteral("--to"), target, QStringLiteral("--passphrase-file"), wrong});
     QCOMPARE(r.status, 2);
     QVERIFY(QString::fromUtf8(r.err).contains(QStringLiteral("hibás a jelszó")));
     QVERIFY(!QFileInfo::exists(target));
 
-    r = runCli({QStringLiteral("restore"), file, QStringLiteral("--to"), target, QStringLiteral("--passphrase-file"),
-                pass});
+    r = runCli(
+        {QStringLiteral("restore"), file, QStringLiteral("--to"), target, QStringLiteral("--passphrase-file"), pass});
     QVERIFY2(r.status == 0, r.err.constData());
     QCOMPARE(readFileBytes(target + QStringLiteral("/gy_vkt/archivum/Kovács Ödön.kvx")),
              root.get(QStringLiteral("gy_vkt/archivum/Kovács Ödön.kvx")));
 
     // The folder is no longer empty: a second restore into it is refused before anything else.
-    r = runCli({QStringLiteral("restore"), file, QStringLiteral("--to"), target, QStringLiteral("--passphrase-file"),
-                pass});
+    r = runCli(
+        {QStringLiteral("restore"), file, QStringLiteral("--to"), target, QStringLiteral("--passphrase-file"), pass});
     QCOMPARE(r.status, 2);
     QVERIFY(QString::fromUtf8(r.err).contains(QStringLiteral("nem üres")));
     QCOMPARE(QDir(work.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 4);

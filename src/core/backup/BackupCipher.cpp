@@ -129,11 +129,12 @@ void BackupCipher::Sealer::push(bool final) {
     State& s = *m_state;
     unsigned long long length = 0;
     const auto* ad = s.first ? reinterpret_cast<const unsigned char*>(s.header.constData()) : nullptr;
-    crypto_secretstream_xchacha20poly1305_push(
-        &s.stream, reinterpret_cast<unsigned char*>(s.sealed.data()), &length,
-        reinterpret_cast<const unsigned char*>(s.pending.constData()), static_cast<unsigned long long>(s.pending.size()),
-        ad, s.first ? static_cast<unsigned long long>(s.header.size()) : 0,
-        final ? crypto_secretstream_xchacha20poly1305_TAG_FINAL : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE);
+    crypto_secretstream_xchacha20poly1305_push(&s.stream, reinterpret_cast<unsigned char*>(s.sealed.data()), &length,
+                                               reinterpret_cast<const unsigned char*>(s.pending.constData()),
+                                               static_cast<unsigned long long>(s.pending.size()), ad,
+                                               s.first ? static_cast<unsigned long long>(s.header.size()) : 0,
+                                               final ? crypto_secretstream_xchacha20poly1305_TAG_FINAL
+                                                     : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE);
     s.first = false;
     s.pending.clear();
     s.sink(s.sealed.constData(), static_cast<qint64>(length));
@@ -188,7 +189,8 @@ BackupCipher::Opener::Opener(QIODevice& device, const QString& name, const QByte
     if (h[kAlgorithmAt] != kArgon2id || cost.opslimit < crypto_pwhash_OPSLIMIT_MIN || cost.opslimit > kMaxOpslimit ||
         cost.memlimit < crypto_pwhash_MEMLIMIT_MIN || cost.memlimit > kMaxMemlimit || s.chunkSize < 1 ||
         s.chunkSize > kMaxChunkSize)
-        s.refuse(QStringLiteral("a fejlécben a kulcsképzés vagy a blokkméret adatai a megengedett határon kívül esnek"));
+        s.refuse(
+            QStringLiteral("a fejlécben a kulcsképzés vagy a blokkméret adatai a megengedett határon kívül esnek"));
     Key key;
     if (!deriveKey(key, passphrase, h + kSaltAt, derivationCost ? *derivationCost : cost))
         throw UserError(outOfMemory());
@@ -212,13 +214,12 @@ bool BackupCipher::Opener::next(QByteArray& plain) {
     unsigned long long length = 0;
     unsigned char tag = 0;
     const bool first = s.chunk == 0;
-    const bool opened =
-        crypto_secretstream_xchacha20poly1305_pull(
-            &s.stream, reinterpret_cast<unsigned char*>(plain.data()), &length, &tag,
-            reinterpret_cast<const unsigned char*>(s.sealed.constData()),
-            static_cast<unsigned long long>(s.sealed.size()),
-            first ? reinterpret_cast<const unsigned char*>(s.header.constData()) : nullptr,
-            first ? static_cast<unsigned long long>(s.header.size()) : 0) == 0;
+    const bool opened = crypto_secretstream_xchacha20poly1305_pull(
+                            &s.stream, reinterpret_cast<unsigned char*>(plain.data()), &length, &tag,
+                            reinterpret_cast<const unsigned char*>(s.sealed.constData()),
+                            static_cast<unsigned long long>(s.sealed.size()),
+                            first ? reinterpret_cast<const unsigned char*>(s.header.constData()) : nullptr,
+                            first ? static_cast<unsigned long long>(s.header.size()) : 0) == 0;
     ++s.chunk;
     const bool shortRead = s.sealed.size() < full;
     if (!opened && first)

@@ -221,14 +221,13 @@ public:
             const char* rawTarget = archive_entry_symlink_utf8(entry);
             admitted.linkTarget = rawTarget ? QString::fromUtf8(rawTarget) : QString();
             if (!staysInside(static_cast<int>(parts.size()) - 1, admitted.linkTarget))
-                refuse(QStringLiteral("a célmappán kívülre mutató hivatkozás: %1 → %2").arg(shown, admitted.linkTarget));
+                refuse(
+                    QStringLiteral("a célmappán kívülre mutató hivatkozás: %1 → %2").arg(shown, admitted.linkTarget));
         }
         return admitted;
     }
 
-    [[noreturn]] void refuse(const QString& reason) const {
-        throw UserError(BackupCipher::refusal(m_name, reason));
-    }
+    [[noreturn]] void refuse(const QString& reason) const { throw UserError(BackupCipher::refusal(m_name, reason)); }
 
 private:
     enum class Seen { ImpliedFolder, Folder, File, Link };
@@ -524,8 +523,8 @@ BackupTree::Contents BackupTree::restore(QIODevice& device, const QString& name,
     const QString absolute = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
     const QFileInfo info(absolute);
     if (info.isSymLink() ||
-        (info.exists() &&
-         (!info.isDir() || !QDir(absolute).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))))
+        (info.exists() && (!info.isDir() || !QDir(absolute).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                                    QDir::Hidden | QDir::System))))
         throw UserError(QStringLiteral("A visszaállítás célmappája már létezik, és nem üres: %1\nVisszaállítani csak "
                                        "új vagy üres mappába lehet; semmi sem változott.")
                             .arg(native(absolute)));

@@ -46,8 +46,8 @@ void BackupCommand::run() {
     dialog.filter = QStringLiteral("gyermek VKT biztonsági mentés (*.vktmentes)|*.vktmentes|minden fájl (*.*)|*.*");
     dialog.defaultSuffix = QStringLiteral("vktmentes");
     dialog.initialFolder = QDir::homePath();
-    dialog.fileName = QStringLiteral("gyvkt-mentes-") + m_platform.today().toString(Qt::ISODate) +
-                      QStringLiteral(".vktmentes");
+    dialog.fileName =
+        QStringLiteral("gyvkt-mentes-") + m_platform.today().toString(Qt::ISODate) + QStringLiteral(".vktmentes");
     dialog.overwritePrompt = true;
     const QString path = m_platform.saveFileName(dialog);
     if (path.isEmpty())
@@ -111,10 +111,10 @@ void BackupCommand::run() {
     }
     reportFailure(m_platform, [this] { BackupReminder::recordBackup(m_root); });
     const BackupTree::Contents& c = outcome.contents;
-    m_platform.message(QStringLiteral("A biztonsági mentés elkészült:\n%1\n%2, %3 fájl, ebből %4 vizsgálat.\n\n"
-                                      "Visszaállítani csak a jelszóval lehet; őrizze meg biztos helyen.")
-                           .arg(QDir::toNativeSeparators(path),
-                                QLocale(QLocale::Hungarian).formattedDataSize(QFileInfo(path).size()))
-                           .arg(c.files)
-                           .arg(c.examinations));
+    m_platform.message(
+        QStringLiteral("A biztonsági mentés elkészült:\n%1\n%2, %3 fájl, ebből %4 vizsgálat.\n\n"
+                       "Visszaállítani csak a jelszóval lehet; őrizze meg biztos helyen.")
+            .arg(QDir::toNativeSeparators(path), QLocale(QLocale::Hungarian).formattedDataSize(QFileInfo(path).size()))
+            .arg(c.files)
+            .arg(c.examinations));
 }
