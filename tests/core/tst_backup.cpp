@@ -38,7 +38,7 @@ QMap<QString, QString> describe(const QString& folder) {
         const QString path = it.next();
         struct stat st {};
         ::lstat(QFile::encodeName(path).constData(), &st);
-        QString what = QStringLiteral("%1 %2.%3 ").arg(st.st_mode, 0, 8).arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec);
+        QString what = QStringLiteral("%1 %2 ").arg(st.st_mode, 0, 8).arg(st.st_mtim.tv_sec);
         if (S_ISLNK(st.st_mode))
             what += QFile::symLinkTarget(path) + QLatin1Char(' ') + QString::fromUtf8(QFile::encodeName(path));
         else if (S_ISREG(st.st_mode))
