@@ -21,7 +21,7 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-for target in examination gcrkey layout password lists journal; do
+for target in examination gcrkey layout password lists journal backup; do
     # New inputs go to a scratch copy; the corpus in the repository stays as it is.
     mkdir -p "$work/$target"
     cp "$here/tests/fuzz/corpus/$target/"* "$work/$target/"

@@ -8,7 +8,8 @@ set -euo pipefail
 # Qt's Hungarian translations make the standard dialogs speak Hungarian; poppler-utils reads
 # the PDF protocols back in the tests.
 PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqt6opengl6-dev
-          fonts-liberation2 fonts-dejavu-core qt6-translations-l10n poppler-utils)
+          fonts-liberation2 fonts-dejavu-core qt6-translations-l10n poppler-utils
+          pkg-config libsodium-dev libarchive-dev)
 # lrelease compiles the program's own catalogue for what Qt's Hungarian one lacks.
 PACKAGES+=(qt6-l10n-tools)
 

@@ -20,6 +20,9 @@ extern const Subcommand kExportCommand;
 extern const Subcommand kAgreementCommand;
 extern const Subcommand kNormsCommand;
 extern const Subcommand kListCommand;
+extern const Subcommand kBackupCommand;
+extern const Subcommand kVerifyCommand;
+extern const Subcommand kRestoreCommand;
 
 // Whether the arguments (after the program's name) ask for drawing, the PDF protocol: its fonts
 // need a QGuiApplication, which every other run does without.

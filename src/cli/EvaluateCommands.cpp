@@ -1,6 +1,7 @@
 #include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
 #include "cli/EvaluationOptions.h"
+#include "core/platform/ClosedFolder.h"
 #include "core/platform/FileIdentity.h"
 #include "core/platform/UserError.h"
 #include "core/report/EvaluationJson.h"
@@ -45,7 +46,7 @@ int runProtocol(const QStringList& arguments) {
     const bool intoFolder = !output.isEmpty() && (args.positional.size() > 1 || namesFolder(output));
     QDir folder = QDir::current();
     if (intoFolder) {
-        if (!QDir().mkpath(output)) {
+        if (!ClosedFolder::makePath(output)) {
             printErr(output + QStringLiteral(": a kimeneti mappa nem hozható létre.\n"));
             return 2;
         }

@@ -53,7 +53,8 @@ int withOutputChecked(int status) {
 
 const QList<const Subcommand*>& subcommands() {
     static const QList<const Subcommand*> all{&kDumpCommand,      &kProtocolCommand, &kEvaluateCommand, &kExportCommand,
-                                              &kAgreementCommand, &kNormsCommand,    &kListCommand};
+                                              &kAgreementCommand, &kNormsCommand,    &kListCommand,     &kBackupCommand,
+                                              &kVerifyCommand,    &kRestoreCommand};
     return all;
 }
 

@@ -20,6 +20,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 QString treeDir() {
@@ -68,6 +70,7 @@ private slots:
     void blockedFolderRaisesAndKeepsData();
     void missingTreeRaises();
     void defaultTreeIsTheOneBesideTheProgram();
+    void freshRootIsClosedToOthers();
 
 private:
     QTemporaryDir m_parent;
@@ -300,6 +303,24 @@ void TestDataTree::missingTreeRaises() {
 
 void TestDataTree::defaultTreeIsTheOneBesideTheProgram() {
     QCOMPARE(DataTree::defaultTreeDir(), treeDir());
+}
+
+void TestDataTree::freshRootIsClosedToOthers() {
+    const mode_t mask = ::umask(0);
+    // Whatever the process's umask lets through, children's data are their examiner's alone.
+    QTemporaryDir parent;
+    const QString root = parent.path() + QStringLiteral("/tavrix");
+    DataTree::layDown(DataRoot(root), treeDir());
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QStringList open;
+    for (QString path = root; !path.isEmpty(); path = it.hasNext() ? it.next() : QString()) {
+        struct stat st {};
+        QCOMPARE(::lstat(QFile::encodeName(path).constData(), &st), 0);
+        if (st.st_mode & 077)
+            open << path;
+    }
+    ::umask(mask);
+    QCOMPARE(open, QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestDataTree)

@@ -153,7 +153,8 @@ private slots:
             fileItems << item->objectName();
         QCOMPARE(fileItems, (QStringList{QStringLiteral("jvizsglat1"), QStringLiteral("N4"), QStringLiteral("Ment1"),
                                          QStringLiteral("N3"), QStringLiteral("Betlt1"), QStringLiteral("Archivum1"),
-                                         QStringLiteral("Exportals1"), QStringLiteral("N8"),
+                                         QStringLiteral("Exportals1"), QStringLiteral("Biztonsgimentes1"),
+                                         QStringLiteral("N8"),
                                          QStringLiteral("Nyomtats1"), QStringLiteral("JegyzknyvPDFbe1"),
                                          QStringLiteral("N1"), QStringLiteral("Ablakkonfigurcimentse1"),
                                          QStringLiteral("N2"), QStringLiteral("KIlp1")}));

@@ -36,28 +36,29 @@ QString resolvedTarget(const QString& path) {
 
 #ifndef Q_OS_WIN
 
-// The mode a new file gets from the process, or the one the replaced file had.
+// The mode the replaced file had; a new file holds children's data and is its owner's alone.
 mode_t modeFor(const QByteArray& target) {
     struct stat st {};
     if (::stat(target.constData(), &st) == 0)
         return st.st_mode & 07777;
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    return 0666 & ~mask;
+    return 0600 & ~mask;
 }
 
-bool writeAll(int fd, const QString& path, const QByteArray& bytes) {
+// offset: how much of the file earlier calls wrote (a streamed file).
+bool writeAll(int fd, const QString& path, const QByteArray& bytes, qint64 offset = 0) {
     qint64 written = 0;
     const qint64 size = bytes.size();
     // A disk with no room at all refuses even an empty file.
-    if (faultAt(path, AtomicFile::Step::Write) && g_fault->roomBytes <= 0) {
+    if (faultAt(path, AtomicFile::Step::Write) && g_fault->roomBytes - offset <= 0) {
         errno = ENOSPC;
         return false;
     }
     while (written < size) {
         qint64 wanted = size - written;
         if (faultAt(path, AtomicFile::Step::Write)) {
-            const qint64 room = g_fault->roomBytes - written;
+            const qint64 room = g_fault->roomBytes - offset - written;
             if (room <= 0) {
                 errno = ENOSPC;
                 return false;
@@ -381,6 +382,91 @@ AtomicFile::Recovery AtomicFile::finishInterrupted(const QString& journalPath) {
     }
     return complete ? Recovery::RolledForward : Recovery::RolledBack;
 }
+
+#ifndef Q_OS_WIN
+
+AtomicFile::Stream::Stream(const QString& path) : m_path(path), m_target(resolvedTarget(path)) {
+    QByteArray temporary = QFile::encodeName(TemporaryNames::pattern(m_target));
+    m_fd = ::mkstemp(temporary.data());
+    if (m_fd < 0)
+        throw UserError::cannotCreate(path);
+    m_temporary = QFile::decodeName(temporary);
+    if (::fchmod(m_fd, modeFor(QFile::encodeName(m_target))) != 0)
+        fail();
+}
+
+AtomicFile::Stream::~Stream() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_temporary.isEmpty())
+        removeTemporary(m_temporary);
+}
+
+void AtomicFile::Stream::fail() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    removeTemporary(m_temporary);
+    m_temporary.clear();
+    throw UserError::cannotCreate(m_path);
+}
+
+void AtomicFile::Stream::write(const char* data, qint64 size) {
+    if (m_fd < 0 || !writeAll(m_fd, m_target, QByteArray::fromRawData(data, size), m_size))
+        fail();
+    m_size += size;
+}
+
+void AtomicFile::Stream::commit() {
+    if (m_fd < 0 || faultAt(m_target, Step::Sync) || ::fsync(m_fd) != 0)
+        fail();
+    const bool closed = ::close(m_fd) == 0;
+    m_fd = -1;
+    if (!closed || faultAt(m_target, Step::Close) || !renameInto(m_temporary, m_target))
+        fail();
+    m_temporary.clear();
+}
+
+#else
+
+AtomicFile::Stream::Stream(const QString& path) : m_path(path), m_target(resolvedTarget(path)) {
+    m_temporary = m_target + QStringLiteral(".tmp");
+    m_file = std::make_unique<QFile>(m_temporary);
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        fail();
+}
+
+AtomicFile::Stream::~Stream() {
+    m_file.reset();
+    if (!m_temporary.isEmpty())
+        removeTemporary(m_temporary);
+}
+
+void AtomicFile::Stream::fail() {
+    m_file.reset();
+    removeTemporary(m_temporary);
+    m_temporary.clear();
+    throw UserError::cannotCreate(m_path);
+}
+
+void AtomicFile::Stream::write(const char* data, qint64 size) {
+    if (!m_file || faultAt(m_target, Step::Write) || m_file->write(data, size) != size)
+        fail();
+    m_size += size;
+}
+
+void AtomicFile::Stream::commit() {
+    if (!m_file || faultAt(m_target, Step::Sync) || !m_file->flush())
+        fail();
+    m_file->close();
+    const bool closed = m_file->error() == QFileDevice::NoError;
+    m_file.reset();
+    if (!closed || faultAt(m_target, Step::Close) || !renameInto(m_temporary, m_target))
+        fail();
+    m_temporary.clear();
+}
+
+#endif
 
 void AtomicFile::injectFault(const std::optional<Fault>& fault) {
     g_fault = fault;

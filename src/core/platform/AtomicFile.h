@@ -3,7 +3,10 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
+
+class QFile;
 
 // Replacing a file so that it is either wholly the new content or still wholly the old one.
 // The bytes go to a temporary file beside the target; every write call, the sync to the disk,
@@ -57,6 +60,32 @@ enum class Recovery {
 // Completes or undoes the batch whose journal is at journalPath, and removes the journal.
 // Raises UserError, naming the journal, when it is not one or the files cannot be renamed.
 Recovery finishInterrupted(const QString& journalPath);
+
+// A file too large to hold in memory, written piece by piece with the promises of write():
+// nothing is at the path until commit() has synced the bytes and renamed them into place, and
+// every failure raises UserError ("Cannot create file " + path) and removes what was written.
+class Stream {
+public:
+    // Creates the temporary file beside the target.
+    explicit Stream(const QString& path);
+    Stream(const Stream&) = delete;
+    Stream& operator=(const Stream&) = delete;
+    // Removes the temporary file unless commit() succeeded.
+    ~Stream();
+
+    void write(const char* data, qint64 size);
+    void commit();
+    qint64 size() const { return m_size; }
+
+private:
+    [[noreturn]] void fail();
+    QString m_path;
+    QString m_target;
+    QString m_temporary;
+    qint64 m_size = 0;
+    int m_fd = -1;
+    std::unique_ptr<QFile> m_file;
+};
 
 // A test seam: makes writes fail at one step as a full or failing disk would.
 enum class Step { Write, Sync, Close, Rename };

@@ -62,6 +62,9 @@ QString DataRoot::passwordStore() const {
 QString DataRoot::examinerList() const {
     return gyVkt(QStringLiteral("vv.txt"));
 }
+QString DataRoot::lastBackupFile() const {
+    return gyVkt(QStringLiteral("utolso_mentes.txt"));
+}
 QString DataRoot::layoutFile(const QString& mode) const {
     return gyVkt(mode + QStringLiteral(".cfg"));
 }

@@ -1,5 +1,7 @@
 #include "core/platform/DataRootLock.h"
 
+#include "core/platform/ClosedFolder.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -47,7 +49,7 @@ bool DataRootLock::clearUnreadableLock() {
 
 bool DataRootLock::acquire() {
     m_failure.clear();
-    if (!QDir().mkpath(m_root.tavrix())) {
+    if (!ClosedFolder::makePath(m_root.tavrix())) {
         m_failure = cannotLockText(m_root, QStringLiteral("az adatmappa nem hozható létre"));
         return false;
     }

@@ -1,5 +1,6 @@
 #include "core/platform/DataTree.h"
 
+#include "core/platform/ClosedFolder.h"
 #include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
 
@@ -43,7 +44,7 @@ void makeFolder(const QString& path) {
     if (info.isDir())
         return;
     // A plain file where a folder belongs is left alone; the copy below it then fails loudly.
-    if (info.exists() || !QDir().mkpath(path))
+    if (info.exists() || !ClosedFolder::makePath(path))
         throw UserError::cannotCreate(path);
 }
 

@@ -1,6 +1,9 @@
 #include "gui/shell/Program.h"
 
+#include "core/backup/BackupReminder.h"
 #include "gui/archive/TArchivum.h"
+#include "gui/backup/BackupCommand.h"
+#include "gui/backup/TMentes.h"
 #include "gui/common/NormalWindows.h"
 #include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
@@ -26,6 +29,8 @@ Program::Program(const DataRoot& root, Platform& platform, const QStringList& pa
     createWindows(platform);
 }
 
+Program::~Program() = default;
+
 void Program::createWindows(Platform& platform) {
     const DataRoot& root = m_session.root();
     Windows& w = m_windows;
@@ -48,6 +53,8 @@ void Program::createWindows(Platform& platform) {
     w.pwForm = new TPwForm(m_session, platform, owner);
     w.profil = new TProfil(m_session, owner);
     w.archivum = new TArchivum(m_session, m_commands, platform, owner);
+    w.mentes = new TMentes(platform, owner);
+    m_backup = std::make_unique<BackupCommand>(root, platform, *w.mentes);
 
     // Windows ask one another for help through signals, so none of them holds another.
     QObject::connect(w.jeloles, &TJeloles::markingHelpWanted, w.infoKeret, &TInfoKeret::showMarkingHelp);
@@ -88,6 +95,9 @@ void Program::createWindows(Platform& platform) {
     QObject::connect(w.fomenu, &Tfomenu::printWanted, w.fomenu, [this] { m_paper.print(); });
     QObject::connect(w.fomenu, &Tfomenu::pdfWanted, w.fomenu, [this] { m_paper.savePdf(); });
     QObject::connect(w.fomenu, &Tfomenu::archiveWanted, w.archivum, &TArchivum::showArchive);
+    QObject::connect(w.fomenu, &Tfomenu::backupWanted, w.fomenu, [this] { m_backup->run(); });
+    QObject::connect(w.fomenu, &Tfomenu::unlocked, w.fomenu,
+                     [this, p = &platform] { BackupReminder::afterUnlock(m_session.root(), *p); });
 }
 
 void Program::start() {

@@ -9,6 +9,10 @@
 
 #include <QStringList>
 
+#include <memory>
+
+class BackupCommand;
+
 class Platform;
 
 // One run of gyermek VKT on a data root: the examination session, its commands and the
@@ -17,6 +21,7 @@ class Platform;
 class Program {
 public:
     Program(const DataRoot& root, Platform& platform, const QStringList& parameters);
+    ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
@@ -29,6 +34,7 @@ public:
     Arrangements& arrangements() { return m_arrangements; }
     Windows& windows() { return m_windows; }
     PaperCommands& paper() { return m_paper; }
+    BackupCommand& backup() { return *m_backup; }
 
 private:
     void createWindows(Platform& platform);
@@ -38,4 +44,5 @@ private:
     Commands m_commands;
     Arrangements m_arrangements;
     PaperCommands m_paper;
+    std::unique_ptr<BackupCommand> m_backup;
 };

@@ -111,6 +111,7 @@ void Tfomenu::buildMenus() {
     Archivum1->setEnabled(false);
     Exportals1 = addItem(nn1, QStringLiteral("Exportálás CSV-be…"), "Exportals1", &Tfomenu::Exportals1Click);
     Exportals1->setEnabled(false);
+    addItem(nn1, QStringLiteral("Biztonsági mentés…"), "Biztonsgimentes1", &Tfomenu::Biztonsgimentes1Click);
     addSeparator(nn1, "N8");
     Nyomtats1 = addItem(nn1, QStringLiteral("Nyomtatás…"), "Nyomtats1", &Tfomenu::Nyomtats1Click);
     Nyomtats1->setShortcut(QKeySequence::Print);
@@ -177,6 +178,7 @@ void Tfomenu::unlock() {
     for (QAction* locked : {Nyomtats1, JegyzknyvPDFbe1, Profil1})
         locked->setEnabled(true);
     Exportals1->setEnabled(true);
+    emit unlocked();
 }
 
 void Tfomenu::closeEvent(QCloseEvent* event) {
@@ -206,6 +208,10 @@ void Tfomenu::Archivum1Click() {
 
 void Tfomenu::Exportals1Click() {
     m_commands.exportArchive();
+}
+
+void Tfomenu::Biztonsgimentes1Click() {
+    emit backupWanted();
 }
 
 void Tfomenu::Ablakkonfigurcimentse1Click() {

@@ -20,7 +20,8 @@ class QWidget;
 //   MainMenu1    menu bar: nn1 "&File", Vizsglat1 "&Vizsgálat", Belltsok1 "Beállítások",
 //                Ablakok "&Súgó"; all four, Betlt1 "Megnyitás" and Exportals1 "Exportálás CSV-be…"
 //                start disabled; so do Nyomtats1 "Nyomtatás…" (Ctrl+P), JegyzknyvPDFbe1
-//                "Jegyzőkönyv PDF-be…" and Profil1 "Profil", and Archivum1 "Archívum…" (Ctrl+R)
+//                "Jegyzőkönyv PDF-be…" and Profil1 "Profil", and Archivum1 "Archívum…" (Ctrl+R);
+//                Biztonsgimentes1 "Biztonsági mentés…" waits inside the locked "&File"
 class Tfomenu : public QMainWindow {
     Q_OBJECT
 public:
@@ -45,6 +46,10 @@ signals:
     void pdfWanted();
     // "Archívum…": the archive window, which Program wires.
     void archiveWanted();
+    // "Biztonsági mentés…".
+    void backupWanted();
+    // The password was accepted (once per run).
+    void unlocked();
 
 public slots:
     void Edit1Change();
@@ -54,6 +59,7 @@ public slots:
     void Betlt1Click();
     void Archivum1Click();
     void Exportals1Click();
+    void Biztonsgimentes1Click();
     void Ablakkonfigurcimentse1Click();
     void KIlp1Click();
     void Szemadatok1Click();

@@ -19,6 +19,7 @@ class TAboutForm;
 class TPwForm;
 class TProfil;
 class TArchivum;
+class TMentes;
 
 // The program's windows, one instance of each, created at start-up in this order and kept
 // until the program ends; the main window owns the rest. The arrangements and the examination
@@ -43,6 +44,8 @@ struct Windows : CommandWindows {
     TProfil* profil = nullptr;
     // Created after the fifteen: "File" → "Archívum…".
     TArchivum* archivum = nullptr;
+    // Created after the fifteen: the passphrase of "File" → "Biztonsági mentés…".
+    TMentes* mentes = nullptr;
 
     Windows() = default;
     Windows(const Windows&) = delete;

@@ -5,6 +5,8 @@
 
 #include "ScriptedPlatform.h"
 #include "TestRoot.h"
+#include "core/backup/BackupReminder.h"
+#include "core/platform/UserError.h"
 #include "core/session/ExamSession.h"
 #include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
@@ -96,6 +98,12 @@ public:
 private:
     template <typename Prepare>
     std::unique_ptr<Program> create(const QStringList& parameters, Prepare prepare) {
+        // A backup made just now keeps the reminder after the password out of the tests that are
+        // not about it; those that are remove the record in prepare().
+        try {
+            BackupReminder::recordBackup(testRoot.root());
+        } catch (const UserError&) {
+        }
         prepare();
         return std::make_unique<Program>(testRoot.root(), platform, parameters);
     }

@@ -1,0 +1,201 @@
+#include "cli/CliArgs.h"
+#include "cli/CliCommands.h"
+#include "core/backup/BackupTree.h"
+#include "core/platform/DataRoot.h"
+#include "core/platform/TextFile.h"
+#include "core/platform/UserError.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstring>
+#include <optional>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kPassphraseFile = QStringLiteral("--passphrase-file");
+
+// One line typed on the terminal without echo; none when there is no terminal.
+std::optional<QByteArray> askOnTerminal(const char* prompt) {
+    const int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
+    if (tty < 0)
+        return std::nullopt;
+    termios saved{};
+    const bool isTerminal = ::tcgetattr(tty, &saved) == 0;
+    if (isTerminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        ::tcsetattr(tty, TCSAFLUSH, &quiet);
+    }
+    [[maybe_unused]] ssize_t written = ::write(tty, prompt, std::strlen(prompt));
+    QByteArray line;
+    char c = 0;
+    while (::read(tty, &c, 1) == 1 && c != '\n')
+        line.append(c);
+    if (isTerminal)
+        ::tcsetattr(tty, TCSAFLUSH, &saved);
+    written = ::write(tty, "\n", 1);
+    ::close(tty);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return line;
+}
+
+// The first line of --passphrase-file without its line end, else asked on the terminal (twice
+// for a new backup). None, after a message, when there is none to be had.
+std::optional<QByteArray> passphrase(const CliArgs& args, bool twice) {
+    if (args.given(kPassphraseFile)) {
+        const QString path = args.value(kPassphraseFile);
+        try {
+            QByteArray bytes = TextFile::readBytes(path);
+            const qsizetype end = bytes.indexOf('\n');
+            if (end >= 0)
+                bytes.truncate(end);
+            if (bytes.endsWith('\r'))
+                bytes.chop(1);
+            return bytes;
+        } catch (const UserError& e) {
+            printErr(path + QStringLiteral(": ") + e.text() + QLatin1Char('\n'));
+            return std::nullopt;
+        }
+    }
+    const std::optional<QByteArray> first = askOnTerminal("A mentés jelszava: ");
+    if (!first) {
+        printErr(QStringLiteral("Nincs terminál, ahol a jelszót meg lehetne adni; adja meg a --passphrase-file "
+                                "kapcsolóval.\n"));
+        return std::nullopt;
+    }
+    if (twice && askOnTerminal("A jelszó még egyszer: ") != first) {
+        printErr(QStringLiteral("A két jelszó nem egyezik.\n"));
+        return std::nullopt;
+    }
+    return first;
+}
+
+QString summary(const BackupTree::Contents& c) {
+    return QStringLiteral("%1 fájl, ebből %2 vizsgálat; %3 hivatkozás, %4 mappa; %5 bájt")
+        .arg(c.files)
+        .arg(c.examinations)
+        .arg(c.links)
+        .arg(c.folders)
+        .arg(c.bytes);
+}
+
+int runBackup(const QStringList& arguments) {
+    CliArgs args;
+    if (!CliArgs::parse(arguments, {QStringLiteral("-o"), QStringLiteral("--root"), kPassphraseFile}, {}, args))
+        return usageError(kBackupCommand);
+    if (args.help)
+        return printHelp(kBackupCommand);
+    if (!args.positional.isEmpty() || !args.given(QStringLiteral("-o")))
+        return usageError(kBackupCommand);
+    const QString root = args.given(QStringLiteral("--root")) ? args.value(QStringLiteral("--root"))
+                                                              : DataRoot::fromEnvironment().tavrix();
+    const QString file = args.value(QStringLiteral("-o"));
+    const std::optional<QByteArray> pass = passphrase(args, true);
+    if (!pass)
+        return 2;
+    if (const QString problem = BackupCipher::passphraseProblem(*pass); !problem.isEmpty()) {
+        printErr(problem + QStringLiteral(" Nem készült mentés.\n"));
+        return 2;
+    }
+    try {
+        const BackupTree::Contents c = BackupTree::create(root, file, *pass);
+        printOut(QStringLiteral("Elkészült: %1 (%2)\n").arg(QDir::toNativeSeparators(file), summary(c)));
+        return 0;
+    } catch (const UserError& e) {
+        printErr(e.text() + QLatin1Char('\n'));
+        return 2;
+    }
+}
+
+int runVerify(const QStringList& arguments) {
+    CliArgs args;
+    if (!CliArgs::parse(arguments, {kPassphraseFile}, {}, args))
+        return usageError(kVerifyCommand);
+    if (args.help)
+        return printHelp(kVerifyCommand);
+    if (args.positional.size() != 1)
+        return usageError(kVerifyCommand);
+    const std::optional<QByteArray> pass = passphrase(args, false);
+    if (!pass)
+        return 2;
+    try {
+        const BackupTree::Contents c = BackupTree::verifyFile(args.positional.first(), *pass);
+        printOut(QStringLiteral("Hiteles: %1\nFájlok: %2\nVizsgálatok: %3\nHivatkozások: %4\nMappák: %5\n")
+                     .arg(QDir::toNativeSeparators(args.positional.first()))
+                     .arg(c.files)
+                     .arg(c.examinations)
+                     .arg(c.links)
+                     .arg(c.folders));
+        return 0;
+    } catch (const UserError& e) {
+        printErr(e.text() + QLatin1Char('\n'));
+        return 2;
+    }
+}
+
+int runRestore(const QStringList& arguments) {
+    CliArgs args;
+    if (!CliArgs::parse(arguments, {QStringLiteral("--to"), kPassphraseFile}, {}, args))
+        return usageError(kRestoreCommand);
+    if (args.help)
+        return printHelp(kRestoreCommand);
+    if (args.positional.size() != 1 || !args.given(QStringLiteral("--to")))
+        return usageError(kRestoreCommand);
+    const std::optional<QByteArray> pass = passphrase(args, false);
+    if (!pass)
+        return 2;
+    const QString target = args.value(QStringLiteral("--to"));
+    try {
+        const BackupTree::Contents c = BackupTree::restoreFile(args.positional.first(), *pass, target);
+        const QString shown = QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath());
+        printOut(QStringLiteral("Visszaállítva: %1 (%2)\nA program rajta: TAVRIX_ROOT=\"%1\" gyvkt\n")
+                     .arg(shown, summary(c)));
+        return 0;
+    } catch (const UserError& e) {
+        printErr(e.text() + QLatin1Char('\n'));
+        return 2;
+    }
+}
+
+} // namespace
+
+const Subcommand kBackupCommand{
+    "backup", "gyvkt-cli backup -o FILE [--root DIR] [--passphrase-file PF]",
+    "Titkosított biztonsági mentés az adatmappáról: minden fájl (a .gyvkt.lock kivételével), mappa és\n"
+    "szimbolikus hivatkozás a mappához viszonyított útvonalával, módosítási idejével és jogosultságaival.\n"
+    "A hivatkozások hivatkozásként kerülnek be. Jelszó nélkül semmi sem olvasható belőle, a fájlnevek\n"
+    "sem. A fájl ideiglenes fájlba íródik, és csak hiánytalanul kerül a helyére.\n"
+    "\n"
+    "  -o FILE              a mentés fájlja (kötelező)\n"
+    "  --root DIR           a mentendő adatmappa (alapértelmezés: a program adatmappája)\n"
+    "  --passphrase-file PF a jelszó a PF fájl első sorában; nélküle a terminálon kéri kétszer\n"
+    "                       (legalább 12 karakter)\n",
+    runBackup};
+
+const Subcommand kVerifyCommand{
+    "verify", "gyvkt-cli verify FILE [--passphrase-file PF]",
+    "A mentés minden bájtját hitelesíti, és minden bejegyzést úgy ellenőriz, ahogy a visszaállítás;\n"
+    "semmit sem ír. Kiírja a fájlok, a vizsgálatok (archivum/*.kvx), a hivatkozások és a mappák\n"
+    "számát. Kilépési kód 0 csak akkor, ha minden rendben van.\n"
+    "\n"
+    "  --passphrase-file PF a jelszó a PF fájl első sorában; nélküle a terminálon kéri\n",
+    runVerify};
+
+const Subcommand kRestoreCommand{
+    "restore", "gyvkt-cli restore FILE --to DIR [--passphrase-file PF]",
+    "Visszaállítás a DIR mappába, amely nem létezhet, vagy üres kell legyen. A tartalom DIR mellé, egy\n"
+    "ideiglenes mappába kerül, és csak ha minden bájtja hiteles és minden bejegyzése rendben van\n"
+    "(nincs abszolút útvonal, \"..\", DIR-en kívülre mutató hivatkozás, eszköz), akkor kapja meg a DIR\n"
+    "nevet. Hibás jelszó, sérült vagy csonka fájl esetén nem lesz DIR; az üzenet megmondja, melyik\n"
+    "ellenőrzés nem sikerült. A módosítási idők és a jogosultságok visszaállnak. A program ezután\n"
+    "így indul a visszaállított mappán: TAVRIX_ROOT=DIR gyvkt\n"
+    "\n"
+    "  --to DIR             a célmappa (kötelező)\n"
+    "  --passphrase-file PF a jelszó a PF fájl első sorában; nélküle a terminálon kéri\n",
+    runRestore};

@@ -1,0 +1,296 @@
+// The encrypted backup: what goes in comes back byte for byte with its times and modes; a
+// backup that is damaged, cut, opened with the wrong passphrase or built to escape the target
+// restores nothing; a full disk leaves no backup behind.
+#include "TestRoot.h"
+#include "core/backup/BackupCipher.h"
+#include "core/backup/BackupTree.h"
+#include "core/platform/AtomicFile.h"
+#include "core/platform/UserError.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <sodium.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(AtomicFile::Step)
+
+namespace {
+
+const QByteArray kPassphrase = "hosszú jelszó a mentéshez";
+const BackupCipher::KdfCost kCheap = BackupCipher::cheapestCost();
+
+// Every entry below a folder as lstat and the bytes (or link target) see it.
+QMap<QString, QString> describe(const QString& folder) {
+    QMap<QString, QString> tree;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat st {};
+        ::lstat(QFile::encodeName(path).constData(), &st);
+        QString what = QStringLiteral("%1 %2 ").arg(st.st_mode, 0, 8).arg(st.st_mtim.tv_sec);
+        if (S_ISLNK(st.st_mode))
+            what += QFile::symLinkTarget(path) + QLatin1Char(' ') + QString::fromUtf8(QFile::encodeName(path));
+        else if (S_ISREG(st.st_mode))
+            what += QString::fromLatin1(readFileBytes(path).toHex());
+        tree.insert(QDir(folder).relativeFilePath(path), what);
+    }
+    return tree;
+}
+
+QStringList entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
+void setTime(const QString& path, qint64 seconds, long nanoseconds) {
+    const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), nanoseconds}};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
+
+// A pax archive made by hand, sealed as the program seals its own: the contents no backup
+// of the program holds.
+struct HostileEntry {
+    QByteArray path;
+    mode_t type;
+    QByteArray target; // link target, or hard link source
+};
+QByteArray sealedArchive(const QList<HostileEntry>& list) {
+    archive* a = archive_write_new();
+    archive_write_set_format_pax(a);
+    QByteArray tar(1 << 20, '\0');
+    size_t used = 0;
+    archive_write_open_memory(a, tar.data(), static_cast<size_t>(tar.size()), &used);
+    for (const HostileEntry& e : list) {
+        archive_entry* entry = archive_entry_new();
+        archive_entry_set_pathname(entry, e.path.constData());
+        archive_entry_set_filetype(entry, e.type);
+        archive_entry_set_perm(entry, 0644);
+        const QByteArray body = e.type == AE_IFREG && e.target.isEmpty() ? QByteArray("tartalom") : QByteArray();
+        archive_entry_set_size(entry, body.size());
+        if (e.type == AE_IFLNK)
+            archive_entry_set_symlink(entry, e.target.constData());
+        else if (!e.target.isEmpty())
+            archive_entry_set_hardlink(entry, e.target.constData());
+        archive_write_header(a, entry);
+        archive_write_data(a, body.constData(), static_cast<size_t>(body.size()));
+        archive_entry_free(entry);
+    }
+    archive_write_close(a);
+    archive_write_free(a);
+    QByteArray sealed;
+    BackupCipher::Sealer sealer([&](const char* d, qint64 n) { sealed.append(d, n); }, kPassphrase, kCheap);
+    sealer.write(tar.constData(), static_cast<qint64>(used));
+    sealer.finish();
+    return sealed;
+}
+
+// Restores bytes into parent/cel and checks that a refusal left nothing at all beside it.
+QString refusalOf(const QByteArray& backup, const QByteArray& passphrase = kPassphrase) {
+    QTemporaryDir parent;
+    QBuffer device;
+    device.setData(backup);
+    device.open(QIODevice::ReadOnly);
+    QString text;
+    try {
+        BackupTree::restore(device, QStringLiteral("teszt.vktmentes"), passphrase,
+                            parent.filePath(QStringLiteral("cel")), &kCheap);
+    } catch (const UserError& e) {
+        text = e.text();
+    }
+    if (!entries(parent.path()).isEmpty())
+        return QStringLiteral("left behind: ") + entries(parent.path()).join(QLatin1Char(','));
+    return text;
+}
+
+} // namespace
+
+class BackupTest : public QObject {
+    Q_OBJECT
+    TestRoot m_root;
+    QString m_backup;
+    QTemporaryDir m_out;
+
+private slots:
+    void initTestCase();
+    void roundTripIsExact();
+    void damageIsRefused_data();
+    void damageIsRefused();
+    void hostileEntriesAreRefused_data();
+    void hostileEntriesAreRefused();
+    void nonEmptyTargetIsLeftAlone();
+    void fullDiskLeavesNoBackup_data();
+    void fullDiskLeavesNoBackup();
+    void shortPassphraseIsRefused();
+};
+
+void BackupTest::initTestCase() {
+    m_root.put(QStringLiteral("gy_vkt/archivum/Kovács Ödön.kvx"), "vizsg\xe1lat 1\r\n");
+    m_root.put(QStringLiteral("gy_vkt/archivum/ABC.KVX"), "vizsg\xe1lat 2\r\n");
+    m_root.put(QStringLiteral("gy_vkt/archivum/régi/MAS.kvx"), "nem sz\xe1mol\r\n");
+    m_root.put(QStringLiteral("gy_vkt/aktualis/1.val"), QByteArray());
+    QByteArray large(4 * 1024 * 1024, Qt::Uninitialized);
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(large.data()), large.size() / 4);
+    m_root.put(QStringLiteral("selvik/pictures/Tóth Győző.jpg"), large);
+    m_root.put(QStringLiteral(".gyvkt.lock"), "12345\n");
+    const QString root = m_root.path();
+    QVERIFY(QFile::link(QStringLiteral("../archivum/ABC.KVX"), root + QStringLiteral("/gy_vkt/html/utolsó.kvx")));
+    QVERIFY(QFile::link(QStringLiteral("gy_vkt"), root + QStringLiteral("/mappa-hivatkozás")));
+    ::chmod(QFile::encodeName(root + QStringLiteral("/gy_vkt/aktualis/1.val")).constData(), 0640);
+    ::chmod(QFile::encodeName(root + QStringLiteral("/gy_vkt/help")).constData(), 0750);
+    setTime(root + QStringLiteral("/gy_vkt/archivum/Kovács Ödön.kvx"), 1234567890, 123456789);
+    setTime(root + QStringLiteral("/gy_vkt/html/utolsó.kvx"), 1000000000, 5);
+    setTime(root + QStringLiteral("/gy_vkt/help"), 1100000000, 0);
+    m_backup = m_out.filePath(QStringLiteral("mentes.vktmentes"));
+    const BackupTree::Contents made = BackupTree::create(root, m_backup, kPassphrase, kCheap);
+    QCOMPARE(made.files, 5);
+    QCOMPARE(made.examinations, 2);
+    QCOMPARE(made.links, 2);
+}
+
+void BackupTest::roundTripIsExact() {
+    // Nothing of the content, no name of a child, is readable in the file.
+    const QByteArray sealed = readFileBytes(m_backup);
+    for (const QByteArray& secret : {QByteArray("Kov\xc3\xa1"
+                                                "cs"),
+                                     QByteArray("vizsg\xe1lat"), QByteArray("archivum")})
+        QVERIFY(!sealed.contains(secret));
+
+    QTemporaryDir parent;
+    const QString target = parent.filePath(QStringLiteral("vissza"));
+    QVERIFY(QDir().mkdir(target)); // an empty folder is a valid target
+    const BackupTree::Contents restored = BackupTree::restoreFile(m_backup, kPassphrase, target);
+    QCOMPARE(restored.examinations, 2);
+    QMap<QString, QString> expected = describe(m_root.path());
+    expected.remove(QStringLiteral(".gyvkt.lock"));
+    QMap<QString, QString> got = describe(target);
+    // Link targets are compared as written; the restored path differs by its root only.
+    for (auto* tree : {&expected, &got})
+        for (QString& v : *tree)
+            v.replace(QString::fromUtf8(QFile::encodeName(m_root.path())), QString())
+                .replace(QString::fromUtf8(QFile::encodeName(target)), QString())
+                .replace(m_root.path(), QString())
+                .replace(target, QString());
+    QCOMPARE(got, expected);
+    QCOMPARE(entries(parent.path()), QStringList{QStringLiteral("vissza")});
+}
+
+void BackupTest::damageIsRefused_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("passphrase");
+    QTest::addColumn<QString>("reason");
+    const QByteArray good = readFileBytes(m_backup);
+    const auto flipped = [&](qsizetype at) {
+        QByteArray b = good;
+        b[at] = static_cast<char>(b[at] ^ 0x01);
+        return b;
+    };
+    constexpr qsizetype header = 72;
+    const qsizetype sealedChunk = BackupCipher::kChunkSize + crypto_secretstream_xchacha20poly1305_ABYTES;
+    QTest::newRow("wrong passphrase") << good << QByteArray("más jelszó, ugyanolyan hosszú") << "hibás a jelszó";
+    QTest::newRow("header: salt") << flipped(40) << kPassphrase << "hibás a jelszó";
+    QTest::newRow("header: magic") << flipped(0) << kPassphrase << "nem a gyermek VKT";
+    QTest::newRow("header: version") << flipped(8) << kPassphrase << "változat";
+    QByteArray huge = good;
+    huge.replace(24, 8, QByteArray(8, '\x7f'));
+    QTest::newRow("header: demands too much memory") << huge << kPassphrase << "határon kívül";
+    QTest::newRow("middle chunk") << flipped(good.size() / 2) << kPassphrase << "blokkja nem hiteles";
+    QTest::newRow("last chunk") << flipped(good.size() - 3) << kPassphrase << "utolsó blokkja sérült";
+    QTest::newRow("cut inside a chunk") << good.left(good.size() - 100) << kPassphrase << "csonka";
+    QTest::newRow("cut at a chunk boundary") << good.left(header + 3 * sealedChunk) << kPassphrase << "csonka";
+    QTest::newRow("bytes after the end") << good + QByteArray(1, 'x') << kPassphrase << "utolsó blokkja sérült";
+}
+
+void BackupTest::damageIsRefused() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, passphrase);
+    QFETCH(QString, reason);
+    const QString text = refusalOf(bytes, passphrase);
+    QVERIFY2(text.startsWith(QStringLiteral("A biztonsági mentés nem használható: ")) && text.contains(reason),
+             qPrintable(text));
+}
+
+void BackupTest::hostileEntriesAreRefused_data() {
+    QTest::addColumn<QList<HostileEntry>>("list");
+    QTest::addColumn<QString>("reason");
+    const HostileEntry folder{"gy_vkt/", AE_IFDIR, {}};
+    QTest::newRow("absolute path") << QList<HostileEntry>{{"/tmp/gyvkt-kint", AE_IFREG, {}}} << "abszolút";
+    QTest::newRow("dot-dot") << QList<HostileEntry>{{"gy_vkt/../../kint", AE_IFREG, {}}} << "„..”";
+    QTest::newRow("absolute link") << QList<HostileEntry>{{"l", AE_IFLNK, "/etc"}} << "kívülre mutató";
+    QTest::newRow("link climbing out") << QList<HostileEntry>{folder, {"gy_vkt/l", AE_IFLNK, "../.."}} << "kívülre";
+    QTest::newRow("link climbing after a link")
+        << QList<HostileEntry>{folder, {"gy_vkt/fel", AE_IFLNK, ".."}, {"l", AE_IFLNK, "gy_vkt/fel/.."}} << "kívülre";
+    QTest::newRow("file below a link") << QList<HostileEntry>{{"l", AE_IFLNK, "."}, {"l/x", AE_IFREG, {}}}
+                                       << "átvezető";
+    QTest::newRow("link over a file") << QList<HostileEntry>{{"a", AE_IFREG, {}}, {"a", AE_IFLNK, "b"}} << "kétszer";
+    QTest::newRow("fifo") << QList<HostileEntry>{{"cso", AE_IFIFO, {}}} << "különleges";
+    QTest::newRow("device") << QList<HostileEntry>{{"lemez", AE_IFBLK, {}}} << "különleges";
+    QTest::newRow("hard link") << QList<HostileEntry>{{"a", AE_IFREG, {}}, {"b", AE_IFREG, "a"}} << "különleges";
+}
+
+void BackupTest::hostileEntriesAreRefused() {
+    QFETCH(QList<HostileEntry>, list);
+    QFETCH(QString, reason);
+    const QByteArray sealed = sealedArchive(list);
+    const QString text = refusalOf(sealed);
+    QVERIFY2(text.contains(reason), qPrintable(text));
+    // verify makes the same checks.
+    QBuffer device;
+    device.setData(sealed);
+    device.open(QIODevice::ReadOnly);
+    QVERIFY_THROWS_EXCEPTION(UserError, BackupTree::verify(device, QStringLiteral("x"), kPassphrase, &kCheap));
+}
+
+void BackupTest::nonEmptyTargetIsLeftAlone() {
+    QTemporaryDir parent;
+    const QString target = parent.filePath(QStringLiteral("cel"));
+    QDir().mkdir(target);
+    QFile::copy(m_backup, target + QStringLiteral("/ott.txt"));
+    QVERIFY_THROWS_EXCEPTION(UserError, BackupTree::restoreFile(m_backup, kPassphrase, target));
+    QCOMPARE(entries(parent.path()), QStringList{QStringLiteral("cel")});
+    QCOMPARE(entries(target), QStringList{QStringLiteral("ott.txt")});
+}
+
+void BackupTest::fullDiskLeavesNoBackup_data() {
+    QTest::addColumn<AtomicFile::Step>("step");
+    QTest::addColumn<qint64>("room");
+    QTest::newRow("full after the header") << AtomicFile::Step::Write << qint64(100);
+    QTest::newRow("full in the large file") << AtomicFile::Step::Write << qint64(3 * 1024 * 1024);
+    QTest::newRow("sync fails") << AtomicFile::Step::Sync << qint64(0);
+    QTest::newRow("rename fails") << AtomicFile::Step::Rename << qint64(0);
+}
+
+void BackupTest::fullDiskLeavesNoBackup() {
+    QFETCH(AtomicFile::Step, step);
+    QFETCH(qint64, room);
+    QTemporaryDir out;
+    const QString file = out.filePath(QStringLiteral("uj.vktmentes"));
+    AtomicFile::injectFault(AtomicFile::Fault{step, room, QStringLiteral("/uj.vktmentes")});
+    QString text;
+    try {
+        BackupTree::create(m_root.path(), file, kPassphrase, kCheap);
+    } catch (const UserError& e) {
+        text = e.text();
+    }
+    AtomicFile::injectFault(std::nullopt);
+    QCOMPARE(text, UserError::cannotCreate(file).text());
+    QCOMPARE(entries(out.path()), QStringList());
+}
+
+void BackupTest::shortPassphraseIsRefused() {
+    // Characters count, not bytes: eleven accented letters are too few.
+    QVERIFY(!BackupCipher::passphraseProblem(QStringLiteral("ÁÉÍÓÖŐÚÜŰáé").toUtf8()).isEmpty());
+    QVERIFY(BackupCipher::passphraseProblem(QStringLiteral("ÁÉÍÓÖŐÚÜŰáéő").toUtf8()).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(BackupTest)
+#include "tst_backup.moc"
