@@ -142,12 +142,14 @@ private slots:
 
         const QList<QTranslator*> catalogues = qApp->findChildren<QTranslator*>();
         QStringList untranslated;
-        for (const auto& [context, source, disambiguation, n] : recorder.asked) {
+        for (const auto& asked : recorder.asked) {
+            const auto& [context, source, disambiguation, n] = asked;
             // A source without a letter ("%1", "...", "<<") reads the same in every language.
             if (!QString::fromUtf8(source).contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
                 continue;
             const bool hungarian = std::any_of(catalogues.begin(), catalogues.end(), [&](const QTranslator* t) {
-                return !t->translate(context.constData(), source.constData(), disambiguation.constData(), n).isEmpty();
+                const auto& [c, s, d, count] = asked;
+                return !t->translate(c.constData(), s.constData(), d.constData(), count).isEmpty();
             });
             if (!hungarian)
                 untranslated << QString::fromUtf8(context + '|' + source + '|' + disambiguation);
