@@ -6,6 +6,8 @@
 #include "core/session/PasswordStore.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
+#include "gui/archive/TArchivum.h"
+#include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
 #include "gui/helptexts/TPeldatar.h"
 #include "gui/helptexts/Tvv_instr.h"
@@ -13,7 +15,9 @@
 #include "gui/marking/TJeloles.h"
 #include "gui/recording/TKalend.h"
 #include "gui/recording/TKepForm.h"
+#include "gui/paper/TProfil.h"
 #include "gui/recording/TSzemAd.h"
+#include "gui/recording/TVV_lista.h"
 #include "gui/recording/Tvalasz.h"
 #include "gui/shell/TAboutForm.h"
 #include "gui/shell/TKevesValasz.h"
@@ -115,7 +119,10 @@ void TestCommands::newExaminationResetsEverythingButTheCode() {
     p.session.grid().setScoringLine(4, codes("EV", "", "", "(x)"));
     QCOMPARE(p.answerMemo()->toPlainText(), QStringLiteral("előző gyerek válasza"));
 
+    // The examination in hand was never saved: it is offered for saving first (and left).
+    p.platform.setNextAnswer(false);
     QVERIFY(p.runConfirmingPersonalData("jvizsglat1"));
+    QCOMPARE(p.platform.questions, QStringList{QStringLiteral("El akarja menteni az aktuális vizsgálatot?")});
 
     for (int n = 1; n <= 24; ++n) {
         QVERIFY(root.exists(QStringLiteral("gy_vkt/aktualis/%1.val").arg(n)));
@@ -141,6 +148,7 @@ void TestCommands::newExaminationStopsAtAnAnswerFileItCannotCreate() {
     p.unlock();
     p.session.grid().setScoringLine(2, codes("EV"));
     QDir(root.root().workingFolder()).removeRecursively();
+    p.platform.setNextAnswer(false);
     QVERIFY(!p.runConfirmingPersonalData("jvizsglat1"));
     QCOMPARE(p.platform.messages, QStringList{QStringLiteral("Cannot create file ") + root.root().answerFile(1)});
     // What was reset before the failure stays reset.
@@ -484,6 +492,8 @@ void TestCommands::wholeExaminationFromTheMenus() {
     ProgramFixture q(root);
     q.unlock();
     q.platform.setNextFileName(archive);
+    // The answers a run leaves in the working folder are offered for saving before they go.
+    q.platform.setNextAnswer(false);
     QVERIFY(q.runConfirmingPersonalData("Betlt1"));
     QCOMPARE(q.session.personal().code, QStringLiteral("E2E"));
     QCOMPARE(q.session.coding().markedPictureCount(), 18);
@@ -499,14 +509,25 @@ void TestCommands::wholeExaminationFromTheMenus() {
 }
 
 void TestCommands::modalWindowsOpenAboveTheToolWindows() {
-    // The tool windows stay on top; a modal window below them would block the program unseen.
+    // Every window is a transient window of the main window (or of the window that opens it), so
+    // the tool windows stay above the main window, what the examiner calls up comes above them,
+    // and none of them covers other programs, as a stay-on-top hint would.
     TestRoot root;
     prepareRoot(root);
     ProgramFixture p(root);
     for (QWidget* w : QList<QWidget*>{p.forms.jeloles, p.forms.kepForm, p.forms.valasz, p.forms.infoKeret,
+                                      p.forms.peldatar, p.forms.vvInstr, p.forms.helpAblak, p.forms.profil}) {
+        QCOMPARE(w->windowType(), Qt::Tool);
+        QCOMPARE(w->parentWidget(), p.forms.fomenu);
+    }
+    for (QWidget* w : QList<QWidget*>{p.forms.jeloles, p.forms.kepForm, p.forms.valasz, p.forms.infoKeret,
                                       p.forms.peldatar, p.forms.vvInstr, p.forms.jelCsere, p.forms.kevesValasz,
-                                      p.forms.szemAd, p.forms.kalend, p.forms.pwForm, p.forms.aboutForm})
-        QVERIFY2(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint), qPrintable(w->objectName()));
+                                      p.forms.szemAd, p.forms.kalend, p.forms.pwForm, p.forms.aboutForm,
+                                      p.forms.vvLista, p.forms.archivum}) {
+        QVERIFY2(!w->windowFlags().testFlag(Qt::WindowStaysOnTopHint), qPrintable(w->objectName()));
+        QVERIFY2(w->windowType() == Qt::Tool || w->windowType() == Qt::Dialog, qPrintable(w->objectName()));
+        QVERIFY(w->parentWidget());
+    }
 }
 
 void TestCommands::gridCaptionsStayInViewWhileRowsScroll() {

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QSessionManager>
 
 Tfomenu::Tfomenu(const DataRoot& root, Commands& commands, Arrangements& arrangements, QWidget* parent)
     : QMainWindow(parent), m_commands(commands), m_arrangements(arrangements) {
@@ -180,12 +181,25 @@ void Tfomenu::unlock() {
 }
 
 void Tfomenu::closeEvent(QCloseEvent* event) {
-    if (!m_commands.closeQuery()) {
+    if (!m_closeAgreed && !m_commands.closeQuery()) {
         event->ignore();
         return;
     }
+    m_closeAgreed = true;
     event->accept();
     emit closeAccepted();
+}
+
+void Tfomenu::sessionEnding(QSessionManager& manager) {
+    if (m_closeAgreed || !manager.allowsInteraction())
+        return;
+    if (m_commands.closeQuery()) {
+        m_closeAgreed = true;
+        manager.release();
+        emit closeAccepted();
+    } else {
+        manager.cancel();
+    }
 }
 
 void Tfomenu::jvizsglat1Click() {
