@@ -51,8 +51,7 @@ ArchiveRow readRow(const QString& path, const GcrKey& key);
 // Letter case and accents dropped, for searching: "Kovács Ödön" and "KOVACS ODON" fold alike.
 QString fold(const QString& text);
 
-// The examination date as the calendar writes it ("2024.05.06."), or an invalid date for a text
-// typed otherwise.
+// The examination date (ExaminationDate::parse), or an invalid date for a text typed otherwise.
 QDate examinationDate(const QString& text);
 
 } // namespace ArchiveListing

@@ -109,6 +109,8 @@ void Tfomenu::buildMenus() {
     Betlt1->setEnabled(false);
     Archivum1 = addItem(nn1, QStringLiteral("Archívum…"), "Archivum1", &Tfomenu::Archivum1Click);
     Archivum1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    // The tool windows have the keyboard most of the time; the shortcut works from them too.
+    Archivum1->setShortcutContext(Qt::ApplicationShortcut);
     Archivum1->setEnabled(false);
     Exportals1 = addItem(nn1, QStringLiteral("Exportálás CSV-be…"), "Exportals1", &Tfomenu::Exportals1Click);
     Exportals1->setEnabled(false);
