@@ -82,7 +82,7 @@ active_name() { xdotool getactivewindow getwindowname 2>/dev/null; }
 is_active() { [ "$(active_name)" = "$1" ]; }
 wait_window() { wait_until $TIMEOUT has_window "$1" || fail "no window \"$1\""; }
 wait_active() { wait_until $TIMEOUT is_active "$1" || fail "\"$1\" is not active (active: \"$(active_name)\")"; }
-gone() { ! kill -0 "$APP" 2>/dev/null; }
+gone() { [ -z "$APP" ] || ! kill -0 "$APP" 2>/dev/null; }
 
 # Window ids of the stacking order, bottom first, in decimal.
 stacking() {
@@ -193,8 +193,10 @@ arrange() { # felvetel | jeloles
     # The answer window has the keyboard in both arrangements.
     wait_until $TIMEOUT answer_window_active ||
         fail "the answer window does not have the keyboard (active: \"$(active_name)\")"
+    return 0
 }
-tool_windows() {
+tool_windows() { tool_window_list | sort -u; }
+tool_window_list() {
     local t w
     for t in "${MARKING[@]}" "${RECORDING[@]}"; do
         w=$(window_named "$t") && echo "$w"
@@ -203,30 +205,44 @@ tool_windows() {
     [ -n "$w" ] && echo "$w"
 }
 
-question_or_gone() { is_active "Megerősítés" || gone; }
-# Answers the quit question Yes and the save question No (when it is expected), then expects the
-# process to end with status 0 within a few seconds, the lock released.
-expect_clean_end() { # save-question: yes | no
+second_question_or_gone() { # the id of the first question
+    local w
+    gone || { w=$(window_named "Megerősítés") && [ "$w" != "$1" ] && is_active "Megerősítés"; }
+}
+still_running() {
+    fail "still running $1 s after the questions; windows left: $(for w in $(windows); do
+        printf '"%s" ' "$(xdotool getwindowname "$w")"
+    done)"
+}
+
+# Answers the quit question Yes and the save question No, and checks that the save question came
+# exactly when it was expected (yes|no); then expects the process to end with status 0 within a
+# few seconds, the lock released and no window left.
+expect_clean_end() {
     wait_active "Megerősítés" || return 1
+    local first start
+    first=$(window_named "Megerősítés")
     xdotool key Return
-    if [ "$1" = yes ]; then
-        wait_until $TIMEOUT question_or_gone
-        if gone; then
-            fail "the program ended without asking to save"
-            return 1
-        fi
-        sleep 0.3
-        xdotool key Escape
-    fi
-    local start
     start=$(date +%s%N)
-    wait_until 3 gone || { fail "still running 3 s after the questions; windows left: $(for w in $(windows); do printf '"%s" ' "$(xdotool getwindowname "$w")"; done)"; return 1; }
+    if ! wait_until 3 second_question_or_gone "$first"; then
+        still_running 3
+        return 1
+    fi
+    if ! gone; then
+        [ "$1" = no ] && fail "asked whether to save though nothing changed since the last save or open"
+        xdotool key Escape
+        start=$(date +%s%N)
+        wait_until 3 gone || { still_running 3; return 1; }
+    elif [ "$1" = yes ]; then
+        fail "ended without asking whether to save"
+    fi
     wait "$APP"
     local status=$?
     log "ended $((($(date +%s%N) - start) / 1000000)) ms after the questions, status $status"
     [ "$status" -eq 0 ] || fail "exit status $status"
     [ -e "$ROOT/.gyvkt.lock" ] && fail "the lock file is left behind"
     [ -z "$(xdotool search --pid "$APP" 2>/dev/null)" ] || fail "windows of the program are left"
+    return 0
 }
 
 run() {
@@ -239,10 +255,13 @@ run() {
     ROOT="$work/root-$((passed + failed))"
     mkdir -p "$ROOT/home"
     "$@"
-    if gone; then :; else
-        kill "$APP" 2>/dev/null
+    if [ -n "$APP" ] && ! gone; then
         [ $scenario_ok -eq 1 ] && fail "the program was left running"
+        kill "$APP" 2>/dev/null
+        wait_until 2 gone || kill -9 "$APP" 2>/dev/null
+        wait "$APP" 2>/dev/null
     fi
+    APP=""
     if [ $scenario_ok -eq 1 ]; then
         passed=$((passed + 1))
         echo "    ok"
