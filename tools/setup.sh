@@ -9,6 +9,8 @@ set -euo pipefail
 # the PDF protocols back in the tests.
 PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqt6opengl6-dev
           fonts-liberation2 fonts-dejavu-core qt6-translations-l10n poppler-utils)
+# The desktop suite runs the program under a virtual X server and a window manager.
+PACKAGES+=(xvfb openbox xdotool x11-utils)
 
 packagesOnly=0
 if [ "${1:-}" = "--packages-only" ]; then

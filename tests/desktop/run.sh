@@ -29,9 +29,14 @@ pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -1 "$work/display")"
 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; exit 2; }
-openbox >"$work/openbox.log" 2>&1 &
+openbox </dev/null >"$work/openbox.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window || {
+    echo "openbox did not start on $DISPLAY:" >&2
+    cat "$work/openbox.log" >&2
+    exit 2
+}
 
 # The protocol opens "in the browser": the shell's opener is this stand-in, which notes the
 # file and shows a window of another program in the browser's place.

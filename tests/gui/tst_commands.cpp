@@ -13,9 +13,9 @@
 #include "gui/helptexts/Tvv_instr.h"
 #include "gui/marking/TJelCsere.h"
 #include "gui/marking/TJeloles.h"
+#include "gui/paper/TProfil.h"
 #include "gui/recording/TKalend.h"
 #include "gui/recording/TKepForm.h"
-#include "gui/paper/TProfil.h"
 #include "gui/recording/TSzemAd.h"
 #include "gui/recording/TVV_lista.h"
 #include "gui/recording/Tvalasz.h"
@@ -99,6 +99,8 @@ private slots:
     void closingSavesThePendingAnswer();
     void wholeExaminationFromTheMenus();
     void modalWindowsOpenAboveTheToolWindows();
+    void saveQuestionOnlyForUnsavedWork_data();
+    void saveQuestionOnlyForUnsavedWork();
     void gridCaptionsStayInViewWhileRowsScroll();
 };
 
@@ -520,10 +522,10 @@ void TestCommands::modalWindowsOpenAboveTheToolWindows() {
         QCOMPARE(w->windowType(), Qt::Tool);
         QCOMPARE(w->parentWidget(), p.forms.fomenu);
     }
-    for (QWidget* w : QList<QWidget*>{p.forms.jeloles, p.forms.kepForm, p.forms.valasz, p.forms.infoKeret,
-                                      p.forms.peldatar, p.forms.vvInstr, p.forms.jelCsere, p.forms.kevesValasz,
-                                      p.forms.szemAd, p.forms.kalend, p.forms.pwForm, p.forms.aboutForm,
-                                      p.forms.vvLista, p.forms.archivum}) {
+    for (QWidget* w :
+         QList<QWidget*>{p.forms.jeloles, p.forms.kepForm, p.forms.valasz, p.forms.infoKeret, p.forms.peldatar,
+                         p.forms.vvInstr, p.forms.jelCsere, p.forms.kevesValasz, p.forms.szemAd, p.forms.kalend,
+                         p.forms.pwForm, p.forms.aboutForm, p.forms.vvLista, p.forms.archivum}) {
         QVERIFY2(!w->windowFlags().testFlag(Qt::WindowStaysOnTopHint), qPrintable(w->objectName()));
         QVERIFY2(w->windowType() == Qt::Tool || w->windowType() == Qt::Dialog, qPrintable(w->objectName()));
         QVERIFY(w->parentWidget());
@@ -555,6 +557,76 @@ void TestCommands::gridCaptionsStayInViewWhileRowsScroll() {
     QVERIFY(grid->rowViewportPosition(20) < grid->viewport()->height());
     QVERIFY(grid->horizontalHeader()->isVisible());
     QCOMPARE(grid->currentIndex(), grid->model()->index(20, 1));
+}
+
+void TestCommands::saveQuestionOnlyForUnsavedWork_data() {
+    // What happens after start-up, in order: s save, o open, a typed answer, c a code, n a name.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("nothing since start") << QString() << false;
+    QTest::newRow("an answer being typed") << QStringLiteral("a") << true;
+    QTest::newRow("a code") << QStringLiteral("c") << true;
+    QTest::newRow("the name") << QStringLiteral("n") << true;
+    QTest::newRow("saved after the changes") << QStringLiteral("acns") << false;
+    QTest::newRow("changed after the save") << QStringLiteral("sc") << true;
+    QTest::newRow("opened") << QStringLiteral("o") << false;
+    QTest::newRow("opened, then typed into") << QStringLiteral("oa") << true;
+}
+
+void TestCommands::saveQuestionOnlyForUnsavedWork() {
+    QFETCH(QString, steps);
+    QFETCH(bool, asked);
+    TestRoot root;
+    prepareRoot(root);
+    ExaminationData saved;
+    saved.personal.name = QStringLiteral("Archivált");
+    saved.lines[2] = codes("EV");
+    saved.answers[0] = QStringLiteral("régi\r\n");
+    const QString archived = root.root().archiveFolder() + QStringLiteral("/ARCH.kvx");
+    root.put(QStringLiteral("gy_vkt/archivum/ARCH.kvx"), ExaminationFile::serialize(saved));
+    for (int n = 1; n <= 24; ++n)
+        root.put(QStringLiteral("gy_vkt/aktualis/%1.val").arg(n), QByteArray());
+    ProgramFixture p(root);
+    p.unlock();
+    p.forms.valasz->show();
+    for (const QChar step : steps) {
+        switch (step.toLatin1()) {
+        case 's':
+            p.platform.setNextFileName(root.root().archiveFolder() + QStringLiteral("/UJ.kvx"));
+            QVERIFY(p.program->commands().save());
+            break;
+        case 'o': {
+            ModalWatch watch(p.forms.szemAd, [&p] { p.child<QPushButton>(p.forms.szemAd, "BitBtn1")->click(); });
+            QVERIFY(p.program->commands().openFile(archived));
+            break;
+        }
+        case 'a':
+            QTest::keyClicks(p.answerMemo(), QStringLiteral("uj"));
+            break;
+        case 'c':
+            p.session.grid().setScoringLine(5, codes("", "NE"));
+            break;
+        case 'n':
+            p.session.personal().name = QStringLiteral("Új Név");
+            break;
+        }
+    }
+    const QString question = QStringLiteral("El akarja menteni az aktuális vizsgálatot?");
+    QVERIFY(p.platform.questions.isEmpty());
+    // Leave without saving, when asked.
+    p.platform.setNextAnswer(true);
+    p.platform.setNextAnswer(false);
+    QVERIFY(p.program->commands().closeQuery());
+    QCOMPARE(p.platform.questions.contains(question), asked);
+    if (!asked)
+        return;
+    // "Új vizsgálat" asks as well; Yes with the save dialog cancelled keeps the examination.
+    const QByteArray before = ExaminationFile::serialize(p.session.collect());
+    p.platform.questions.clear();
+    p.platform.setNextAnswer(true);
+    QVERIFY(!p.runConfirmingPersonalData("jvizsglat1"));
+    QCOMPARE(p.platform.questions, QStringList{question});
+    QCOMPARE(ExaminationFile::serialize(p.session.collect()), before);
 }
 
 QTEST_MAIN(TestCommands)

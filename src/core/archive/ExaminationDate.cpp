@@ -4,13 +4,13 @@
 
 QDate ExaminationDate::parse(const QString& text) {
     static const QRegularExpression numeric(QStringLiteral("^(\\d{4})\\.\\s*(\\d{1,2})\\.\\s*(\\d{1,2})\\.?$"));
-    static const QRegularExpression written(
-        QStringLiteral("^(\\d{4})\\.?\\s+(\\w+)\\s+(\\d{1,2})\\.?$"),
-        QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression written(QStringLiteral("^(\\d{4})\\.?\\s+(\\w+)\\s+(\\d{1,2})\\.?$"),
+                                            QRegularExpression::UseUnicodePropertiesOption);
     static const QString months[] = {
-        QStringLiteral("január"),    QStringLiteral("február"), QStringLiteral("március"),  QStringLiteral("április"),
-        QStringLiteral("május"),     QStringLiteral("június"),  QStringLiteral("július"),   QStringLiteral("augusztus"),
-        QStringLiteral("szeptember"), QStringLiteral("október"), QStringLiteral("november"), QStringLiteral("december")};
+        QStringLiteral("január"),  QStringLiteral("február"),   QStringLiteral("március"),
+        QStringLiteral("április"), QStringLiteral("május"),     QStringLiteral("június"),
+        QStringLiteral("július"),  QStringLiteral("augusztus"), QStringLiteral("szeptember"),
+        QStringLiteral("október"), QStringLiteral("november"),  QStringLiteral("december")};
 
     const QString trimmed = text.trimmed();
     if (const QRegularExpressionMatch m = numeric.match(trimmed); m.hasMatch())

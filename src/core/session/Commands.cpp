@@ -108,7 +108,8 @@ void Commands::writeProtocol(const PersonalData& personal, const Coding& coding)
         return;
     const QString path = m_session.root().protocolFile(personal.code);
     if (!reportFailure(m_platform, [&] {
-            const QByteArray page = ProtocolWriter::protocolBytes(personal, coding, result, m_session.decimalSeparator());
+            const QByteArray page =
+                ProtocolWriter::protocolBytes(personal, coding, result, m_session.decimalSeparator());
             // A page that holds this very protocol already (the archive's "Jegyzőkönyv" asked again)
             // is left as it is.
             bool current = false;

@@ -14,9 +14,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -118,8 +118,8 @@ QString upperAsciiLetters(QString text) {
 } // namespace
 
 TSzemAd::TSzemAd(ExamSession& session, Platform& platform, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_session(session), m_platform(platform) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_session(session),
+      m_platform(platform) {
     setObjectName(QStringLiteral("TSzemAd"));
     setWindowTitle(normalCaption());
     buildControls();
