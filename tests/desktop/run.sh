@@ -14,21 +14,47 @@ done
 
 work="$(mktemp -d)"
 pids=()
+# The programs, then openbox, then Xvfb, each waited for: the next run must not meet them.
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    sleep 0.2
-    for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null; done
+    local i pid
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        pid=${pids[i]}
+        kill "$pid" 2>/dev/null
+        for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Xvfb picks a free display itself and says which.
-Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -1 "$work/display")"
-xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; exit 2; }
+# A display no one else uses: a number picked at random, given up when that Xvfb does not stay up
+# (another server may hold the number without a lock file this machine can see).
+for _ in $(seq 10); do
+    number=$((200 + RANDOM % 800))
+    [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
+    Xvfb ":$number" -screen 0 1366x768x24 -nolisten tcp 2>"$work/xvfb.log" &
+    xvfb=$!
+    export DISPLAY=":$number"
+    for _ in $(seq 50); do
+        kill -0 $xvfb 2>/dev/null || break
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    sleep 0.3
+    if kill -0 $xvfb 2>/dev/null && xdpyinfo >/dev/null 2>&1; then
+        pids+=($xvfb)
+        break
+    fi
+    kill $xvfb 2>/dev/null
+    wait $xvfb 2>/dev/null
+done
+[ ${#pids[@]} -eq 1 ] || {
+    echo "Xvfb did not start" >&2
+    cat "$work/xvfb.log" >&2
+    exit 2
+}
 openbox </dev/null >"$work/openbox.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
