@@ -55,10 +55,24 @@ done
     cat "$work/xvfb.log" >&2
     exit 2
 }
-openbox </dev/null >"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window || {
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; }
+for attempt in 1 2 3; do
+    openbox </dev/null >>"$work/openbox.log" 2>&1 &
+    wm=$!
+    for _ in $(seq 100); do
+        kill -0 $wm 2>/dev/null || break
+        wm_up && break
+        sleep 0.1
+    done
+    sleep 0.3
+    if kill -0 $wm 2>/dev/null && wm_up; then
+        pids+=($wm)
+        break
+    fi
+    wait $wm 2>/dev/null
+    echo "openbox attempt $attempt on $DISPLAY ended with status $?" >>"$work/openbox.log"
+done
+[ ${#pids[@]} -eq 2 ] || {
     echo "openbox did not start on $DISPLAY:" >&2
     cat "$work/openbox.log" >&2
     exit 2
