@@ -8,6 +8,7 @@
 #include "gui/archive/TArchivum.h"
 
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -271,6 +272,8 @@ void TestArchiveWindow::protocolMadeAndOpened() {
     QCOMPARE(html.count("\r\n"), 260);
     QVERIFY(html.contains("Nagy R\xe9ka"));
     QVERIFY(html.contains("<TD><B>GCR sz\xe1zal\xe9k: </B>"));
+    // Made as "Kész jegyzőkönyv" makes it: the profile picture beside the page.
+    QVERIFY(QImage(a.root.root().profileChartFile(QStringLiteral("NAGY"))).width() > 0);
     // The examination in hand is not the one shown.
     QVERIFY(a.p->session.personal().name.isEmpty());
     QVERIFY(a.window()->isVisible());
