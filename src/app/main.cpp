@@ -53,7 +53,22 @@ int main(int argc, char** argv) {
     // Tool windows are owned by the main window, so the program ends with it, not with the last
     // window left visible.
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(mainWindow, &Tfomenu::closeAccepted, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    // The windows still open are closed first (the instruction window saves its text then), and
+    // the program ends whether they closed or not: quit() would give up at the first window that
+    // refused, leaving the process running, and the data folder locked, with no menu left.
+    QObject::connect(
+        mainWindow, &Tfomenu::closeAccepted, &app,
+        [] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window->isVisible())
+                    window->close();
+            }
+            QCoreApplication::exit(0);
+        },
+        Qt::QueuedConnection);
+    // The desktop session ending asks the same questions as closing the main window.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, mainWindow, &Tfomenu::sessionEnding,
+                     Qt::DirectConnection);
 
     program.start();
     mainWindow->showMaximized();

@@ -8,10 +8,12 @@
 #include "gui/archive/TArchivum.h"
 
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
 
@@ -110,6 +112,7 @@ private slots:
     void protocolRefusedLikeTheFinishedProtocol();
     void fileAppearingWhileOpenIsListed();
     void placeRemembered();
+    void listShowsItsTopAfterSearchAndSort();
 };
 
 void TestArchiveWindow::menuItemFollowsMegnyitasAndWaitsForThePassword() {
@@ -269,6 +272,8 @@ void TestArchiveWindow::protocolMadeAndOpened() {
     QCOMPARE(html.count("\r\n"), 260);
     QVERIFY(html.contains("Nagy R\xe9ka"));
     QVERIFY(html.contains("<TD><B>GCR sz\xe1zal\xe9k: </B>"));
+    // Made as "Kész jegyzőkönyv" makes it: the profile picture beside the page.
+    QVERIFY(QImage(a.root.root().profileChartFile(QStringLiteral("NAGY"))).width() > 0);
     // The examination in hand is not the one shown.
     QVERIFY(a.p->session.personal().name.isEmpty());
     QVERIFY(a.window()->isVisible());
@@ -345,6 +350,39 @@ void TestArchiveWindow::placeRemembered() {
     QCOMPARE(a.window()->pos(), QPoint(40, 50));
     QCOMPARE(a.window()->size(), QSize(700, 400));
     QVERIFY(a.p->platform.messages.isEmpty());
+}
+
+void TestArchiveWindow::listShowsItsTopAfterSearchAndSort() {
+    // More rows than the window shows: the view and its scroll bar must agree on the top row,
+    // and the selected examination must stay in sight, whatever the search and the sort did.
+    Archive a;
+    for (int n = 1; n <= 60; ++n) {
+        const QString code = (n <= 25 ? QStringLiteral("KO%1") : QStringLiteral("A%1")).arg(n, 3, 10, QLatin1Char('0'));
+        a.root.put(QStringLiteral("gy_vkt/archivum/") + code + QStringLiteral(".kvx"),
+                   ExaminationFile::serialize(exam(n <= 25 ? QStringLiteral("Kovács Ödön") : QStringLiteral("Más Név"),
+                                                   10, QStringLiteral("Dr. X"), 18 + n % 7)));
+    }
+    QVERIFY(a.open());
+    a.window()->resize(900, 400);
+    QTest::qWait(50);
+    QTableView* t = a.table();
+    const auto consistent = [&] {
+        const QModelIndexList selected = t->selectionModel()->selectedRows();
+        const int top = t->rowAt(0);
+        return top == t->verticalScrollBar()->value() && !selected.isEmpty() &&
+               t->visualRect(selected.first()).intersects(t->viewport()->rect());
+    };
+    a.select(QStringLiteral("A040"));
+    QTest::keyClicks(a.search(), QStringLiteral("kovacs odon"));
+    QCOMPARE(t->model()->rowCount(), 26);
+    QVERIFY(consistent());
+    a.search()->clear();
+    QVERIFY(consistent());
+    a.clickHeader(7);
+    a.clickHeader(7);
+    QVERIFY(consistent());
+    t->scrollToTop();
+    QCOMPARE(t->rowAt(0), 0);
 }
 
 QTEST_MAIN(TestArchiveWindow)

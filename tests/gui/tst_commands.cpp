@@ -6,14 +6,18 @@
 #include "core/session/PasswordStore.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
+#include "gui/archive/TArchivum.h"
+#include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
 #include "gui/helptexts/TPeldatar.h"
 #include "gui/helptexts/Tvv_instr.h"
 #include "gui/marking/TJelCsere.h"
 #include "gui/marking/TJeloles.h"
+#include "gui/paper/TProfil.h"
 #include "gui/recording/TKalend.h"
 #include "gui/recording/TKepForm.h"
 #include "gui/recording/TSzemAd.h"
+#include "gui/recording/TVV_lista.h"
 #include "gui/recording/Tvalasz.h"
 #include "gui/shell/TAboutForm.h"
 #include "gui/shell/TKevesValasz.h"
@@ -95,6 +99,8 @@ private slots:
     void closingSavesThePendingAnswer();
     void wholeExaminationFromTheMenus();
     void modalWindowsOpenAboveTheToolWindows();
+    void saveQuestionOnlyForUnsavedWork_data();
+    void saveQuestionOnlyForUnsavedWork();
     void gridCaptionsStayInViewWhileRowsScroll();
 };
 
@@ -115,7 +121,10 @@ void TestCommands::newExaminationResetsEverythingButTheCode() {
     p.session.grid().setScoringLine(4, codes("EV", "", "", "(x)"));
     QCOMPARE(p.answerMemo()->toPlainText(), QStringLiteral("előző gyerek válasza"));
 
+    // The examination in hand was never saved: it is offered for saving first (and left).
+    p.platform.setNextAnswer(false);
     QVERIFY(p.runConfirmingPersonalData("jvizsglat1"));
+    QCOMPARE(p.platform.questions, QStringList{QStringLiteral("El akarja menteni az aktuális vizsgálatot?")});
 
     for (int n = 1; n <= 24; ++n) {
         QVERIFY(root.exists(QStringLiteral("gy_vkt/aktualis/%1.val").arg(n)));
@@ -141,6 +150,7 @@ void TestCommands::newExaminationStopsAtAnAnswerFileItCannotCreate() {
     p.unlock();
     p.session.grid().setScoringLine(2, codes("EV"));
     QDir(root.root().workingFolder()).removeRecursively();
+    p.platform.setNextAnswer(false);
     QVERIFY(!p.runConfirmingPersonalData("jvizsglat1"));
     QCOMPARE(p.platform.messages, QStringList{QStringLiteral("Cannot create file ") + root.root().answerFile(1)});
     // What was reset before the failure stays reset.
@@ -484,6 +494,8 @@ void TestCommands::wholeExaminationFromTheMenus() {
     ProgramFixture q(root);
     q.unlock();
     q.platform.setNextFileName(archive);
+    // The answers a run leaves in the working folder are offered for saving before they go.
+    q.platform.setNextAnswer(false);
     QVERIFY(q.runConfirmingPersonalData("Betlt1"));
     QCOMPARE(q.session.personal().code, QStringLiteral("E2E"));
     QCOMPARE(q.session.coding().markedPictureCount(), 18);
@@ -499,14 +511,25 @@ void TestCommands::wholeExaminationFromTheMenus() {
 }
 
 void TestCommands::modalWindowsOpenAboveTheToolWindows() {
-    // The tool windows stay on top; a modal window below them would block the program unseen.
+    // Every window is a transient window of the main window (or of the window that opens it), so
+    // the tool windows stay above the main window, what the examiner calls up comes above them,
+    // and none of them covers other programs, as a stay-on-top hint would.
     TestRoot root;
     prepareRoot(root);
     ProgramFixture p(root);
     for (QWidget* w : QList<QWidget*>{p.forms.jeloles, p.forms.kepForm, p.forms.valasz, p.forms.infoKeret,
-                                      p.forms.peldatar, p.forms.vvInstr, p.forms.jelCsere, p.forms.kevesValasz,
-                                      p.forms.szemAd, p.forms.kalend, p.forms.pwForm, p.forms.aboutForm})
-        QVERIFY2(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint), qPrintable(w->objectName()));
+                                      p.forms.peldatar, p.forms.vvInstr, p.forms.helpAblak, p.forms.profil}) {
+        QCOMPARE(w->windowType(), Qt::Tool);
+        QCOMPARE(w->parentWidget(), p.forms.fomenu);
+    }
+    for (QWidget* w :
+         QList<QWidget*>{p.forms.jeloles, p.forms.kepForm, p.forms.valasz, p.forms.infoKeret, p.forms.peldatar,
+                         p.forms.vvInstr, p.forms.jelCsere, p.forms.kevesValasz, p.forms.szemAd, p.forms.kalend,
+                         p.forms.pwForm, p.forms.aboutForm, p.forms.vvLista, p.forms.archivum}) {
+        QVERIFY2(!w->windowFlags().testFlag(Qt::WindowStaysOnTopHint), qPrintable(w->objectName()));
+        QVERIFY2(w->windowType() == Qt::Tool || w->windowType() == Qt::Dialog, qPrintable(w->objectName()));
+        QVERIFY(w->parentWidget());
+    }
 }
 
 void TestCommands::gridCaptionsStayInViewWhileRowsScroll() {
@@ -534,6 +557,76 @@ void TestCommands::gridCaptionsStayInViewWhileRowsScroll() {
     QVERIFY(grid->rowViewportPosition(20) < grid->viewport()->height());
     QVERIFY(grid->horizontalHeader()->isVisible());
     QCOMPARE(grid->currentIndex(), grid->model()->index(20, 1));
+}
+
+void TestCommands::saveQuestionOnlyForUnsavedWork_data() {
+    // What happens after start-up, in order: s save, o open, a typed answer, c a code, n a name.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("nothing since start") << QString() << false;
+    QTest::newRow("an answer being typed") << QStringLiteral("a") << true;
+    QTest::newRow("a code") << QStringLiteral("c") << true;
+    QTest::newRow("the name") << QStringLiteral("n") << true;
+    QTest::newRow("saved after the changes") << QStringLiteral("acns") << false;
+    QTest::newRow("changed after the save") << QStringLiteral("sc") << true;
+    QTest::newRow("opened") << QStringLiteral("o") << false;
+    QTest::newRow("opened, then typed into") << QStringLiteral("oa") << true;
+}
+
+void TestCommands::saveQuestionOnlyForUnsavedWork() {
+    QFETCH(QString, steps);
+    QFETCH(bool, asked);
+    TestRoot root;
+    prepareRoot(root);
+    ExaminationData saved;
+    saved.personal.name = QStringLiteral("Archivált");
+    saved.lines[2] = codes("EV");
+    saved.answers[0] = QStringLiteral("régi\r\n");
+    const QString archived = root.root().archiveFolder() + QStringLiteral("/ARCH.kvx");
+    root.put(QStringLiteral("gy_vkt/archivum/ARCH.kvx"), ExaminationFile::serialize(saved));
+    for (int n = 1; n <= 24; ++n)
+        root.put(QStringLiteral("gy_vkt/aktualis/%1.val").arg(n), QByteArray());
+    ProgramFixture p(root);
+    p.unlock();
+    p.forms.valasz->show();
+    for (const QChar step : steps) {
+        switch (step.toLatin1()) {
+        case 's':
+            p.platform.setNextFileName(root.root().archiveFolder() + QStringLiteral("/UJ.kvx"));
+            QVERIFY(p.program->commands().save());
+            break;
+        case 'o': {
+            ModalWatch watch(p.forms.szemAd, [&p] { p.child<QPushButton>(p.forms.szemAd, "BitBtn1")->click(); });
+            QVERIFY(p.program->commands().openFile(archived));
+            break;
+        }
+        case 'a':
+            QTest::keyClicks(p.answerMemo(), QStringLiteral("uj"));
+            break;
+        case 'c':
+            p.session.grid().setScoringLine(5, codes("", "NE"));
+            break;
+        case 'n':
+            p.session.personal().name = QStringLiteral("Új Név");
+            break;
+        }
+    }
+    const QString question = QStringLiteral("El akarja menteni az aktuális vizsgálatot?");
+    QVERIFY(p.platform.questions.isEmpty());
+    // Leave without saving, when asked.
+    p.platform.setNextAnswer(true);
+    p.platform.setNextAnswer(false);
+    QVERIFY(p.program->commands().closeQuery());
+    QCOMPARE(p.platform.questions.contains(question), asked);
+    if (!asked)
+        return;
+    // "Új vizsgálat" asks as well; Yes with the save dialog cancelled keeps the examination.
+    const QByteArray before = ExaminationFile::serialize(p.session.collect());
+    p.platform.questions.clear();
+    p.platform.setNextAnswer(true);
+    QVERIFY(!p.runConfirmingPersonalData("jvizsglat1"));
+    QCOMPARE(p.platform.questions, QStringList{question});
+    QCOMPARE(ExaminationFile::serialize(p.session.collect()), before);
 }
 
 QTEST_MAIN(TestCommands)

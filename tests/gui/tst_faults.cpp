@@ -159,7 +159,10 @@ const QList<Case>& cases() {
          [](ProgramFixture& p) { p.forms.vvInstr->close(); },
          [](ProgramFixture& p) { QCOMPARE(memoOf(p.forms.vvInstr)->toPlainText(), QStringLiteral("új instrukció")); }},
         {"answers of an opened examination", "gy_vkt/aktualis/7.val",
-         [](ProgramFixture& p) { p.session.personal().name = QStringLiteral("Marad"); },
+         [](ProgramFixture& p) {
+             p.session.personal().name = QStringLiteral("Marad");
+             p.platform.setNextAnswer(false);
+         },
          [](ProgramFixture& p) {
              QVERIFY(!p.program->commands().openFile(p.testRoot.root().archiveFolder() + QStringLiteral("/MAS.kvx")));
          },
@@ -167,6 +170,7 @@ const QList<Case>& cases() {
         {"answers of a new examination", "gy_vkt/aktualis/3.val", [](ProgramFixture&) {},
          [](ProgramFixture& p) {
              ModalWatch watch(p.forms.szemAd, [&] { p.child<QPushButton>(p.forms.szemAd, "BitBtn1")->click(); });
+             p.platform.setNextAnswer(false);
              p.program->commands().newExamination();
              QVERIFY(!watch.seen);
          },

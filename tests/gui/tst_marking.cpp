@@ -263,6 +263,8 @@ void TestMarking::combinationLabelsFollowThePicture() {
     m_f->forms.kepForm->selectPicture(9);
     QVERIFY(label(17)->isEnabled());
     m_f->forms.kepForm->selectPicture(picture);
+    // The grid highlights the row the codes go to.
+    QCOMPARE(m_f->forms.jeloles->findChild<QTableView*>(QStringLiteral("StringGrid1"))->currentIndex().row(), picture);
     for (int k = 1; k <= 17; ++k) {
         QCOMPARE(label(k)->text(), k <= captions.size() ? captions.at(k - 1) : QStringLiteral("***"));
         QCOMPARE(label(k)->isEnabled(), k <= enabled);

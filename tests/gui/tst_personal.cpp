@@ -145,7 +145,6 @@ private slots:
         Personal p;
         p.window()->show();
         auto* age = p.child<QLineEdit>("Edit2");
-        QVERIFY(age->isReadOnly());
         QCOMPARE(age->text(), QStringLiteral("10"));
         QCOMPARE(p.session.personal().age, 10);
         auto* up = p.child<QWidget>("UpDown1")->findChild<QToolButton*>(QStringLiteral("up"));
@@ -158,8 +157,41 @@ private slots:
             QTest::mouseClick(down, Qt::LeftButton);
         QCOMPARE(age->text(), QStringLiteral("7"));
         QCOMPARE(p.session.personal().age, 7);
-        QTest::keyClicks(age, QStringLiteral("9"));
-        QCOMPARE(age->text(), QStringLiteral("7"));
+    }
+
+    void ageTakesDigitsAndArrowKeys_data() {
+        QTest::addColumn<QString>("keys"); // typed after the field was emptied; ^ Up, v Down
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("digits") << QStringLiteral("12") << QStringLiteral("12");
+        QTest::newRow("letters and a third digit are refused") << QStringLiteral("1a2b3") << QStringLiteral("12");
+        QTest::newRow("Up and Down step from what was typed") << QStringLiteral("9^^v") << QStringLiteral("10");
+        QTest::newRow("Up stops at 14") << QStringLiteral("13^^^") << QStringLiteral("14");
+        QTest::newRow("Down stops at 7") << QStringLiteral("8vvv") << QStringLiteral("7");
+    }
+    void ageTakesDigitsAndArrowKeys() {
+        QFETCH(QString, keys);
+        QFETCH(QString, shown);
+        Personal p;
+        p.window()->show();
+        auto* age = p.child<QLineEdit>("Edit2");
+        age->setFocus();
+        age->selectAll();
+        QTest::keyClick(age, Qt::Key_Backspace);
+        for (const QChar key : keys) {
+            if (key == QLatin1Char('^'))
+                QTest::keyClick(age, Qt::Key_Up);
+            else if (key == QLatin1Char('v'))
+                QTest::keyClick(age, Qt::Key_Down);
+            else
+                QTest::keyClicks(age, QString(key));
+        }
+        QCOMPARE(age->text(), shown);
+        QCOMPARE(p.session.personal().age, shown.toInt());
+        // The arrows beside the field are no tab stops: Tab goes on to the date.
+        QWidget* next = age->nextInFocusChain();
+        while (!(next->focusPolicy() & Qt::TabFocus))
+            next = next->nextInFocusChain();
+        QCOMPARE(next->objectName(), QStringLiteral("Edit3"));
     }
 
     void ageFromAFileOutsideTheBoundsStepsOnFromWhatIsShown_data() {

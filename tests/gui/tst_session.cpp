@@ -106,6 +106,7 @@ void TestSession::protocolIsTheSameWhicheverWayTheFileWasOpened() {
         ProgramFixture p(root);
         p.unlock();
         p.platform.setNextFileName(examinationPath(root));
+        p.platform.setNextAnswer(false);
         QVERIFY(p.runConfirmingPersonalData("Betlt1"));
         p.trigger("Kszjegyzknyv1");
         QCOMPARE(protocolOf(root), fromCommandLine);
@@ -133,6 +134,7 @@ void TestSession::pointsFollowANewExaminationAndAnOpenAtOnce() {
     // child's points is left, in the grid or in the total.
     double pointsDuringNew = -1;
     QString totalDuringNew;
+    p.platform.setNextAnswer(false);
     QVERIFY(p.runConfirmingPersonalData("jvizsglat1", [&] {
         pointsDuringNew = pointTotal(p.session.grid());
         totalDuringNew = totalField(p);

@@ -344,6 +344,7 @@ private slots:
         startUp(shell, nullptr);
         WorkingFolder::resetAnswerFiles(shell.testRoot.root());
         shell.session.personal().code = QStringLiteral("KOD");
+        shell.session.personal().name = QStringLiteral("Név");
         for (bool answer : answers)
             shell.platform.setNextAnswer(answer);
         chosenFile.replace(QStringLiteral("ARCHIVE/"), shell.testRoot.root().archiveFolder() + QLatin1Char('/'));

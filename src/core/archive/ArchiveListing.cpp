@@ -1,6 +1,7 @@
 #include "core/archive/ArchiveListing.h"
 
 #include "core/archive/ArchiveFolder.h"
+#include "core/archive/ExaminationDate.h"
 #include "core/exam/ExaminationFile.h"
 #include "core/marking/Coding.h"
 #include "core/platform/UserError.h"
@@ -102,14 +103,7 @@ QString ArchiveListing::fold(const QString& text) {
 }
 
 QDate ArchiveListing::examinationDate(const QString& text) {
-    const QString trimmed = text.trimmed();
-    for (const QString& format : {QStringLiteral("yyyy.MM.dd."), QStringLiteral("yyyy.MM.dd"),
-                                  QStringLiteral("yyyy.M.d."), QStringLiteral("yyyy.M.d")}) {
-        const QDate date = QDate::fromString(trimmed, format);
-        if (date.isValid())
-            return date;
-    }
-    return QDate();
+    return ExaminationDate::parse(text);
 }
 
 ArchiveFilter::ArchiveFilter(const QString& query) {

@@ -56,8 +56,7 @@ constexpr qsizetype kFoldedLength = 1024;
 // Only the first kFoldedLength characters of the text count.
 QString fold(const QString& text);
 
-// The examination date as the calendar writes it ("2024.05.06."), or an invalid date for a text
-// typed otherwise.
+// The examination date (ExaminationDate::parse), or an invalid date for a text typed otherwise.
 QDate examinationDate(const QString& text);
 
 } // namespace ArchiveListing

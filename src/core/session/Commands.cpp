@@ -17,7 +17,7 @@ Commands::Commands(ExamSession& session, Platform& platform, CommandWindows& win
     : m_session(session), m_platform(platform), m_windows(windows) {}
 
 void Commands::newExamination() {
-    if (m_windows.personalDataShown())
+    if (m_windows.personalDataShown() || !mayReplaceExamination())
         return;
     if (reportFailure(m_platform, [this] { m_session.startNewExamination(); }))
         m_windows.showPersonalData();
@@ -37,13 +37,21 @@ void Commands::openFromDialog() {
 bool Commands::openFile(const QString& path) {
     if (m_windows.personalDataShown())
         return false;
-    if (!reportFailure(m_platform, [&] { m_session.load(ExaminationFile::read(path)); }))
+    // A file that cannot be read replaces nothing, so it asks nothing either.
+    ExaminationData data;
+    if (!reportFailure(m_platform, [&] { data = ExaminationFile::read(path); }) || !mayReplaceExamination())
+        return false;
+    if (!reportFailure(m_platform, [&] { m_session.load(data); }))
         return false;
     m_windows.showPersonalData();
     return true;
 }
 
 bool Commands::save() {
+    return saveThroughDialog() != SaveOutcome::Failed;
+}
+
+Commands::SaveOutcome Commands::saveThroughDialog() {
     Platform::FileDialog dialog;
     dialog.filter = QStringLiteral("gyermek VKT vizsg. eredm.|*.kvx|minden fájl|*.*");
     dialog.defaultSuffix = QStringLiteral("kvx");
@@ -52,12 +60,24 @@ bool Commands::save() {
     dialog.overwritePrompt = true;
     const QString path = m_platform.saveFileName(dialog);
     if (path.isEmpty())
-        return true;
-    return reportFailure(m_platform, [&] {
+        return SaveOutcome::Cancelled;
+    const bool saved = reportFailure(m_platform, [&] {
         // An answer still being typed belongs to the examination being saved.
         m_session.storePendingAnswer();
-        ExaminationFile::write(path, m_session.collect());
+        const QByteArray bytes = ExaminationFile::serialize(m_session.collect());
+        TextFile::writeBytes(path, bytes);
+        m_session.markSaved(bytes);
     });
+    return saved ? SaveOutcome::Saved : SaveOutcome::Failed;
+}
+
+bool Commands::mayReplaceExamination() {
+    bool changed = true;
+    if (!reportFailure(m_platform, [&] { changed = m_session.hasUnsavedChanges(); }))
+        return false;
+    if (!changed || !m_platform.confirm(QStringLiteral("El akarja menteni az aktuális vizsgálatot?")))
+        return true;
+    return saveThroughDialog() == SaveOutcome::Saved;
 }
 
 void Commands::showPersonalData() {
@@ -66,29 +86,48 @@ void Commands::showPersonalData() {
 }
 
 bool Commands::evaluateForProtocol(EvaluationResult& result) {
-    const int marked = m_session.coding().markedPictureCount();
+    return evaluateForProtocol(m_session.personal(), m_session.coding(), result);
+}
+
+bool Commands::evaluateForProtocol(const PersonalData& personal, const Coding& coding, EvaluationResult& result) {
+    const int marked = coding.markedPictureCount();
     if (marked < kMinimumMarkedPictures) {
         m_windows.showTooFewMarked(marked);
         return false;
     }
-    return reportFailure(m_platform, [&] { result = m_session.evaluate(); });
+    return reportFailure(m_platform, [&] { result = evaluate(coding, personal.age, m_session.decimalSeparator()); });
 }
 
 void Commands::finishedProtocol() {
+    writeProtocol(m_session.personal(), m_session.coding());
+}
+
+void Commands::writeProtocol(const PersonalData& personal, const Coding& coding) {
     EvaluationResult result;
-    if (!evaluateForProtocol(result))
+    if (!evaluateForProtocol(personal, coding, result))
         return;
-    const QString path = m_session.root().protocolFile(m_session.personal().code);
+    const QString path = m_session.root().protocolFile(personal.code);
     if (!reportFailure(m_platform, [&] {
-            ProtocolWriter::writeProtocol(path, m_session.personal(), m_session.coding(), result,
-                                          m_session.decimalSeparator());
+            const QByteArray page =
+                ProtocolWriter::protocolBytes(personal, coding, result, m_session.decimalSeparator());
+            // A page that holds this very protocol already (the archive's "Jegyzőkönyv" asked again)
+            // is left as it is.
+            bool current = false;
+            if (QFileInfo(path).isFile()) {
+                try {
+                    current = TextFile::readBytes(path) == page;
+                } catch (const UserError&) {
+                }
+            }
+            if (!current)
+                TextFile::writeBytes(path, page);
         }))
         return;
     // The page does not show the chart, so a chart that could not be written is reported but
     // does not keep the finished protocol from the examiner.
     reportFailure(m_platform, [&] {
-        m_windows.writeProfileChart(m_session.root().profileChartFile(m_session.personal().code), m_session.personal(),
-                                    result, m_session.decimalSeparator());
+        m_windows.writeProfileChart(m_session.root().profileChartFile(personal.code), personal, result,
+                                    m_session.decimalSeparator());
     });
     openProtocol(path);
 }
@@ -101,34 +140,8 @@ void Commands::openProtocol(const QString& path) {
 
 void Commands::showProtocolOf(const QString& examinationPath) {
     ExaminationData data;
-    if (!reportFailure(m_platform, [&] { data = ExaminationFile::read(examinationPath); }))
-        return;
-    const Coding coding(m_session.coding().key(), data.lines);
-    const int marked = coding.markedPictureCount();
-    if (marked < kMinimumMarkedPictures) {
-        m_windows.showTooFewMarked(marked);
-        return;
-    }
-    const QString path = m_session.root().protocolFile(data.personal.code);
-    const bool written = reportFailure(m_platform, [&] {
-        const QChar separator = m_session.decimalSeparator();
-        const EvaluationResult result = evaluate(coding, data.personal.age, separator);
-        const QByteArray page = ProtocolWriter::protocolBytes(data.personal, coding, result, separator);
-        // The page is named by the code alone, so one newer than the file may still be another
-        // examination's (the one in hand, or abc.kvx beside ABC.kvx), or made under another key:
-        // only a page holding this very protocol is left as it is.
-        bool current = false;
-        if (QFileInfo(path).isFile()) {
-            try {
-                current = TextFile::readBytes(path) == page;
-            } catch (const UserError&) {
-            }
-        }
-        if (!current)
-            TextFile::writeBytes(path, page);
-    });
-    if (written)
-        openProtocol(path);
+    if (reportFailure(m_platform, [&] { data = ExaminationFile::read(examinationPath); }))
+        writeProtocol(data.personal, Coding(m_session.coding().key(), data.lines));
 }
 
 void Commands::exportArchive() {
@@ -138,10 +151,13 @@ void Commands::exportArchive() {
 bool Commands::closeQuery() {
     if (!m_platform.confirm(QStringLiteral("Ki akar lépni a Gyermek VKT programból?")))
         return false;
-    if (m_platform.confirm(QStringLiteral("El akarja menteni az aktuális vizsgálatot?")) && !save())
+    // The answer being typed goes to its file first, so the next start finds it in the working
+    // folder; an answer that cannot be stored keeps the program open.
+    bool changed = true;
+    if (!reportFailure(m_platform, [&] { changed = m_session.hasUnsavedChanges(); }))
         return false;
-    // The answer being typed goes to its file, so the next start finds it in the working folder.
-    return reportFailure(m_platform, [this] { m_session.storePendingAnswer(); });
+    // Unlike before replacing, a cancelled save dialog still ends the program.
+    return !changed || !m_platform.confirm(QStringLiteral("El akarja menteni az aktuális vizsgálatot?")) || save();
 }
 
 void Commands::readStoredPassword() {

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class Coding;
 class ExamSession;
 class Platform;
 
@@ -33,12 +34,13 @@ public:
     Commands(ExamSession& session, Platform& platform, CommandWindows& windows);
 
     // "Új vizsgálat": personal data (code kept), coding and answer files reset, then the
-    // personal-data window, modally.
+    // personal-data window, modally. Unsaved work is offered for saving first.
     void newExamination();
     // "Megnyitás": the open dialog, then the file as openFile() reads it.
     void openFromDialog();
     // Reads an examination file into the session and shows the personal data modally. False,
-    // after the message, when the file could not be read or its answers not written.
+    // after the message, when the file could not be read or its answers not written, or when
+    // the examiner kept unsaved work (a save asked for and not done).
     bool openFile(const QString& path);
     // "Mentés": the save dialog proposing <code>.kvx, then the file. False only when writing
     // failed; a cancelled dialog is no failure.
@@ -54,8 +56,7 @@ public:
     // outside the norms its message. False after the refusal was shown.
     bool evaluateForProtocol(EvaluationResult& result);
     // The archive window's "Jegyzőkönyv": the protocol of an examination file (not of the one in
-    // hand) under the session's key and separator, with the refusals of "Kész jegyzőkönyv".
-    // html/<code>.html is written unless it holds this protocol already, then handed to the shell.
+    // hand) under the session's key and separator, made as "Kész jegyzőkönyv" makes it.
     void showProtocolOf(const QString& examinationPath);
     // "Exportálás CSV-be…": every examination of the archive into one table (Excel, Hungarian
     // settings), anonymous on request, through the save dialog.
@@ -74,6 +75,15 @@ public:
     bool passwordEntered(const QString& text);
 
 private:
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+    bool evaluateForProtocol(const PersonalData& personal, const Coding& coding, EvaluationResult& result);
+    SaveOutcome saveThroughDialog();
+    // Before the examination in hand is replaced: when it has unsaved changes, the question
+    // whether to save it, and the save. False when it is to stay (a save cancelled or failed).
+    bool mayReplaceExamination();
+    // The protocol of an examination: the evaluation under the refusals of "Kész jegyzőkönyv",
+    // html/<code>.html with html/<code>_profil.png beside it, the page handed to the shell.
+    void writeProtocol(const PersonalData& personal, const Coding& coding);
     // Hands a written protocol to the browser; says so, naming the file, when that fails.
     void openProtocol(const QString& path);
 

@@ -60,6 +60,14 @@ public:
     // The examination as a file would hold it, the answers read from the working folder.
     ExaminationData collect() const;
 
+    // Whether the examination in hand differs from the one last saved, opened or started anew
+    // (at start-up: a blank one), compared as their files would hold them, so no window has to
+    // remember to say that it changed something. The answer being typed is stored first; raises
+    // UserError when it cannot be. An answer file that cannot be read counts as a difference.
+    bool hasUnsavedChanges();
+    // The examination in hand has just been saved as these bytes.
+    void markSaved(const QByteArray& fileBytes) { m_keptBytes = fileBytes; }
+
     // The evaluation of the examination as it stands now.
     EvaluationResult evaluate() const;
 
@@ -77,4 +85,11 @@ private:
     QString m_programPassword;
     QChar m_decimalSeparator = QLatin1Char(',');
     AnswerEditor* m_answerEditor = nullptr;
+    // The file bytes of the examination last saved, opened or started anew.
+    QByteArray m_keptBytes;
+
+    // The examination in hand as its file's bytes; an answer file not there is an empty answer.
+    // Raises UserError when an answer file cannot be read.
+    QByteArray fileBytes() const;
+    void keepWhatIsInHand();
 };

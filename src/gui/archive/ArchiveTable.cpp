@@ -52,7 +52,7 @@ int compareRows(const ArchiveRow& a, const ArchiveRow& b, int column) {
         c = order(a.malformed ? -1 : a.personal.age, b.malformed ? -1 : b.personal.age);
         break;
     case ArchiveTableModel::Date: {
-        // Dates the calendar wrote sort by the day; anything typed otherwise after them, by its text.
+        // Dates sort by the day, in the calendar's form or written out; other texts after them, by the text.
         const QDate da = ArchiveListing::examinationDate(a.personal.date);
         const QDate db = ArchiveListing::examinationDate(b.personal.date);
         c = order(!da.isValid(), !db.isValid());

@@ -120,6 +120,8 @@ void TArchivum::buildControls() {
     // Enter and a double click both activate a row.
     connect(Tabla, &QTableView::activated, this, &TArchivum::MegnyitasClick);
     connect(Tabla->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TArchivum::updateButtons);
+    // After the view's own handler, which sorts.
+    connect(header, &QHeaderView::sortIndicatorChanged, this, &TArchivum::showTopAndSelection);
     connect(Megnyitas, &QPushButton::clicked, this, &TArchivum::MegnyitasClick);
     connect(Jegyzokonyv, &QPushButton::clicked, this, &TArchivum::JegyzokonyvClick);
     connect(Bezaras, &QPushButton::clicked, this, &TArchivum::hide);
@@ -231,10 +233,18 @@ void TArchivum::selectSomeRowIfNone() {
 void TArchivum::KeresesChange(const QString& text) {
     m_sorted->setQuery(text);
     selectSomeRowIfNone();
-    if (Tabla->selectionModel()->hasSelection())
-        Tabla->scrollTo(Tabla->selectionModel()->selectedRows().first());
+    showTopAndSelection();
     updateCount();
     updateButtons();
+}
+
+void TArchivum::showTopAndSelection() {
+    // The view lays its rows out only later than a search or a sort changed them; scrolling
+    // before that left the scroll bar at the top and the rows starting further down.
+    Tabla->doItemsLayout();
+    Tabla->scrollToTop();
+    if (Tabla->selectionModel()->hasSelection())
+        Tabla->scrollTo(Tabla->selectionModel()->selectedRows().first());
 }
 
 void TArchivum::MegnyitasClick() {

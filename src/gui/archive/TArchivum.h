@@ -70,6 +70,8 @@ private:
     void updateCount();
     void updateButtons();
     void selectSomeRowIfNone();
+    // The list from its first row, the selected examination scrolled into view.
+    void showTopAndSelection();
 
     const ExamSession& m_session;
     Commands& m_commands;

@@ -16,12 +16,6 @@ QString applicationTitle() {
     return QStringLiteral("gyermek VKT");
 }
 
-// The tool windows stay on top of everything; a box or dialog that did not would open behind
-// them while blocking the program.
-void keepAboveToolWindows(QWidget& dialog) {
-    dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-}
-
 } // namespace
 
 void centreOnScreen(QWidget* window) {
@@ -41,7 +35,6 @@ QWidget* QtPlatform::owner() const {
 
 void QtPlatform::message(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, owner());
-    keepAboveToolWindows(box);
     box.exec();
 }
 
@@ -51,7 +44,6 @@ bool QtPlatform::confirm(const QString& text) {
                     owner());
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
-    keepAboveToolWindows(box);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -89,7 +81,6 @@ QString QtPlatform::runFileDialog(const FileDialog& dialog, bool save) {
     if (!dialog.fileName.isEmpty())
         box.selectFile(dialog.fileName);
     box.setOption(QFileDialog::DontConfirmOverwrite, !dialog.overwritePrompt);
-    keepAboveToolWindows(box);
     if (box.exec() != QDialog::Accepted)
         return QString();
     const QStringList chosen = box.selectedFiles();

@@ -2,8 +2,8 @@
 
 #include <QCloseEvent>
 
-ToolWindow::ToolWindow(Frame frame, QWidget* parent) : QDialog(parent), m_frame(frame) {
-    Qt::WindowFlags flags = Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+ToolWindow::ToolWindow(Frame frame, QWidget* parent) : QDialog(parent) {
+    Qt::WindowFlags flags = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (frame == Frame::CloseBox)
         flags |= Qt::WindowCloseButtonHint;
     setWindowFlags(flags);
@@ -12,8 +12,6 @@ ToolWindow::ToolWindow(Frame frame, QWidget* parent) : QDialog(parent), m_frame(
 void ToolWindow::reject() {}
 
 void ToolWindow::closeEvent(QCloseEvent* event) {
-    if (m_frame == Frame::CloseBox)
-        event->accept();
-    else
-        event->ignore();
+    // A dialog's close box would only reject, which does nothing here.
+    event->accept();
 }

@@ -11,9 +11,7 @@
 TJelCsere::TJelCsere(ExamSession& session, QWidget* parent) : QDialog(parent), m_session(session) {
     setObjectName(QStringLiteral("TJelCsere"));
     setWindowTitle(QStringLiteral("Törlés"));
-    // Modal above the always-on-top marking window that opens it, or it would open out of sight.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
     QFont bold = font();
     bold.setPointSize(8);

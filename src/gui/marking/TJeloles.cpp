@@ -335,6 +335,10 @@ void TJeloles::showTotal() {
 
 void TJeloles::showPicture(int picture) {
     Edit1->setText(QString::number(picture) + QLatin1Char('.'));
+    // The highlighted row is the picture the codes go to; the field stays the one pointed at last.
+    const QModelIndex current = StringGrid1->currentIndex();
+    selectCell(current.isValid() ? current.column() : 1, picture);
+    StringGrid1->scrollTo(m_session.grid().index(picture, 0), QAbstractItemView::EnsureVisible);
     for (int k = 1; k <= CombinationList::kLabelCount; ++k) {
         QLabel* label = m_labels[static_cast<size_t>(k - 1)];
         label->setText(CombinationList::labelCaption(picture, k));

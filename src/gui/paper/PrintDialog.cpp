@@ -15,8 +15,6 @@ bool QtPrintDialog::print(const QString& documentName, const std::function<void(
     printer.setPageMargins(QMarginsF(15, 14, 15, 12), QPageLayout::Millimeter);
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     dialog.setWindowTitle(QStringLiteral("Nyomtatás"));
-    // The tool windows stay on top; a dialog below them would block the program unseen.
-    dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     paint(printer);

@@ -28,7 +28,7 @@ QLabel* makeHeading(const QString& name, QWidget* parent) {
 } // namespace
 
 TKalend::TKalend(Platform& platform, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("TKalend"));
     setWindowTitle(QStringLiteral("Naptár"));
     setAutoFillBackground(true);

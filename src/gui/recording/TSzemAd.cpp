@@ -7,18 +7,21 @@
 #include "gui/common/QtPlatform.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
@@ -60,6 +63,8 @@ TUpDown::TUpDown(int minimum, int maximum, int position, QWidget* parent)
     for (QToolButton* button : {m_up, m_down}) {
         button->setFixedSize(17, 11);
         button->setAutoRepeat(true);
+        // The field beside the arrows takes Up and Down; the arrows are no tab stops of their own.
+        button->setFocusPolicy(Qt::NoFocus);
         layout->addWidget(button);
     }
     connect(m_up, &QToolButton::clicked, this, &TUpDown::stepUp);
@@ -113,8 +118,8 @@ QString upperAsciiLetters(QString text) {
 } // namespace
 
 TSzemAd::TSzemAd(ExamSession& session, Platform& platform, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
-      m_session(session), m_platform(platform) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_session(session),
+      m_platform(platform) {
     setObjectName(QStringLiteral("TSzemAd"));
     setWindowTitle(normalCaption());
     buildControls();
@@ -178,7 +183,8 @@ void TSzemAd::buildControls() {
     ageRow->setSpacing(1);
     Edit2 = new QLineEdit(QStringLiteral("10"), ageBox);
     Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setReadOnly(true);
+    Edit2->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), Edit2));
+    Edit2->installEventFilter(this);
     Edit2->setFixedWidth(36);
     Edit2->setAlignment(Qt::AlignRight);
     UpDown1 = new TUpDown(7, 14, 10, ageBox);
@@ -334,8 +340,10 @@ void TSzemAd::showPhoto(const QString& code) {
 void TSzemAd::Edit2Change() {
     bool ok = false;
     const int age = Edit2->text().trimmed().toInt(&ok);
-    if (ok)
-        m_session.personal().age = age;
+    if (!ok)
+        return;
+    m_session.personal().age = age;
+    UpDown1->setPosition(age);
 }
 
 void TSzemAd::UpDown1Changing(int position) {
@@ -356,6 +364,12 @@ void TSzemAd::BitBtn1Click() {
 }
 
 void TSzemAd::reject() {}
+
+void TSzemAd::closeEvent(QCloseEvent* event) {
+    // Everything is stored as it is typed: the close box leaves the window as "rendben" does.
+    BitBtn1Click();
+    event->accept();
+}
 
 void TSzemAd::Timer1Timer() {
     if (Shape1->form() == TShape::Form::Square) {
@@ -396,6 +410,16 @@ void TSzemAd::showEvent(QShowEvent* event) {
 }
 
 bool TSzemAd::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Edit2 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            if (key == Qt::Key_Up)
+                UpDown1->stepUp();
+            else
+                UpDown1->stepDown();
+            return true;
+        }
+    }
     const bool release = event->type() == QEvent::MouseButtonRelease;
     const bool doubleClick = event->type() == QEvent::MouseButtonDblClick;
     const bool leftButton = (release || doubleClick) && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;

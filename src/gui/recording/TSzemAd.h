@@ -75,7 +75,7 @@ signals:
 //
 //   Edit1        name                           Edit4      code, upper-cased as typed
 //   Shape1       overwrite lamp beside the code RadioButton1/2  "fiú" / "lány" in GroupBox1 "Neme"
-//   Edit2        age, read-only; UpDown1 steps it from 7 to 14
+//   Edit2        age: digits, or Up and Down, which step it as UpDown1 does from 7 to 14
 //   Edit3        examination date; a click when empty or a double click opens the calendar
 //   ComboBox1    examiner; its list comes from vv.txt, a double click opens the list editor
 //   Image1       the subject's photo in Bevel1  BitBtn1 "rendben", BitBtn2 "&súgó"
@@ -121,6 +121,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

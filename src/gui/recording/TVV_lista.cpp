@@ -12,7 +12,10 @@
 #include <QVBoxLayout>
 
 TVV_lista::TVV_lista(const DataRoot& root, Platform& platform, QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_root(root), m_platform(platform) {
+    // A dialog of the personal-data window, so that it comes up and stays above it.
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_root(root), m_platform(platform) {
     setObjectName(QStringLiteral("TVV_lista"));
     setWindowTitle(QStringLiteral("Vizsgálatvezetők listájának módosítása"));
     resize(440, 320);

@@ -100,10 +100,16 @@ void arrange(ExamSession& session, Platform& platform, Windows& windows, const Q
     setGeometries(windows, entries);
     for (QWidget* w : hideFirst)
         w->hide();
-    for (QWidget* w : show)
+    // The answer window has the keyboard in both arrangements: the others come up without taking
+    // it (a window manager gives it to each window it maps), and the answer window asks for it.
+    for (QWidget* w : show) {
+        w->setAttribute(Qt::WA_ShowWithoutActivating, w != windows.valasz);
         w->show();
+    }
     if (hideLast)
         hideLast->hide();
+    windows.valasz->raise();
+    windows.valasz->activateWindow();
     // A window's frame is only known once it is on screen, and some window managers report it
     // a moment later; placing the windows again then makes the outer sizes the file's.
     setGeometries(windows, entries);

@@ -9,8 +9,7 @@
 #include <QVBoxLayout>
 
 TAboutForm::TAboutForm(const DataRoot& root, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("TAboutForm"));
     setWindowTitle(QStringLiteral("a program névjegye"));
     setFixedSize(277, 177);

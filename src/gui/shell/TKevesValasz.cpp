@@ -26,8 +26,7 @@ QLabel* boldLabel(const QString& name, const QColor& colour, QWidget* parent) {
 } // namespace
 
 TKevesValasz::TKevesValasz(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("TKevesValasz"));
     setWindowTitle(QStringLiteral("Kevés a lejelölt válasz!!!"));
     setFixedSize(360, 170);

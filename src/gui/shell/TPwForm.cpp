@@ -48,8 +48,7 @@ void fillResultPanel(QWidget* panel, const QString& text, const QString& labelNa
 } // namespace
 
 TPwForm::TPwForm(ExamSession& session, Platform& platform, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_session(session), m_platform(platform) {
     setObjectName(QStringLiteral("TPwForm"));
     setWindowTitle(QStringLiteral("program-jelszó változtatás"));

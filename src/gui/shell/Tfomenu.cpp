@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QSessionManager>
 
 Tfomenu::Tfomenu(const DataRoot& root, Commands& commands, Arrangements& arrangements, QWidget* parent)
     : QMainWindow(parent), m_commands(commands), m_arrangements(arrangements) {
@@ -108,6 +109,8 @@ void Tfomenu::buildMenus() {
     Betlt1->setEnabled(false);
     Archivum1 = addItem(nn1, QStringLiteral("Archívum…"), "Archivum1", &Tfomenu::Archivum1Click);
     Archivum1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    // The tool windows have the keyboard most of the time; the shortcut works from them too.
+    Archivum1->setShortcutContext(Qt::ApplicationShortcut);
     Archivum1->setEnabled(false);
     Exportals1 = addItem(nn1, QStringLiteral("Exportálás CSV-be…"), "Exportals1", &Tfomenu::Exportals1Click);
     Exportals1->setEnabled(false);
@@ -182,12 +185,25 @@ void Tfomenu::unlock() {
 }
 
 void Tfomenu::closeEvent(QCloseEvent* event) {
-    if (!m_commands.closeQuery()) {
+    if (!m_closeAgreed && !m_commands.closeQuery()) {
         event->ignore();
         return;
     }
+    m_closeAgreed = true;
     event->accept();
     emit closeAccepted();
+}
+
+void Tfomenu::sessionEnding(QSessionManager& manager) {
+    if (m_closeAgreed || !manager.allowsInteraction())
+        return;
+    if (m_commands.closeQuery()) {
+        m_closeAgreed = true;
+        manager.release();
+        emit closeAccepted();
+    } else {
+        manager.cancel();
+    }
 }
 
 void Tfomenu::jvizsglat1Click() {

@@ -9,6 +9,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QSessionManager;
 class QWidget;
 
 // Main window "Tavrix gyermek VKT": the background picture, the password field and the menu bar.
@@ -32,6 +33,9 @@ public:
     void enterPassword(const QString& text);
     // Sets or clears the check marks of the two arrangements.
     void setArrangementChecks(bool recording, bool marking);
+    // The desktop session is ending: the close query runs while the session manager lets the
+    // program ask; a No keeps the session (where the manager allows it).
+    void sessionEnding(QSessionManager& manager);
 
 signals:
     // The close query ended with Yes: the program is to end.
@@ -92,6 +96,8 @@ private:
     Commands& m_commands;
     Arrangements& m_arrangements;
     bool m_unlocked = false;
+    // The close query was answered already (at the session's end); it is not asked again.
+    bool m_closeAgreed = false;
 
     QLabel* Image1 = nullptr;
     QWidget* Panel1 = nullptr;

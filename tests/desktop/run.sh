@@ -1,0 +1,458 @@
+#!/usr/bin/env bash
+# The built gyvkt as the process a psychologist starts, under Xvfb with openbox (1366x768),
+# driven with xdotool and checked from outside: exit status and time, the data folder's lock,
+# the windows left, the stacking order and the active window.
+#   tests/desktop/run.sh [path/to/gyvkt]        (default: build/bin/gyvkt)
+#   DESKTOP_ONLY=archive tests/desktop/run.sh   only the scenarios whose name holds "archive"
+set -u
+here="$(cd "$(dirname "$0")/../.." && pwd)"
+app="$(readlink -f "${1:-$here/build/bin/gyvkt}")"
+[ -x "$app" ] || { echo "no program at $app" >&2; exit 2; }
+for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo xmessage; do
+    command -v "$tool" >/dev/null || { echo "missing $tool (tools/setup.sh installs it)" >&2; exit 2; }
+done
+
+work="$(mktemp -d)"
+pids=()
+# The programs, then openbox, then Xvfb, each waited for: the next run must not meet them.
+cleanup() {
+    local i pid
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        pid=${pids[i]}
+        kill "$pid" 2>/dev/null
+        for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A display no one else uses: a number picked at random, given up when that Xvfb does not stay up
+# (another server may hold the number without a lock file this machine can see).
+for _ in $(seq 10); do
+    number=$((200 + RANDOM % 800))
+    [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
+    Xvfb ":$number" -screen 0 1366x768x24 -nolisten tcp 2>"$work/xvfb.log" &
+    xvfb=$!
+    export DISPLAY=":$number"
+    for _ in $(seq 50); do
+        kill -0 $xvfb 2>/dev/null || break
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    sleep 0.3
+    if kill -0 $xvfb 2>/dev/null && xdpyinfo >/dev/null 2>&1; then
+        pids+=($xvfb)
+        break
+    fi
+    kill $xvfb 2>/dev/null
+    wait $xvfb 2>/dev/null
+done
+[ ${#pids[@]} -eq 1 ] || {
+    echo "Xvfb did not start" >&2
+    cat "$work/xvfb.log" >&2
+    exit 2
+}
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; }
+for attempt in 1 2 3; do
+    openbox </dev/null >>"$work/openbox.log" 2>&1 &
+    wm=$!
+    for _ in $(seq 100); do
+        kill -0 $wm 2>/dev/null || break
+        wm_up && break
+        sleep 0.1
+    done
+    sleep 0.3
+    if kill -0 $wm 2>/dev/null && wm_up; then
+        pids+=($wm)
+        break
+    fi
+    wait $wm 2>/dev/null
+    echo "openbox attempt $attempt on $DISPLAY ended with status $?" >>"$work/openbox.log"
+done
+[ ${#pids[@]} -eq 2 ] || {
+    echo "openbox did not start on $DISPLAY:" >&2
+    cat "$work/openbox.log" >&2
+    exit 2
+}
+
+# The protocol opens "in the browser": the shell's opener is this stand-in, which notes the
+# file and shows a window of another program in the browser's place.
+mkdir -p "$work/bin"
+cat >"$work/bin/xdg-open" <<'OPENER'
+#!/bin/sh
+echo "$1" >>"$GYVKT_OPENED"
+exec xmessage -title "Böngésző" -geometry 700x500+300+120 "$1"
+OPENER
+chmod +x "$work/bin/xdg-open"
+
+passed=0
+failed=0
+failures=()
+APP=""    # pid of the running program
+ROOT=""   # its data root
+TIMEOUT=15
+
+log() { echo "    $*"; }
+fail() {
+    echo "    FAIL: $*"
+    scenario_ok=0
+    return 1
+}
+
+# wait_until SECONDS COMMAND...: polls the command until it succeeds.
+wait_until() {
+    local limit=$1
+    shift
+    local end=$((SECONDS + limit))
+    while ! "$@"; do
+        [ $SECONDS -ge $end ] && return 1
+        sleep 0.1
+    done
+}
+
+windows() { xdotool search --onlyvisible --pid "$APP" 2>/dev/null; }
+window_named() { # exact title, visible
+    local w
+    for w in $(windows); do
+        [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] && { echo "$w"; return 0; }
+    done
+    return 1
+}
+has_window() { window_named "$1" >/dev/null; }
+no_window() { ! has_window "$1"; }
+active_name() { xdotool getactivewindow getwindowname 2>/dev/null; }
+is_active() { [ "$(active_name)" = "$1" ]; }
+wait_window() { wait_until $TIMEOUT has_window "$1" || fail "no window \"$1\""; }
+wait_active() { wait_until $TIMEOUT is_active "$1" || fail "\"$1\" is not active (active: \"$(active_name)\")"; }
+gone() { [ -z "$APP" ] || ! kill -0 "$APP" 2>/dev/null; }
+
+# Window ids of the stacking order, bottom first, in decimal.
+stacking() {
+    xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//' | tr ',' '\n' | while read -r id; do
+        [ -n "$id" ] && printf '%d\n' "$id"
+    done
+}
+position_in_stack() { stacking | grep -nx "$1" | cut -d: -f1; }
+# above A B: window A is higher in the stacking than window B.
+above() {
+    local a b
+    a=$(position_in_stack "$1")
+    b=$(position_in_stack "$2")
+    [ -n "$a" ] && [ -n "$b" ] && [ "$a" -gt "$b" ]
+}
+
+# Client geometry: x y width height.
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+        /^  Width/{w=$2} /^  Height/{h=$2} END{print x, y, w, h}'
+}
+click_at() { # window, x, y relative to its client area
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+# A point of the window that no window above it covers, clicked.
+click_uncovered() {
+    local w=$1 x y wd ht px py other ox oy ow oh covered
+    read -r x y wd ht < <(geometry "$w")
+    local higher=() found=0
+    for other in $(stacking | sed -n "$(($(position_in_stack "$w") + 1)),\$p"); do higher+=("$other"); done
+    for py in $(seq $((y + 30)) 40 $((y + ht - 10))); do
+        for px in $(seq $((x + 20)) 60 $((x + wd - 10))); do
+            covered=0
+            for other in "${higher[@]}"; do
+                read -r ox oy ow oh < <(geometry "$other")
+                if [ "$px" -ge $((ox - 2)) ] && [ "$px" -le $((ox + ow + 2)) ] &&
+                    [ "$py" -ge $((oy - 25)) ] && [ "$py" -le $((oy + oh + 6)) ]; then
+                    covered=1
+                    break
+                fi
+            done
+            if [ $covered -eq 0 ]; then
+                xdotool mousemove "$px" "$py" click 1
+                return 0
+            fi
+        done
+    done
+    fail "every point of window $w is covered"
+}
+click_close_box() { # the close button of the window manager's frame
+    local x y wd ht l r t b
+    read -r x y wd ht < <(geometry "$1")
+    read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    xdotool mousemove $((x + wd + r - 11)) $((y - t / 2)) click 1
+}
+
+start_app() {
+    GYVKT_OPENED="$ROOT/opened" TAVRIX_ROOT="$ROOT" PATH="$work/bin:$PATH" HOME="$ROOT/home" \
+        XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$app" >>"$ROOT/program.log" 2>&1 &
+    APP=$!
+    pids+=("$APP")
+    wait_window "Tavrix gyermek VKT" && wait_active "Tavrix gyermek VKT"
+}
+
+MAIN="Tavrix gyermek VKT"
+main_window() { window_named "$MAIN"; }
+activate_main() { xdotool windowactivate --sync "$(main_window)" >/dev/null 2>&1; wait_active "$MAIN"; }
+
+# The password, then whatever notices the program shows once it is unlocked.
+unlock() {
+    xdotool type --delay 40 123456
+    local quiet_since=$SECONDS end=$((SECONDS + TIMEOUT))
+    while [ $SECONDS -lt $end ]; do
+        if is_active "gyermek VKT"; then
+            xdotool key Return
+            quiet_since=$SECONDS
+        elif is_active "$MAIN" && [ $((SECONDS - quiet_since)) -ge 1 ]; then
+            return 0
+        fi
+        sleep 0.2
+    done
+    fail "the main window did not come back after the password"
+}
+
+# menu LETTER [DOWNS|up]: opens a menu of the main window and chooses an item.
+menu() {
+    activate_main || return 1
+    xdotool key "alt+$1"
+    sleep 0.3
+    if [ "${2:-0}" = up ]; then
+        xdotool key Up
+    else
+        for _ in $(seq "${2:-0}"); do xdotool key Down; done
+    fi
+    xdotool key Return
+}
+
+RECORDING=("A vizsgálat képei" "A(z) 1. képre adott válasz" "Instrukció a vizsgált személynek")
+MARKING=("Segítség a jelölések használatához" "A felvett vizsgálat jelölése" "A vizsgálat képei"
+    "Példa az aktuális képhez és jelhez")
+answer_window_active() { active_name | grep -q "képre adott válasz"; }
+arrange() { # felvetel | jeloles
+    if [ "$1" = felvetel ]; then
+        menu v 1 && for w in "${RECORDING[@]}"; do wait_window "$w" || return 1; done
+    else
+        menu v 2 && for w in "${MARKING[@]}"; do wait_window "$w" || return 1; done
+    fi
+    # The answer window has the keyboard in both arrangements.
+    wait_until $TIMEOUT answer_window_active ||
+        fail "the answer window does not have the keyboard (active: \"$(active_name)\")"
+    return 0
+}
+tool_windows() { tool_window_list | sort -u; }
+tool_window_list() {
+    local t w
+    for t in "${MARKING[@]}" "${RECORDING[@]}"; do
+        w=$(window_named "$t") && echo "$w"
+    done
+    w=$(windows | while read -r id; do xdotool getwindowname "$id" | grep -q "képre adott válasz" && echo "$id"; done)
+    [ -n "$w" ] && echo "$w"
+}
+
+second_question_or_gone() { # the id of the first question
+    local w
+    gone || { w=$(window_named "Megerősítés") && [ "$w" != "$1" ] && is_active "Megerősítés"; }
+}
+still_running() {
+    fail "still running $1 s after the questions; windows left: $(for w in $(windows); do
+        printf '"%s" ' "$(xdotool getwindowname "$w")"
+    done)"
+}
+
+# Answers the quit question Yes and the save question No, and checks that the save question came
+# exactly when it was expected (yes|no); then expects the process to end with status 0 within a
+# few seconds, the lock released and no window left.
+expect_clean_end() {
+    wait_active "Megerősítés" || return 1
+    local first start
+    first=$(window_named "Megerősítés")
+    xdotool key Return
+    start=$(date +%s%N)
+    if ! wait_until 3 second_question_or_gone "$first"; then
+        still_running 3
+        return 1
+    fi
+    if ! gone; then
+        [ "$1" = no ] && fail "asked whether to save though nothing changed since the last save or open"
+        xdotool key Escape
+        start=$(date +%s%N)
+        wait_until 3 gone || { still_running 3; return 1; }
+    elif [ "$1" = yes ]; then
+        fail "ended without asking whether to save"
+    fi
+    wait "$APP"
+    local status=$?
+    log "ended $((($(date +%s%N) - start) / 1000000)) ms after the questions, status $status"
+    [ "$status" -eq 0 ] || fail "exit status $status"
+    [ -e "$ROOT/.gyvkt.lock" ] && fail "the lock file is left behind"
+    [ -z "$(xdotool search --pid "$APP" 2>/dev/null)" ] || fail "windows of the program are left"
+    return 0
+}
+
+run() {
+    local name=$1
+    shift
+    # DESKTOP_ONLY=text runs the scenarios whose name holds the text.
+    [[ "$name" == *"${DESKTOP_ONLY:-}"* ]] || return 0
+    echo "--- $name"
+    scenario_ok=1
+    ROOT="$work/root-$((passed + failed))"
+    mkdir -p "$ROOT/home"
+    "$@"
+    if [ -n "$APP" ] && ! gone; then
+        [ $scenario_ok -eq 1 ] && fail "the program was left running"
+        kill "$APP" 2>/dev/null
+        wait_until 2 gone || kill -9 "$APP" 2>/dev/null
+        wait "$APP" 2>/dev/null
+    fi
+    APP=""
+    if [ $scenario_ok -eq 1 ]; then
+        passed=$((passed + 1))
+        echo "    ok"
+    else
+        failed=$((failed + 1))
+        failures+=("$name")
+    fi
+}
+
+# check_above WINDOW LABEL: WINDOW is above every tool window shown, and active.
+check_above_tools() {
+    local w=$1 label=$2 t
+    for t in $(tool_windows); do
+        above "$w" "$t" || fail "$label is below the tool window \"$(xdotool getwindowname "$t")\""
+    done
+}
+check_tools_above_main() {
+    local t
+    for t in $(tool_windows); do
+        above "$t" "$(main_window)" || fail "the tool window \"$(xdotool getwindowname "$t")\" is below the main window"
+    done
+}
+
+scenario_quit() { # none|felvetel|jeloles, menu|closebox|altf4
+    start_app && unlock || return
+    if [ "$1" != none ]; then
+        arrange "$1" || return
+        check_tools_above_main
+    fi
+    case $2 in
+    menu) menu f up ;;
+    closebox) click_close_box "$(main_window)" ;;
+    altf4) activate_main && xdotool key alt+F4 ;;
+    esac
+    expect_clean_end no
+}
+
+# "Nem" to the quit question keeps everything as it was.
+scenario_quit_refused() {
+    start_app && unlock && arrange jeloles || return
+    local before
+    before=$(windows | sort)
+    menu f up && wait_active "Megerősítés" || return
+    xdotool key Escape
+    wait_until $TIMEOUT no_window "Megerősítés" || fail "the question stays"
+    sleep 0.5
+    gone && { fail "the program ended after No"; return 1; }
+    [ "$(windows | sort)" = "$before" ] || fail "the windows changed after No"
+    menu f up && expect_clean_end no
+}
+
+browser_window() { xdotool search --onlyvisible --name '^Böngésző$' 2>/dev/null | head -1 | grep .; }
+save_dialog_active() {
+    local n
+    n=$(active_name)
+    [ -n "$n" ] && [ "$n" != "$MAIN" ] && [ "$n" != "Böngésző" ]
+}
+
+scenario_examination() {
+    start_app && unlock || return
+    menu f 0 && wait_active "Gyermek VKT személyi adatok" || return
+    xdotool type --delay 30 "Teszt Elek"
+    xdotool key Tab && xdotool type --delay 30 "dt1"
+    # Code, sex, then the age: typed, and one step up.
+    xdotool key Tab Tab ctrl+a && xdotool type "8" && xdotool key Up
+    xdotool key Tab && xdotool type --delay 30 "2026.12.08."
+    xdotool key Return
+    wait_until $TIMEOUT no_window "Gyermek VKT személyi adatok" || { fail "the personal data stay up"; return 1; }
+
+    arrange felvetel || return
+    xdotool type --delay 30 "Az elso valasz"
+    click_at "$(window_named "A vizsgálat képei")" 346 29
+    wait_active "A(z) 2. képre adott válasz" || return
+    xdotool type --delay 30 "Masodik valasz"
+
+    arrange jeloles || return
+    local marking n
+    marking=$(window_named "A felvett vizsgálat jelölése")
+    for n in $(seq 18); do
+        click_at "$marking" 278 71 # the EV code
+        click_at "$marking" 331 17 # "következő kérdés"
+    done
+
+    menu v 3 # "Kész jegyzőkönyv"
+    wait_until $TIMEOUT test -s "$ROOT/opened" || { fail "no protocol was handed to the browser (too few codes?)"; return 1; }
+    [ "$(sed 's|^file://||' "$ROOT/opened")" = "$ROOT/gy_vkt/html/DT1.html" ] || fail "opened: $(cat "$ROOT/opened")"
+    [ -s "$ROOT/gy_vkt/html/DT1_profil.png" ] || fail "no profile picture beside the protocol"
+    # The browser, another program, comes above the tool windows.
+    wait_until $TIMEOUT browser_window >/dev/null || { fail "no browser window"; return 1; }
+    check_above_tools "$(browser_window)" "the browser"
+
+    menu f 1 # "Mentés"
+    wait_until $TIMEOUT save_dialog_active || { fail "no save dialog"; return 1; }
+    sleep 0.5
+    xdotool key Return
+    wait_until $TIMEOUT test -s "$ROOT/gy_vkt/archivum/DT1.kvx" || { fail "DT1.kvx was not saved"; return 1; }
+    grep -qa "Teszt Elek" "$ROOT/gy_vkt/archivum/DT1.kvx" || fail "the name is not in the file"
+    grep -qa "Az elso valasz" "$ROOT/gy_vkt/archivum/DT1.kvx" || fail "the first answer is not in the file"
+    [ "$(sed -n 2p "$ROOT/gy_vkt/archivum/DT1.kvx" | tr -d '\r')" = 9 ] || fail "age: $(sed -n 2p "$ROOT/gy_vkt/archivum/DT1.kvx")"
+
+    # Just saved: the quit asks nothing about saving.
+    menu f up && expect_clean_end no || return
+
+    # The next start finds the data folder free.
+    start_app && unlock && menu f up && expect_clean_end yes
+}
+
+scenario_archive_and_profile() {
+    start_app && unlock && arrange jeloles || return
+    xdotool key ctrl+r
+    wait_window "Archívum" && wait_active "Archívum" || return
+    local archive
+    archive=$(window_named "Archívum")
+    check_above_tools "$archive" "the archive"
+    # A click on a tool window, then one on the archive, brings the archive forward again.
+    click_uncovered "$(window_named "A felvett vizsgálat jelölése")"
+    wait_active "A felvett vizsgálat jelölése"
+    click_uncovered "$archive"
+    wait_active "Archívum" && check_above_tools "$archive" "the archive after a click"
+
+    # Enter opens the listed sample examination, through the personal data.
+    local end=$((SECONDS + TIMEOUT))
+    while ! has_window "Gyermek VKT személyi adatok" && [ $SECONDS -lt $end ]; do
+        is_active "Archívum" && xdotool key Return
+        sleep 0.5
+    done
+    wait_active "Gyermek VKT személyi adatok" || return
+    check_above_tools "$(window_named "Gyermek VKT személyi adatok")" "the personal data"
+    xdotool key Return
+
+    menu v 4 # "Profil"
+    wait_window "Profil" && wait_active "Profil" || return
+    check_above_tools "$(window_named "Profil")" "the profile"
+    # Opened and not changed: nothing to save.
+    menu f up && expect_clean_end no
+}
+
+for arrangement in none felvetel jeloles; do
+    for how in menu closebox altf4; do
+        run "quit by $how, arrangement: $arrangement" scenario_quit "$arrangement" "$how"
+    done
+done
+run "No to the quit question" scenario_quit_refused
+run "a whole examination, then a second start" scenario_examination
+run "archive and profile in the marking arrangement" scenario_archive_and_profile
+
+for name in "${failures[@]}"; do echo "failed: $name"; done
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
