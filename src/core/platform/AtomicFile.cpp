@@ -33,9 +33,9 @@ int faultError(const QString& path, AtomicFile::Step step) {
     return faultAt(path, step) ? g_fault->error : 0;
 }
 
-// Everything below returns the system's error number (errno) of the call that failed, taken
-// before anything else runs, or 0: a message that says why must not read the errno of the
-// clean-up after the failure. kUnknown stands for a failure with no errno.
+// The helpers below that write, sync or rename return the system's error number (errno) of the
+// call that failed, taken before anything else runs, or 0: a message that says why must not read
+// the errno of the clean-up after the failure. kUnknown stands for a failure with no errno.
 constexpr int kUnknown = -1;
 
 // Writes through a symbolic link land in the file it points to, as an editor's save would.
