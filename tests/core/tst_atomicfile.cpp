@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 Q_DECLARE_METATYPE(AtomicFile::Step)
@@ -32,6 +35,19 @@ struct FaultScope {
     ~FaultScope() { AtomicFile::injectFault(std::nullopt); }
 };
 
+// A small file system over a folder, for as long as the scope lasts.
+struct TmpfsScope {
+    TmpfsScope(const QString& folder, unsigned long flags)
+        : path(QFile::encodeName(folder)),
+          mounted(!folder.isEmpty() && ::mount("tmpfs", path.constData(), "tmpfs", flags, "size=16k,mode=700") == 0) {}
+    ~TmpfsScope() {
+        if (mounted)
+            ::umount2(path.constData(), MNT_DETACH);
+    }
+    QByteArray path;
+    bool mounted;
+};
+
 } // namespace
 
 class AtomicFileTest : public QObject {
@@ -42,6 +58,8 @@ private slots:
     void newFileThatFailsLeavesNothing();
     void keepsTheModeOfTheFileItReplaces();
     void batchIsAllOrNothing();
+    void failureSaysWhy_data();
+    void failureSaysWhy();
 };
 
 void AtomicFileTest::failureKeepsTheOldFile_data() {
@@ -68,7 +86,8 @@ void AtomicFileTest::failureKeepsTheOldFile() {
             AtomicFile::write(path, newContent());
             QFAIL("a failed write was reported as done");
         } catch (const UserError& e) {
-            QCOMPARE(e.text(), QStringLiteral("Cannot create file ") + path);
+            QCOMPARE(e.text(),
+                     QStringLiteral("Cannot create file ") + path + QStringLiteral("\nNincs elég hely a lemezen."));
         }
     }
     QCOMPARE(root.get(QStringLiteral("f.txt")), kOld);
@@ -111,7 +130,8 @@ void AtomicFileTest::batchIsAllOrNothing() {
                 batch.stage(root.path() + QStringLiteral("/%1.val").arg(n), "\xfaj " + QByteArray::number(n));
             QFAIL("a failed stage was not reported");
         } catch (const UserError& e) {
-            QVERIFY(e.text().endsWith(QStringLiteral("/7.val")));
+            QVERIFY(
+                e.text().startsWith(QStringLiteral("Cannot create file ") + root.path() + QStringLiteral("/7.val\n")));
         }
     }
     QCOMPARE(entries(root.path()), before);
@@ -127,6 +147,70 @@ void AtomicFileTest::batchIsAllOrNothing() {
     QCOMPARE(entries(root.path()), before);
     for (int n = 1; n <= 24; ++n)
         QCOMPARE(root.get(QStringLiteral("%1.val").arg(n)), "\xfaj " + QByteArray::number(n));
+}
+
+// The reason must come from the call that failed, through whatever was cleaned up after it, in
+// every writer. "tmpfs" and "read-only" are real disks when this run may mount them.
+void AtomicFileTest::failureSaysWhy_data() {
+    QTest::addColumn<QString>("disk");
+    QTest::addColumn<AtomicFile::Step>("step");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("reason");
+    const QString noSpace = QStringLiteral("Nincs elég hely a lemezen.");
+    const QString denied = QStringLiteral("Nincs jogosultság.");
+    const QString readOnly = QStringLiteral("Csak olvasható a lemez.");
+    using S = AtomicFile::Step;
+    QTest::newRow("full disk") << QString() << S::Write << ENOSPC << noSpace;
+    QTest::newRow("quota at sync") << QString() << S::Sync << EDQUOT << noSpace;
+    QTest::newRow("access at rename") << QString() << S::Rename << EACCES << denied;
+    QTest::newRow("not permitted at close") << QString() << S::Close << EPERM << denied;
+    QTest::newRow("read-only") << QString() << S::Write << EROFS << readOnly;
+    QTest::newRow("other: the system's text") << QString() << S::Sync << EIO << QString::fromLocal8Bit(strerror(EIO));
+    QTest::newRow("real full tmpfs") << QStringLiteral("tmpfs") << S::Write << 0 << noSpace;
+    QTest::newRow("real read-only tmpfs") << QStringLiteral("read-only") << S::Write << 0 << readOnly;
+    QTest::newRow("real missing folder") << QStringLiteral("missing") << S::Write << 0
+                                         << QStringLiteral("Nincs ilyen fájl vagy mappa.");
+}
+
+void AtomicFileTest::failureSaysWhy() {
+    QFETCH(QString, disk);
+    QFETCH(AtomicFile::Step, step);
+    QFETCH(int, error);
+    QFETCH(QString, reason);
+    TestRoot root;
+    QString folder = root.path() + QStringLiteral("/disk");
+    QVERIFY(QDir().mkpath(folder));
+    const bool mounts = disk == QLatin1String("tmpfs") || disk == QLatin1String("read-only");
+    const TmpfsScope tmpfs(mounts ? folder : QString(), disk == QLatin1String("read-only") ? MS_RDONLY : 0);
+    if (disk == QLatin1String("missing"))
+        folder += QStringLiteral("/nincs");
+    else if (mounts && !tmpfs.mounted)
+        QSKIP("this run may not mount a file system; the injected rows stand for it");
+    const FaultScope fault({step, 0, error == 0 ? QStringLiteral("/nowhere") : QString(), error});
+    const QByteArray bytes = newContent() + newContent(); // more than the tmpfs holds
+    const QString path = folder + QStringLiteral("/f.txt");
+    const QString expected = QStringLiteral("Cannot create file ") + path + QLatin1Char('\n') + reason;
+    auto said = [](auto&& write) {
+        try {
+            write();
+        } catch (const UserError& e) {
+            return e.text();
+        }
+        return QStringLiteral("(succeeded)");
+    };
+    QCOMPARE(said([&] { AtomicFile::write(path, bytes); }), expected);
+    QCOMPARE(said([&] {
+                 AtomicFile::Stream stream(path);
+                 stream.write(bytes.constData(), bytes.size());
+                 stream.commit();
+             }),
+             expected);
+    QCOMPARE(said([&] {
+                 AtomicFile::Batch batch;
+                 batch.stage(path, bytes);
+                 batch.commit();
+             }),
+             expected);
 }
 
 QTEST_GUILESS_MAIN(AtomicFileTest)

@@ -167,7 +167,10 @@ void CliInputTest::fullDiskIsReportedAndTheOldProtocolKept() {
                                                 << keyArgs() << QStringLiteral("-o") << target);
     QVERIFY(p.waitForFinished(60000));
     QCOMPARE(p.exitCode(), 2);
-    QVERIFY(p.readAllStandardError().contains((QStringLiteral("Cannot create file ") + target).toUtf8()));
+    // Both lines: what failed and why.
+    QVERIFY(p.readAllStandardError().contains(
+        (QStringLiteral("Cannot create file ") + target + QStringLiteral("\nA fájl túl nagy ehhez a lemezhez."))
+            .toUtf8()));
     QCOMPARE(readFileBytes(target), QByteArray("a r\xe9gi jegyz\xf5k\xf6nyv\r\n"));
     QCOMPARE(hiddenAndVisible(m_root->path()), before);
 }

@@ -126,11 +126,12 @@ void LayoutFileTest::skipsBadLines() {
 
 void LayoutFileTest::missingFile() {
     TestRoot root;
+    const QString path = root.root().layoutFile(QStringLiteral("felvetel"));
     try {
-        LayoutFile::read(root.root().layoutFile(QStringLiteral("felvetel")));
+        LayoutFile::read(path);
         QFAIL("no error");
     } catch (const UserError& e) {
-        QCOMPARE(e.text(), QStringLiteral("File not found"));
+        QCOMPARE(e.text(), QStringLiteral("File not found: ") + path);
     }
 }
 

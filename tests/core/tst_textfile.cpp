@@ -136,7 +136,8 @@ void TextFileTest::failedWriteKeepsOldFile() {
         TextFile::writeBytes(path, QByteArray(100000, 'x'));
     } catch (const UserError& e) {
         thrown = true;
-        QCOMPARE(e.text(), QStringLiteral("Cannot create file ") + path);
+        QCOMPARE(e.text(),
+                 QStringLiteral("Cannot create file ") + path + QStringLiteral("\nA fájl túl nagy ehhez a lemezhez."));
     }
     ::setrlimit(RLIMIT_FSIZE, &old);
     QVERIFY(thrown);
@@ -151,7 +152,7 @@ void TextFileTest::errorTexts() {
         TextFile::readLines(missing);
         QFAIL("no error for a missing file");
     } catch (const UserError& e) {
-        QCOMPARE(e.text(), QStringLiteral("File not found"));
+        QCOMPARE(e.text(), QStringLiteral("File not found: ") + missing);
     }
     try {
         TextFile::loadLines(missing);
@@ -164,7 +165,8 @@ void TextFileTest::errorTexts() {
         TextFile::writeLines(inMissingFolder, {QStringLiteral("x")});
         QFAIL("no error for a missing folder");
     } catch (const UserError& e) {
-        QCOMPARE(e.text(), QStringLiteral("Cannot create file ") + inMissingFolder);
+        QCOMPARE(e.text(), QStringLiteral("Cannot create file ") + inMissingFolder +
+                               QStringLiteral("\nNincs ilyen fájl vagy mappa."));
     }
 }
 

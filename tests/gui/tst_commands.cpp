@@ -152,7 +152,8 @@ void TestCommands::newExaminationStopsAtAnAnswerFileItCannotCreate() {
     QDir(root.root().workingFolder()).removeRecursively();
     p.platform.setNextAnswer(false);
     QVERIFY(!p.runConfirmingPersonalData("jvizsglat1"));
-    QCOMPARE(p.platform.messages, QStringList{QStringLiteral("Cannot create file ") + root.root().answerFile(1)});
+    QCOMPARE(p.platform.messages, QStringList{QStringLiteral("Cannot create file ") + root.root().answerFile(1) +
+                                              QStringLiteral("\nNincs ilyen fájl vagy mappa.")});
     // What was reset before the failure stays reset.
     QCOMPARE(p.session.grid().scoringLine(2), ScoringLine());
 }
@@ -298,7 +299,8 @@ void TestCommands::missingLayoutFileStopsTheArrangement() {
     ProgramFixture p(root);
     p.unlock();
     p.trigger("Felvtel1");
-    QCOMPARE(p.platform.messages, QStringList{QStringLiteral("File not found")});
+    QCOMPARE(p.platform.messages,
+             QStringList{QStringLiteral("File not found: ") + root.root().layoutFile(QStringLiteral("felvetel"))});
     QVERIFY(p.action("Felvtel1")->isChecked());
     QCOMPARE(p.session.layoutMode(), QStringLiteral("felvetel"));
     QVERIFY(!p.forms.kepForm->isVisible() && !p.forms.valasz->isVisible() && !p.forms.vvInstr->isVisible());

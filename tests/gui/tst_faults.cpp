@@ -219,7 +219,8 @@ void TestFaults::everyWriteKeepsTheOldFile() {
     c.act(p);
     AtomicFile::injectFault(std::nullopt);
 
-    QCOMPARE(p.platform.messages, QStringList{QStringLiteral("Cannot create file ") + failing});
+    QCOMPARE(p.platform.messages, QStringList{QStringLiteral("Cannot create file ") + failing +
+                                              QStringLiteral("\nNincs elég hely a lemezen.")});
     const QMap<QString, QByteArray> after = snapshot(p.testRoot);
     QCOMPARE(after.keys(), before.keys());
     QCOMPARE(after.value(failing), before.value(failing));

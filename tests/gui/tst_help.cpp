@@ -153,7 +153,7 @@ void TestHelp::failedSaveKeepsTextAndSaveEnabled() {
     auto* save = help->findChild<QAction*>(QStringLiteral("ments1"));
     save->trigger();
     QCOMPARE(f.platform.messages,
-             (QStringList{kMissingChapter, UserError::cannotCreate(f.session.root().helpChapter(5)).text()}));
+             (QStringList{kMissingChapter, UserError::cannotCreate(f.session.root().helpChapter(5), ENOENT).text()}));
     QVERIFY(save->isEnabled());
     QCOMPARE(memoOf(help)->toPlainText(), QStringLiteral("jegyzet"));
 }

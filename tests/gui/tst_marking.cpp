@@ -461,7 +461,7 @@ void TestMarking::totalFieldTakesTypingUntilTheNextRecomputation() {
 void TestMarking::missingKeyIsReportedAndMarkingGoesOn() {
     m_f.reset();
     ProgramFixture f([](TestRoot& root) { QFile::remove(root.root().gcrKeyFile()); });
-    QVERIFY(f.platform.messages.contains(QStringLiteral("File not found")));
+    QVERIFY(f.platform.messages.contains(QStringLiteral("File not found: ") + f.session.root().gcrKeyFile()));
     QCOMPARE(f.session.grid().cell(5, 1), QStringLiteral(" "));
     QTest::mousePress(f.forms.jeloles->findChild<QPushButton*>(QStringLiteral("BitBtn4")), Qt::LeftButton);
     QCOMPARE(f.session.grid().cell(2, 1), QStringLiteral("NE"));

@@ -185,7 +185,7 @@ void TestPaper::chartThatCannotBeWrittenIsReported() {
     p.session.personal().code = QStringLiteral("ABRA");
     markPictures(p.session, 18);
     p.trigger("Kszjegyzknyv1");
-    QCOMPARE(p.platform.messages, QStringList{QStringLiteral("Cannot create file ") + png});
+    QCOMPARE(p.platform.messages, QStringList{UserError::cannotCreate(png, EISDIR).text()});
     // The protocol was written before and is still handed to the examiner.
     const QString html = root.root().protocolFile(QStringLiteral("ABRA"));
     QCOMPARE(readFileBytes(html).count("\r\n"), 260);
@@ -268,7 +268,8 @@ void TestPaper::pdfThatCannotBeWrittenIsReported() {
     const QString path = root.path() + QStringLiteral("/nincs ilyen/X.pdf");
     p.platform.setNextFileName(path);
     p.trigger("JegyzknyvPDFbe1");
-    QCOMPARE(p.platform.messages, QStringList{QStringLiteral("Cannot create file ") + path});
+    QCOMPARE(p.platform.messages, QStringList{QStringLiteral("Cannot create file ") + path +
+                                              QStringLiteral("\nNincs ilyen fájl vagy mappa.")});
     QVERIFY(!QFileInfo::exists(path));
 }
 

@@ -199,7 +199,8 @@ void TestRecording::unwritableAnswerKeepsThePreviousPicture() {
 
     typeText(memo(), QStringLiteral("elveszne"));
     QTest::mouseClick(speedButton(6), Qt::LeftButton);
-    QCOMPARE(m_f->platform.messages, QStringList{UserError::cannotCreate(m_f->session.root().answerFile(5)).text()});
+    QCOMPARE(m_f->platform.messages,
+             QStringList{UserError::cannotCreate(m_f->session.root().answerFile(5), EISDIR).text()});
     QCOMPARE(m_f->session.currentPicture(), 5);
     QVERIFY(speedButton(5)->isChecked());
     QVERIFY(!speedButton(6)->isChecked());

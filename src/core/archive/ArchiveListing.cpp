@@ -7,12 +7,10 @@
 #include "core/platform/UserError.h"
 
 #include <QFile>
-#include <QThread>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
-#include <vector>
 
 namespace {
 
@@ -63,8 +61,11 @@ ArchiveRow readStamped(const QString& path, const Stamp& stamp, const GcrKey& ke
     return row;
 }
 
-// Below this many files a second thread costs more than it saves.
-constexpr int kFilesPerThread = 200;
+// The files read on all cores between two reports of progress: at most this many, so that a
+// stopped listing ends soon, and in a large folder enough that the cores seldom wait for each
+// other at a report; a small folder reports every thirty-second part of it.
+constexpr int kMaxFilesPerReport = 256;
+constexpr int kReportsPerListing = 32;
 
 } // namespace
 
@@ -135,46 +136,38 @@ QList<ArchiveRow> ArchiveCache::list(const QString& folder, const GcrKey& key, c
         return {};
 
     QList<ArchiveRow> rows(total);
-    ArchiveRow* const out = rows.data();
-    std::vector<char> filled(static_cast<size_t>(total), 0);
-    std::atomic<int> next{0};
-    std::atomic<int> done{0};
+    for (int i = 0; i < total; ++i)
+        rows[i].path = files.at(i);
     std::atomic<int> read{0};
-    std::atomic<bool> stop{false};
-    // Every thread takes the next file; the kept rows are only looked up while the threads run.
+    // The kept rows are only looked up while the files are read.
     const QHash<QString, ArchiveRow>& kept = m_rows;
-    auto work = [&](bool reports) {
-        for (int i = next++; i < total && !stop; i = next++) {
-            const QString& path = files.at(i);
-            const Stamp stamp = stampOf(path);
-            const auto old = kept.constFind(path);
-            if (old != kept.cend() && old->size == stamp.size && old->modified == stamp.modified) {
-                out[i] = *old;
-            } else {
-                out[i] = readStamped(path, stamp, key);
-                ++read;
-            }
-            filled[static_cast<size_t>(i)] = 1;
-            const int finished = ++done;
-            if (reports && progress && !progress(finished, total))
-                stop = true;
+    auto fill = [&](ArchiveRow& row) {
+        const QString path = row.path;
+        const Stamp stamp = stampOf(path);
+        const auto old = kept.constFind(path);
+        if (old != kept.cend() && old->size == stamp.size && old->modified == stamp.modified) {
+            row = *old;
+        } else {
+            row = readStamped(path, stamp, key);
+            ++read;
         }
     };
-    std::vector<std::thread> threads;
-    const int helpers = std::min(QThread::idealThreadCount(), 8) - 1;
-    for (int t = 0; t < helpers && (t + 1) * kFilesPerThread < total; ++t)
-        threads.emplace_back(work, false);
-    work(true);
-    for (std::thread& t : threads)
-        t.join();
+    // Without progress to report, all files in one go.
+    const int step = progress ? std::clamp(total / kReportsPerListing, 1, kMaxFilesPerReport) : std::max(total, 1);
+    int done = 0;
+    bool stopped = false;
+    while (done < total && !stopped) {
+        const int end = std::min(total, done + step);
+        QtConcurrent::blockingMap(rows.begin() + done, rows.begin() + end, fill);
+        done = end;
+        stopped = progress && !progress(done, total);
+    }
     m_readCount = read;
 
-    if (stop) {
+    if (stopped) {
         // What was read is not lost: it is kept beside the rows of the files not reached.
-        for (int i = 0; i < total; ++i) {
-            if (filled[static_cast<size_t>(i)])
-                m_rows.insert(files.at(i), out[i]);
-        }
+        for (int i = 0; i < done; ++i)
+            m_rows.insert(files.at(i), rows.at(i));
         return {};
     }
     // Nothing read and no file gone: the kept rows are these already.
@@ -182,7 +175,7 @@ QList<ArchiveRow> ArchiveCache::list(const QString& folder, const GcrKey& key, c
         QHash<QString, ArchiveRow> now;
         now.reserve(total);
         for (int i = 0; i < total; ++i)
-            now.insert(files.at(i), out[i]);
+            now.insert(files.at(i), rows.at(i));
         m_rows = now;
     }
     return rows;

@@ -3,6 +3,7 @@
 #include "core/platform/UserError.h"
 
 #include <QElapsedTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -11,13 +12,11 @@ constexpr qint64 kProgressIntervalMs = 40;
 
 } // namespace
 
-ArchiveLoader::ArchiveLoader(QObject* parent) : QObject(parent) {
-    m_pool.setMaxThreadCount(1);
-}
+ArchiveLoader::ArchiveLoader(QObject* parent) : QObject(parent) {}
 
 ArchiveLoader::~ArchiveLoader() {
     m_stop = true;
-    m_pool.waitForDone();
+    m_listing.waitForFinished();
     // What the worker posted to this object is dropped with it.
 }
 
@@ -35,7 +34,10 @@ void ArchiveLoader::startListing(const Request& request) {
     m_running = true;
     m_stop = false;
     const quint64 generation = ++m_generation;
-    m_pool.start([this, request, generation] {
+    // The one before has reported its end; what remains of it touches nothing of this object's,
+    // but the cache is only ever used by one listing at a time.
+    m_listing.waitForFinished();
+    m_listing = QtConcurrent::run([this, request, generation] {
         QList<ArchiveRow> rows;
         QString error;
         QElapsedTimer sinceReport;

@@ -3,10 +3,10 @@
 #include "core/archive/ArchiveListing.h"
 #include "core/marking/GcrKey.h"
 
+#include <QFuture>
 #include <QList>
 #include <QObject>
 #include <QString>
-#include <QThreadPool>
 
 #include <atomic>
 #include <optional>
@@ -43,7 +43,8 @@ private:
 
     // Used by the worker only while a listing runs, by nobody else.
     ArchiveCache m_cache;
-    QThreadPool m_pool;
+    // The listing that runs, or ran last.
+    QFuture<void> m_listing;
     std::atomic<bool> m_stop{false};
     bool m_running = false;
     quint64 m_generation = 0;

@@ -90,7 +90,7 @@ void walk(const QByteArray& root, const QByteArray& relative, QList<Item>& items
     const QByteArray folder = relative.isEmpty() ? root : root + '/' + relative;
     DIR* dir = ::opendir(folder.constData());
     if (!dir)
-        throw UserError::cannotOpen(QFile::decodeName(folder));
+        throw UserError::cannotOpen(QFile::decodeName(folder), errno);
     const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
     QList<QByteArray> subfolders;
     while (const dirent* e = ::readdir(dir)) {
@@ -99,7 +99,7 @@ void walk(const QByteArray& root, const QByteArray& relative, QList<Item>& items
             continue;
         Item item{relative.isEmpty() ? name : relative + '/' + name, {}};
         if (::fstatat(::dirfd(dir), e->d_name, &item.st, AT_SYMLINK_NOFOLLOW) != 0)
-            throw UserError::cannotOpen(QFile::decodeName(root + '/' + item.path));
+            throw UserError::cannotOpen(QFile::decodeName(root + '/' + item.path), errno);
         // Pipes, sockets and devices are no data of the program's.
         if (S_ISDIR(item.st.st_mode))
             subfolders.append(item.path);
@@ -274,6 +274,8 @@ public:
                 if (n <= 0) {
                     if (n < 0 && errno == EINTR)
                         continue;
+                    if (n == 0)
+                        errno = ENOSPC;
                     cannotWrite(relative);
                 }
                 bytes += n;
@@ -335,8 +337,10 @@ private:
                 cannotWrite(sub);
         }
     }
+    // Called right after the system call that failed, whose errno says why.
     [[noreturn]] void cannotWrite(const QString& relative) const {
-        throw UserError::cannotCreate(native(m_shown + QLatin1Char('/') + relative));
+        const int error = errno;
+        throw UserError::cannotCreate(native(m_shown + QLatin1Char('/') + relative), error);
     }
 
     QString m_folder;
@@ -462,7 +466,7 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
                 QByteArray target(PATH_MAX, Qt::Uninitialized);
                 const ssize_t n = ::readlink((rootBytes + '/' + item.path).constData(), target.data(), target.size());
                 if (n < 0)
-                    throw UserError::cannotOpen(native(path));
+                    throw UserError::cannotOpen(native(path), errno);
                 target.truncate(n);
                 archive_entry_set_filetype(entry.get(), AE_IFLNK);
                 archive_entry_update_symlink_utf8(entry.get(), QFile::decodeName(target).toUtf8().constData());
@@ -473,7 +477,7 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
         }
         const int fd = ::open((rootBytes + '/' + item.path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
-            throw UserError::cannotOpen(native(path));
+            throw UserError::cannotOpen(native(path), errno);
         const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
             ::close(*f);
             delete f;
@@ -490,7 +494,7 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
-                throw UserError::cannotOpen(native(path));
+                throw UserError::cannotOpen(native(path), errno);
             if (n == 0)
                 throw changedWhileRead(path);
             check(archive_write_data(a.get(), buffer.constData(), static_cast<size_t>(n)));
@@ -533,11 +537,11 @@ BackupTree::Contents BackupTree::restore(QIODevice& device, const QString& name,
                                        "új vagy üres mappába lehet; semmi sem változott.")
                             .arg(native(absolute)));
     if (!ClosedFolder::makePath(info.path()))
-        throw UserError::cannotCreate(native(info.path()));
+        throw UserError::cannotCreate(native(info.path()), errno);
     QByteArray pattern = QFile::encodeName(info.path() + QStringLiteral("/.") + info.fileName() +
                                            QStringLiteral(".visszaallitas-XXXXXX"));
     if (!::mkdtemp(pattern.data()))
-        throw UserError::cannotCreate(native(absolute));
+        throw UserError::cannotCreate(native(absolute), errno);
     const QString unpacked = QFile::decodeName(pattern);
     try {
         Unpacker unpacker(unpacked, absolute);
@@ -545,10 +549,13 @@ BackupTree::Contents BackupTree::restore(QIODevice& device, const QString& name,
         // Everything is on the disk before the folder takes its name.
         const int fd = ::open(pattern.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         const bool synced = fd >= 0 && ::syncfs(fd) == 0;
+        int error = synced ? 0 : errno;
         if (fd >= 0)
             ::close(fd);
-        if (!synced || ::rename(pattern.constData(), QFile::encodeName(absolute).constData()) != 0)
-            throw UserError::cannotCreate(native(absolute));
+        if (synced && ::rename(pattern.constData(), QFile::encodeName(absolute).constData()) != 0)
+            error = errno;
+        if (!synced || error != 0)
+            throw UserError::cannotCreate(native(absolute), error);
         return contents;
     } catch (...) {
         QDir(unpacked).removeRecursively();

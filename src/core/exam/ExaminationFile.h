@@ -25,7 +25,7 @@ namespace ExaminationFile {
 // cased; empty when there is no "." after the last separator.
 QString codeFromPath(const QString& path);
 
-// Reads and checks the whole file; raises UserError ("File not found", or a Hungarian
+// Reads and checks the whole file; raises UserError ("File not found: " + path, or a Hungarian
 // message naming the file and the line) without changing anything.
 ExaminationData read(const QString& path);
 ExaminationData parse(const QByteArray& bytes, const QString& path);

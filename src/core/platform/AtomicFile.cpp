@@ -28,6 +28,16 @@ bool faultAt(const QString& path, AtomicFile::Step step) {
     return g_fault && g_fault->step == step && path.endsWith(g_fault->pathSuffix);
 }
 
+// What an injected fault reports at this step; 0 when there is none.
+int faultError(const QString& path, AtomicFile::Step step) {
+    return faultAt(path, step) ? g_fault->error : 0;
+}
+
+// The helpers below that write, sync or rename return the system's error number (errno) of the
+// call that failed, taken before anything else runs, or 0: a message that says why must not read
+// the errno of the clean-up after the failure. kUnknown stands for a failure with no errno.
+constexpr int kUnknown = -1;
+
 // Writes through a symbolic link land in the file it points to, as an editor's save would.
 QString resolvedTarget(const QString& path) {
     const QFileInfo info(path);
@@ -46,53 +56,62 @@ mode_t modeFor(const QByteArray& target) {
     return 0600 & ~mask;
 }
 
+// The error of a call that returns 0 on success and -1 with errno set otherwise.
+int errorOf(int result) {
+    if (result == 0)
+        return 0;
+    return errno != 0 ? errno : kUnknown;
+}
+
 // offset: how much of the file earlier calls wrote (a streamed file).
-bool writeAll(int fd, const QString& path, const QByteArray& bytes, qint64 offset = 0) {
+int writeAll(int fd, const QString& path, const QByteArray& bytes, qint64 offset = 0) {
     qint64 written = 0;
     const qint64 size = bytes.size();
     // A disk with no room at all refuses even an empty file.
-    if (faultAt(path, AtomicFile::Step::Write) && g_fault->roomBytes - offset <= 0) {
-        errno = ENOSPC;
-        return false;
-    }
+    if (faultAt(path, AtomicFile::Step::Write) && g_fault->roomBytes - offset <= 0)
+        return g_fault->error;
     while (written < size) {
         qint64 wanted = size - written;
         if (faultAt(path, AtomicFile::Step::Write)) {
             const qint64 room = g_fault->roomBytes - offset - written;
-            if (room <= 0) {
-                errno = ENOSPC;
-                return false;
-            }
+            if (room <= 0)
+                return g_fault->error;
             wanted = std::min(wanted, room);
         }
         const ssize_t n = ::write(fd, bytes.constData() + written, static_cast<size_t>(wanted));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return errorOf(-1);
         }
-        if (n == 0) {
-            errno = ENOSPC;
-            return false;
-        }
+        // A write that takes nothing means a full disk.
+        if (n == 0)
+            return ENOSPC;
         written += n;
     }
-    return true;
+    return 0;
 }
 
 // Writes, syncs and closes a temporary file beside the target; its path, or empty after a
-// failure (nothing is left behind then).
-QString writeTemporary(const QString& path, const QByteArray& bytes) {
+// failure (nothing is left behind then, and error says why).
+QString writeTemporary(const QString& path, const QByteArray& bytes, int& error) {
     QByteArray temporary = QFile::encodeName(TemporaryNames::pattern(path));
     const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
+    if (fd < 0) {
+        error = errorOf(-1);
         return QString();
-    bool ok = ::fchmod(fd, modeFor(QFile::encodeName(path))) == 0;
-    ok = ok && writeAll(fd, path, bytes);
-    ok = ok && !faultAt(path, AtomicFile::Step::Sync) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    ok = ok && closed && !faultAt(path, AtomicFile::Step::Close);
-    if (!ok) {
+    }
+    error = errorOf(::fchmod(fd, modeFor(QFile::encodeName(path))));
+    if (error == 0)
+        error = writeAll(fd, path, bytes);
+    if (error == 0)
+        error = faultError(path, AtomicFile::Step::Sync);
+    if (error == 0)
+        error = errorOf(::fsync(fd));
+    const int closed = errorOf(::close(fd));
+    if (error == 0)
+        error = closed != 0 ? closed : faultError(path, AtomicFile::Step::Close);
+    if (error != 0) {
         ::unlink(temporary.constData());
         return QString();
     }
@@ -108,13 +127,15 @@ void syncFolder(const QString& folder) {
     }
 }
 
-bool renameInto(const QString& temporary, const QString& path) {
-    if (faultAt(path, AtomicFile::Step::Rename) ||
-        ::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
-        return false;
+int renameInto(const QString& temporary, const QString& path) {
+    if (const int fault = faultError(path, AtomicFile::Step::Rename))
+        return fault;
+    if (const int error =
+            errorOf(::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData())))
+        return error;
     // The rename itself is made durable too.
     syncFolder(QFileInfo(path).absolutePath());
-    return true;
+    return 0;
 }
 
 void removeTemporary(const QString& temporary) {
@@ -128,27 +149,30 @@ bool isRegularFile(const QString& path) {
 }
 
 // A second name for the file a batch is about to replace, so that it can be put back when a
-// later file of the batch cannot be renamed into place. False when it could not be made.
-bool keepAside(const QString& target, const QString& aside) {
+// later file of the batch cannot be renamed into place.
+int keepAside(const QString& target, const QString& aside) {
     ::unlink(QFile::encodeName(aside).constData());
-    return ::link(QFile::encodeName(target).constData(), QFile::encodeName(aside).constData()) == 0;
+    return errorOf(::link(QFile::encodeName(target).constData(), QFile::encodeName(aside).constData()));
 }
 
 // The old file back in place; without one (aside empty) the target is removed, as it did not
 // exist before the batch.
-bool putBack(const QString& aside, const QString& target) {
-    if (aside.isEmpty())
-        return ::unlink(QFile::encodeName(target).constData()) == 0 || errno == ENOENT;
-    return ::rename(QFile::encodeName(aside).constData(), QFile::encodeName(target).constData()) == 0;
+int putBack(const QString& aside, const QString& target) {
+    if (aside.isEmpty()) {
+        const int error = errorOf(::unlink(QFile::encodeName(target).constData()));
+        return error == ENOENT ? 0 : error;
+    }
+    return errorOf(::rename(QFile::encodeName(aside).constData(), QFile::encodeName(target).constData()));
 }
 
 #else
 
 // Windows: an unbuffered file reports a refused write at once, and MoveFileEx replaces the
-// target in one step.
-QString writeTemporary(const QString& path, const QByteArray& bytes) {
+// target in one step. QFile keeps no errno, so only an injected fault says why.
+QString writeTemporary(const QString& path, const QByteArray& bytes, int& error) {
     const QString temporary = path + QStringLiteral(".tmp");
     QFile file(temporary);
+    error = kUnknown;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return QString();
     bool ok = !faultAt(path, AtomicFile::Step::Write) && file.write(bytes) == bytes.size();
@@ -157,18 +181,23 @@ QString writeTemporary(const QString& path, const QByteArray& bytes) {
     ok = ok && file.error() == QFileDevice::NoError && !faultAt(path, AtomicFile::Step::Close);
     if (!ok) {
         QFile::remove(temporary);
+        if (g_fault && path.endsWith(g_fault->pathSuffix))
+            error = g_fault->error;
         return QString();
     }
+    error = 0;
     return temporary;
 }
 
-bool renameInto(const QString& temporary, const QString& path) {
-    if (faultAt(path, AtomicFile::Step::Rename))
-        return false;
+int renameInto(const QString& temporary, const QString& path) {
+    if (const int fault = faultError(path, AtomicFile::Step::Rename))
+        return fault;
     const QString from = QDir::toNativeSeparators(temporary);
     const QString to = QDir::toNativeSeparators(path);
     return MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()), reinterpret_cast<const wchar_t*>(to.utf16()),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0
+               ? 0
+               : kUnknown;
 }
 
 void removeTemporary(const QString& temporary) {
@@ -182,14 +211,14 @@ bool isRegularFile(const QString& path) {
     return info.isFile() && !info.isSymLink();
 }
 
-bool keepAside(const QString& target, const QString& aside) {
+int keepAside(const QString& target, const QString& aside) {
     QFile::remove(aside);
-    return QFile::copy(target, aside);
+    return QFile::copy(target, aside) ? 0 : kUnknown;
 }
 
-bool putBack(const QString& aside, const QString& target) {
+int putBack(const QString& aside, const QString& target) {
     if (aside.isEmpty())
-        return QFile::remove(target) || !QFileInfo::exists(target);
+        return QFile::remove(target) || !QFileInfo::exists(target) ? 0 : kUnknown;
     return renameInto(aside, target);
 }
 
@@ -199,12 +228,13 @@ bool putBack(const QString& aside, const QString& target) {
 
 void AtomicFile::write(const QString& path, const QByteArray& bytes) {
     const QString target = resolvedTarget(path);
-    const QString temporary = writeTemporary(target, bytes);
+    int error = 0;
+    const QString temporary = writeTemporary(target, bytes, error);
     if (temporary.isEmpty())
-        throw UserError::cannotCreate(path);
-    if (!renameInto(temporary, target)) {
+        throw UserError::cannotCreate(path, error);
+    if (const int renameError = renameInto(temporary, target)) {
         removeTemporary(temporary);
-        throw UserError::cannotCreate(path);
+        throw UserError::cannotCreate(path, renameError);
     }
 }
 
@@ -224,10 +254,11 @@ void AtomicFile::Batch::stage(const QString& path, const QByteArray& bytes) {
     // A journal names files beside itself only.
     const bool besideJournal =
         m_journal.isEmpty() || QFileInfo(target).absolutePath() == QFileInfo(m_journal).absolutePath();
-    const QString temporary = besideJournal ? writeTemporary(target, bytes) : QString();
+    int error = 0;
+    const QString temporary = besideJournal ? writeTemporary(target, bytes, error) : QString();
     if (temporary.isEmpty()) {
         discard();
-        throw UserError::cannotCreate(path);
+        throw UserError::cannotCreate(path, error);
     }
     m_targets.append(target);
     m_temporaries.append(temporary);
@@ -254,7 +285,7 @@ void AtomicFile::Batch::commit() {
                                 asides.last().isEmpty() ? QString() : QFileInfo(asides.last()).fileName()});
     }
     // Before the first rename nothing has changed: what was made for the batch goes again.
-    auto giveUp = [&](const QString& failed, qsizetype asidesMade) {
+    auto giveUp = [&](const UserError& failure, qsizetype asidesMade) {
         for (qsizetype j = 0; j < asidesMade; ++j) {
             if (!asides.at(j).isEmpty())
                 removeTemporary(asides.at(j));
@@ -262,19 +293,21 @@ void AtomicFile::Batch::commit() {
         if (!m_journal.isEmpty())
             QFile::remove(m_journal);
         discard();
-        throw UserError::cannotCreate(failed);
+        throw failure;
     };
     if (!m_journal.isEmpty()) {
         try {
             write(m_journal, journal.serialize());
-        } catch (const UserError&) {
-            giveUp(m_journal, 0);
+        } catch (const UserError& e) {
+            giveUp(e, 0);
         }
         step();
     }
     for (qsizetype i = 0; i < count; ++i) {
-        if (!asides.at(i).isEmpty() && !keepAside(m_targets.at(i), asides.at(i)))
-            giveUp(m_targets.at(i), i);
+        if (asides.at(i).isEmpty())
+            continue;
+        if (const int error = keepAside(m_targets.at(i), asides.at(i)))
+            giveUp(UserError::cannotCreate(m_targets.at(i), error), i);
     }
     if (count > 0)
         syncFolder(QFileInfo(m_targets.first()).absolutePath());
@@ -283,8 +316,8 @@ void AtomicFile::Batch::commit() {
         journal.switching = true;
         try {
             write(m_journal, journal.serialize());
-        } catch (const UserError&) {
-            giveUp(m_journal, count);
+        } catch (const UserError& e) {
+            giveUp(e, count);
         }
         step();
     }
@@ -294,9 +327,9 @@ void AtomicFile::Batch::commit() {
 void AtomicFile::Batch::switchFiles(const QStringList& asides) {
     const qsizetype count = m_targets.size();
     for (qsizetype i = 0; i < count; ++i) {
-        if (!renameInto(m_temporaries.at(i), m_targets.at(i))) {
+        if (const int error = renameInto(m_temporaries.at(i), m_targets.at(i))) {
             // The files already replaced are put back, so the batch stays all or nothing.
-            const QString failed = m_targets.at(i);
+            const UserError failed = UserError::cannotCreate(m_targets.at(i), error);
             for (qsizetype j = 0; j < i; ++j)
                 putBack(asides.at(j), m_targets.at(j));
             for (qsizetype j = i; j < count; ++j) {
@@ -308,7 +341,7 @@ void AtomicFile::Batch::switchFiles(const QStringList& asides) {
             m_temporaries.remove(0, i);
             m_targets.remove(0, i);
             discard();
-            throw UserError::cannotCreate(failed);
+            throw failed;
         }
         step();
     }
@@ -360,19 +393,23 @@ AtomicFile::Recovery AtomicFile::finishInterrupted(const QString& journalPath) {
         complete = complete && (waiting || switched.at(i));
     }
 
-    bool ok = true;
+    int error = 0; // of the first file that could not be switched
     for (qsizetype i = 0; i < count; ++i) {
         const BatchJournal::Entry& e = journal->entries.at(i);
         const QString target = folder + e.target;
         const QString aside = e.aside.isEmpty() ? QString() : folder + e.aside;
+        int failed = 0;
         if (complete && !switched.at(i))
-            ok = renameInto(folder + e.temporary, target) && ok;
+            failed = renameInto(folder + e.temporary, target);
         else if (!complete && switched.at(i) && (aside.isEmpty() || isRegularFile(aside)))
-            ok = putBack(aside, target) && ok;
+            failed = putBack(aside, target);
+        if (error == 0)
+            error = failed;
     }
     syncFolder(info.absolutePath());
-    if (!ok)
-        throw UserError(QStringLiteral("A legutóbbi fájlcsere nem fejezhető be, a naplója megmaradt: ") + journalPath);
+    if (error != 0)
+        throw UserError(QStringLiteral("A legutóbbi fájlcsere nem fejezhető be, a naplója megmaradt: ") + journalPath,
+                        error);
     QFile::remove(journalPath);
     syncFolder(info.absolutePath());
     for (const BatchJournal::Entry& e : std::as_const(journal->entries)) {
@@ -389,10 +426,10 @@ AtomicFile::Stream::Stream(const QString& path) : m_path(path), m_target(resolve
     QByteArray temporary = QFile::encodeName(TemporaryNames::pattern(m_target));
     m_fd = ::mkstemp(temporary.data());
     if (m_fd < 0)
-        throw UserError::cannotCreate(path);
+        throw UserError::cannotCreate(path, errorOf(-1));
     m_temporary = QFile::decodeName(temporary);
-    if (::fchmod(m_fd, modeFor(QFile::encodeName(m_target))) != 0)
-        fail();
+    if (const int error = errorOf(::fchmod(m_fd, modeFor(QFile::encodeName(m_target)))))
+        fail(error);
 }
 
 AtomicFile::Stream::~Stream() {
@@ -402,28 +439,41 @@ AtomicFile::Stream::~Stream() {
         removeTemporary(m_temporary);
 }
 
-void AtomicFile::Stream::fail() {
+void AtomicFile::Stream::fail(int error) {
+    const UserError failure = UserError::cannotCreate(m_path, error);
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
     removeTemporary(m_temporary);
     m_temporary.clear();
-    throw UserError::cannotCreate(m_path);
+    throw failure;
 }
 
 void AtomicFile::Stream::write(const char* data, qint64 size) {
-    if (m_fd < 0 || !writeAll(m_fd, m_target, QByteArray::fromRawData(data, size), m_size))
-        fail();
+    // A stream that failed once has said why already.
+    if (m_fd < 0)
+        fail(kUnknown);
+    if (const int error = writeAll(m_fd, m_target, QByteArray::fromRawData(data, size), m_size))
+        fail(error);
     m_size += size;
 }
 
 void AtomicFile::Stream::commit() {
-    if (m_fd < 0 || faultAt(m_target, Step::Sync) || ::fsync(m_fd) != 0)
-        fail();
-    const bool closed = ::close(m_fd) == 0;
+    if (m_fd < 0)
+        fail(kUnknown);
+    int error = faultError(m_target, Step::Sync);
+    if (error == 0)
+        error = errorOf(::fsync(m_fd));
+    if (error != 0)
+        fail(error);
+    error = errorOf(::close(m_fd));
     m_fd = -1;
-    if (!closed || faultAt(m_target, Step::Close) || !renameInto(m_temporary, m_target))
-        fail();
+    if (error == 0)
+        error = faultError(m_target, Step::Close);
+    if (error == 0)
+        error = renameInto(m_temporary, m_target);
+    if (error != 0)
+        fail(error);
     m_temporary.clear();
 }
 
@@ -433,7 +483,7 @@ AtomicFile::Stream::Stream(const QString& path) : m_path(path), m_target(resolve
     m_temporary = m_target + QStringLiteral(".tmp");
     m_file = std::make_unique<QFile>(m_temporary);
     if (!m_file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        fail();
+        fail(kUnknown);
 }
 
 AtomicFile::Stream::~Stream() {
@@ -442,27 +492,35 @@ AtomicFile::Stream::~Stream() {
         removeTemporary(m_temporary);
 }
 
-void AtomicFile::Stream::fail() {
+void AtomicFile::Stream::fail(int error) {
     m_file.reset();
     removeTemporary(m_temporary);
     m_temporary.clear();
-    throw UserError::cannotCreate(m_path);
+    throw UserError::cannotCreate(m_path, error);
 }
 
 void AtomicFile::Stream::write(const char* data, qint64 size) {
-    if (!m_file || faultAt(m_target, Step::Write) || m_file->write(data, size) != size)
-        fail();
+    if (const int fault = faultError(m_target, Step::Write))
+        fail(fault);
+    if (!m_file || m_file->write(data, size) != size)
+        fail(kUnknown);
     m_size += size;
 }
 
 void AtomicFile::Stream::commit() {
-    if (!m_file || faultAt(m_target, Step::Sync) || !m_file->flush())
-        fail();
+    if (const int fault = faultError(m_target, Step::Sync))
+        fail(fault);
+    if (!m_file || !m_file->flush())
+        fail(kUnknown);
     m_file->close();
     const bool closed = m_file->error() == QFileDevice::NoError;
     m_file.reset();
-    if (!closed || faultAt(m_target, Step::Close) || !renameInto(m_temporary, m_target))
-        fail();
+    if (!closed)
+        fail(kUnknown);
+    if (const int fault = faultError(m_target, Step::Close))
+        fail(fault);
+    if (const int error = renameInto(m_temporary, m_target))
+        fail(error);
     m_temporary.clear();
 }
 

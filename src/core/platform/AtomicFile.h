@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <cerrno>
 #include <memory>
 #include <optional>
 
@@ -12,8 +13,9 @@ class QFile;
 // The bytes go to a temporary file beside the target; every write call, the sync to the disk,
 // the close and the rename are checked, and only when all succeeded does the rename put the
 // new file in place. On any failure the temporary file is removed, the target is left as it
-// was and UserError ("Cannot create file " + path) is raised. A full disk that takes only part
-// of the bytes, or refuses them only when they are flushed, is such a failure.
+// was and UserError ("Cannot create file " + path, and on a second line why) is raised. A full
+// disk that takes only part of the bytes, or refuses them only when they are flushed, is such a
+// failure.
 namespace AtomicFile {
 
 void write(const QString& path, const QByteArray& bytes);
@@ -78,7 +80,8 @@ public:
     qint64 size() const { return m_size; }
 
 private:
-    [[noreturn]] void fail();
+    // Removes what was written and raises UserError with the reason of the system's error.
+    [[noreturn]] void fail(int error);
     QString m_path;
     QString m_target;
     QString m_temporary;
@@ -95,6 +98,8 @@ struct Fault {
     qint64 roomBytes = 0;
     // Only writes whose target path ends with this fail; empty: every write.
     QString pathSuffix;
+    // The system's error number the failing step reports, as errno would.
+    int error = ENOSPC;
 };
 // Applies to every write until it is cleared with std::nullopt.
 void injectFault(const std::optional<Fault>& fault);

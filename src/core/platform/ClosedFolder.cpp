@@ -4,13 +4,15 @@
 #include <QFile>
 #include <QFileInfo>
 
-#ifndef Q_OS_WIN
 #include <cerrno>
+
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
 #endif
 
 bool ClosedFolder::makePath(const QString& path) {
 #ifdef Q_OS_WIN
+    errno = 0;
     return QDir().mkpath(path);
 #else
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());

@@ -9,6 +9,8 @@
 #include <QDirIterator>
 #include <QFileInfo>
 
+#include <cerrno>
+
 #include <algorithm>
 
 QString DataTree::defaultTreeDir() {
@@ -44,8 +46,10 @@ void makeFolder(const QString& path) {
     if (info.isDir())
         return;
     // A plain file where a folder belongs is left alone; the copy below it then fails loudly.
-    if (info.exists() || !ClosedFolder::makePath(path))
+    if (info.exists())
         throw UserError::cannotCreate(path);
+    if (!ClosedFolder::makePath(path))
+        throw UserError::cannotCreate(path, errno);
 }
 
 } // namespace

@@ -7,6 +7,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 QStringList TextFile::splitLines(const QString& text) {
     QStringList lines;
     const qsizetype stop = text.indexOf(QChar(26));
@@ -29,19 +36,32 @@ QStringList TextFile::splitLines(const QString& text) {
 QByteArray TextFile::readBytes(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
-        throw UserError::fileNotFound();
+        throw UserError::fileNotFound(path);
     // A pipe would block and a device never end; only plain files are opened at all.
     if (!info.isFile())
         throw UserError::cannotOpen(path);
     if (info.size() > kMaxFileSize)
         throw UserError::tooLarge(path);
-    QFile file(path);
+    QFile file;
+#ifdef Q_OS_WIN
+    file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
         throw UserError::cannotOpen(path);
+#else
+    // Opened here rather than by QFile, which keeps no errno to say why it failed.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw UserError::cannotOpen(path, errno);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw UserError::cannotOpen(path);
+    }
+#endif
     // The size is read once more with a limit, in case the file grew after it was looked at.
+    errno = 0;
     QByteArray bytes = file.read(kMaxFileSize + 1);
     if (file.error() != QFileDevice::NoError)
-        throw UserError::cannotOpen(path);
+        throw UserError::cannotOpen(path, errno);
     if (bytes.size() > kMaxFileSize)
         throw UserError::tooLarge(path);
     return bytes;

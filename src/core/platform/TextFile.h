@@ -17,9 +17,10 @@ QStringList splitLines(const QString& text);
 // reading it whole would only exhaust the memory.
 constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
 
-// Whole file as bytes. A missing file raises "File not found"; one that exists but is not a
-// regular file (a folder, a pipe, a device) or cannot be read raises "Cannot open file " +
-// path; one larger than kMaxFileSize is refused with a message naming it.
+// Whole file as bytes. A missing file raises "File not found: " + path; one that exists but is
+// not a regular file (a folder, a pipe, a device) or cannot be read raises "Cannot open file " +
+// path, with the system's reason on a second line; one larger than kMaxFileSize is refused
+// with a message naming it.
 QByteArray readBytes(const QString& path);
 // The file's lines after splitLines(); errors as readBytes().
 QStringList readLines(const QString& path);
@@ -30,8 +31,8 @@ QStringList loadLines(const QString& path);
 // Text of a file for an editor: CR LF and lone CR become "\n" (lone LF stays "\n").
 QString readMemoText(const QString& path);
 
-// Atomic writes (see AtomicFile); a failure anywhere raises "Cannot create file " + path and
-// leaves the old file as it was.
+// Atomic writes (see AtomicFile); a failure anywhere raises "Cannot create file " + path, with
+// the reason on a second line, and leaves the old file as it was.
 void writeBytes(const QString& path, const QByteArray& bytes);
 // Every line followed by CR LF, the last one included.
 void writeLines(const QString& path, const QStringList& lines);

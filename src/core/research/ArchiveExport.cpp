@@ -18,13 +18,12 @@
 #include <QJsonObject>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QThread>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
 #include <climits>
 #include <exception>
 #include <numeric>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -485,6 +484,8 @@ namespace {
 // The rows [from, to) of the table, row r holding files[order[r]]: the table's text and the errors
 // met, each with its file's place in files.
 struct RowBlock {
+    qsizetype from = 0;
+    qsizetype to = 0;
     CsvWriter rows;
     QList<std::pair<qsizetype, QString>> errors;
     std::exception_ptr failure; // anything but a UserError, handed to the caller's thread
@@ -572,10 +573,10 @@ ArchiveExport::Result ArchiveExport::build(const QStringList& files, const GcrKe
     const Shape& shape = evaluationShape();
 
     // Every row depends on its own file alone, so a large archive is split into contiguous
-    // blocks read and evaluated side by side, then joined in file order.
+    // blocks read and evaluated on every core, then joined in the table's order. More blocks than
+    // cores keep every core busy when another program takes one of them for a while.
     constexpr qsizetype kFilesPerBlock = 500;
-    const qsizetype workers =
-        std::clamp<qsizetype>(std::min<qsizetype>(QThread::idealThreadCount(), files.size() / kFilesPerBlock), 1, 8);
+    const qsizetype blockCount = std::max<qsizetype>(1, files.size() / kFilesPerBlock);
     // Anonymized, the serials are dealt in an order nobody can reproduce and the rows follow the
     // serials, so neither a serial nor a row's place says which file it came from.
     std::vector<qsizetype> order(static_cast<size_t>(files.size()));
@@ -583,23 +584,17 @@ ArchiveExport::Result ArchiveExport::build(const QStringList& files, const GcrKe
     if (options.anonymize)
         std::shuffle(order.begin(), order.end(), *QRandomGenerator::system());
     std::vector<RowBlock> blocks;
-    blocks.reserve(static_cast<size_t>(workers));
-    for (qsizetype w = 0; w < workers; ++w)
-        blocks.push_back({CsvWriter(options.dialect), {}, {}});
-    auto run = [&](qsizetype w) {
+    blocks.reserve(static_cast<size_t>(blockCount));
+    for (qsizetype b = 0; b < blockCount; ++b)
+        blocks.push_back(
+            {files.size() * b / blockCount, files.size() * (b + 1) / blockCount, CsvWriter(options.dialect), {}, {}});
+    QtConcurrent::blockingMap(blocks, [&](RowBlock& block) {
         try {
-            buildRows(files, order, files.size() * w / workers, files.size() * (w + 1) / workers, key, options,
-                      header.size(), blocks[static_cast<size_t>(w)]);
+            buildRows(files, order, block.from, block.to, key, options, header.size(), block);
         } catch (...) {
-            blocks[static_cast<size_t>(w)].failure = std::current_exception();
+            block.failure = std::current_exception();
         }
-    };
-    std::vector<std::thread> threads;
-    for (qsizetype w = 1; w < workers; ++w)
-        threads.emplace_back(run, w);
-    run(0);
-    for (std::thread& thread : threads)
-        thread.join();
+    });
 
     Result result;
     CsvWriter table(options.dialect);

@@ -41,7 +41,7 @@ const QStringList& keys();
 QList<Entry> parse(const QStringList& lines);
 // The same reading for a file of other windows (a window's own file): only the given keys.
 QList<Entry> parse(const QStringList& lines, const QStringList& acceptedKeys);
-// Reads a layout file; a missing file raises "File not found".
+// Reads a layout file; a missing file raises "File not found: " + path.
 QList<Entry> read(const QString& path);
 
 // The file's lines for the eight windows, given in the order of keys().
