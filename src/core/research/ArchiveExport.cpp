@@ -9,7 +9,6 @@
 #include "core/platform/UserError.h"
 #include "core/report/EvaluationJson.h"
 #include "core/research/HungarianDate.h"
-#include "core/research/ResearchText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -110,9 +109,11 @@ void flattenValues(const QJsonValue& value, QList<QJsonValue>& out) {
 }
 
 // Every value of the evaluation the table carries: what gyvkt-cli evaluate --json prints, less
-// the personal fields it repeats, plus whether the protocol would be made.
-QJsonObject evaluationObject(const ExaminationData& data, const Coding& coding, const EvaluationResult& result) {
-    QJsonObject json = evaluationJson(data.personal, coding, result);
+// the personal fields it repeats, plus whether the protocol would be made. A table's texts carry
+// the signs themselves, not the protocol's references.
+QJsonObject evaluationObject(const ExaminationData& data, const Coding& coding, const EvaluationResult& result,
+                             QChar mark) {
+    QJsonObject json = evaluationJson(data.personal, coding, result, mark, ResultText::Form::Plain);
     json.remove(QStringLiteral("code"));
     json.remove(QStringLiteral("age"));
     json.insert(QStringLiteral("complete"), protocolRefusal(coding, data.personal.age) == ProtocolRefusal::None);
@@ -135,7 +136,7 @@ const Shape& evaluationShape() {
     static const Shape shape = [] {
         ExaminationData empty;
         const Coding coding;
-        const QJsonObject json = evaluationObject(empty, coding, evaluate(coding, 10, QLatin1Char('.')));
+        const QJsonObject json = evaluationObject(empty, coding, evaluate(coding, 10), QLatin1Char('.'));
         Shape s;
         flatten(json, {}, true, s.columns);
         QList<FlatValue> natural;
@@ -510,9 +511,9 @@ void buildRows(const QStringList& files, const std::vector<qsizetype>& order, qs
         try {
             data = ExaminationFile::read(path);
             const Coding coding(key, data.lines);
-            const EvaluationResult evaluation = evaluate(coding, data.personal.age, mark);
+            const EvaluationResult evaluation = evaluate(coding, data.personal.age);
             values.reserve(toNatural.size());
-            flattenValues(evaluationObject(data, coding, evaluation), values);
+            flattenValues(evaluationObject(data, coding, evaluation, mark), values);
             if (values.size() != toNatural.size())
                 throw UserError(QStringLiteral("A kiértékelés értékei nem illenek a táblázat oszlopaihoz."));
         } catch (const UserError& e) {
@@ -549,7 +550,7 @@ void buildRows(const QStringList& files, const std::vector<qsizetype>& order, qs
                 table.addNumber(value.toDouble());
                 break;
             case QJsonValue::String:
-                table.addField(ResearchText::plainText(value.toString()));
+                table.addField(value.toString());
                 break;
             case QJsonValue::Bool:
                 table.addField(value.toBool() ? QStringLiteral("1") : QStringLiteral("0"));
