@@ -3,6 +3,7 @@
 #include "core/evaluation/Evaluate.h"
 #include "core/exam/PersonalData.h"
 #include "core/marking/Coding.h"
+#include "core/report/ResultText.h"
 
 #include <QJsonArray>
 
@@ -37,7 +38,8 @@ QJsonObject byName(const std::array<Value, 3>& values, const char* const names[3
 } // namespace
 
 QJsonObject evaluationJson(const PersonalData& personal, const Coding& coding, const EvaluationResult& r,
-                           QChar decimalSeparator, ResultText::Form form) {
+                           QChar decimalSeparator) {
+    constexpr ResultText::Form form = ResultText::Form::Html;
     static const char* const directions[3] = {"E", "I", "M"};
     static const char* const types[3] = {"OD", "ED", "NP"};
     auto classText = [form](QuartileClass c) { return QJsonValue(ResultText::quartileClass(c, form)); };
