@@ -20,8 +20,8 @@ ProtocolRefusal protocolRefusal(const Coding& coding, qint32 age);
 // of the protocol. An age outside 7 to 14 has no norms and raises UserError; nothing has been
 // computed then.
 EvaluationResult evaluate(const Coding& coding, qint32 age);
-// The form callers used while the result still carried texts; the separator no longer matters,
-// as every text is made where it is written.
+// For callers that still hand over the protocol's separator: the result holds no text, so the
+// separator plays no part here; whoever writes the values into a text needs it.
 inline EvaluationResult evaluate(const Coding& coding, qint32 age, QChar /*decimalSeparator*/) {
     return evaluate(coding, age);
 }
