@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     for (int n = 0; n < BenchExaminations::kCount; ++n) {
         const ExaminationData d = BenchExaminations::generate(rng, n);
         const Coding coding(key, d.lines);
-        const EvaluationResult result = evaluate(coding, d.personal.age, separator);
+        const EvaluationResult result = evaluate(coding, d.personal.age);
         if (!put(root.archiveFolder() + QLatin1Char('/') + d.personal.code + QStringLiteral(".kvx"),
                  ExaminationFile::serialize(d)) ||
             !put(root.protocolFile(d.personal.code),

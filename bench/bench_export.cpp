@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         for (const QString& path : ArchiveFolder::examinationFiles(archive)) {
             const ExaminationData data = ExaminationFile::read(path);
             const Coding coding(key, data.lines);
-            checksum += evaluate(coding, data.personal.age, separator).gcrPercent;
+            checksum += evaluate(coding, data.personal.age).gcrPercent;
         }
         evaluateNs = std::min(evaluateNs, timer.nsecsElapsed());
         evaluateCpu = std::min(evaluateCpu, static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC);
@@ -73,8 +73,8 @@ int main(int argc, char** argv) {
         for (const QString& path : ArchiveFolder::examinationFiles(archive)) {
             const ExaminationData data = ExaminationFile::read(path);
             const Coding coding(key, data.lines);
-            const EvaluationResult evaluation = evaluate(coding, data.personal.age, separator);
-            jsonBytes += QJsonDocument(evaluationJson(data.personal, coding, evaluation)).toJson().size();
+            const EvaluationResult evaluation = evaluate(coding, data.personal.age);
+            jsonBytes += QJsonDocument(evaluationJson(data.personal, coding, evaluation, separator)).toJson().size();
         }
         evaluateJsonNs = std::min(evaluateJsonNs, timer.nsecsElapsed());
 

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     timer.start();
     for (const ExaminationData& d : exams) {
         const Coding coding(key, d.lines);
-        const EvaluationResult result = evaluate(coding, d.personal.age, separator);
+        const EvaluationResult result = evaluate(coding, d.personal.age);
         ProtocolWriter::writeProtocol(dir.filePath(QStringLiteral("a/") + d.personal.code + QStringLiteral(".html")),
                                       d.personal, coding, result, separator);
     }

@@ -132,8 +132,9 @@ int runEvaluate(const QStringList& arguments) {
     EvaluatedFile e;
     if (!e.evaluate(args.positional.first(), options))
         return 2;
-    printOut(QString::fromUtf8(
-        QJsonDocument(evaluationJson(e.data.personal, e.coding, e.result)).toJson(QJsonDocument::Indented)));
+    printOut(
+        QString::fromUtf8(QJsonDocument(evaluationJson(e.data.personal, e.coding, e.result, options.decimalSeparator))
+                              .toJson(QJsonDocument::Indented)));
     return 0;
 }
 

@@ -50,7 +50,7 @@ bool EvaluatedFile::evaluate(const QString& path, const EvaluationOptions& optio
     try {
         data = ExaminationFile::read(path);
         coding = Coding(options.key, data.lines);
-        result = ::evaluate(coding, data.personal.age, options.decimalSeparator);
+        result = ::evaluate(coding, data.personal.age);
         return true;
     } catch (const UserError& error) {
         printErr(path + QStringLiteral(": ") + error.text() + QLatin1Char('\n'));

@@ -3,7 +3,7 @@
 #include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
 #include "core/report/NumberText.h"
-#include "paper/PaperText.h"
+#include "core/report/ResultText.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -45,14 +45,14 @@ QString percentText(double value, QChar sep) {
 }
 
 ProfileChart::Measure quartileMeasure(const ProfileChart::Label& label, const NormEntry& norm, double value,
-                                      const QString& positionText, QChar sep) {
+                                      QuartileClass position, QChar sep) {
     ProfileChart::Measure m;
     m.label = label;
     m.norm = norm;
     m.value = value;
     m.valueText = percentText(value, sep);
-    m.positionText = PaperText::decodeEntities(positionText);
-    m.position = ProfileChart::positionOf(m.positionText);
+    m.positionText = ResultText::quartileClass(position, ResultText::Form::Plain);
+    m.position = ProfileChart::positionOf(position);
     return m;
 }
 
@@ -138,8 +138,8 @@ ProfileChart::ProfileChart(const PersonalData& personal, const EvaluationResult&
     gcr.norm = norms->gcrPercent;
     gcr.value = r.gcrPercent;
     gcr.valueText = QString::number(r.gcrPercent) + QStringLiteral(" %");
-    gcr.positionText = PaperText::decodeEntities(r.gcrClass);
-    gcr.position = positionOf(gcr.positionText);
+    gcr.positionText = ResultText::gcrClass(r.gcrClass);
+    gcr.position = positionOf(r.gcrClass);
     gcr.extremeLimit = gcrExtremeLimit(norms->gcrPercent);
 
     static const char* const directions[3] = {"E", "I", "M"};
@@ -167,14 +167,32 @@ ProfileChart::ProfileChart(const PersonalData& personal, const EvaluationResult&
     m_measures[7].group = QStringLiteral("III. Kiegészítő profil: felettes-én mutatók");
 }
 
-ProfileChart::Position ProfileChart::positionOf(const QString& text) {
-    static const std::pair<const char*, Position> known[] = {
-        {"<Q1", Position::BelowQ1},      {"Q1/Mdn", Position::Q1Mdn},  {"Mdn", Position::Median},
-        {"Mdn/Q3", Position::MdnQ3},     {">Q3", Position::AboveQ3},   {"alacsony", Position::GcrLow},
-        {"normál", Position::GcrNormal}, {"magas", Position::GcrHigh}, {"extrém magas", Position::GcrExtreme}};
-    for (const auto& [name, position] : known) {
-        if (text == QString::fromUtf8(name))
-            return position;
+ProfileChart::Position ProfileChart::positionOf(QuartileClass position) {
+    switch (position) {
+    case QuartileClass::BelowQ1:
+        return Position::BelowQ1;
+    case QuartileClass::Q1ToMedian:
+        return Position::Q1Mdn;
+    case QuartileClass::Median:
+        return Position::Median;
+    case QuartileClass::MedianToQ3:
+        return Position::MdnQ3;
+    case QuartileClass::AboveQ3:
+        return Position::AboveQ3;
+    }
+    return Position::Unknown;
+}
+
+ProfileChart::Position ProfileChart::positionOf(GcrClass position) {
+    switch (position) {
+    case GcrClass::Low:
+        return Position::GcrLow;
+    case GcrClass::Normal:
+        return Position::GcrNormal;
+    case GcrClass::High:
+        return Position::GcrHigh;
+    case GcrClass::ExtremelyHigh:
+        return Position::GcrExtreme;
     }
     return Position::Unknown;
 }

@@ -18,7 +18,7 @@ class QPainter;
 // The profile at a glance: the thirteen measures of the norm table of the child's age bracket
 // (GCR percentage, directions E, I, M, reaction types O-D, E-D, N-P, superego indices 1 to 6),
 // each as its norm band from Q1 to Q3 with the median marked and the child's percentage as a
-// point. The point's colour and shape both follow its position text, so the chart reads in
+// point. The point's colour and shape both follow its class, so the chart reads in
 // black and white too. Everything is taken from one EvaluationResult; the same drawing goes to
 // the window, the PDF page and the PNG beside the HTML protocol.
 class ProfileChart {
@@ -47,7 +47,7 @@ public:
         NormEntry norm;       // Q1, median and Q3 of the bracket
         double value = 0;     // the child's percentage
         QString valueText;    // "43 %"
-        QString positionText; // "normál", "<Q1", "Mdn/Q3" (entities decoded)
+        QString positionText; // "normál", "<Q1", "Mdn/Q3"
         Position position = Position::Unknown;
         // The GCR row also marks where "extrém magas" begins.
         double extremeLimit = -1;
@@ -96,7 +96,8 @@ public:
     // Writes pngBytes() atomically; a failure raises UserError ("Cannot create file " + path).
     void writePng(const QString& path, int width, int height) const;
 
-    static Position positionOf(const QString& displayText);
+    static Position positionOf(QuartileClass position);
+    static Position positionOf(GcrClass position);
     static Marker markerOf(Position position);
     static QColor colourOf(Position position);
     // "7–8", "9–10", ... for an age inside the norms.

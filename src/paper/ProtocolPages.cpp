@@ -5,6 +5,7 @@
 #include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
 #include "core/report/NumberText.h"
+#include "core/report/ResultText.h"
 #include "paper/PaperText.h"
 #include "paper/ProfileChart.h"
 
@@ -24,9 +25,9 @@ const QString kHeadingColour = QStringLiteral("#d3e2f5");
 const QString kTableOpen = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
                                           "style=\"border-collapse: collapse; border-color: #7d8ba0;\">");
 
-// Text from the examination or the evaluation, entities decoded, made safe for rich text.
-QString text(const QString& protocolText) {
-    return PaperText::escaped(PaperText::decodeEntities(protocolText));
+// The evaluation's texts as characters, made safe for rich text.
+QString text(QuartileClass position) {
+    return PaperText::escaped(ResultText::quartileClass(position, ResultText::Form::Plain));
 }
 
 QString cell(const QString& content, const QString& attributes = QString()) {
@@ -83,7 +84,7 @@ QString profileTable(const R& r, QChar sep) {
     for (double share : r.columnPercent)
         h += num(share);
     h += blanks + QStringLiteral("<tr><td align=\"right\"><b>T</b></td>");
-    for (const QString& position : r.columnClass)
+    for (const QuartileClass position : r.columnClass)
         h += cell(text(position));
     return h + blanks + QStringLiteral("</table>");
 }
@@ -101,9 +102,10 @@ QString superegoTable(const R& r, QChar sep) {
     for (size_t k = 0; k < 6; ++k) {
         QStringList trends;
         if (k < 5) {
-            for (const QString& trend : r.trendText[k]) {
-                if (trend != QLatin1String("nincs"))
-                    trends << text(trend);
+            for (int place = 1; place <= 3; ++place) {
+                if (r.trendRatio[k][static_cast<size_t>(place - 1)])
+                    trends << PaperText::escaped(
+                        ResultText::trend(r, static_cast<int>(k) + 1, place, sep, ResultText::Form::Plain));
             }
             if (trends.isEmpty())
                 trends << QStringLiteral("nincs");
@@ -184,9 +186,10 @@ QString ProtocolPages::contentHtml(const PersonalData& pd, const Coding& coding,
     h += QStringLiteral("</td></tr></table>");
 
     h += QStringLiteral("<p style=\"margin: 0px;\">&nbsp;</p>") + kTableOpen + QStringLiteral("<tr>") +
-         cell(QStringLiteral("<b>Totális mutató:</b> ") + text(r.totalIndexText)) +
+         cell(QStringLiteral("<b>Totális mutató:</b> ") +
+              PaperText::escaped(ResultText::totalIndex(r.topCell, sep, ResultText::Form::Plain))) +
          cell(QStringLiteral("<b>GCR százalék:</b> ") + QString::number(r.gcrPercent) + QStringLiteral(" (") +
-              text(r.gcrClass) + QLatin1Char(')')) +
+              PaperText::escaped(ResultText::gcrClass(r.gcrClass)) + QLatin1Char(')')) +
          QStringLiteral("</tr></table>");
     h += QStringLiteral("<p style=\"margin-top: 10px; color: #555555;\">A profil ábrája a következő oldalon.</p>");
     return h + QStringLiteral("</body></html>");

@@ -16,7 +16,7 @@ class QPagedPaintDevice;
 // into the PDF; the text is real text, so a PDF reader can search and copy it.
 namespace ProtocolPages {
 
-// The content as rich text for QTextDocument, the evaluation's entities decoded.
+// The content as rich text for QTextDocument, the comparison signs as characters.
 QString contentHtml(const PersonalData& personal, const Coding& coding, const EvaluationResult& result,
                     QChar decimalSeparator);
 

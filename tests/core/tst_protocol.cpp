@@ -4,6 +4,7 @@
 #include "core/platform/UserError.h"
 #include "core/report/NumberText.h"
 #include "core/report/ProtocolWriter.h"
+#include "core/report/ResultText.h"
 #include "tst_evaluate_example.h"
 
 #include <QTemporaryDir>
@@ -155,6 +156,8 @@ private slots:
     void bytesAreWindows1250WithCrLf();
     void girlsLineFive();
     void dataTextsAreEscaped();
+    void resultTexts_data();
+    void resultTexts();
     void trendCellJoining_data();
     void trendCellJoining();
     void rauchfleischWithoutValue();
@@ -264,30 +267,87 @@ void ProtocolTest::dataTextsAreEscaped() {
     QVERIFY(lines.at(kFirstTrendCell - 1).contains(QStringLiteral(">1 -&GT; MV</A>")));
 }
 
+void ProtocolTest::resultTexts_data() {
+    // What each value reads in the HTML protocol, and what the pages, the chart and the table show:
+    // the same text with the protocol's four references replaced by their characters.
+    using RT = ResultText::Form;
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<QString>("expected"); // the HTML form
+    const std::pair<QuartileClass, const char*> classes[] = {{QuartileClass::BelowQ1, "&#60;Q1"},
+                                                             {QuartileClass::Q1ToMedian, "Q1/Mdn"},
+                                                             {QuartileClass::Median, "Mdn"},
+                                                             {QuartileClass::MedianToQ3, "Mdn/Q3"},
+                                                             {QuartileClass::AboveQ3, "&#62;Q3"}};
+    for (const auto& [c, text] : classes)
+        QTest::addRow("class %s", text) << ResultText::quartileClass(c, RT::Html)
+                                        << ResultText::quartileClass(c, RT::Plain) << QString::fromUtf8(text);
+    const std::pair<GcrClass, const char*> gcr[] = {{GcrClass::Low, "alacsony"},
+                                                    {GcrClass::Normal, "normál"},
+                                                    {GcrClass::High, "magas"},
+                                                    {GcrClass::ExtremelyHigh, "extrém magas"}};
+    for (const auto& [c, text] : gcr)
+        QTest::addRow("GCR %s", text) << ResultText::gcrClass(c) << ResultText::gcrClass(c) << QString::fromUtf8(text);
+    const std::optional<double> none;
+    QTest::newRow("no trend") << ResultText::trend(none, QStringLiteral("EV"), kComma, RT::Html)
+                              << ResultText::trend(none, QStringLiteral("EV"), kComma, RT::Plain)
+                              << QStringLiteral("nincs");
+    QTest::newRow("trend forward") << ResultText::trend(1.0 / 3, QStringLiteral("NE"), kComma, RT::Html)
+                                   << ResultText::trend(1.0 / 3, QStringLiteral("NE"), kComma, RT::Plain)
+                                   << QStringLiteral("0,3333 -&GT; NE");
+    QTest::newRow("trend back") << ResultText::trend(-0.5, QStringLiteral("I"), kPoint, RT::Html)
+                                << ResultText::trend(-0.5, QStringLiteral("I"), kPoint, RT::Plain)
+                                << QStringLiteral("I &LT;- -0.5");
+    const std::array<R::TopCell, 3> top{{{7.5, QStringLiteral("NE")}, {4, QStringLiteral("MV")}, {4, QString()}}};
+    QTest::newRow("total index") << ResultText::totalIndex(top, kComma, RT::Html)
+                                 << ResultText::totalIndex(top, kComma, RT::Plain)
+                                 << QStringLiteral("NE(7,5) &GT; MV(4) = (4)");
+}
+
+void ProtocolTest::resultTexts() {
+    QFETCH(QString, html);
+    QFETCH(QString, plain);
+    QFETCH(QString, expected);
+    QCOMPARE(html, expected);
+    QString decoded = expected;
+    decoded.replace(QStringLiteral("&#60;"), QStringLiteral("<")).replace(QStringLiteral("&#62;"), QStringLiteral(">"));
+    decoded.replace(QStringLiteral("&LT;"), QStringLiteral("<")).replace(QStringLiteral("&GT;"), QStringLiteral(">"));
+    QCOMPARE(plain, decoded);
+}
+
 void ProtocolTest::trendCellJoining_data() {
-    QTest::addColumn<QStringList>("texts");
+    // Each place's ratio (none, 0.5 or -1) and the cell, {p} standing for the text of place p.
+    QTest::addColumn<QList<double>>("ratios");
     QTest::addColumn<QString>("cell");
-    const QString none = QStringLiteral("nincs");
-    const QString a = QStringLiteral("0,5 -&GT; EV"), c = QStringLiteral("MV &LT;- -1");
-    QTest::newRow("all none") << QStringList{none, none, none} << none;
-    QTest::newRow("third alone") << QStringList{none, none, c} << c;
-    QTest::newRow("first and third") << QStringList{a, none, c} << a + QStringLiteral("<BR>") + c;
-    QTest::newRow("all three") << QStringList{a, a, c} << a + QStringLiteral("<BR>") + a + QStringLiteral("<BR>") + c;
+    const double none = qQNaN();
+    QTest::newRow("all none") << QList<double>{none, none, none} << QStringLiteral("nincs");
+    QTest::newRow("third alone") << QList<double>{none, none, -1} << QStringLiteral("{3}");
+    QTest::newRow("first and third") << QList<double>{0.5, none, -1} << QStringLiteral("{1}<BR>{3}");
+    QTest::newRow("all three") << QList<double>{0.5, 0.5, -1} << QStringLiteral("{1}<BR>{2}<BR>{3}");
 }
 
 void ProtocolTest::trendCellJoining() {
-    QFETCH(QStringList, texts);
+    QFETCH(QList<double>, ratios);
     QFETCH(QString, cell);
     const Coding grid;
     R r;
-    // Each superego row k takes trend row k; check them all with the same texts.
-    for (auto& row : r.trendText)
-        row = {texts.at(0), texts.at(1), texts.at(2)};
+    // Each superego row k takes trend row k; check them all with the same ratios.
+    for (auto& row : r.trendRatio) {
+        for (size_t place = 0; place < 3; ++place)
+            row[place] = qIsNaN(ratios.at(place)) ? std::nullopt : std::optional<double>(ratios.at(place));
+    }
     const QStringList lines = ProtocolWriter::protocolLines(subject(), grid, r, kComma);
     for (int k = 1; k <= 5; ++k) {
+        QString expectedCell = cell;
+        for (int place = 1; place <= 3; ++place) {
+            const QString label = Evaluation::trendLabel(k, place);
+            const QString text =
+                ratios.at(place - 1) > 0 ? QStringLiteral("0,5 -&GT; ") + label : label + QStringLiteral(" &LT;- -1");
+            expectedCell.replace(QStringLiteral("{%1}").arg(place), text);
+        }
         const QString line = lines.at(kFirstTrendCell - 1 + 2 * (k - 1));
-        const QString expectedEnd =
-            QStringLiteral("<TD><A HREF=\"irodalom/tend_%1.html\">").arg(k) + cell + QStringLiteral("</A></TD></TR>");
+        const QString expectedEnd = QStringLiteral("<TD><A HREF=\"irodalom/tend_%1.html\">").arg(k) + expectedCell +
+                                    QStringLiteral("</A></TD></TR>");
         QVERIFY2(line.endsWith(expectedEnd), qPrintable(line));
     }
 }

@@ -130,8 +130,6 @@ private slots:
     void csvField_data();
     void csvField();
     void dialectBytes();
-    void plainText_data();
-    void plainText();
     void numberText_data();
     void numberText();
     void twoDecimalsHalfToEven_data();
@@ -234,28 +232,6 @@ void ResearchExportTest::dialectBytes() {
     CsvWriter plain(CsvDialect::standard());
     plain.addRow(risky);
     QCOMPARE(plain.bytes(), QByteArray("\"=HYPERLINK(\"\"x\"\")\",+1,\"-3,5\",@SUM(A1),-a,-\r\n"));
-}
-
-void ResearchExportTest::plainText_data() {
-    QTest::addColumn<QString>("html");
-    QTest::addColumn<QString>("plain");
-    QTest::newRow("decimal reference") << QStringLiteral("&#60;Q1") << QStringLiteral("<Q1");
-    QTest::newRow("upper case names") << QStringLiteral("0,5 -&GT; EV") << QStringLiteral("0,5 -> EV");
-    QTest::newRow("lower case names") << QStringLiteral("EV &lt;- -1") << QStringLiteral("EV <- -1");
-    QTest::newRow("hexadecimal") << QStringLiteral("&#x3E;Q3") << QStringLiteral(">Q3");
-    QTest::newRow("amp") << QStringLiteral("a &amp;amp; b") << QStringLiteral("a &amp; b");
-    QTest::newRow("nbsp") << QStringLiteral("a&nbsp;b") << QStringLiteral("a\u00A0b");
-    QTest::newRow("unknown stays") << QStringLiteral("&foo; & &;") << QStringLiteral("&foo; & &;");
-    QTest::newRow("no semicolon") << QStringLiteral("&#60 Q1") << QStringLiteral("&#60 Q1");
-    QTest::newRow("no character") << QStringLiteral("&#0;&#xD800;&#99999999;")
-                                  << QStringLiteral("&#0;&#xD800;&#99999999;");
-    QTest::newRow("beyond the BMP") << QStringLiteral("&#128512;") << QString::fromUtf8("\xF0\x9F\x98\x80");
-}
-
-void ResearchExportTest::plainText() {
-    QFETCH(QString, html);
-    QFETCH(QString, plain);
-    QCOMPARE(ResearchText::plainText(html), plain);
 }
 
 void ResearchExportTest::numberText_data() {

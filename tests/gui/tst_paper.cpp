@@ -1,6 +1,7 @@
 #include "PdfTools.h"
 #include "core/evaluation/Evaluate.h"
 #include "core/report/ProtocolWriter.h"
+#include "core/report/ResultText.h"
 #include "core/session/PasswordStore.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
@@ -254,7 +255,8 @@ void TestPaper::pdfSavedWhereChosen() {
     QCOMPARE(PdfTools::pageCount(pdf), 2);
     const QString text = PdfTools::text(pdf);
     const EvaluationResult r = p.session.evaluate();
-    QVERIFY(text.contains(QStringLiteral("GCR százalék: %1 (%2)").arg(r.gcrPercent).arg(r.gcrClass)));
+    QVERIFY(
+        text.contains(QStringLiteral("GCR százalék: %1 (%2)").arg(r.gcrPercent).arg(ResultText::gcrClass(r.gcrClass))));
     QVERIFY(text.contains(QStringLiteral("A vsz kódja: MENT")));
     QVERIFY(p.platform.openedDocuments.isEmpty());
 }

@@ -1,6 +1,5 @@
 #include "core/evaluation/Norms.h"
 #include "core/platform/UserError.h"
-#include "paper/PaperText.h"
 #include "paper/ProfileChart.h"
 
 #include <QSet>
@@ -69,8 +68,6 @@ private slots:
     void titleNamesCodeAndBracket();
     void textsAreDecodedForDisplay();
     void ageWithoutNormsRefused();
-    void entitiesDecoded_data();
-    void entitiesDecoded();
 };
 
 void TestProfileChart::pointStandsWhereItsPositionSays_data() {
@@ -280,7 +277,7 @@ void TestProfileChart::titleNamesCodeAndBracket() {
 void TestProfileChart::textsAreDecodedForDisplay() {
     EvaluationResult r = resultWith(9, 7, 0);
     r.superegoPercent[0] = 2.5;
-    r.superegoClass[1] = QStringLiteral("&#62;Q3");
+    r.superegoClass[1] = QuartileClass::AboveQ3;
     const ProfileChart chart(child(9), r, QLatin1Char('.'));
     const auto& m = chart.measures();
     QCOMPARE(m[7].valueText, QStringLiteral("2.5 %"));
@@ -322,33 +319,6 @@ void TestProfileChart::ageWithoutNormsRefused() {
             QVERIFY(e.text().contains(QStringLiteral("(%1)").arg(age)));
         }
     }
-}
-
-void TestProfileChart::entitiesDecoded_data() {
-    QTest::addColumn<QString>("in");
-    QTest::addColumn<QString>("out");
-    QTest::newRow("below") << "&#60;Q1"
-                           << "<Q1";
-    QTest::newRow("above") << "&#62;Q3"
-                           << ">Q3";
-    QTest::newRow("trend forward") << "0,5 -&GT; EV"
-                                   << "0,5 -> EV";
-    QTest::newRow("trend back") << "EV &LT;- -0,5"
-                                << "EV <- -0,5";
-    QTest::newRow("total index") << "NE(7,5) &GT; MV(4) = KE(4)"
-                                 << "NE(7,5) > MV(4) = KE(4)";
-    QTest::newRow("decoded once") << "a &amp;lt; b"
-                                  << "a &lt; b";
-    QTest::newRow("unknown kept") << "&foo; & &#0; &#x41;"
-                                  << "&foo; & &#0; &#x41;";
-    QTest::newRow("plain") << "Mdn/Q3"
-                           << "Mdn/Q3";
-}
-
-void TestProfileChart::entitiesDecoded() {
-    QFETCH(QString, in);
-    QFETCH(QString, out);
-    QCOMPARE(PaperText::decodeEntities(in), out);
 }
 
 QTEST_GUILESS_MAIN(TestProfileChart)

@@ -6,7 +6,7 @@
 #include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
 #include "core/report/NumberText.h"
-#include "paper/PaperText.h"
+#include "core/report/ResultText.h"
 #include "paper/ProfileChart.h"
 #include "paper/ProtocolPages.h"
 
@@ -39,8 +39,8 @@ QString num(double value) {
     return fourDecimalText(value, QLatin1Char(','));
 }
 
-QString plain(const QString& protocolText) {
-    return PaperText::decodeEntities(protocolText);
+QString plain(QuartileClass position) {
+    return ResultText::quartileClass(position, ResultText::Form::Plain);
 }
 
 } // namespace
@@ -138,8 +138,10 @@ void TestProtocolPages::firstPageHoldsTheProtocol() {
                                      QRegularExpression::escape(shown));
         QVERIFY2(flat.contains(row), qPrintable(QString(QLatin1Char(index)) + shown));
     }
-    QVERIFY(flat.contains(squeezed(QStringLiteral("Totális mutató: ") + plain(r.totalIndexText))));
-    QVERIFY(page.contains(QStringLiteral("GCR százalék: %1 (%2)").arg(r.gcrPercent).arg(r.gcrClass)));
+    QVERIFY(flat.contains(squeezed(QStringLiteral("Totális mutató: ") +
+                                   ResultText::totalIndex(r.topCell, QLatin1Char(','), ResultText::Form::Plain))));
+    QVERIFY(
+        page.contains(QStringLiteral("GCR százalék: %1 (%2)").arg(r.gcrPercent).arg(ResultText::gcrClass(r.gcrClass))));
     // Entities are for the HTML page only.
     QVERIFY(!page.contains(QLatin1Char('&')));
     QVERIFY(page.contains(QStringLiteral("1. oldal / 2")));

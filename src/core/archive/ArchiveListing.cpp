@@ -5,6 +5,7 @@
 #include "core/exam/ExaminationFile.h"
 #include "core/marking/Coding.h"
 #include "core/platform/UserError.h"
+#include "core/report/ResultText.h"
 
 #include <QFile>
 #include <QtConcurrent/QtConcurrentMap>
@@ -50,10 +51,9 @@ ArchiveRow readStamped(const QString& path, const Stamp& stamp, const GcrKey& ke
     row.gcrPoints = coding.gcrPoints();
     row.refusal = protocolRefusal(coding, row.personal.age);
     if (row.refusal == ProtocolRefusal::None) {
-        // The separator only shapes the trend and total-index texts; the percentage is whole.
-        const EvaluationResult result = evaluate(coding, row.personal.age, QLatin1Char(','));
+        const EvaluationResult result = evaluate(coding, row.personal.age);
         row.gcrPercent = result.gcrPercent;
-        row.gcrClass = result.gcrClass;
+        row.gcrClass = ResultText::gcrClass(result.gcrClass);
     }
     row.foldedName = ArchiveListing::fold(row.personal.name);
     row.foldedCode = ArchiveListing::fold(row.personal.code);

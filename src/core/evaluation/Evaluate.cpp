@@ -1,17 +1,15 @@
 #include "core/evaluation/Evaluate.h"
 
 #include "core/evaluation/Norms.h"
+#include "core/evaluation/Rounding.h"
 #include "core/marking/Coding.h"
 #include "core/platform/UserError.h"
-#include "core/report/NumberText.h"
 
 #include <cmath>
 
 using R = EvaluationResult;
 
 namespace {
-
-const QString kNone = QStringLiteral("nincs");
 
 // One place of trend rows 1 to 3: the column whose first codes are looked at, and the codes.
 struct TrendPlace {
@@ -45,9 +43,9 @@ int halfCount(const Coding& coding, const TrendPlace& place, bool firstHalf) {
     return count;
 }
 
-void computeTrends(const Coding& coding, QChar separator, R& r) {
-    for (auto& row : r.trendText)
-        row.fill(kNone);
+void computeTrends(const Coding& coding, R& r) {
+    for (auto& row : r.trendRatio)
+        row.fill(std::nullopt);
     std::array<int, 3> directionFirst{};
     std::array<int, 3> directionSecond{};
     for (size_t row = 0; row < 3; ++row) {
@@ -57,16 +55,15 @@ void computeTrends(const Coding& coding, QChar separator, R& r) {
             const int l = halfCount(coding, p, false);
             directionFirst[place] += f;
             directionSecond[place] += l;
-            r.trendText[row][place] = Evaluation::trendText(f, l, QLatin1String(p.label), separator);
+            r.trendRatio[row][place] = Evaluation::trendRatio(f, l);
         }
     }
     for (size_t place = 0; place < 3; ++place)
-        r.trendText[3][place] = Evaluation::trendText(directionFirst[place], directionSecond[place],
-                                                      QLatin1String(kDirectionLabels[place]), separator);
-    // Row 5 has no measure of its own; it stays "nincs".
+        r.trendRatio[3][place] = Evaluation::trendRatio(directionFirst[place], directionSecond[place]);
+    // Row 5 has no measure of its own; it shows no trend.
 }
 
-void computeTotalIndex(const R& r, QChar separator, std::array<R::TopCell, 3>& top, QString& text) {
+void computeTotalIndex(const R& r, std::array<R::TopCell, 3>& top) {
     static const char* const labels[3][3] = {{"EV", "NE", "KE"}, {"IV", "NI", "KI"}, {"MV", "NM", "KM"}};
     top = {};
     // Offered column by column: O-D E, I, M, then E-D, then N-P. Strict comparisons keep the
@@ -86,14 +83,6 @@ void computeTotalIndex(const R& r, QChar separator, std::array<R::TopCell, 3>& t
             }
         }
     }
-    const QString gt = QStringLiteral("&GT;");
-    const QString sep1 = top[0].score == top[1].score ? QStringLiteral("=") : gt;
-    const QString sep2 = top[1].score == top[2].score ? QStringLiteral("=") : gt;
-    auto part = [separator](const R::TopCell& c) {
-        return c.code + QLatin1Char('(') + fourDecimalText(c.score, separator) + QLatin1Char(')');
-    };
-    text = part(top[0]) + QLatin1Char(' ') + sep1 + QLatin1Char(' ') + part(top[1]) + QLatin1Char(' ') + sep2 +
-           QLatin1Char(' ') + part(top[2]);
 }
 
 } // namespace
@@ -117,16 +106,23 @@ double Evaluation::percent(double x, qint32 scoredPictureCount) {
     return static_cast<double>(roundHalfEven(100.0L * x / scoredPictureCount));
 }
 
-QString Evaluation::trendText(int firstHalf, int secondHalf, const QString& label, QChar decimalSeparator) {
+std::optional<double> Evaluation::trendRatio(int firstHalf, int secondHalf) {
     if (firstHalf < 4 && secondHalf < 4)
-        return kNone;
+        return std::nullopt;
     const double ratio = static_cast<double>(firstHalf - secondHalf) / (firstHalf + secondHalf);
     if (std::fabs(static_cast<long double>(ratio)) < 0.33L)
-        return kNone;
-    const QString number = fourDecimalText(ratio, decimalSeparator);
-    if (ratio >= 0)
-        return number + QStringLiteral(" -&GT; ") + label;
-    return label + QStringLiteral(" &LT;- ") + number;
+        return std::nullopt;
+    return ratio;
+}
+
+QString Evaluation::trendLabel(int row, int place) {
+    if (place < 1 || place > 3)
+        return QString();
+    if (row >= 1 && row <= 3)
+        return QLatin1String(kTrendPlaces[row - 1][place - 1].label);
+    if (row == 4)
+        return QLatin1String(kDirectionLabels[place - 1]);
+    return QString();
 }
 
 ProtocolRefusal protocolRefusal(const Coding& coding, qint32 age) {
@@ -135,7 +131,7 @@ ProtocolRefusal protocolRefusal(const Coding& coding, qint32 age) {
     return normTableForAge(age) ? ProtocolRefusal::None : ProtocolRefusal::AgeOutsideNorms;
 }
 
-EvaluationResult evaluate(const Coding& coding, qint32 age, QChar decimalSeparator) {
+EvaluationResult evaluate(const Coding& coding, qint32 age) {
     const std::optional<NormTable> norms = normTableForAge(age);
     if (!norms)
         throw UserError(
@@ -193,12 +189,12 @@ EvaluationResult evaluate(const Coding& coding, qint32 age, QChar decimalSeparat
         r.rowClass[i] = quartileClass(r.rowPercent[i], norms->rowPercent[i]);
     }
 
-    computeTrends(coding, decimalSeparator, r);
+    computeTrends(coding, r);
 
     r.gcrPercent = static_cast<qint32>(Evaluation::percent(coding.gcrPoints(), n));
     r.gcrClass = gcrClass(r.gcrPercent, norms->gcrPercent);
 
-    computeTotalIndex(r, decimalSeparator, r.topCell, r.totalIndexText);
+    computeTotalIndex(r, r.topCell);
     return r;
 }
 

@@ -49,17 +49,17 @@ std::optional<NormTable> normTableForAge(int age) {
     }
 }
 
-QString quartileClass(double value, const NormEntry& entry) {
+QuartileClass quartileClass(double value, const NormEntry& entry) {
     if (value < entry.q1)
-        return QStringLiteral("&#60;Q1");
+        return QuartileClass::BelowQ1;
     if (value < entry.median)
-        return QStringLiteral("Q1/Mdn");
+        return QuartileClass::Q1ToMedian;
     if (value == entry.median)
-        return QStringLiteral("Mdn");
+        return QuartileClass::Median;
     if (value <= entry.q3)
-        return QStringLiteral("Mdn/Q3");
+        return QuartileClass::MedianToQ3;
     // Also reached by a NaN, which no percentage of the evaluation can be.
-    return QStringLiteral("&#62;Q3");
+    return QuartileClass::AboveQ3;
 }
 
 double gcrExtremeLimit(const NormEntry& entry) {
@@ -69,13 +69,13 @@ double gcrExtremeLimit(const NormEntry& entry) {
     return spread * 2 + centre;
 }
 
-QString gcrClass(qint32 percent, const NormEntry& entry) {
+GcrClass gcrClass(qint32 percent, const NormEntry& entry) {
     const double value = percent;
     if (value > gcrExtremeLimit(entry))
-        return QStringLiteral("extrém magas");
+        return GcrClass::ExtremelyHigh;
     if (value > entry.q3)
-        return QStringLiteral("magas");
+        return GcrClass::High;
     if (value < entry.q1)
-        return QStringLiteral("alacsony");
-    return QStringLiteral("normál");
+        return GcrClass::Low;
+    return GcrClass::Normal;
 }

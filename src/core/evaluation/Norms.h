@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QtGlobal>
 #include <array>
 #include <optional>
 
@@ -32,10 +32,15 @@ extern const NormTable kAge13to14;
 // The table of the bracket holding age; none outside 7 to 14.
 std::optional<NormTable> normTableForAge(int age);
 
-// "&#60;Q1", "Q1/Mdn", "Mdn", "Mdn/Q3" or "&#62;Q3" (entities, as they go into the protocol).
-QString quartileClass(double value, const NormEntry& entry);
+// Where a percentage lies in its measure's norms: below Q1, from Q1 up to the median, on the
+// median, above it up to Q3, above Q3.
+enum class QuartileClass { BelowQ1, Q1ToMedian, Median, MedianToQ3, AboveQ3 };
+
+// How the GCR percentage compares with its norm.
+enum class GcrClass { Low, Normal, High, ExtremelyHigh };
+
+QuartileClass quartileClass(double value, const NormEntry& entry);
 
 // Above this a GCR percentage is extremely high.
 double gcrExtremeLimit(const NormEntry& entry);
-// "normál", "alacsony", "magas" or "extrém magas".
-QString gcrClass(qint32 percent, const NormEntry& entry);
+GcrClass gcrClass(qint32 percent, const NormEntry& entry);

@@ -3,32 +3,46 @@
 #include "core/evaluation/Evaluate.h"
 #include "core/exam/PersonalData.h"
 #include "core/marking/Coding.h"
+#include "core/report/ResultText.h"
 
 #include <QJsonArray>
 
 namespace {
 
-template <typename Array>
-QJsonArray jsonArray(const Array& values) {
+template <typename Array, typename Convert>
+QJsonArray jsonArray(const Array& values, Convert convert) {
     QJsonArray out;
     for (const auto& v : values)
-        out.append(v);
+        out.append(convert(v));
+    return out;
+}
+
+template <typename Array>
+QJsonArray jsonArray(const Array& values) {
+    return jsonArray(values, [](const auto& v) { return QJsonValue(v); });
+}
+
+template <typename Value, typename Convert>
+QJsonObject byName(const std::array<Value, 3>& values, const char* const names[3], Convert convert) {
+    QJsonObject out;
+    for (size_t i = 0; i < 3; ++i)
+        out.insert(QLatin1String(names[i]), convert(values[i]));
     return out;
 }
 
 template <typename Value>
 QJsonObject byName(const std::array<Value, 3>& values, const char* const names[3]) {
-    QJsonObject out;
-    for (size_t i = 0; i < 3; ++i)
-        out.insert(QLatin1String(names[i]), values[i]);
-    return out;
+    return byName(values, names, [](const Value& v) { return QJsonValue(v); });
 }
 
 } // namespace
 
-QJsonObject evaluationJson(const PersonalData& personal, const Coding& coding, const EvaluationResult& r) {
+QJsonObject evaluationJson(const PersonalData& personal, const Coding& coding, const EvaluationResult& r,
+                           QChar decimalSeparator) {
+    constexpr ResultText::Form form = ResultText::Form::Html;
     static const char* const directions[3] = {"E", "I", "M"};
     static const char* const types[3] = {"OD", "ED", "NP"};
+    auto classText = [form](QuartileClass c) { return QJsonValue(ResultText::quartileClass(c, form)); };
     QJsonObject o;
     o.insert(QStringLiteral("code"), personal.code);
     o.insert(QStringLiteral("age"), personal.age);
@@ -46,22 +60,26 @@ QJsonObject evaluationJson(const PersonalData& personal, const Coding& coding, c
     o.insert(QStringLiteral("row_total"), byName(r.rowTotal, directions));
     o.insert(QStringLiteral("column_percent"), byName(r.columnPercent, types));
     o.insert(QStringLiteral("row_percent"), byName(r.rowPercent, directions));
-    o.insert(QStringLiteral("column_class"), byName(r.columnClass, types));
-    o.insert(QStringLiteral("row_class"), byName(r.rowClass, directions));
+    o.insert(QStringLiteral("column_class"), byName(r.columnClass, types, classText));
+    o.insert(QStringLiteral("row_class"), byName(r.rowClass, directions, classText));
     o.insert(QStringLiteral("gcr_percent"), r.gcrPercent);
-    o.insert(QStringLiteral("gcr_class"), r.gcrClass);
+    o.insert(QStringLiteral("gcr_class"), ResultText::gcrClass(r.gcrClass));
     o.insert(QStringLiteral("superego_score"), jsonArray(r.superegoScore));
     o.insert(QStringLiteral("superego_percent"), jsonArray(r.superegoPercent));
-    o.insert(QStringLiteral("superego_class"), jsonArray(r.superegoClass));
+    o.insert(QStringLiteral("superego_class"), jsonArray(r.superegoClass, classText));
     QJsonArray trends;
-    for (const auto& row : r.trendText)
-        trends.append(jsonArray(row));
+    for (int row = 1; row <= static_cast<int>(r.trendRatio.size()); ++row) {
+        QJsonArray places;
+        for (int place = 1; place <= 3; ++place)
+            places.append(ResultText::trend(r, row, place, decimalSeparator, form));
+        trends.append(places);
+    }
     o.insert(QStringLiteral("trend_text"), trends);
     QJsonArray top;
     for (const EvaluationResult::TopCell& cell : r.topCell)
         top.append(QJsonObject{{QStringLiteral("score"), cell.score}, {QStringLiteral("code"), cell.code}});
     o.insert(QStringLiteral("top_cell"), top);
-    o.insert(QStringLiteral("total_index_text"), r.totalIndexText);
+    o.insert(QStringLiteral("total_index_text"), ResultText::totalIndex(r.topCell, decimalSeparator, form));
     QJsonObject rauchfleisch;
     for (char index = 'a'; index <= 'e'; ++index) {
         const std::optional<double> value = rauchfleischIndex(r, index);

@@ -4,16 +4,6 @@
 
 #include <cmath>
 
-long double roundHalfEven(long double value) {
-    const long double lower = std::floor(value);
-    const long double diff = value - lower;
-    if (diff < 0.5L)
-        return lower;
-    if (diff > 0.5L)
-        return lower + 1;
-    return std::fmod(lower, 2.0L) == 0 ? lower : lower + 1;
-}
-
 QString fourDecimalText(long double value, QChar decimalSeparator) {
     if (!std::isfinite(value))
         return QString::number(static_cast<double>(value));

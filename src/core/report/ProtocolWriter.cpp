@@ -4,6 +4,7 @@
 #include "core/marking/Coding.h"
 #include "core/platform/TextFile.h"
 #include "core/report/NumberText.h"
+#include "core/report/ResultText.h"
 
 using R = EvaluationResult;
 
@@ -13,15 +14,19 @@ QString td(const QString& value) {
     return QStringLiteral("<TD>") + value + QStringLiteral("</TD>");
 }
 
-// The trend texts of one superego row joined by "<BR>", or "nincs" when none has a trend.
-QString trendCell(const std::array<QString, 3>& texts) {
+QString html(QuartileClass position) {
+    return ResultText::quartileClass(position, ResultText::Form::Html);
+}
+
+// The trends of one superego row joined by "<BR>", or "nincs" when none has a trend.
+QString trendCell(const R& r, int row, QChar sep) {
     QString cell;
-    for (const QString& text : texts) {
-        if (text == QLatin1String("nincs"))
+    for (int place = 1; place <= 3; ++place) {
+        if (!r.trendRatio[static_cast<size_t>(row - 1)][static_cast<size_t>(place - 1)])
             continue;
         if (!cell.isEmpty())
             cell += QStringLiteral("<BR>");
-        cell += text;
+        cell += ResultText::trend(r, row, place, sep, ResultText::Form::Html);
     }
     return cell.isEmpty() ? QStringLiteral("nincs") : cell;
 }
@@ -100,7 +105,7 @@ QStringList ProtocolWriter::protocolLines(const PersonalData& pd, const Coding& 
         for (size_t t = 0; t < 3; ++t)
             l << td(num(r.cellScore[d][t]));
         l << td(num(r.rowTotal[d])) << td(num(r.rowPercent[d]))
-          << QStringLiteral("<TD>") + r.rowClass[d] + QStringLiteral("</TD></TR>");
+          << QStringLiteral("<TD>") + html(r.rowClass[d]) + QStringLiteral("</TD></TR>");
     }
 
     const QString emptyCell = QStringLiteral("<TD></TD>");
@@ -114,8 +119,8 @@ QStringList ProtocolWriter::protocolLines(const PersonalData& pd, const Coding& 
         l << td(num(share));
     l << emptyCell << emptyCell << emptyRowEnd;
     l << QStringLiteral("<TR><TD><P ALIGN=Right><B>T</B></TD>");
-    for (const QString& position : r.columnClass)
-        l << td(position);
+    for (const QuartileClass position : r.columnClass)
+        l << td(html(position));
     l << emptyCell << emptyCell << QStringLiteral("<TD></TD></TR></TABLE>");
 
     l << QStringLiteral("<TABLE BORDER CELLPADDING=\"2\">")
@@ -128,11 +133,11 @@ QStringList ProtocolWriter::protocolLines(const PersonalData& pd, const Coding& 
         l << QStringLiteral("<TR><TD><P ALIGN=Right><A HREF=\"irodalom/fel_en.html\"><IMG SRC=\"fel_%1.png\"></A></TD>")
                  .arg(number);
         const QString values = QStringLiteral("<TD> = ") + num(r.superegoScore[k]) + QStringLiteral(" = ") +
-                               num(r.superegoPercent[k]) + QStringLiteral("%</TD><TD>= ") + r.superegoClass[k] +
+                               num(r.superegoPercent[k]) + QStringLiteral("%</TD><TD>= ") + html(r.superegoClass[k]) +
                                QStringLiteral(" T</TD><TD>");
         if (k < 5)
-            l << values + QStringLiteral("<A HREF=\"irodalom/tend_%1.html\">").arg(number) + trendCell(r.trendText[k]) +
-                     QStringLiteral("</A></TD></TR>");
+            l << values + QStringLiteral("<A HREF=\"irodalom/tend_%1.html\">").arg(number) +
+                     trendCell(r, static_cast<int>(k) + 1, sep) + QStringLiteral("</A></TD></TR>");
         else
             l << values + QStringLiteral("</TD></TR>");
     }
@@ -153,9 +158,10 @@ QStringList ProtocolWriter::protocolLines(const PersonalData& pd, const Coding& 
 
     l << QStringLiteral("<P><TABLE BORDER CELLPADDING=\"2\"><TR><TD><A HREF=\"irodalom/totmut.html\">"
                         "<B>Totális mutató: </B></A>") +
-             r.totalIndexText + QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</TD>")
+             ResultText::totalIndex(r.topCell, sep, ResultText::Form::Html) +
+             QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</TD>")
       << QStringLiteral("<TD><B>GCR százalék: </B>") + QString::number(r.gcrPercent) + QStringLiteral(" (") +
-             r.gcrClass + QStringLiteral(") </TD></TR></TABLE>")
+             ResultText::gcrClass(r.gcrClass) + QStringLiteral(") </TD></TR></TABLE>")
       << QStringLiteral("</PRE></BODY></HTML>");
     return l;
 }

@@ -11,8 +11,8 @@
 class Coding;
 
 // The finished examination protocol: one HTML page of 260 lines. Texts from the examination
-// (name, code, date, examiner, the printed grid cells) are HTML-escaped; the evaluation's own
-// texts already carry their entities and go in unchanged. The marking table shows the coding
+// (name, code, date, examiner, the printed grid cells) are HTML-escaped; the evaluation's classes,
+// trends and total index are written with the character references of ResultText. The marking table shows the coding
 // as it stands, its key and its points.
 namespace ProtocolWriter {
 

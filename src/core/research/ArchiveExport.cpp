@@ -7,150 +7,26 @@
 #include "core/platform/FileIdentity.h"
 #include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
-#include "core/report/EvaluationJson.h"
+#include "core/report/ResultText.h"
 #include "core/research/HungarianDate.h"
-#include "core/research/ResearchText.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
-#include <climits>
 #include <exception>
+#include <functional>
 #include <numeric>
 #include <vector>
 
 namespace {
 
-const QString kEvalPrefix = QStringLiteral("eval");
-const char* const kFieldSuffixes[4] = {"od", "ed", "np", "paren"};
-
-// The evaluation's object keys in the order a reader of the table expects them: the order of
-// the protocol, directions E I M and columns O-D E-D N-P. A key added to the evaluation later
-// still gets its column, after these, by name.
-int keyRank(const QString& key) {
-    static const QStringList order = {QStringLiteral("complete"),
-                                      QStringLiteral("points"),
-                                      QStringLiteral("gcr_points"),
-                                      QStringLiteral("scored_picture_count"),
-                                      QStringLiteral("cell_score"),
-                                      QStringLiteral("column_total"),
-                                      QStringLiteral("row_total"),
-                                      QStringLiteral("column_percent"),
-                                      QStringLiteral("row_percent"),
-                                      QStringLiteral("column_class"),
-                                      QStringLiteral("row_class"),
-                                      QStringLiteral("gcr_percent"),
-                                      QStringLiteral("gcr_class"),
-                                      QStringLiteral("superego_score"),
-                                      QStringLiteral("superego_percent"),
-                                      QStringLiteral("superego_class"),
-                                      QStringLiteral("trend_text"),
-                                      QStringLiteral("top_cell"),
-                                      QStringLiteral("total_index_text"),
-                                      QStringLiteral("rauchfleisch"),
-                                      QStringLiteral("E"),
-                                      QStringLiteral("I"),
-                                      QStringLiteral("M"),
-                                      QStringLiteral("OD"),
-                                      QStringLiteral("ED"),
-                                      QStringLiteral("NP"),
-                                      QStringLiteral("score"),
-                                      QStringLiteral("code")};
-    const qsizetype index = order.indexOf(key);
-    return index < 0 ? INT_MAX : static_cast<int>(index);
-}
-
-struct FlatValue {
-    QStringList path; // below "eval": keys, and array positions counted from 1
-    QJsonValue value;
-};
-
-// Depth first: object keys in the reader's order (ranked) or in the object's own sorted order,
-// array items in their order.
-void flatten(const QJsonValue& value, const QStringList& path, bool ranked, QList<FlatValue>& out) {
-    if (value.isObject()) {
-        const QJsonObject object = value.toObject();
-        QStringList keys = object.keys();
-        if (ranked)
-            std::stable_sort(keys.begin(), keys.end(),
-                             [](const QString& a, const QString& b) { return keyRank(a) < keyRank(b); });
-        for (const QString& key : std::as_const(keys))
-            flatten(object.value(key), QStringList(path) << key, ranked, out);
-    } else if (value.isArray()) {
-        const QJsonArray array = value.toArray();
-        for (qsizetype i = 0; i < array.size(); ++i)
-            flatten(array.at(i), QStringList(path) << QString::number(i + 1), ranked, out);
-    } else {
-        out.append({path, value});
-    }
-}
-
-// The values alone in the object's own order: the walk made once per row, so it builds no names
-// and sorts nothing.
-void flattenValues(const QJsonValue& value, QList<QJsonValue>& out) {
-    if (value.isObject()) {
-        const QJsonObject object = value.toObject();
-        for (auto it = object.constBegin(); it != object.constEnd(); ++it)
-            flattenValues(it.value(), out);
-    } else if (value.isArray()) {
-        const QJsonArray array = value.toArray();
-        for (const QJsonValue& item : array)
-            flattenValues(item, out);
-    } else {
-        out.append(value);
-    }
-}
-
-// Every value of the evaluation the table carries: what gyvkt-cli evaluate --json prints, less
-// the personal fields it repeats, plus whether the protocol would be made.
-QJsonObject evaluationObject(const ExaminationData& data, const Coding& coding, const EvaluationResult& result) {
-    QJsonObject json = evaluationJson(data.personal, coding, result);
-    json.remove(QStringLiteral("code"));
-    json.remove(QStringLiteral("age"));
-    json.insert(QStringLiteral("complete"), protocolRefusal(coding, data.personal.age) == ProtocolRefusal::None);
-    return json;
-}
-
-QString columnName(const QStringList& evalPath) {
-    return kEvalPrefix + QLatin1Char('_') + evalPath.join(QLatin1Char('_'));
-}
-
-// The evaluation's columns, taken from the evaluation of an empty coding: its shape does not
-// depend on the codes, so every row fills the same columns. A row's values come in the object's
-// own order; fromNatural says which column each of them goes to.
-struct Shape {
-    QList<FlatValue> columns;
-    QList<qsizetype> fromNatural;
-};
-
-const Shape& evaluationShape() {
-    static const Shape shape = [] {
-        ExaminationData empty;
-        const Coding coding;
-        const QJsonObject json = evaluationObject(empty, coding, evaluate(coding, 10, QLatin1Char('.')));
-        Shape s;
-        flatten(json, {}, true, s.columns);
-        QList<FlatValue> natural;
-        flatten(json, {}, false, natural);
-        for (const FlatValue& value : std::as_const(natural)) {
-            for (qsizetype i = 0; i < s.columns.size(); ++i) {
-                if (s.columns.at(i).path == value.path) {
-                    s.fromNatural << i;
-                    break;
-                }
-            }
-        }
-        return s;
-    }();
-    return shape;
-}
+const char* const kDirections[3] = {"E", "I", "M"};
+const char* const kTypes[3] = {"OD", "ED", "NP"};
+const char* const kTypeLabels[3] = {"O-D", "E-D", "N-P"};
 
 // "2024.05.06." or "2024. május 6." -> "2024.05."; any other text may hold anything, a name
 // too, so it says nothing.
@@ -186,39 +62,28 @@ struct Description {
     QString values;
 };
 
-QString columnLabel(const QString& key) {
-    if (key == QLatin1String("OD"))
-        return QStringLiteral("O-D");
-    if (key == QLatin1String("ED"))
-        return QStringLiteral("E-D");
-    if (key == QLatin1String("NP"))
-        return QStringLiteral("N-P");
-    return key;
-}
-
-// A trend place: the label its text carries, and what it counts in Hungarian and English.
+// What a trend place counts, in Hungarian and English.
 struct TrendPlace {
-    const char* label;
     const char* countedHu;
     const char* countedEn;
 };
 
 const TrendPlace* trendPlace(int row, int place) {
     static const TrendPlace places[4][3] = {
-        {{"EV", "EV az O-D oszlop első kódjaként", "EV as the first code of column O-D"},
-         {"IV", "IV az O-D oszlop első kódjaként", "IV as the first code of column O-D"},
-         {"MV", "MV az O-D oszlop első kódjaként", "MV as the first code of column O-D"}},
-        {{"NE", "NE vagy EE az E-D oszlop első kódjaként", "NE or EE as the first code of column E-D"},
-         {"NI", "NI vagy II az E-D oszlop első kódjaként", "NI or II as the first code of column E-D"},
-         {"NM", "NM az E-D oszlop első kódjaként", "NM as the first code of column E-D"}},
-        {{"KE", "KE az N-P oszlop első kódjaként", "KE as the first code of column N-P"},
-         {"KI", "KI az N-P oszlop első kódjaként", "KI as the first code of column N-P"},
-         {"KM", "KM az N-P oszlop első kódjaként", "KM as the first code of column N-P"}},
-        {{"E", "az E irány: EV az O-D, NE vagy EE az E-D, KE az N-P oszlop első kódjaként, oszloponként számolva",
+        {{"EV az O-D oszlop első kódjaként", "EV as the first code of column O-D"},
+         {"IV az O-D oszlop első kódjaként", "IV as the first code of column O-D"},
+         {"MV az O-D oszlop első kódjaként", "MV as the first code of column O-D"}},
+        {{"NE vagy EE az E-D oszlop első kódjaként", "NE or EE as the first code of column E-D"},
+         {"NI vagy II az E-D oszlop első kódjaként", "NI or II as the first code of column E-D"},
+         {"NM az E-D oszlop első kódjaként", "NM as the first code of column E-D"}},
+        {{"KE az N-P oszlop első kódjaként", "KE as the first code of column N-P"},
+         {"KI az N-P oszlop első kódjaként", "KI as the first code of column N-P"},
+         {"KM az N-P oszlop első kódjaként", "KM as the first code of column N-P"}},
+        {{"az E irány: EV az O-D, NE vagy EE az E-D, KE az N-P oszlop első kódjaként, oszloponként számolva",
           "direction E: EV in O-D, NE or EE in E-D, KE in N-P as a column's first code, counted per column"},
-         {"I", "az I irány: IV az O-D, NI vagy II az E-D, KI az N-P oszlop első kódjaként, oszloponként számolva",
+         {"az I irány: IV az O-D, NI vagy II az E-D, KI az N-P oszlop első kódjaként, oszloponként számolva",
           "direction I: IV in O-D, NI or II in E-D, KI in N-P as a column's first code, counted per column"},
-         {"M", "az M irány: MV az O-D, NM az E-D, KM az N-P oszlop első kódjaként, oszloponként számolva",
+         {"az M irány: MV az O-D, NM az E-D, KM az N-P oszlop első kódjaként, oszloponként számolva",
           "direction M: MV in O-D, NM in E-D, KM in N-P as a column's first code, counted per column"}}};
     if (row >= 1 && row <= 4 && place >= 1 && place <= 3)
         return &places[row - 1][place - 1];
@@ -272,210 +137,327 @@ std::pair<QString, QString> rauchfleischMeaning(const QString& index) {
     return {};
 }
 
-Description describeEvaluation(const QStringList& path, QChar mark) {
-    const QString key = path.value(0);
-    const QString a = path.value(1);
-    const QString b = path.value(2);
+// One examination as the columns read it.
+struct RowSource {
+    const QString& path;
+    const QString& serial;
+    const ExaminationData& data;
+    const Coding& coding;
+    const EvaluationResult& result;
+    QChar mark;
+};
+
+using CellWriter = std::function<void(CsvWriter&, const RowSource&)>;
+
+// One column of the table: its name, how a row's value is got, and its line in the codebook.
+struct Column {
+    QString name;
+    CellWriter write;
+    Description description;
+};
+
+template <typename Get>
+CellWriter numberCell(Get get) {
+    return [get](CsvWriter& out, const RowSource& row) { out.addNumber(get(row)); };
+}
+
+template <typename Get>
+CellWriter textCell(Get get) {
+    return [get](CsvWriter& out, const RowSource& row) { out.addField(get(row)); };
+}
+
+// Every column of the table in order, the personal data first, then the 24 raw lines, the
+// evaluation in the order of the protocol (directions E I M, columns O-D E-D N-P) and the error.
+std::vector<Column> columnTable(bool anonymize, QChar mark) {
+    using R = EvaluationResult;
+    using Form = ResultText::Form;
+    std::vector<Column> c;
+    auto add = [&c](const QString& name, CellWriter write, Description d) {
+        c.push_back({name, std::move(write), std::move(d)});
+    };
+    auto eval = [&add](const QString& name, CellWriter write, Description d) {
+        add(QStringLiteral("eval_") + name, std::move(write), std::move(d));
+    };
     const QString number = QStringLiteral("number");
     const QString text = QStringLiteral("text");
+    const QString integer = QStringLiteral("integer");
+
+    if (!anonymize)
+        add(QStringLiteral("file"), textCell([](const RowSource& r) { return r.path; }),
+            {QStringLiteral("a vizsgálati fájl útvonala"), QStringLiteral("path of the examination file"), text,
+             QString()});
+    add(QStringLiteral("code"),
+        textCell([anonymize](const RowSource& r) { return anonymize ? r.serial : r.data.personal.code; }),
+        anonymize
+            ? Description{QStringLiteral("sorszám a valódi kód helyett; a vizsgálatok véletlen "
+                                         "sorrendben kapják, a sorok a sorszámok rendjében állnak, így "
+                                         "sem a sorszám, sem a sor helye nem utal a fájlra vagy a kódra; "
+                                         "a vizsgálathoz csak a külön kérhető kapcsolótábla köti"),
+                          QStringLiteral("serial number in place of the real code; dealt to the "
+                                         "examinations in a random order, the rows in the order of the "
+                                         "serials, so neither the serial nor the row's place points to "
+                                         "the file or the code; only the link table, made on request "
+                                         "and kept apart, leads it back"),
+                          text, QStringLiteral("S0001, S0002, …")}
+            : Description{QStringLiteral("a vizsgált személy kódja (a fájl neve kiterjesztés nélkül)"),
+                          QStringLiteral("subject code (the file's name without its extension)"), text, QString()});
+    if (!anonymize)
+        add(QStringLiteral("name"), textCell([](const RowSource& r) { return r.data.personal.name; }),
+            {QStringLiteral("a vizsgált személy neve"), QStringLiteral("subject's name"), text, QString()});
+    add(QStringLiteral("sex"), textCell([](const RowSource& r) {
+            return r.data.personal.sex == PersonalData::Sex::Boy ? QStringLiteral("boy") : QStringLiteral("girl");
+        }),
+        {QStringLiteral("nem"), QStringLiteral("sex"), text, QStringLiteral("boy = fiú, girl = lány")});
+    add(QStringLiteral("age"), numberCell([](const RowSource& r) { return r.data.personal.age; }),
+        {QStringLiteral("életkor"), QStringLiteral("age"), integer, QStringLiteral("7–14 év / years")});
+    add(QStringLiteral("date"), textCell([anonymize](const RowSource& r) {
+            return anonymize ? yearAndMonth(r.data.personal.date) : r.data.personal.date;
+        }),
+        anonymize ? Description{QStringLiteral("a vizsgálat éve és hónapja; a fájl dátuma ÉÉÉÉ.HH.NN. vagy "
+                                               "kiírt hónappal (2013. július 22., 2013. júl. 22., ékezet "
+                                               "nélkül is) állhat; más szövegnél és nem létező napnál üres"),
+                                QStringLiteral("year and month of the examination; the stored date may read "
+                                               "YYYY.MM.DD. or have the month written out in Hungarian (2013. "
+                                               "július 22., 2013. júl. 22., accents optional); empty for any "
+                                               "other text or a day that does not exist"),
+                                text, QStringLiteral("ÉÉÉÉ.HH. / YYYY.MM.")}
+                  : Description{QStringLiteral("a vizsgálat dátuma, ahogy a fájlban áll"),
+                                QStringLiteral("date of the examination as stored"), text,
+                                QStringLiteral("ÉÉÉÉ.HH.NN. / YYYY.MM.DD.")});
+    if (!anonymize)
+        add(QStringLiteral("examiner"), textCell([](const RowSource& r) { return r.data.personal.examiner; }),
+            {QStringLiteral("a vizsgálatvezető"), QStringLiteral("examiner"), text, QString()});
+
+    static const char* const fieldNames[4] = {"od", "ed", "np", "paren"};
+    static const char* const fieldCodes[3] = {"EV, IV, MV", "NE, EE, NI, II, NM", "KE, KI, KM"};
+    for (int picture = 1; picture <= kPictureCount; ++picture) {
+        const QString p = QString::number(picture);
+        for (size_t field = 0; field < 4; ++field) {
+            const CellWriter raw = textCell([picture, field](const RowSource& r) {
+                return r.data.lines[static_cast<size_t>(picture - 1)].fields[field];
+            });
+            const QString name = QStringLiteral("p%1_%2").arg(p, QLatin1String(fieldNames[field]));
+            if (field == 3) {
+                add(name, raw,
+                    {QStringLiteral("a(z) %1. kép zárójeles jelölése, ahogy a fájl tárolja").arg(p),
+                     QStringLiteral("picture %1, parenthesized mark as stored").arg(p), text, QString()});
+                continue;
+            }
+            const QString label = QLatin1String(kTypeLabels[field]);
+            add(name, raw,
+                {QStringLiteral("a(z) %1. kép %2 mezője, ahogy a fájl tárolja").arg(p, label),
+                 QStringLiteral("picture %1, field %2 as stored").arg(p, label), text,
+                 QStringLiteral("legfeljebb két kód egymás után / up to two codes in a row: %1")
+                     .arg(QLatin1String(fieldCodes[field]))});
+        }
+    }
+
     const QString points = QStringLiteral("pont / points");
     const QString percent = QStringLiteral("% (a jelölt képek százaléka / of the scored pictures)");
     const QString classes = QStringLiteral("<Q1, Q1/Mdn, Mdn, Mdn/Q3, >Q3");
-    if (key == QLatin1String("complete"))
-        return {QStringLiteral("készülne-e jegyzőkönyv (legalább 18 jelölt kép, 7–14 év)"),
-                QStringLiteral("whether a protocol would be made (at least 18 marked pictures, age 7–14)"),
-                QStringLiteral("0/1"), QStringLiteral("1 = igen / yes, 0 = nem / no")};
-    if (key == QLatin1String("points") && path.size() == 2)
-        return {QStringLiteral("a(z) %1. kép GCR-pontja").arg(a), QStringLiteral("GCR point of picture %1").arg(a),
-                number, QStringLiteral("0 / 0") + mark + QStringLiteral("5 / 1")};
-    if (key == QLatin1String("gcr_points"))
-        return {QStringLiteral("GCR-pontszám (a 24 kép pontjainak összege)"),
-                QStringLiteral("GCR points (sum of the 24 pictures' points)"), number, QStringLiteral("0–24")};
-    if (key == QLatin1String("scored_picture_count"))
-        return {QStringLiteral("az értékelt (jelölt) képek száma; jelölt kép nélkül 1"),
-                QStringLiteral("number of scored (marked) pictures; 1 when none is marked"), QStringLiteral("integer"),
-                QStringLiteral("1–24")};
-    if (key == QLatin1String("cell_score") && path.size() == 3)
-        return {QStringLiteral("a(z) %1 irány %2 oszlopának pontszáma").arg(a, columnLabel(b)),
-                QStringLiteral("score of direction %1 in column %2").arg(a, columnLabel(b)), number, points};
-    if (key == QLatin1String("column_total") && path.size() == 2)
-        return {QStringLiteral("a(z) %1 oszlop pontszáma").arg(columnLabel(a)),
-                QStringLiteral("total score of column %1").arg(columnLabel(a)), number, points};
-    if (key == QLatin1String("row_total") && path.size() == 2)
-        return {QStringLiteral("a(z) %1 irány pontszáma").arg(a), QStringLiteral("total score of direction %1").arg(a),
-                number, points};
-    if (key == QLatin1String("column_percent") && path.size() == 2)
-        return {QStringLiteral("a(z) %1 oszlop százaléka, egészre kerekítve (a harmadik a 100 maradéka)")
-                    .arg(columnLabel(a)),
-                QStringLiteral("column %1 in percent, rounded to a whole number (the third is what the other two "
-                               "leave of 100)")
-                    .arg(columnLabel(a)),
-                number, percent};
-    if (key == QLatin1String("row_percent") && path.size() == 2)
-        return {QStringLiteral("a(z) %1 irány százaléka, egészre kerekítve (a harmadik a 100 maradéka)").arg(a),
-                QStringLiteral("direction %1 in percent, rounded to a whole number (the third is what the other two "
-                               "leave of 100)")
-                    .arg(a),
-                number, percent};
-    if (key == QLatin1String("column_class") && path.size() == 2)
-        return {QStringLiteral("a(z) %1 oszlop százalékának helye a korcsoport normájában").arg(columnLabel(a)),
-                QStringLiteral("where column %1's percentage lies in the age bracket's norms").arg(columnLabel(a)),
-                text, classes};
-    if (key == QLatin1String("row_class") && path.size() == 2)
-        return {QStringLiteral("a(z) %1 irány százalékának helye a korcsoport normájában").arg(a),
-                QStringLiteral("where direction %1's percentage lies in the age bracket's norms").arg(a), text,
-                classes};
-    if (key == QLatin1String("gcr_percent"))
-        return {QStringLiteral("GCR-százalék, egészre kerekítve"),
-                QStringLiteral("GCR percentage, rounded to a whole number"), QStringLiteral("integer"), percent};
-    if (key == QLatin1String("gcr_class"))
-        return {QStringLiteral("a GCR-százalék minősítése a korcsoport normájában"),
-                QStringLiteral("rating of the GCR percentage in the age bracket's norms"), text,
-                QStringLiteral("normál, alacsony, magas, extrém magas")};
-    const auto [superegoHu, superegoEn] = superegoMeaning(a.toInt());
-    if (key == QLatin1String("superego_score") && path.size() == 2)
-        return {QStringLiteral("a(z) %1. felettes-én mutató pontszáma; a mutató: %2").arg(a, superegoHu),
-                QStringLiteral("superego index %1, score; the index is %2").arg(a, superegoEn), number, points};
-    if (key == QLatin1String("superego_percent") && path.size() == 2)
-        return {QStringLiteral("a(z) %1. felettes-én mutató (%2) százaléka, egészre kerekítve").arg(a, superegoHu),
-                QStringLiteral("superego index %1 (%2) in percent, rounded to a whole number").arg(a, superegoEn),
-                number, percent};
-    if (key == QLatin1String("superego_class") && path.size() == 2)
-        return {QStringLiteral("a(z) %1. felettes-én mutató (%2) helye a korcsoport normájában").arg(a, superegoHu),
-                QStringLiteral("where superego index %1 (%2) lies in the age bracket's norms").arg(a, superegoEn), text,
-                classes};
-    if (key == QLatin1String("trend_text") && path.size() == 3) {
-        const TrendPlace* place = trendPlace(a.toInt(), b.toInt());
-        if (!place)
-            return {QStringLiteral("tendencia, %1. sor %2. hely (ennek a sornak nincs mértéke, mindig \"nincs\")")
-                        .arg(a, b),
-                    QStringLiteral("trend, row %1, place %2 (this row has no measure; always \"nincs\")").arg(a, b),
-                    text, QStringLiteral("nincs")};
-        const QString label = QLatin1String(place->label);
-        const QString ratio = QStringLiteral("0") + mark + QStringLiteral("3333");
-        const QString limit = QStringLiteral("0") + mark + QStringLiteral("33");
-        return {QStringLiteral("tendencia, %1. sor %2. hely: %3. F és L a képek száma az 1–12., illetve a 13–24. "
-                               "képek közt; ha F vagy L legalább 4 és r = (F − L) / (F + L) abszolút értéke legalább "
-                               "%4, akkor r (legfeljebb négy tizedesre) és a nyíl mutatja, melyik félben több, "
-                               "különben \"nincs\"")
-                    .arg(a, b, QString::fromUtf8(place->countedHu), limit),
-                QStringLiteral("trend, row %1, place %2: %3. F and L count the pictures among 1–12 and 13–24; when F "
-                               "or L is at least 4 and r = (F − L) / (F + L) is at least %4 in absolute value, r "
-                               "(to at most four decimals) and the arrow show which half has more, else \"nincs\"")
-                    .arg(a, b, QString::fromUtf8(place->countedEn), limit),
-                text,
-                QStringLiteral("nincs; \"%1 -> %2\" (több az első félben / more in the first half); \"%2 <- -%1\" "
-                               "(több a második félben / more in the second half)")
-                    .arg(ratio, label)};
-    }
-    if (key == QLatin1String("top_cell") && path.size() == 3 && b == QLatin1String("score"))
-        return {QStringLiteral("a totális mutató %1. legnagyobb cellájának pontszáma").arg(a),
-                QStringLiteral("total index: score of cell %1 in descending order").arg(a), number, points};
-    if (key == QLatin1String("top_cell") && path.size() == 3 && b == QLatin1String("code"))
-        return {QStringLiteral("a totális mutató %1. legnagyobb cellájának kódja (üres, ha nincs ilyen cella)").arg(a),
-                QStringLiteral("total index: code of cell %1 in descending order (empty when there is none)").arg(a),
-                text, QStringLiteral("EV, IV, MV, NE, NI, NM, KE, KI, KM")};
-    if (key == QLatin1String("total_index_text"))
-        return {QStringLiteral("a totális mutató, ahogy a jegyzőkönyv írja"),
-                QStringLiteral("the total index as the protocol writes it"), text,
-                QStringLiteral("például / e.g. NE(7") + mark + QStringLiteral("5) > MV(4) = KE(4)")};
-    if (key == QLatin1String("rauchfleisch") && path.size() == 2) {
-        const auto [hu, en] = rauchfleischMeaning(a);
-        return {QStringLiteral("a Rauchfleisch-féle \"%1\" mutató: %2; üres, ha az osztó 0").arg(a, hu),
-                QStringLiteral("Rauchfleisch index \"%1\": %2; empty when the divisor is 0").arg(a, en), number,
-                QStringLiteral("hányados / ratio")};
-    }
-    return {};
-}
-
-Description describe(const QString& column, bool anonymize) {
-    if (column == QLatin1String("file"))
-        return {QStringLiteral("a vizsgálati fájl útvonala"), QStringLiteral("path of the examination file"),
-                QStringLiteral("text"), QString()};
-    if (column == QLatin1String("code"))
-        return anonymize ? Description{QStringLiteral("sorszám a valódi kód helyett; a vizsgálatok véletlen "
-                                                      "sorrendben kapják, a sorok a sorszámok rendjében állnak, így "
-                                                      "sem a sorszám, sem a sor helye nem utal a fájlra vagy a kódra; "
-                                                      "a vizsgálathoz csak a külön kérhető kapcsolótábla köti"),
-                                       QStringLiteral("serial number in place of the real code; dealt to the "
-                                                      "examinations in a random order, the rows in the order of the "
-                                                      "serials, so neither the serial nor the row's place points to "
-                                                      "the file or the code; only the link table, made on request "
-                                                      "and kept apart, leads it back"),
-                                       QStringLiteral("text"), QStringLiteral("S0001, S0002, …")}
-                         : Description{QStringLiteral("a vizsgált személy kódja (a fájl neve kiterjesztés nélkül)"),
-                                       QStringLiteral("subject code (the file's name without its extension)"),
-                                       QStringLiteral("text"), QString()};
-    if (column == QLatin1String("name"))
-        return {QStringLiteral("a vizsgált személy neve"), QStringLiteral("subject's name"), QStringLiteral("text"),
-                QString()};
-    if (column == QLatin1String("sex"))
-        return {QStringLiteral("nem"), QStringLiteral("sex"), QStringLiteral("text"),
-                QStringLiteral("boy = fiú, girl = lány")};
-    if (column == QLatin1String("age"))
-        return {QStringLiteral("életkor"), QStringLiteral("age"), QStringLiteral("integer"),
-                QStringLiteral("7–14 év / years")};
-    if (column == QLatin1String("date"))
-        return anonymize ? Description{QStringLiteral("a vizsgálat éve és hónapja; a fájl dátuma ÉÉÉÉ.HH.NN. vagy "
-                                                      "kiírt hónappal (2013. július 22., 2013. júl. 22., ékezet "
-                                                      "nélkül is) állhat; más szövegnél és nem létező napnál üres"),
-                                       QStringLiteral("year and month of the examination; the stored date may read "
-                                                      "YYYY.MM.DD. or have the month written out in Hungarian (2013. "
-                                                      "július 22., 2013. júl. 22., accents optional); empty for any "
-                                                      "other text or a day that does not exist"),
-                                       QStringLiteral("text"), QStringLiteral("ÉÉÉÉ.HH. / YYYY.MM.")}
-                         : Description{QStringLiteral("a vizsgálat dátuma, ahogy a fájlban áll"),
-                                       QStringLiteral("date of the examination as stored"), QStringLiteral("text"),
-                                       QStringLiteral("ÉÉÉÉ.HH.NN. / YYYY.MM.DD.")};
-    if (column == QLatin1String("examiner"))
-        return {QStringLiteral("a vizsgálatvezető"), QStringLiteral("examiner"), QStringLiteral("text"), QString()};
-    if (column == QLatin1String("error"))
-        return {QStringLiteral("a beolvasás vagy a kiértékelés hibaüzenete; üres, ha nem volt hiba"),
-                QStringLiteral("the reading or evaluation error; empty when there was none"), QStringLiteral("text"),
-                QString()};
-    static const QRegularExpression raw(QStringLiteral("^p(\\d+)_(od|ed|np|paren)$"));
-    const QRegularExpressionMatch m = raw.match(column);
-    if (m.hasMatch()) {
-        const QString picture = m.captured(1);
-        const QString field = m.captured(2);
-        if (field == QLatin1String("paren"))
-            return {QStringLiteral("a(z) %1. kép zárójeles jelölése, ahogy a fájl tárolja").arg(picture),
-                    QStringLiteral("picture %1, parenthesized mark as stored").arg(picture), QStringLiteral("text"),
-                    QString()};
-        const QString label = columnLabel(field.toUpper());
-        const QString codes = field == QLatin1String("od")   ? QStringLiteral("EV, IV, MV")
-                              : field == QLatin1String("ed") ? QStringLiteral("NE, EE, NI, II, NM")
-                                                             : QStringLiteral("KE, KI, KM");
-        return {QStringLiteral("a(z) %1. kép %2 mezője, ahogy a fájl tárolja").arg(picture, label),
-                QStringLiteral("picture %1, field %2 as stored").arg(picture, label), QStringLiteral("text"),
-                QStringLiteral("legfeljebb két kód egymás után / up to two codes in a row: %1").arg(codes)};
-    }
-    return {};
-}
-
-QStringList personalColumns(bool anonymize) {
-    if (anonymize)
-        return {QStringLiteral("code"), QStringLiteral("sex"), QStringLiteral("age"), QStringLiteral("date")};
-    return {QStringLiteral("file"), QStringLiteral("code"), QStringLiteral("name"),    QStringLiteral("sex"),
-            QStringLiteral("age"),  QStringLiteral("date"), QStringLiteral("examiner")};
-}
-
-QStringList rawColumns() {
-    QStringList names;
+    eval(QStringLiteral("complete"), textCell([](const RowSource& r) {
+             return protocolRefusal(r.coding, r.data.personal.age) == ProtocolRefusal::None ? QStringLiteral("1")
+                                                                                            : QStringLiteral("0");
+         }),
+         {QStringLiteral("készülne-e jegyzőkönyv (legalább 18 jelölt kép, 7–14 év)"),
+          QStringLiteral("whether a protocol would be made (at least 18 marked pictures, age 7–14)"),
+          QStringLiteral("0/1"), QStringLiteral("1 = igen / yes, 0 = nem / no")});
     for (int picture = 1; picture <= kPictureCount; ++picture) {
-        for (const char* suffix : kFieldSuffixes)
-            names << QStringLiteral("p%1_%2").arg(picture).arg(QLatin1String(suffix));
+        const QString p = QString::number(picture);
+        eval(QStringLiteral("points_") + p,
+             numberCell([picture](const RowSource& r) { return r.coding.point(picture); }),
+             {QStringLiteral("a(z) %1. kép GCR-pontja").arg(p), QStringLiteral("GCR point of picture %1").arg(p),
+              number, QStringLiteral("0 / 0") + mark + QStringLiteral("5 / 1")});
     }
-    return names;
+    eval(QStringLiteral("gcr_points"), numberCell([](const RowSource& r) { return r.coding.gcrPoints(); }),
+         {QStringLiteral("GCR-pontszám (a 24 kép pontjainak összege)"),
+          QStringLiteral("GCR points (sum of the 24 pictures' points)"), number, QStringLiteral("0–24")});
+    eval(QStringLiteral("scored_picture_count"),
+         numberCell([](const RowSource& r) { return r.result.scoredPictureCount; }),
+         {QStringLiteral("az értékelt (jelölt) képek száma; jelölt kép nélkül 1"),
+          QStringLiteral("number of scored (marked) pictures; 1 when none is marked"), integer,
+          QStringLiteral("1–24")});
+
+    for (size_t d = 0; d < 3; ++d) {
+        for (size_t t = 0; t < 3; ++t) {
+            const QString dir = QLatin1String(kDirections[d]);
+            const QString type = QLatin1String(kTypeLabels[t]);
+            eval(QStringLiteral("cell_score_%1_%2").arg(dir, QLatin1String(kTypes[t])),
+                 numberCell([d, t](const RowSource& r) { return r.result.cellScore[d][t]; }),
+                 {QStringLiteral("a(z) %1 irány %2 oszlopának pontszáma").arg(dir, type),
+                  QStringLiteral("score of direction %1 in column %2").arg(dir, type), number, points});
+        }
+    }
+    for (size_t t = 0; t < 3; ++t) {
+        const QString type = QLatin1String(kTypeLabels[t]);
+        eval(QStringLiteral("column_total_") + QLatin1String(kTypes[t]),
+             numberCell([t](const RowSource& r) { return r.result.columnTotal[t]; }),
+             {QStringLiteral("a(z) %1 oszlop pontszáma").arg(type),
+              QStringLiteral("total score of column %1").arg(type), number, points});
+    }
+    for (size_t d = 0; d < 3; ++d) {
+        const QString dir = QLatin1String(kDirections[d]);
+        eval(QStringLiteral("row_total_") + dir, numberCell([d](const RowSource& r) { return r.result.rowTotal[d]; }),
+             {QStringLiteral("a(z) %1 irány pontszáma").arg(dir),
+              QStringLiteral("total score of direction %1").arg(dir), number, points});
+    }
+    for (size_t t = 0; t < 3; ++t) {
+        const QString type = QLatin1String(kTypeLabels[t]);
+        eval(QStringLiteral("column_percent_") + QLatin1String(kTypes[t]),
+             numberCell([t](const RowSource& r) { return r.result.columnPercent[t]; }),
+             {QStringLiteral("a(z) %1 oszlop százaléka, egészre kerekítve (a harmadik a 100 maradéka)").arg(type),
+              QStringLiteral("column %1 in percent, rounded to a whole number (the third is what the other two "
+                             "leave of 100)")
+                  .arg(type),
+              number, percent});
+    }
+    for (size_t d = 0; d < 3; ++d) {
+        const QString dir = QLatin1String(kDirections[d]);
+        eval(QStringLiteral("row_percent_") + dir,
+             numberCell([d](const RowSource& r) { return r.result.rowPercent[d]; }),
+             {QStringLiteral("a(z) %1 irány százaléka, egészre kerekítve (a harmadik a 100 maradéka)").arg(dir),
+              QStringLiteral("direction %1 in percent, rounded to a whole number (the third is what the other two "
+                             "leave of 100)")
+                  .arg(dir),
+              number, percent});
+    }
+    for (size_t t = 0; t < 3; ++t) {
+        const QString type = QLatin1String(kTypeLabels[t]);
+        eval(QStringLiteral("column_class_") + QLatin1String(kTypes[t]), textCell([t](const RowSource& r) {
+                 return ResultText::quartileClass(r.result.columnClass[t], Form::Plain);
+             }),
+             {QStringLiteral("a(z) %1 oszlop százalékának helye a korcsoport normájában").arg(type),
+              QStringLiteral("where column %1's percentage lies in the age bracket's norms").arg(type), text, classes});
+    }
+    for (size_t d = 0; d < 3; ++d) {
+        const QString dir = QLatin1String(kDirections[d]);
+        eval(QStringLiteral("row_class_") + dir,
+             textCell([d](const RowSource& r) { return ResultText::quartileClass(r.result.rowClass[d], Form::Plain); }),
+             {QStringLiteral("a(z) %1 irány százalékának helye a korcsoport normájában").arg(dir),
+              QStringLiteral("where direction %1's percentage lies in the age bracket's norms").arg(dir), text,
+              classes});
+    }
+    eval(QStringLiteral("gcr_percent"), numberCell([](const RowSource& r) { return r.result.gcrPercent; }),
+         {QStringLiteral("GCR-százalék, egészre kerekítve"),
+          QStringLiteral("GCR percentage, rounded to a whole number"), integer, percent});
+    eval(QStringLiteral("gcr_class"),
+         textCell([](const RowSource& r) { return ResultText::gcrClass(r.result.gcrClass); }),
+         {QStringLiteral("a GCR-százalék minősítése a korcsoport normájában"),
+          QStringLiteral("rating of the GCR percentage in the age bracket's norms"), text,
+          QStringLiteral("normál, alacsony, magas, extrém magas")});
+
+    for (size_t k = 0; k < 6; ++k) {
+        const QString index = QString::number(k + 1);
+        const auto [hu, en] = superegoMeaning(static_cast<int>(k) + 1);
+        eval(QStringLiteral("superego_score_") + index,
+             numberCell([k](const RowSource& r) { return r.result.superegoScore[k]; }),
+             {QStringLiteral("a(z) %1. felettes-én mutató pontszáma; a mutató: %2").arg(index, hu),
+              QStringLiteral("superego index %1, score; the index is %2").arg(index, en), number, points});
+    }
+    for (size_t k = 0; k < 6; ++k) {
+        const QString index = QString::number(k + 1);
+        const auto [hu, en] = superegoMeaning(static_cast<int>(k) + 1);
+        eval(QStringLiteral("superego_percent_") + index,
+             numberCell([k](const RowSource& r) { return r.result.superegoPercent[k]; }),
+             {QStringLiteral("a(z) %1. felettes-én mutató (%2) százaléka, egészre kerekítve").arg(index, hu),
+              QStringLiteral("superego index %1 (%2) in percent, rounded to a whole number").arg(index, en), number,
+              percent});
+    }
+    for (size_t k = 0; k < 6; ++k) {
+        const QString index = QString::number(k + 1);
+        const auto [hu, en] = superegoMeaning(static_cast<int>(k) + 1);
+        eval(QStringLiteral("superego_class_") + index, textCell([k](const RowSource& r) {
+                 return ResultText::quartileClass(r.result.superegoClass[k], Form::Plain);
+             }),
+             {QStringLiteral("a(z) %1. felettes-én mutató (%2) helye a korcsoport normájában").arg(index, hu),
+              QStringLiteral("where superego index %1 (%2) lies in the age bracket's norms").arg(index, en), text,
+              classes});
+    }
+
+    for (int row = 1; row <= static_cast<int>(std::tuple_size<decltype(R::trendRatio)>::value); ++row) {
+        for (int place = 1; place <= 3; ++place) {
+            const QString a = QString::number(row);
+            const QString b = QString::number(place);
+            const CellWriter trend = textCell([row, place](const RowSource& r) {
+                return ResultText::trend(r.result, row, place, r.mark, Form::Plain);
+            });
+            const QString name = QStringLiteral("trend_text_%1_%2").arg(a, b);
+            const TrendPlace* counted = trendPlace(row, place);
+            if (!counted) {
+                eval(name, trend,
+                     {QStringLiteral("tendencia, %1. sor %2. hely (ennek a sornak nincs mértéke, mindig \"nincs\")")
+                          .arg(a, b),
+                      QStringLiteral("trend, row %1, place %2 (this row has no measure; always \"nincs\")").arg(a, b),
+                      text, QStringLiteral("nincs")});
+                continue;
+            }
+            const QString ratio = QStringLiteral("0") + mark + QStringLiteral("3333");
+            const QString limit = QStringLiteral("0") + mark + QStringLiteral("33");
+            eval(name, trend,
+                 {QStringLiteral("tendencia, %1. sor %2. hely: %3. F és L a képek száma az 1–12., illetve a 13–24. "
+                                 "képek közt; ha F vagy L legalább 4 és r = (F − L) / (F + L) abszolút értéke "
+                                 "legalább %4, akkor r (legfeljebb négy tizedesre) és a nyíl mutatja, melyik félben "
+                                 "több, különben \"nincs\"")
+                      .arg(a, b, QString::fromUtf8(counted->countedHu), limit),
+                  QStringLiteral("trend, row %1, place %2: %3. F and L count the pictures among 1–12 and 13–24; "
+                                 "when F or L is at least 4 and r = (F − L) / (F + L) is at least %4 in absolute "
+                                 "value, r (to at most four decimals) and the arrow show which half has more, else "
+                                 "\"nincs\"")
+                      .arg(a, b, QString::fromUtf8(counted->countedEn), limit),
+                  text,
+                  QStringLiteral("nincs; \"%1 -> %2\" (több az első félben / more in the first half); \"%2 <- -%1\" "
+                                 "(több a második félben / more in the second half)")
+                      .arg(ratio, Evaluation::trendLabel(row, place))});
+        }
+    }
+
+    for (size_t i = 0; i < 3; ++i) {
+        const QString place = QString::number(i + 1);
+        eval(QStringLiteral("top_cell_%1_score").arg(place),
+             numberCell([i](const RowSource& r) { return r.result.topCell[i].score; }),
+             {QStringLiteral("a totális mutató %1. legnagyobb cellájának pontszáma").arg(place),
+              QStringLiteral("total index: score of cell %1 in descending order").arg(place), number, points});
+        eval(
+            QStringLiteral("top_cell_%1_code").arg(place),
+            textCell([i](const RowSource& r) { return r.result.topCell[i].code; }),
+            {QStringLiteral("a totális mutató %1. legnagyobb cellájának kódja (üres, ha nincs ilyen cella)").arg(place),
+             QStringLiteral("total index: code of cell %1 in descending order (empty when there is none)").arg(place),
+             text, QStringLiteral("EV, IV, MV, NE, NI, NM, KE, KI, KM")});
+    }
+    eval(QStringLiteral("total_index_text"),
+         textCell([](const RowSource& r) { return ResultText::totalIndex(r.result.topCell, r.mark, Form::Plain); }),
+         {QStringLiteral("a totális mutató, ahogy a jegyzőkönyv írja"),
+          QStringLiteral("the total index as the protocol writes it"), text,
+          QStringLiteral("például / e.g. NE(7") + mark + QStringLiteral("5) > MV(4) = KE(4)")});
+    for (char index = 'a'; index <= 'e'; ++index) {
+        const QString letter = QString(QLatin1Char(index));
+        const auto [hu, en] = rauchfleischMeaning(letter);
+        eval(QStringLiteral("rauchfleisch_") + letter,
+             [index](CsvWriter& out, const RowSource& r) {
+                 const std::optional<double> value = rauchfleischIndex(r.result, index);
+                 if (value)
+                     out.addNumber(*value);
+                 else
+                     out.addField(QString());
+             },
+             {QStringLiteral("a Rauchfleisch-féle \"%1\" mutató: %2; üres, ha az osztó 0").arg(letter, hu),
+              QStringLiteral("Rauchfleisch index \"%1\": %2; empty when the divisor is 0").arg(letter, en), number,
+              QStringLiteral("hányados / ratio")});
+    }
+
+    // A row that could not be read or evaluated holds its file and this alone.
+    add(QStringLiteral("error"), [](CsvWriter& out, const RowSource&) { out.addField(QString()); },
+        {QStringLiteral("a beolvasás vagy a kiértékelés hibaüzenete; üres, ha nem volt hiba"),
+         QStringLiteral("the reading or evaluation error; empty when there was none"), text, QString()});
+    return c;
 }
 
 } // namespace
 
 QStringList ArchiveExport::columns(bool anonymize) {
-    QStringList names = personalColumns(anonymize) + rawColumns();
-    for (const FlatValue& value : evaluationShape().columns)
-        names << columnName(value.path);
-    names << QStringLiteral("error");
+    QStringList names;
+    for (const Column& column : columnTable(anonymize, QLatin1Char('.')))
+        names << column.name;
     return names;
 }
 
@@ -492,34 +474,26 @@ struct RowBlock {
 };
 
 void buildRows(const QStringList& files, const std::vector<qsizetype>& order, qsizetype from, qsizetype to,
-               const GcrKey& key, const ArchiveExport::Options& options, qsizetype columnCount, RowBlock& block) {
+               const GcrKey& key, const ArchiveExport::Options& options, const std::vector<Column>& columns,
+               RowBlock& block) {
     const QChar mark = options.dialect.decimalMark;
     const bool anonymize = options.anonymize;
-    const Shape& shape = evaluationShape();
-    // For each evaluation column, where its value comes in the object's own order.
-    QList<qsizetype> toNatural(shape.fromNatural.size());
-    for (qsizetype i = 0; i < shape.fromNatural.size(); ++i)
-        toNatural[shape.fromNatural.at(i)] = i;
-
     CsvWriter& table = block.rows;
     for (qsizetype index = from; index < to; ++index) {
         const qsizetype fileIndex = order[static_cast<size_t>(index)];
         const QString& path = files.at(fileIndex);
         const QString serial = serialCode(index);
         ExaminationData data;
-        QList<QJsonValue> values;
+        Coding coding;
+        EvaluationResult evaluation;
         try {
             data = ExaminationFile::read(path);
-            const Coding coding(key, data.lines);
-            const EvaluationResult evaluation = evaluate(coding, data.personal.age, mark);
-            values.reserve(toNatural.size());
-            flattenValues(evaluationObject(data, coding, evaluation), values);
-            if (values.size() != toNatural.size())
-                throw UserError(QStringLiteral("A kiértékelés értékei nem illenek a táblázat oszlopaihoz."));
+            coding = Coding(key, data.lines);
+            evaluation = evaluate(coding, data.personal.age);
         } catch (const UserError& e) {
             // Only the file (the serial code when anonymized) and the message.
             table.addField(anonymize ? serial : path);
-            for (qsizetype i = 1; i < columnCount - 1; ++i)
+            for (size_t i = 1; i + 1 < columns.size(); ++i)
                 table.addField(QString());
             table.addField(anonymize ? anonymousMessage(e.text(), path, ExaminationFile::codeFromPath(path), serial)
                                      : e.text());
@@ -527,40 +501,9 @@ void buildRows(const QStringList& files, const std::vector<qsizetype>& order, qs
             block.errors.append({fileIndex, path + QStringLiteral(": ") + e.text()});
             continue;
         }
-
-        const PersonalData& pd = data.personal;
-        if (!anonymize)
-            table.addField(path);
-        table.addField(anonymize ? serial : pd.code);
-        if (!anonymize)
-            table.addField(pd.name);
-        table.addField(pd.sex == PersonalData::Sex::Boy ? QStringLiteral("boy") : QStringLiteral("girl"));
-        table.addNumber(pd.age);
-        table.addField(anonymize ? yearAndMonth(pd.date) : pd.date);
-        if (!anonymize)
-            table.addField(pd.examiner);
-        for (const ScoringLine& line : data.lines) {
-            for (const QString& field : line.fields)
-                table.addField(field);
-        }
-        for (const qsizetype natural : std::as_const(toNatural)) {
-            const QJsonValue& value = values.at(natural);
-            switch (value.type()) {
-            case QJsonValue::Double:
-                table.addNumber(value.toDouble());
-                break;
-            case QJsonValue::String:
-                table.addField(ResearchText::plainText(value.toString()));
-                break;
-            case QJsonValue::Bool:
-                table.addField(value.toBool() ? QStringLiteral("1") : QStringLiteral("0"));
-                break;
-            default:
-                table.addField(QString());
-                break;
-            }
-        }
-        table.addField(QString()); // no error
+        const RowSource source{path, serial, data, coding, evaluation, mark};
+        for (const Column& column : columns)
+            column.write(table, source);
         table.endRow();
     }
 }
@@ -568,9 +511,10 @@ void buildRows(const QStringList& files, const std::vector<qsizetype>& order, qs
 } // namespace
 
 ArchiveExport::Result ArchiveExport::build(const QStringList& files, const GcrKey& key, const Options& options) {
-    const QChar mark = options.dialect.decimalMark;
-    const QStringList header = columns(options.anonymize);
-    const Shape& shape = evaluationShape();
+    const std::vector<Column> columns = columnTable(options.anonymize, options.dialect.decimalMark);
+    QStringList header;
+    for (const Column& column : columns)
+        header << column.name;
 
     // Every row depends on its own file alone, so a large archive is split into contiguous
     // blocks read and evaluated on every core, then joined in the table's order. More blocks than
@@ -590,7 +534,7 @@ ArchiveExport::Result ArchiveExport::build(const QStringList& files, const GcrKe
             {files.size() * b / blockCount, files.size() * (b + 1) / blockCount, CsvWriter(options.dialect), {}, {}});
     QtConcurrent::blockingMap(blocks, [&](RowBlock& block) {
         try {
-            buildRows(files, order, block.from, block.to, key, options, header.size(), block);
+            buildRows(files, order, block.from, block.to, key, options, columns, block);
         } catch (...) {
             block.failure = std::current_exception();
         }
@@ -624,17 +568,9 @@ ArchiveExport::Result ArchiveExport::build(const QStringList& files, const GcrKe
     CsvWriter codebook(options.dialect);
     codebook.addRow({QStringLiteral("name"), QStringLiteral("description_hu"), QStringLiteral("description_en"),
                      QStringLiteral("type"), QStringLiteral("values")});
-    QHash<QString, QStringList> evaluationPaths;
-    for (const FlatValue& value : shape.columns)
-        evaluationPaths.insert(columnName(value.path), value.path);
-    for (const QString& column : header) {
-        const auto evaluationPath = evaluationPaths.constFind(column);
-        Description d = evaluationPath != evaluationPaths.constEnd() ? describeEvaluation(*evaluationPath, mark)
-                                                                     : describe(column, options.anonymize);
-        if (d.hu.isEmpty())
-            d = {QStringLiteral("a kiértékelés értéke (gyvkt-cli evaluate --json)"),
-                 QStringLiteral("a value of the evaluation (gyvkt-cli evaluate --json)"), QString(), QString()};
-        codebook.addRow({column, d.hu, d.en, d.type, d.values});
+    for (const Column& column : columns) {
+        const Description& d = column.description;
+        codebook.addRow({column.name, d.hu, d.en, d.type, d.values});
     }
     result.codebook = codebook.bytes();
     return result;

@@ -137,7 +137,7 @@ ArchiveNorms::Report ArchiveNorms::compute(const QStringList& files, const GcrKe
             break;
         }
         try {
-            const EvaluationResult result = evaluate(coding, data.personal.age, QLatin1Char('.'));
+            const EvaluationResult result = evaluate(coding, data.personal.age);
             samples.append({data.personal.age, unroundedPercentages(coding, result)});
         } catch (const UserError& e) {
             leftOut << path + QStringLiteral(": ") + e.text();

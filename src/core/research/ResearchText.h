@@ -6,11 +6,6 @@
 // The forms in which the research tools write values for other programs.
 namespace ResearchText {
 
-// The evaluation's texts go into HTML and carry character references ("&#60;Q1", "-&GT;");
-// a table needs the characters themselves. Decimal and hexadecimal references and the named
-// ones lt, gt, amp, quot, apos and nbsp are decoded in any letter case; anything else stays.
-QString plainText(const QString& html);
-
 // A number with as many decimals as it needs to read back exactly, never in exponent form,
 // with the given decimal mark: 0.5 -> "0,5", 43 -> "43", 23/9 -> "2,5555555555555554".
 QString numberText(double value, QChar decimalMark);

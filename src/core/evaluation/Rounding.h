@@ -1,0 +1,4 @@
+#pragma once
+
+// Rounds to the nearest whole number, an exact half to the even neighbour.
+long double roundHalfEven(long double value);
