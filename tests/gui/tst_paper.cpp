@@ -294,8 +294,8 @@ void TestPaper::profileWindowFollowsTheExamination() {
 
     // The chart is drawn from the examination as it stands: a mark taken away leaves too few.
     p.session.grid().setScoringLine(18, ScoringLine());
-    QCOMPARE(chart->notice(), QStringLiteral("Kevés a lejelölt válasz, mindössze 17. A profilhoz legalább 18 "
-                                             "lejelölt válasz szükséges."));
+    QCOMPARE(chart->notice(),
+             QStringLiteral("Kevés a lejelölt válasz, mindössze 17. Legalább 18 lejelölt válasz szükséges!"));
     p.session.grid().setScoringLine(18, codes("EV"));
     QVERIFY(chart->notice().isEmpty());
     p.session.personal().age = 15;

@@ -2,6 +2,7 @@
 
 #include "core/evaluation/Evaluate.h"
 #include "core/exam/WorkingFolder.h"
+#include "core/marking/GcrKey.h"
 #include "core/platform/Cp1250.h"
 #include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
@@ -54,6 +55,10 @@ ExaminationData ExamSession::collect() const {
     data.lines = coding().lines();
     data.answers = WorkingFolder::readAnswers(m_root);
     return data;
+}
+
+void ExamSession::loadKey() {
+    m_grid.setKey(GcrKey::load(m_root.gcrKeyFile()));
 }
 
 EvaluationResult ExamSession::evaluate() const {

@@ -33,6 +33,11 @@ public:
     MarkingGrid& grid() { return m_grid; }
     const MarkingGrid& grid() const { return m_grid; }
     const Coding& coding() const { return m_grid.coding(); }
+    // The GCR key every coding of this session is made under: the data root's key file, read
+    // once at start-up. Raises UserError when it cannot be read; marking then goes on without a
+    // key and every picture scores "0.0".
+    void loadKey();
+    const GcrKey& key() const { return coding().key(); }
 
     int currentPicture() const { return m_currentPicture; }
     const QString& layoutMode() const { return m_layoutMode; }

@@ -19,11 +19,9 @@ ProfileChartView::ProfileChartView(const ExamSession& session, QWidget* parent) 
 
 std::optional<ProfileChart> ProfileChartView::chart(QString& notice) const {
     const int marked = m_session.coding().markedPictureCount();
-    if (marked < kMinimumMarkedPictures) {
-        notice = QStringLiteral("Kevés a lejelölt válasz, mindössze %1. A profilhoz legalább %2 lejelölt válasz "
-                                "szükséges.")
-                     .arg(marked)
-                     .arg(kMinimumMarkedPictures);
+    const ProtocolRefusal refusal = ProtocolGate::refusal(marked, m_session.personal().age);
+    if (refusal != ProtocolRefusal::None) {
+        notice = ProtocolGate::refusalText(refusal, marked, m_session.personal().age);
         return std::nullopt;
     }
     try {
