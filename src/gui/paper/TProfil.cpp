@@ -6,7 +6,6 @@
 #include "gui/common/QtPlatform.h"
 #include "paper/ProfileChart.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -64,8 +63,7 @@ TProfil::TProfil(const ExamSession& session, QWidget* parent) : ToolWindow(Frame
     // The chart is drawn from the session, so a repaint is all a change needs.
     connect(&session.grid(), &MarkingGrid::codingChanged, Chart, qOverload<>(&QWidget::update));
     connect(&session, &ExamSession::personalDataReplaced, Chart, qOverload<>(&QWidget::update));
-    // The personal data are edited in a modal window; the age may have changed when it closes.
-    connect(qGuiApp, &QGuiApplication::focusWindowChanged, Chart, qOverload<>(&QWidget::update));
+    connect(&session, &ExamSession::personalDataChanged, Chart, qOverload<>(&QWidget::update));
 }
 
 void TProfil::showProfile() {
