@@ -98,15 +98,6 @@ private slots:
         }
     }
 
-    // Catches the wordings drifting apart again: the window's two lines and the one-line form.
-    void refusalTexts() {
-        QCOMPARE(ProtocolGate::tooFewMarkedText(17), QStringLiteral("Kevés a lejelölt válasz, mindössze 17."));
-        QCOMPARE(ProtocolGate::minimumMarkedText(), QStringLiteral("Legalább 18 lejelölt válasz szükséges!"));
-        QCOMPARE(ProtocolGate::refusalText(ProtocolRefusal::TooFewMarked, 5, 10),
-                 QStringLiteral("Kevés a lejelölt válasz, mindössze 5. Legalább 18 lejelölt válasz szükséges!"));
-        QVERIFY(ProtocolGate::refusalText(ProtocolRefusal::None, 5, 10).isEmpty());
-    }
-
     // Catches a change that is put in force without reaching the store, or stored after a
     // failed test.
     void passwordChange_data() {
@@ -120,10 +111,6 @@ private slots:
                                      << QStringLiteral("987654321") << true;
         QTest::newRow("wrong old") << QStringLiteral("111111") << QStringLiteral("654321") << QStringLiteral("654321")
                                    << false;
-        QTest::newRow("five digits") << QStringLiteral("123456") << QStringLiteral("65432") << QStringLiteral("65432")
-                                     << false;
-        QTest::newRow("letter") << QStringLiteral("123456") << QStringLiteral("65432a") << QStringLiteral("65432a")
-                                << false;
         QTest::newRow("confirmation") << QStringLiteral("123456") << QStringLiteral("654321")
                                       << QStringLiteral("654320") << false;
     }
