@@ -2,6 +2,7 @@
 
 #include "cli/CliCommands.h"
 #include "core/evaluation/Evaluate.h"
+#include "core/evaluation/EvaluatedExamination.h"
 #include "core/platform/DataRoot.h"
 #include "core/platform/DataTree.h"
 #include "core/platform/UserError.h"
@@ -48,9 +49,10 @@ int EvaluationOptions::load(const CliArgs& args) {
 
 bool EvaluatedFile::evaluate(const QString& path, const EvaluationOptions& options) {
     try {
-        data = ExaminationFile::read(path);
-        coding = Coding(options.key, data.lines);
-        result = ::evaluate(coding, data.personal.age);
+        EvaluatedExamination examination = EvaluatedExamination::read(path, options.key);
+        result = examination.evaluation();
+        data = std::move(examination.data);
+        coding = std::move(examination.coding);
         return true;
     } catch (const UserError& error) {
         printErr(path + QStringLiteral(": ") + error.text() + QLatin1Char('\n'));
@@ -62,8 +64,7 @@ bool EvaluatedFile::tooFewForProtocol(const QString& path) const {
     const int marked = coding.markedPictureCount();
     if (marked >= kMinimumMarkedPictures)
         return false;
-    printErr(path + QStringLiteral(": Kevés a lejelölt válasz, mindössze %1. Legalább %2 lejelölt válasz szükséges!\n")
-                        .arg(marked)
-                        .arg(kMinimumMarkedPictures));
+    printErr(path + QStringLiteral(": ") +
+             ProtocolGate::refusalText(ProtocolRefusal::TooFewMarked, marked, data.personal.age) + QLatin1Char('\n'));
     return true;
 }

@@ -317,7 +317,8 @@ void CliResearchTest::normsJson() {
     QCOMPARE(r.status, 0);
     const QString err = text(r.err);
     QVERIFY(err.contains(file(QStringLiteral("n/bad.kvx")) + QStringLiteral(": Hibás vizsgálati fájl")));
-    QVERIFY(err.contains(file(QStringLiteral("n/few.kvx")) + QStringLiteral(": csak 17 jelölt kép")));
+    QVERIFY(
+        err.contains(file(QStringLiteral("n/few.kvx")) + QStringLiteral(": Kevés a lejelölt válasz, mindössze 17.")));
     QVERIFY(err.contains(file(QStringLiteral("n/old.kvx")) + QStringLiteral(": Az életkor (15)")));
     const QJsonObject o = json(r);
     QCOMPARE(o.value(QStringLiteral("left_out")).toArray().size(), 3);

@@ -300,8 +300,8 @@ void ExaminationFileTest::malformed() {
 
     // The examination held before the attempt must survive it byte for byte.
     ExamSession session(root.root());
-    session.personal().name = QStringLiteral("Marad");
-    session.personal().code = QStringLiteral("MARAD");
+    session.setName(QStringLiteral("Marad"));
+    session.setCode(QStringLiteral("MARAD"));
     ScoringLine line;
     line.field(2) = QStringLiteral("NE");
     session.grid().setScoringLine(5, line);
@@ -326,7 +326,7 @@ void ExaminationFileTest::malformed() {
 void ExaminationFileTest::applyAndCollect() {
     TestRoot root;
     ExamSession session(root.root());
-    session.personal().code = QStringLiteral("RÉGI");
+    session.setCode(QStringLiteral("RÉGI"));
     const ExaminationData d = ExaminationFile::parse(sampleFile(), QStringLiteral("/a/minta.kvx"));
     session.load(d);
     QCOMPARE(session.personal().code, QStringLiteral("MINTA"));

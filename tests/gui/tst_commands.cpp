@@ -609,7 +609,7 @@ void TestCommands::saveQuestionOnlyForUnsavedWork() {
             p.session.grid().setScoringLine(5, codes("", "NE"));
             break;
         case 'n':
-            p.session.personal().name = QStringLiteral("Új Név");
+            p.session.setName(QStringLiteral("Új Név"));
             break;
         }
     }

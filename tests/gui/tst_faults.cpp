@@ -93,14 +93,14 @@ const QList<Case>& cases() {
          }},
         {"examination saved", "gy_vkt/archivum/ABC.kvx",
          [](ProgramFixture& p) {
-             p.session.personal().name = QStringLiteral("Mentendő");
+             p.session.setName(QStringLiteral("Mentendő"));
              p.platform.setNextFileName(p.testRoot.root().archiveFolder() + QStringLiteral("/ABC.kvx"));
          },
          [](ProgramFixture& p) { QVERIFY(!p.program->commands().save()); },
          [](ProgramFixture& p) { QCOMPARE(p.session.personal().name, QStringLiteral("Mentendő")); }},
         {"protocol", "gy_vkt/html/ABC.html",
          [](ProgramFixture& p) {
-             p.session.personal().code = QStringLiteral("ABC");
+             p.session.setCode(QStringLiteral("ABC"));
              for (int n = 1; n <= 18; ++n)
                  p.setField(n, 1, QStringLiteral("EV"));
          },
@@ -160,7 +160,7 @@ const QList<Case>& cases() {
          [](ProgramFixture& p) { QCOMPARE(memoOf(p.forms.vvInstr)->toPlainText(), QStringLiteral("új instrukció")); }},
         {"answers of an opened examination", "gy_vkt/aktualis/7.val",
          [](ProgramFixture& p) {
-             p.session.personal().name = QStringLiteral("Marad");
+             p.session.setName(QStringLiteral("Marad"));
              p.platform.setNextAnswer(false);
          },
          [](ProgramFixture& p) {

@@ -127,10 +127,10 @@ void TestPaper::itemsRefuseAsTheProtocol() {
     RecordingPrintDialog printer;
     p.program->paper().setPrintDialog(&printer);
     p.unlock();
-    p.session.personal().code = QStringLiteral("KOR");
+    p.session.setCode(QStringLiteral("KOR"));
     markPictures(p.session, tooFew ? 17 : 20);
     if (!tooFew)
-        p.session.personal().age = 15;
+        p.session.setAge(15);
 
     const Shown protocol = run(p, "Kszjegyzknyv1");
     if (tooFew) {
@@ -156,8 +156,8 @@ void TestPaper::protocolWritesTheChartBeside() {
     prepareRoot(root);
     ProgramFixture p(root);
     p.unlock();
-    p.session.personal().code = QStringLiteral("ABRA");
-    p.session.personal().age = 11;
+    p.session.setCode(QStringLiteral("ABRA"));
+    p.session.setAge(11);
     markPictures(p.session, 19);
     p.trigger("Kszjegyzknyv1");
     QVERIFY2(p.platform.messages.isEmpty(), qPrintable(p.platform.messages.join(QLatin1Char('|'))));
@@ -183,7 +183,7 @@ void TestPaper::chartThatCannotBeWrittenIsReported() {
     QVERIFY(QDir().mkpath(png));
     ProgramFixture p(root);
     p.unlock();
-    p.session.personal().code = QStringLiteral("ABRA");
+    p.session.setCode(QStringLiteral("ABRA"));
     markPictures(p.session, 18);
     p.trigger("Kszjegyzknyv1");
     QCOMPARE(p.platform.messages, QStringList{UserError::cannotCreate(png, EISDIR).text()});
@@ -201,8 +201,8 @@ void TestPaper::printGoesThroughTheDialog() {
     RecordingPrintDialog printer;
     p.program->paper().setPrintDialog(&printer);
     p.unlock();
-    p.session.personal().code = QStringLiteral("NYOMT");
-    p.session.personal().name = QStringLiteral("Nyomtatott Ödön");
+    p.session.setCode(QStringLiteral("NYOMT"));
+    p.session.setName(QStringLiteral("Nyomtatott Ödön"));
     markPictures(p.session, 18);
 
     printer.accept = false;
@@ -229,7 +229,7 @@ void TestPaper::pdfSavedWhereChosen() {
     prepareRoot(root);
     ProgramFixture p(root);
     p.unlock();
-    p.session.personal().code = QStringLiteral("MENT");
+    p.session.setCode(QStringLiteral("MENT"));
     markPictures(p.session, 20);
 
     // Cancelled: nothing written, nothing said.
@@ -280,7 +280,7 @@ void TestPaper::profileWindowFollowsTheExamination() {
     prepareRoot(root);
     ProgramFixture p(root);
     p.unlock();
-    p.session.personal().code = QStringLiteral("LATO");
+    p.session.setCode(QStringLiteral("LATO"));
     markPictures(p.session, 18);
     TProfil* window = p.forms.profil;
     QCOMPARE(window->objectName(), QStringLiteral("TProfil"));
@@ -294,14 +294,14 @@ void TestPaper::profileWindowFollowsTheExamination() {
 
     // The chart is drawn from the examination as it stands: a mark taken away leaves too few.
     p.session.grid().setScoringLine(18, ScoringLine());
-    QCOMPARE(chart->notice(), QStringLiteral("Kevés a lejelölt válasz, mindössze 17. A profilhoz legalább 18 "
-                                             "lejelölt válasz szükséges."));
+    QCOMPARE(chart->notice(),
+             QStringLiteral("Kevés a lejelölt válasz, mindössze 17. Legalább 18 lejelölt válasz szükséges!"));
     p.session.grid().setScoringLine(18, codes("EV"));
     QVERIFY(chart->notice().isEmpty());
-    p.session.personal().age = 15;
+    p.session.setAge(15);
     QVERIFY(chart->notice().contains(QStringLiteral("(15)")));
     QVERIFY(!window->grab().isNull());
-    p.session.personal().age = 10;
+    p.session.setAge(10);
     QVERIFY(chart->notice().isEmpty());
 
     // Asking again while it is up keeps the one window.

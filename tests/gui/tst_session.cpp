@@ -163,8 +163,8 @@ void TestSession::personalDataWindowIsModalOnEveryPath() {
     root.put(QStringLiteral("gy_vkt/archivum/ABC.kvx"), ExaminationFile::serialize(codedExamination()));
     ProgramFixture p(root);
     p.unlock();
-    p.session.personal().code = QStringLiteral("ABC");
-    p.session.personal().name = QStringLiteral("Marad Név");
+    p.session.setCode(QStringLiteral("ABC"));
+    p.session.setName(QStringLiteral("Marad Név"));
     p.session.grid().setScoringLine(2, codes("EV"));
 
     bool modal = false;

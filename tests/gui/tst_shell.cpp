@@ -343,8 +343,8 @@ private slots:
         Shell shell;
         startUp(shell, nullptr);
         WorkingFolder::resetAnswerFiles(shell.testRoot.root());
-        shell.session.personal().code = QStringLiteral("KOD");
-        shell.session.personal().name = QStringLiteral("Név");
+        shell.session.setCode(QStringLiteral("KOD"));
+        shell.session.setName(QStringLiteral("Név"));
         for (bool answer : answers)
             shell.platform.setNextAnswer(answer);
         chosenFile.replace(QStringLiteral("ARCHIVE/"), shell.testRoot.root().archiveFolder() + QLatin1Char('/'));
@@ -397,7 +397,7 @@ private slots:
         startUp(shell, nullptr);
         WorkingFolder::resetAnswerFiles(shell.testRoot.root());
         WorkingFolder::saveAnswer(shell.testRoot.root(), 3, QStringLiteral("három"));
-        shell.session.personal().name = QStringLiteral("Kis Ádám");
+        shell.session.setName(QStringLiteral("Kis Ádám"));
         const QString target = shell.archived(QStringLiteral("KIS.kvx"));
         shell.platform.setNextFileName(target);
         shell.action("Ment1")->trigger();
@@ -525,7 +525,6 @@ private slots:
         QVERIFY(dialog->findChild<QWidget*>(QStringLiteral("Panel3"))->isHidden());
         QVERIFY(dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text().isEmpty());
         QVERIFY(!dialog->findChild<QPushButton*>(QStringLiteral("Button1"))->isEnabled());
-        QCOMPARE(dialog->findChild<QListWidget*>(QStringLiteral("ListBox1"))->count(), 21);
     }
 
     void tooFewDialogText() {

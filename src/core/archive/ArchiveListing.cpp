@@ -2,6 +2,7 @@
 
 #include "core/archive/ArchiveFolder.h"
 #include "core/archive/ExaminationDate.h"
+#include "core/evaluation/EvaluatedExamination.h"
 #include "core/exam/ExaminationFile.h"
 #include "core/marking/Coding.h"
 #include "core/platform/UserError.h"
@@ -33,9 +34,9 @@ ArchiveRow readStamped(const QString& path, const Stamp& stamp, const GcrKey& ke
     row.fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     row.size = stamp.size;
     row.modified = stamp.modified;
-    ExaminationData data;
+    EvaluatedExamination examination;
     try {
-        data = ExaminationFile::read(path);
+        examination = EvaluatedExamination::read(path, key);
     } catch (const UserError& e) {
         row.malformed = true;
         row.error = e.text();
@@ -45,15 +46,13 @@ ArchiveRow readStamped(const QString& path, const Stamp& stamp, const GcrKey& ke
         row.foldedCode = ArchiveListing::fold(row.personal.code);
         return row;
     }
-    row.personal = data.personal;
-    const Coding coding(key, data.lines);
-    row.scored = coding.markedPictureCount();
-    row.gcrPoints = coding.gcrPoints();
-    row.refusal = protocolRefusal(coding, row.personal.age);
+    row.personal = examination.data.personal;
+    row.scored = examination.coding.markedPictureCount();
+    row.gcrPoints = examination.coding.gcrPoints();
+    row.refusal = examination.refusal;
     if (row.refusal == ProtocolRefusal::None) {
-        const EvaluationResult result = evaluate(coding, row.personal.age);
-        row.gcrPercent = result.gcrPercent;
-        row.gcrClass = ResultText::gcrClass(result.gcrClass);
+        row.gcrPercent = examination.result->gcrPercent;
+        row.gcrClass = ResultText::gcrClass(examination.result->gcrClass);
     }
     row.foldedName = ArchiveListing::fold(row.personal.name);
     row.foldedCode = ArchiveListing::fold(row.personal.code);

@@ -125,18 +125,10 @@ QString Evaluation::trendLabel(int row, int place) {
     return QString();
 }
 
-ProtocolRefusal protocolRefusal(const Coding& coding, qint32 age) {
-    if (coding.markedPictureCount() < kMinimumMarkedPictures)
-        return ProtocolRefusal::TooFewMarked;
-    return normTableForAge(age) ? ProtocolRefusal::None : ProtocolRefusal::AgeOutsideNorms;
-}
-
 EvaluationResult evaluate(const Coding& coding, qint32 age) {
     const std::optional<NormTable> norms = normTableForAge(age);
     if (!norms)
-        throw UserError(
-            QStringLiteral("Az életkor (%1) kívül esik a 7–14 éves normatartományon; a jegyzőkönyv nem készíthető el.")
-                .arg(age));
+        throw UserError(ProtocolGate::ageOutsideNormsText(age));
 
     using Evaluation::codeScore;
     R r;

@@ -1,19 +1,13 @@
 #pragma once
 
 #include "core/evaluation/EvaluationResult.h"
+#include "core/evaluation/ProtocolGate.h"
 
 #include <QChar>
 #include <QString>
 #include <optional>
 
 class Coding;
-
-// A protocol is made only for an examination with at least this many marked pictures.
-constexpr int kMinimumMarkedPictures = 18;
-
-// Whether a protocol (HTML, PDF, print, profile chart) can be made for a coding and age.
-enum class ProtocolRefusal { None, TooFewMarked, AgeOutsideNorms };
-ProtocolRefusal protocolRefusal(const Coding& coding, qint32 age);
 
 // The one evaluation of the program: turns a coding (its first three fields and its GCR points,
 // taken from the lines and the key as they stand now) and the subject's age into every value

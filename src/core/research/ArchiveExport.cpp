@@ -1,6 +1,7 @@
 #include "core/research/ArchiveExport.h"
 
 #include "core/evaluation/Evaluate.h"
+#include "core/evaluation/EvaluatedExamination.h"
 #include "core/exam/ExaminationFile.h"
 #include "core/marking/Coding.h"
 #include "core/platform/AtomicFile.h"
@@ -483,13 +484,10 @@ void buildRows(const QStringList& files, const std::vector<qsizetype>& order, qs
         const qsizetype fileIndex = order[static_cast<size_t>(index)];
         const QString& path = files.at(fileIndex);
         const QString serial = serialCode(index);
-        ExaminationData data;
-        Coding coding;
-        EvaluationResult evaluation;
+        EvaluatedExamination examination;
         try {
-            data = ExaminationFile::read(path);
-            coding = Coding(key, data.lines);
-            evaluation = evaluate(coding, data.personal.age);
+            examination = EvaluatedExamination::read(path, key);
+            examination.evaluation();
         } catch (const UserError& e) {
             // Only the file (the serial code when anonymized) and the message.
             table.addField(anonymize ? serial : path);
@@ -501,7 +499,7 @@ void buildRows(const QStringList& files, const std::vector<qsizetype>& order, qs
             block.errors.append({fileIndex, path + QStringLiteral(": ") + e.text()});
             continue;
         }
-        const RowSource source{path, serial, data, coding, evaluation, mark};
+        const RowSource source{path, serial, examination.data, examination.coding, *examination.result, mark};
         for (const Column& column : columns)
             column.write(table, source);
         table.endRow();

@@ -1,6 +1,7 @@
 #include "core/research/ArchiveNorms.h"
 
 #include "core/evaluation/Evaluate.h"
+#include "core/evaluation/EvaluatedExamination.h"
 #include "core/exam/ExaminationFile.h"
 #include "core/marking/Coding.h"
 #include "core/platform/UserError.h"
@@ -117,31 +118,21 @@ ArchiveNorms::Report ArchiveNorms::compute(const QStringList& files, const GcrKe
     QStringList leftOut;
     int malformed = 0;
     for (const QString& path : files) {
-        ExaminationData data;
+        EvaluatedExamination examination;
         try {
-            data = ExaminationFile::read(path);
+            examination = EvaluatedExamination::read(path, key);
         } catch (const UserError& e) {
             leftOut << path + QStringLiteral(": ") + e.text();
             ++malformed;
             continue;
         }
-        const Coding coding(key, data.lines);
-        switch (protocolRefusal(coding, data.personal.age)) {
-        case ProtocolRefusal::TooFewMarked:
-            leftOut << path + QStringLiteral(": csak %1 jelölt kép, a jegyzőkönyvhöz legalább %2 kell.")
-                                  .arg(coding.markedPictureCount())
-                                  .arg(kMinimumMarkedPictures);
+        const int age = examination.data.personal.age;
+        if (examination.refusal != ProtocolRefusal::None) {
+            leftOut << path + QStringLiteral(": ") +
+                           ProtocolGate::refusalText(examination.refusal, examination.coding.markedPictureCount(), age);
             continue;
-        case ProtocolRefusal::AgeOutsideNorms:
-        case ProtocolRefusal::None:
-            break;
         }
-        try {
-            const EvaluationResult result = evaluate(coding, data.personal.age);
-            samples.append({data.personal.age, unroundedPercentages(coding, result)});
-        } catch (const UserError& e) {
-            leftOut << path + QStringLiteral(": ") + e.text();
-        }
+        samples.append({age, unroundedPercentages(examination.coding, *examination.result)});
     }
     Report report = fromSamples(samples);
     report.leftOut = leftOut;

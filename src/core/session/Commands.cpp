@@ -1,6 +1,7 @@
 #include "core/session/Commands.h"
 
 #include "core/evaluation/Evaluate.h"
+#include "core/evaluation/EvaluatedExamination.h"
 #include "core/exam/ExaminationFile.h"
 #include "core/platform/ErrorBoundary.h"
 #include "core/platform/TextFile.h"
@@ -91,10 +92,11 @@ bool Commands::evaluateForProtocol(EvaluationResult& result) {
 
 bool Commands::evaluateForProtocol(const PersonalData& personal, const Coding& coding, EvaluationResult& result) {
     const int marked = coding.markedPictureCount();
-    if (marked < kMinimumMarkedPictures) {
+    if (ProtocolGate::refusal(marked, personal.age) == ProtocolRefusal::TooFewMarked) {
         m_windows.showTooFewMarked(marked);
         return false;
     }
+    // An age outside the norms is refused by the evaluation itself, with the gate's text.
     return reportFailure(m_platform, [&] { result = evaluate(coding, personal.age, m_session.decimalSeparator()); });
 }
 
@@ -139,9 +141,9 @@ void Commands::openProtocol(const QString& path) {
 }
 
 void Commands::showProtocolOf(const QString& examinationPath) {
-    ExaminationData data;
-    if (reportFailure(m_platform, [&] { data = ExaminationFile::read(examinationPath); }))
-        writeProtocol(data.personal, Coding(m_session.coding().key(), data.lines));
+    EvaluatedExamination examination;
+    if (reportFailure(m_platform, [&] { examination = EvaluatedExamination::read(examinationPath, m_session.key()); }))
+        writeProtocol(examination.data.personal, examination.coding);
 }
 
 void Commands::exportArchive() {
@@ -193,6 +195,19 @@ void Commands::readStoredPassword() {
             TextFile::writeBytes(path + QStringLiteral(".bak"), TextFile::readBytes(path));
         TextFile::writeBytes(path, fresh);
     });
+}
+
+bool Commands::changePassword(const QString& oldPassword, const QString& newPassword, const QString& confirmation) {
+    bool changed = false;
+    reportFailure(m_platform, [&] {
+        changed = PasswordStore::change(m_session.root().passwordStore(), m_session.programPassword(), oldPassword,
+                                        newPassword, confirmation);
+    });
+    // A password the store could not take is not put in force: the examiner would believe it
+    // changed and find the old one asked for at the next start.
+    if (changed)
+        m_session.setProgramPassword(newPassword);
+    return changed;
 }
 
 bool Commands::passwordEntered(const QString& text) {

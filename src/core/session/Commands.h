@@ -68,6 +68,10 @@ public:
     // the installation's store is laid down again (the old one kept as standard.dat.bak) and
     // its first password applies.
     void readStoredPassword();
+    // "Jelszó": the change of the program password from the digits the window collected. True
+    // when it is stored and in force; a change that fails a test, or whose store cannot be
+    // written (reported at the boundary), leaves the old password in force.
+    bool changePassword(const QString& oldPassword, const QString& newPassword, const QString& confirmation);
     void setCommandLine(const CommandLine& commandLine) { m_commandLine = commandLine; }
     const CommandLine& commandLine() const { return m_commandLine; }
     // The main window's password field changed: true when it holds the program password. The

@@ -2,6 +2,7 @@
 
 #include "core/evaluation/Evaluate.h"
 #include "core/exam/WorkingFolder.h"
+#include "core/marking/GcrKey.h"
 #include "core/platform/Cp1250.h"
 #include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
@@ -30,6 +31,38 @@ void ExamSession::selectPicture(int picture) {
     emit pictureSelected(picture);
 }
 
+template <typename T>
+void ExamSession::changePersonal(T& field, const T& value) {
+    if (field == value)
+        return;
+    field = value;
+    emit personalDataChanged();
+}
+
+void ExamSession::setCode(const QString& code) {
+    changePersonal(m_personal.code, code);
+}
+
+void ExamSession::setName(const QString& name) {
+    changePersonal(m_personal.name, name);
+}
+
+void ExamSession::setSex(PersonalData::Sex sex) {
+    changePersonal(m_personal.sex, sex);
+}
+
+void ExamSession::setAge(qint32 age) {
+    changePersonal(m_personal.age, age);
+}
+
+void ExamSession::setDate(const QString& date) {
+    changePersonal(m_personal.date, date);
+}
+
+void ExamSession::setExaminer(const QString& examiner) {
+    changePersonal(m_personal.examiner, examiner);
+}
+
 void ExamSession::startNewExamination() {
     m_personal.resetKeepingCode();
     emit personalDataReplaced();
@@ -54,6 +87,10 @@ ExaminationData ExamSession::collect() const {
     data.lines = coding().lines();
     data.answers = WorkingFolder::readAnswers(m_root);
     return data;
+}
+
+void ExamSession::loadKey() {
+    m_grid.setKey(GcrKey::load(m_root.gcrKeyFile()));
 }
 
 EvaluationResult ExamSession::evaluate() const {

@@ -27,12 +27,23 @@ public:
 
     const DataRoot& root() const { return m_root; }
 
-    // The personal-data window writes each field here as it changes.
-    PersonalData& personal() { return m_personal; }
     const PersonalData& personal() const { return m_personal; }
+    // The personal-data window writes each field here as it changes; a value that differs from
+    // the one held is announced with personalDataChanged(), an equal one changes nothing.
+    void setCode(const QString& code);
+    void setName(const QString& name);
+    void setSex(PersonalData::Sex sex);
+    void setAge(qint32 age);
+    void setDate(const QString& date);
+    void setExaminer(const QString& examiner);
     MarkingGrid& grid() { return m_grid; }
     const MarkingGrid& grid() const { return m_grid; }
     const Coding& coding() const { return m_grid.coding(); }
+    // The GCR key every coding of this session is made under: the data root's key file, read
+    // once at start-up. Raises UserError when it cannot be read; marking then goes on without a
+    // key and every picture scores "0.0".
+    void loadKey();
+    const GcrKey& key() const { return coding().key(); }
 
     int currentPicture() const { return m_currentPicture; }
     const QString& layoutMode() const { return m_layoutMode; }
@@ -72,7 +83,10 @@ public:
     EvaluationResult evaluate() const;
 
 signals:
+    // A whole examination's personal data took the place of the old ones (new, opened).
     void personalDataReplaced();
+    // One field of the personal data was set to a different value.
+    void personalDataChanged();
     void answersReplaced();
     void pictureSelected(int picture);
 
@@ -91,5 +105,7 @@ private:
     // The examination in hand as its file's bytes; an answer file not there is an empty answer.
     // Raises UserError when an answer file cannot be read.
     QByteArray fileBytes() const;
+    template <typename T>
+    void changePersonal(T& field, const T& value);
     void keepWhatIsInHand();
 };

@@ -1,6 +1,7 @@
 #include "core/session/PasswordStore.h"
 
 #include "core/platform/TextFile.h"
+#include "core/platform/UserError.h"
 
 namespace {
 
@@ -68,6 +69,20 @@ QStringList PasswordStore::withPassword(QStringList lines, const QString& passwo
     line[LengthColumn - 1] = QLatin1Char(static_cast<char>('0' + password.size()));
     line.replace(LengthColumn, password.size(), password);
     return lines;
+}
+
+bool PasswordStore::change(const QString& path, const QString& current, const QString& oldPassword,
+                           const QString& newPassword, const QString& confirmation) {
+    if (!changeIsValid(oldPassword, current, newPassword, confirmation))
+        return false;
+    QStringList lines;
+    try {
+        lines = TextFile::loadLines(path);
+    } catch (const UserError&) {
+        // What cannot be read cannot be kept; line 20 is all the program needs of it.
+    }
+    TextFile::writeLines(path, withPassword(lines, newPassword));
+    return true;
 }
 
 PasswordStore::Parameter PasswordStore::parseParameter(const QString& parameter) {

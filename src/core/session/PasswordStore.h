@@ -34,6 +34,13 @@ bool changeIsValid(const QString& oldPassword, const QString& current, const QSt
 // stored and read back. The password must be 0 to 9 characters long.
 QStringList withPassword(QStringList lines, const QString& password);
 
+// The change as the examiner asks for it: the four tests of changeIsValid() against the
+// password in force, then the store at path rewritten with the new password in line 20 (a store
+// that cannot be read is written anew around line 20). Raises UserError when the store cannot be
+// written; a change that fails a test or cannot be stored changes nothing and returns false.
+bool change(const QString& path, const QString& current, const QString& oldPassword, const QString& newPassword,
+            const QString& confirmation);
+
 // A command-line parameter "key=value;": the key before the first "=", the value between that
 // "=" and the last ";" (empty without a ";" after the "="). No "=" gives an empty key.
 struct Parameter {

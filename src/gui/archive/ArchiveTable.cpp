@@ -19,12 +19,7 @@ QString sexText(PersonalData::Sex sex) {
 }
 
 QString refusalText(const ArchiveRow& row) {
-    if (row.refusal == ProtocolRefusal::TooFewMarked)
-        return QStringLiteral("Kevés a lejelölt válasz, mindössze %1; legalább %2 szükséges a jegyzőkönyvhöz.")
-            .arg(row.scored)
-            .arg(kMinimumMarkedPictures);
-    return QStringLiteral("Az életkor (%1) kívül esik a 7–14 éves normatartományon; jegyzőkönyv nem készíthető.")
-        .arg(row.personal.age);
+    return ProtocolGate::refusalText(row.refusal, row.scored, row.personal.age);
 }
 
 bool sameRow(const ArchiveRow& a, const ArchiveRow& b) {

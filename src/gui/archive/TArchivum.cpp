@@ -168,7 +168,7 @@ void TArchivum::refresh() {
         m_watcher.addPath(folder);
     if (!m_loader.isListing())
         m_progressDelay.start();
-    m_loader.list(folder, m_session.coding().key());
+    m_loader.list(folder, m_session.key());
     updateCount();
 }
 

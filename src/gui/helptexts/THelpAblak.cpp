@@ -1,6 +1,7 @@
 #include "gui/helptexts/THelpAblak.h"
 
 #include "core/helptexts/HelpTexts.h"
+#include "core/platform/ErrorBoundary.h"
 #include "core/platform/Platform.h"
 #include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
@@ -59,11 +60,8 @@ THelpAblak::THelpAblak(const DataRoot& root, Platform& platform, QWidget* parent
 void THelpAblak::showChapter(int chapter) {
     m_currentHelpFile = m_root.helpChapter(chapter);
     if (QFileInfo::exists(m_currentHelpFile)) {
-        try {
-            Memo1->setPlainText(HelpTexts::memoText(HelpTexts::readLines(m_currentHelpFile)));
-        } catch (const UserError& e) {
-            m_platform.message(e.text());
-        }
+        reportFailure(m_platform,
+                      [this] { Memo1->setPlainText(HelpTexts::memoText(HelpTexts::readLines(m_currentHelpFile))); });
     } else {
         m_platform.message(QStringLiteral("Hiányzik egy fájl, telepítse újra a programot!"));
     }
@@ -103,12 +101,10 @@ void THelpAblak::FormMouseUp() {
 void THelpAblak::Ment_gombClick() {
     if (!ments1->isEnabled() || m_currentHelpFile.isEmpty())
         return;
-    try {
+    reportFailure(m_platform, [this] {
         TextFile::writeLines(m_currentHelpFile, HelpTexts::memoLines(Widgets::memoText(Memo1)));
         ments1->setEnabled(false);
-    } catch (const UserError& e) {
-        m_platform.message(e.text());
-    }
+    });
 }
 
 void THelpAblak::Notesz_GombClick() {

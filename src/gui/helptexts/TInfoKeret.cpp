@@ -1,5 +1,6 @@
 #include "gui/helptexts/TInfoKeret.h"
 
+#include "core/platform/ErrorBoundary.h"
 #include "core/platform/Platform.h"
 #include "core/platform/UserError.h"
 #include "gui/common/Widgets.h"
@@ -20,7 +21,7 @@ TInfoKeret::TInfoKeret(const DataRoot& root, Platform& platform, QWidget* parent
 }
 
 void TInfoKeret::showMarkingHelp(int code) {
-    try {
+    reportFailure(m_platform, [&] {
         switch (m_current.request(m_root.markingHelp(code))) {
         case HelpTexts::CurrentFile::Result::Unchanged:
             break;
@@ -31,9 +32,7 @@ void TInfoKeret::showMarkingHelp(int code) {
             m_platform.message(QStringLiteral("Hiányzik egy információs fájl, telepítse újra a programot"));
             break;
         }
-    } catch (const UserError& e) {
-        m_platform.message(e.text());
-    }
+    });
 }
 
 void TInfoKeret::scrollText(int angleDelta) {

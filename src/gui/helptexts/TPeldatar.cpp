@@ -1,5 +1,6 @@
 #include "gui/helptexts/TPeldatar.h"
 
+#include "core/platform/ErrorBoundary.h"
 #include "core/platform/Platform.h"
 #include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
@@ -36,35 +37,32 @@ TPeldatar::TPeldatar(const DataRoot& root, Platform& platform, QWidget* parent)
 }
 
 void TPeldatar::showExamples(int number, int picture, const QString& combination) {
-    try {
-        switch (m_current.request(m_root.exampleFile(number, picture))) {
-        case HelpTexts::CurrentFile::Result::Unchanged:
-            break;
-        case HelpTexts::CurrentFile::Result::Loaded:
-            Memo1->setPlainText(HelpTexts::memoText(m_current.lines()));
-            break;
-        case HelpTexts::CurrentFile::Result::Missing:
-            Memo1->clear();
-            if (number > 11)
-                Memo1->setPlainText(HelpTexts::combinationHeading(picture, combination));
-            break;
-        }
-    } catch (const UserError& e) {
+    reportFailure(
+        m_platform,
+        [&] {
+            switch (m_current.request(m_root.exampleFile(number, picture))) {
+            case HelpTexts::CurrentFile::Result::Unchanged:
+                break;
+            case HelpTexts::CurrentFile::Result::Loaded:
+                Memo1->setPlainText(HelpTexts::memoText(m_current.lines()));
+                break;
+            case HelpTexts::CurrentFile::Result::Missing:
+                Memo1->clear();
+                if (number > 11)
+                    Memo1->setPlainText(HelpTexts::combinationHeading(picture, combination));
+                break;
+            }
+        },
         // An unreadable example must not leave another example's text under this file's name.
-        Memo1->clear();
-        m_platform.message(e.text());
-    }
+        [this] { Memo1->clear(); });
 }
 
 void TPeldatar::Button1Click() {
     // Nothing was asked for yet, so there is no file the text could belong to.
     if (m_current.path().isEmpty())
         return;
-    try {
-        TextFile::writeLines(m_current.path(), HelpTexts::memoLines(Widgets::memoText(Memo1)));
-    } catch (const UserError& e) {
-        m_platform.message(e.text());
-    }
+    reportFailure(m_platform,
+                  [this] { TextFile::writeLines(m_current.path(), HelpTexts::memoLines(Widgets::memoText(Memo1))); });
 }
 
 void TPeldatar::scrollText(int angleDelta) {

@@ -1,6 +1,7 @@
 #include "gui/helptexts/Tvv_instr.h"
 
 #include "core/helptexts/HelpTexts.h"
+#include "core/platform/ErrorBoundary.h"
 #include "core/platform/Platform.h"
 #include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
@@ -31,12 +32,9 @@ void Tvv_instr::FormCreate() {
         m_platform.message(QStringLiteral("Egy fájl hiányzik, telepítse újra a programot!"));
         return;
     }
-    try {
-        Memo1->setPlainText(HelpTexts::memoText(HelpTexts::readLines(path)));
-    } catch (const UserError& e) {
-        m_unreadable = true;
-        m_platform.message(e.text());
-    }
+    reportFailure(
+        m_platform, [&] { Memo1->setPlainText(HelpTexts::memoText(HelpTexts::readLines(path))); },
+        [this] { m_unreadable = true; });
 }
 
 void Tvv_instr::FormClose() {
@@ -44,11 +42,9 @@ void Tvv_instr::FormClose() {
     // window unless the examiner wrote a new one.
     if (m_unreadable && !Memo1->document()->isModified())
         return;
-    try {
+    reportFailure(m_platform, [this] {
         TextFile::writeLines(m_root.instructionFile(), HelpTexts::memoLines(Widgets::memoText(Memo1)));
-    } catch (const UserError& e) {
-        m_platform.message(e.text());
-    }
+    });
 }
 
 void Tvv_instr::closeEvent(QCloseEvent* event) {

@@ -1,7 +1,6 @@
 #include "gui/marking/TJeloles.h"
 
 #include "core/marking/CombinationList.h"
-#include "core/marking/GcrKey.h"
 #include "core/marking/ScoreCode.h"
 #include "core/platform/ErrorBoundary.h"
 #include "core/session/ExamSession.h"
@@ -156,8 +155,6 @@ TJeloles::TJeloles(ExamSession& session, Platform& platform, QWidget* parent)
 
     connect(&m_session, &ExamSession::pictureSelected, this, &TJeloles::showPicture);
     connect(&m_session.grid(), &MarkingGrid::codingChanged, this, &TJeloles::showTotal);
-    // Marking goes on without a key when it cannot be read: every picture then scores "0.0".
-    reportFailure(m_platform, [this] { m_session.grid().setKey(GcrKey::load(m_session.root().gcrKeyFile())); });
     Edit1->setText(QStringLiteral("1."));
 }
 

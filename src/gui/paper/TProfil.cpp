@@ -6,7 +6,6 @@
 #include "gui/common/QtPlatform.h"
 #include "paper/ProfileChart.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -19,11 +18,9 @@ ProfileChartView::ProfileChartView(const ExamSession& session, QWidget* parent) 
 
 std::optional<ProfileChart> ProfileChartView::chart(QString& notice) const {
     const int marked = m_session.coding().markedPictureCount();
-    if (marked < kMinimumMarkedPictures) {
-        notice = QStringLiteral("Kevés a lejelölt válasz, mindössze %1. A profilhoz legalább %2 lejelölt válasz "
-                                "szükséges.")
-                     .arg(marked)
-                     .arg(kMinimumMarkedPictures);
+    const ProtocolRefusal refusal = ProtocolGate::refusal(marked, m_session.personal().age);
+    if (refusal != ProtocolRefusal::None) {
+        notice = ProtocolGate::refusalText(refusal, marked, m_session.personal().age);
         return std::nullopt;
     }
     try {
@@ -66,8 +63,7 @@ TProfil::TProfil(const ExamSession& session, QWidget* parent) : ToolWindow(Frame
     // The chart is drawn from the session, so a repaint is all a change needs.
     connect(&session.grid(), &MarkingGrid::codingChanged, Chart, qOverload<>(&QWidget::update));
     connect(&session, &ExamSession::personalDataReplaced, Chart, qOverload<>(&QWidget::update));
-    // The personal data are edited in a modal window; the age may have changed when it closes.
-    connect(qGuiApp, &QGuiApplication::focusWindowChanged, Chart, qOverload<>(&QWidget::update));
+    connect(&session, &ExamSession::personalDataChanged, Chart, qOverload<>(&QWidget::update));
 }
 
 void TProfil::showProfile() {

@@ -126,7 +126,7 @@ TSzemAd::TSzemAd(ExamSession& session, Platform& platform, QWidget* parent)
     setFixedSize(sizeHint().expandedTo(QSize(480, 250)));
 
     // FormCreate: the sex and the age start from what the controls show.
-    m_session.personal().sex = PersonalData::Sex::Boy;
+    m_session.setSex(PersonalData::Sex::Boy);
     Edit2Change();
     connect(&m_session, &ExamSession::personalDataReplaced, this, [this] { showPersonalData(m_session.personal()); });
 
@@ -279,7 +279,7 @@ void TSzemAd::showPersonalData(const PersonalData& shown) {
     Edit2Change();
     Edit3Change();
     ComboBox1Change();
-    m_session.personal().sex = data.sex;
+    m_session.setSex(data.sex);
 }
 
 void TSzemAd::setExaminationDate(const QString& text) {
@@ -287,7 +287,7 @@ void TSzemAd::setExaminationDate(const QString& text) {
 }
 
 void TSzemAd::Edit1Change() {
-    m_session.personal().name = Edit1->text();
+    m_session.setName(Edit1->text());
 }
 
 void TSzemAd::upperCaseCode() {
@@ -312,7 +312,7 @@ void TSzemAd::Edit4Change() {
             break;
         }
     }
-    m_session.personal().code = code;
+    m_session.setCode(code);
 }
 
 bool TSzemAd::loadPicture(const QString& path) {
@@ -342,7 +342,7 @@ void TSzemAd::Edit2Change() {
     const int age = Edit2->text().trimmed().toInt(&ok);
     if (!ok)
         return;
-    m_session.personal().age = age;
+    m_session.setAge(age);
     UpDown1->setPosition(age);
 }
 
@@ -351,15 +351,15 @@ void TSzemAd::UpDown1Changing(int position) {
 }
 
 void TSzemAd::Edit3Change() {
-    m_session.personal().date = Edit3->text();
+    m_session.setDate(Edit3->text());
 }
 
 void TSzemAd::ComboBox1Change() {
-    m_session.personal().examiner = ComboBox1->currentText();
+    m_session.setExaminer(ComboBox1->currentText());
 }
 
 void TSzemAd::BitBtn1Click() {
-    m_session.personal().sex = RadioButton1->isChecked() ? PersonalData::Sex::Boy : PersonalData::Sex::Girl;
+    m_session.setSex(RadioButton1->isChecked() ? PersonalData::Sex::Boy : PersonalData::Sex::Girl);
     accept();
 }
 

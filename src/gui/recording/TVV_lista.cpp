@@ -1,5 +1,6 @@
 #include "gui/recording/TVV_lista.h"
 
+#include "core/platform/ErrorBoundary.h"
 #include "core/platform/Platform.h"
 #include "core/platform/TextFile.h"
 #include "core/platform/UserError.h"
@@ -57,26 +58,23 @@ void TVV_lista::FormActivate() {
     const QString path = listFile();
     if (path.isEmpty())
         return;
-    try {
-        if (!QFile::exists(path))
-            throw UserError::cannotOpen(path);
-        Memo1->setPlainText(TextFile::readMemoText(path));
-    } catch (const UserError& e) {
-        m_ignoreNextActivation = true;
-        m_platform.message(e.text());
-    }
+    reportFailure(
+        m_platform,
+        [&] {
+            if (!QFile::exists(path))
+                throw UserError::cannotOpen(path);
+            Memo1->setPlainText(TextFile::readMemoText(path));
+        },
+        [this] { m_ignoreNextActivation = true; });
 }
 
 void TVV_lista::keszClick() {
     const QString path = listFile();
     if (!path.isEmpty()) {
-        try {
-            TextFile::writeMemoText(path, Widgets::memoText(Memo1));
-        } catch (const UserError& e) {
-            m_ignoreNextActivation = true;
-            m_platform.message(e.text());
+        if (!reportFailure(
+                m_platform, [&] { TextFile::writeMemoText(path, Widgets::memoText(Memo1)); },
+                [this] { m_ignoreNextActivation = true; }))
             return;
-        }
     }
     hide();
 }

@@ -1,6 +1,7 @@
 #include "gui/shell/Program.h"
 
 #include "core/backup/BackupReminder.h"
+#include "core/platform/ErrorBoundary.h"
 #include "gui/archive/TArchivum.h"
 #include "gui/backup/BackupCommand.h"
 #include "gui/backup/TMentes.h"
@@ -38,6 +39,7 @@ void Program::createWindows(Platform& platform) {
     new NormalWindows(w.fomenu);
     QWidget* owner = w.fomenu;
     w.valasz = new Tvalasz(m_session, platform, owner);
+    reportFailure(platform, [this] { m_session.loadKey(); });
     w.jeloles = new TJeloles(m_session, platform, owner);
     w.infoKeret = new TInfoKeret(root, platform, owner);
     w.peldatar = new TPeldatar(root, platform, owner);
@@ -50,7 +52,7 @@ void Program::createWindows(Platform& platform) {
     w.kevesValasz = new TKevesValasz(owner);
     w.kepForm = new TKepForm(m_session, platform, owner);
     w.aboutForm = new TAboutForm(root, owner);
-    w.pwForm = new TPwForm(m_session, platform, owner);
+    w.pwForm = new TPwForm(m_commands, owner);
     w.profil = new TProfil(m_session, owner);
     w.archivum = new TArchivum(m_session, m_commands, platform, owner);
     w.mentes = new TMentes(platform, owner);

@@ -1,5 +1,6 @@
 #include "gui/shell/TKevesValasz.h"
 
+#include "core/evaluation/ProtocolGate.h"
 #include "gui/common/QtPlatform.h"
 
 #include <QFrame>
@@ -43,7 +44,7 @@ TKevesValasz::TKevesValasz(QWidget* parent)
     auto* inner = new QVBoxLayout(frame);
     Label1 = boldLabel(QStringLiteral("Label1"), Qt::white, frame);
     Label2 = boldLabel(QStringLiteral("Label2"), Qt::yellow, frame);
-    Label2->setText(QStringLiteral("Legalább 18 lejelölt válasz szükséges!"));
+    Label2->setText(ProtocolGate::minimumMarkedText());
     inner->addWidget(Label1);
     inner->addWidget(Label2);
     layout->addWidget(frame, 1);
@@ -56,7 +57,7 @@ TKevesValasz::TKevesValasz(QWidget* parent)
 }
 
 void TKevesValasz::setCount(int count) {
-    Label1->setText(QStringLiteral("Kevés a lejelölt válasz, mindössze ") + QString::number(count) + QLatin1Char('.'));
+    Label1->setText(ProtocolGate::tooFewMarkedText(count));
 }
 
 void TKevesValasz::showEvent(QShowEvent* event) {

@@ -1,16 +1,12 @@
 #include "gui/shell/TPwForm.h"
 
-#include "core/platform/ErrorBoundary.h"
-#include "core/platform/TextFile.h"
-#include "core/session/ExamSession.h"
-#include "core/session/PasswordStore.h"
+#include "core/session/Commands.h"
 #include "gui/common/QtPlatform.h"
 #include "gui/common/Widgets.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -47,9 +43,9 @@ void fillResultPanel(QWidget* panel, const QString& text, const QString& labelNa
 
 } // namespace
 
-TPwForm::TPwForm(ExamSession& session, Platform& platform, QWidget* parent)
+TPwForm::TPwForm(Commands& commands, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_session(session), m_platform(platform) {
+      m_commands(commands) {
     setObjectName(QStringLiteral("TPwForm"));
     setWindowTitle(QStringLiteral("program-jelszó változtatás"));
     setFixedSize(400, 162);
@@ -75,9 +71,6 @@ TPwForm::TPwForm(ExamSession& session, Platform& platform, QWidget* parent)
     Button1 = Widgets::makeButton(QStringLiteral("kész"), QStringLiteral("Button1"), Panel1);
     Button1->setDefault(true);
     grid->addWidget(Button1, 3, 2);
-    ListBox1 = new QListWidget(Panel1);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->hide();
 
     Panel2 = makePanel("Panel2");
     auto* button2 = Widgets::makeButton(QStringLiteral("rendben"), QStringLiteral("Button2"), Panel2);
@@ -108,10 +101,6 @@ void TPwForm::showEvent(QShowEvent* event) {
 }
 
 void TPwForm::FormActivate() {
-    ListBox1->clear();
-    // When the store cannot be read the change can still be made: it is written anew around
-    // line 20.
-    reportFailure(m_platform, [this] { ListBox1->addItems(TextFile::loadLines(m_session.root().passwordStore())); });
     Edit1->clear();
     Edit2->clear();
     Edit3->clear();
@@ -126,32 +115,13 @@ void TPwForm::Edit1Change() {
     Button1->setEnabled(!Edit1->text().isEmpty());
 }
 
-QStringList TPwForm::storeLines() const {
-    QStringList lines;
-    for (int row = 0; row < ListBox1->count(); ++row)
-        lines.append(ListBox1->item(row)->text());
-    return lines;
-}
-
 void TPwForm::Button1Click() {
-    const QString newPassword = Edit2->text();
-    QStringList lines;
-    bool stored = false;
-    if (PasswordStore::changeIsValid(Edit1->text(), m_session.programPassword(), newPassword, Edit3->text())) {
-        lines = PasswordStore::withPassword(storeLines(), newPassword);
-        stored = reportFailure(m_platform, [&] { TextFile::writeLines(m_session.root().passwordStore(), lines); });
-    }
-    // A password the store could not take is not put in force: the examiner would believe it
-    // changed and find the old one asked for at the next start.
-    if (!stored) {
+    if (!m_commands.changePassword(Edit1->text(), Edit2->text(), Edit3->text())) {
         Panel1->hide();
         Panel3->show();
         Panel3->findChild<QPushButton*>()->setFocus();
         return;
     }
-    m_session.setProgramPassword(newPassword);
-    ListBox1->clear();
-    ListBox1->addItems(lines);
     Panel1->hide();
     Panel2->show();
     Panel2->findChild<QPushButton*>()->setFocus();

@@ -2,25 +2,23 @@
 
 #include <QDialog>
 
-class ExamSession;
-class Platform;
+class Commands;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QWidget;
 
-// "program-jelszó változtatás": changes the program password. Three panels share one place,
-// one visible at a time.
+// "program-jelszó változtatás": collects the digits of a password change for the command and
+// shows its outcome. Three panels share one place, one visible at a time.
 //
 //   Panel1    entry: Label4 (the rule), Edit1 old, Edit2 new, Edit3 confirmation (all "*"),
-//             Button1 "kész" (enabled while Edit1 is not empty), ListBox1 hidden: the store's lines
+//             Button1 "kész" (enabled while Edit1 is not empty)
 //   Panel2    success: Label5, Button2 "rendben"
 //   Panel3    failure: Label6, Button3 "rendben"
 class TPwForm : public QDialog {
     Q_OBJECT
 public:
-    TPwForm(ExamSession& session, Platform& platform, QWidget* parent = nullptr);
+    TPwForm(Commands& commands, QWidget* parent = nullptr);
 
 public slots:
     void FormActivate();
@@ -34,10 +32,8 @@ protected:
 
 private:
     QWidget* makePanel(const char* name);
-    QStringList storeLines() const;
 
-    ExamSession& m_session;
-    Platform& m_platform;
+    Commands& m_commands;
 
     QWidget* Panel1 = nullptr;
     QWidget* Panel2 = nullptr;
@@ -46,5 +42,4 @@ private:
     QLineEdit* Edit2 = nullptr;
     QLineEdit* Edit3 = nullptr;
     QPushButton* Button1 = nullptr;
-    QListWidget* ListBox1 = nullptr;
 };
