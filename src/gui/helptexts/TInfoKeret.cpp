@@ -1,7 +1,7 @@
 #include "gui/helptexts/TInfoKeret.h"
 
-#include "core/platform/Platform.h"
-#include "core/platform/UserError.h"
+#include "app/Platform.h"
+#include "base/UserError.h"
 #include "gui/common/Widgets.h"
 
 #include <QPlainTextEdit>

@@ -1,9 +1,9 @@
 #include "gui/helptexts/Tvv_instr.h"
 
-#include "core/helptexts/HelpTexts.h"
-#include "core/platform/Platform.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
+#include "formats/HelpTexts.h"
+#include "app/Platform.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
 #include "gui/common/Widgets.h"
 
 #include <QCloseEvent>

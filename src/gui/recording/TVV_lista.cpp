@@ -1,8 +1,8 @@
 #include "gui/recording/TVV_lista.h"
 
-#include "core/platform/Platform.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
+#include "app/Platform.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "gui/shell/Arrangements.h"
 
-#include "core/platform/ErrorBoundary.h"
-#include "core/session/ExamSession.h"
-#include "core/session/LayoutFile.h"
+#include "app/ErrorBoundary.h"
+#include "app/ExamSession.h"
+#include "formats/LayoutFile.h"
 #include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
 #include "gui/helptexts/TPeldatar.h"

@@ -1,6 +1,6 @@
 #include "gui/shell/Program.h"
 
-#include "core/backup/BackupReminder.h"
+#include "app/BackupReminder.h"
 #include "gui/archive/TArchivum.h"
 #include "gui/backup/BackupCommand.h"
 #include "gui/backup/TMentes.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/platform/DataRoot.h"
-#include "core/session/Commands.h"
-#include "core/session/ExamSession.h"
+#include "base/DataRoot.h"
+#include "app/Commands.h"
+#include "app/ExamSession.h"
 #include "gui/paper/PaperCommands.h"
 #include "gui/shell/Arrangements.h"
 #include "gui/shell/Windows.h"

@@ -1,9 +1,9 @@
 #include "gui/shell/TPwForm.h"
 
-#include "core/platform/ErrorBoundary.h"
-#include "core/platform/TextFile.h"
-#include "core/session/ExamSession.h"
-#include "core/session/PasswordStore.h"
+#include "app/ErrorBoundary.h"
+#include "base/TextFile.h"
+#include "app/ExamSession.h"
+#include "formats/PasswordStore.h"
 #include "gui/common/QtPlatform.h"
 #include "gui/common/Widgets.h"
 

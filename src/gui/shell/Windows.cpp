@@ -3,7 +3,7 @@
 #include "gui/recording/TSzemAd.h"
 #include "gui/shell/TKevesValasz.h"
 #include "gui/shell/Tfomenu.h"
-#include "paper/ProfileChart.h"
+#include "render/ProfileChart.h"
 
 Windows::~Windows() {
     delete fomenu;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session/Commands.h"
+#include "app/Commands.h"
 
 class Tfomenu;
 class Tvalasz;

@@ -5,9 +5,9 @@
 
 #include "ScriptedPlatform.h"
 #include "TestRoot.h"
-#include "core/backup/BackupReminder.h"
-#include "core/platform/UserError.h"
-#include "core/session/ExamSession.h"
+#include "app/BackupReminder.h"
+#include "base/UserError.h"
+#include "app/ExamSession.h"
 #include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
 #include "gui/helptexts/TPeldatar.h"
