@@ -1,4 +1,4 @@
-#include "gui/common/NormalWindows.h"
+#include "gui/common/NormalStateKeeper.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -6,11 +6,11 @@
 #include <QTimer>
 #include <QWidget>
 
-NormalWindows::NormalWindows(QWidget* mainWindow) : QObject(mainWindow), m_main(mainWindow) {
+NormalStateKeeper::NormalStateKeeper(QWidget* mainWindow) : QObject(mainWindow), m_main(mainWindow) {
     qApp->installEventFilter(this);
 }
 
-bool NormalWindows::eventFilter(QObject* watched, QEvent* event) {
+bool NormalStateKeeper::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && watched->isWidgetType()) {
         auto* window = static_cast<QWidget*>(watched);
         if (window->isWindow() && window != m_main &&

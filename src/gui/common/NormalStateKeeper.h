@@ -9,11 +9,11 @@ class QWidget;
 // A minimised tool window has no task-bar entry to bring it back, and a minimised modal dialog
 // would block the program out of sight; so every window of the program but the main one is
 // kept in its normal state.
-class NormalWindows : public QObject {
+class NormalStateKeeper : public QObject {
     Q_OBJECT
 public:
     // Watches the application's windows for as long as the main window lives.
-    explicit NormalWindows(QWidget* mainWindow);
+    explicit NormalStateKeeper(QWidget* mainWindow);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

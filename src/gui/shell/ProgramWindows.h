@@ -24,7 +24,7 @@ class TMentes;
 // The program's windows, one instance of each, created at start-up in this order and kept
 // until the program ends; the main window owns the rest. The arrangements and the examination
 // commands reach the windows they show through here.
-struct Windows : CommandWindows {
+struct ProgramWindows : CommandWindows {
     Tfomenu* fomenu = nullptr;
     Tvalasz* valasz = nullptr;
     TJeloles* jeloles = nullptr;
@@ -47,11 +47,11 @@ struct Windows : CommandWindows {
     // Created after the fifteen: the passphrase of "File" → "Biztonsági mentés…".
     TMentes* mentes = nullptr;
 
-    Windows() = default;
-    Windows(const Windows&) = delete;
-    Windows& operator=(const Windows&) = delete;
+    ProgramWindows() = default;
+    ProgramWindows(const ProgramWindows&) = delete;
+    ProgramWindows& operator=(const ProgramWindows&) = delete;
     // Deletes the main window, which owns every other window.
-    ~Windows() override;
+    ~ProgramWindows() override;
 
     bool personalDataShown() const override;
     void showPersonalData() override;
