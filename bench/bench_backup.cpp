@@ -3,12 +3,12 @@
 // `tar -xf`. The key is derived at the least cost for the timed runs (the program's own
 // derivation, printed apart, takes the same time whatever the archive). Prints the ratios.
 #include "BenchExaminations.h"
-#include "core/backup/BackupTree.h"
-#include "core/evaluation/Evaluate.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/marking/Coding.h"
-#include "core/platform/DataRoot.h"
-#include "core/report/ProtocolWriter.h"
+#include "formats/BackupTree.h"
+#include "model/Evaluate.h"
+#include "formats/ExaminationFile.h"
+#include "model/Coding.h"
+#include "base/DataRoot.h"
+#include "render/ProtocolWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>

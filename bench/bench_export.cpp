@@ -3,13 +3,13 @@
 // its JSON), then prints the times and the ratio. The export is meant to stay within twice the
 // evaluation.
 #include "BenchExaminations.h"
-#include "core/archive/ArchiveFolder.h"
-#include "core/evaluation/Evaluate.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/marking/Coding.h"
-#include "core/marking/GcrKey.h"
-#include "core/report/EvaluationJson.h"
-#include "core/research/ArchiveExport.h"
+#include "services/ArchiveFolder.h"
+#include "model/Evaluate.h"
+#include "formats/ExaminationFile.h"
+#include "model/Coding.h"
+#include "model/GcrKey.h"
+#include "render/EvaluationJson.h"
+#include "services/ArchiveExport.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,8 +4,8 @@
 // below a second however the field is made: plain accented letters, or a letter followed by a
 // long run of combining marks.
 #include "BenchExaminations.h"
-#include "core/archive/ArchiveListing.h"
-#include "core/exam/ExaminationFile.h"
+#include "services/ArchiveListing.h"
+#include "formats/ExaminationFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
 // Evaluates and writes the protocols of 10,000 generated examinations, then, in the same run,
 // merely reads back and writes the same bytes, and prints both times per examination.
 #include "BenchExaminations.h"
-#include "core/evaluation/Evaluate.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/marking/Coding.h"
-#include "core/marking/GcrKey.h"
-#include "core/platform/TextFile.h"
-#include "core/report/ProtocolWriter.h"
+#include "model/Evaluate.h"
+#include "formats/ExaminationFile.h"
+#include "model/Coding.h"
+#include "model/GcrKey.h"
+#include "base/TextFile.h"
+#include "render/ProtocolWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>

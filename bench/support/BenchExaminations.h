@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/exam/ExaminationFile.h"
-#include "core/marking/GcrKey.h"
+#include "formats/ExaminationFile.h"
+#include "model/GcrKey.h"
 
 // The examinations the benchmarks measure: the same every run, so runs compare.
 namespace BenchExaminations {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/exam/Pictures.h"
+#include "model/Pictures.h"
 #include <QImage>
 
 // The 24 test pictures: everyday scenes of two people, one of whom says something to the other

@@ -1,8 +1,8 @@
 #include "TextTree.h"
 
-#include "core/platform/Cp1250.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
+#include "base/Cp1250.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
 
 #include <QDir>
 #include <QDirIterator>

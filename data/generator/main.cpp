@@ -4,11 +4,11 @@
 #include "Scenes.h"
 #include "TextTree.h"
 
-#include "core/exam/Pictures.h"
-#include "core/platform/DataRoot.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
-#include "core/session/PasswordStore.h"
+#include "model/Pictures.h"
+#include "base/DataRoot.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
+#include "formats/PasswordStore.h"
 
 #include <QBuffer>
 #include <QDir>

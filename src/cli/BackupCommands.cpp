@@ -1,9 +1,9 @@
 #include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
-#include "core/backup/BackupTree.h"
-#include "core/platform/DataRoot.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
+#include "formats/BackupTree.h"
+#include "base/DataRoot.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
 
 #include <QDir>
 #include <QFileInfo>

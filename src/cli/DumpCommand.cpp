@@ -1,7 +1,7 @@
 #include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/platform/UserError.h"
+#include "formats/ExaminationFile.h"
+#include "base/UserError.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

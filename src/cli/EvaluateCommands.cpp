@@ -1,12 +1,12 @@
 #include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
 #include "cli/EvaluationOptions.h"
-#include "core/platform/ClosedFolder.h"
-#include "core/platform/FileIdentity.h"
-#include "core/platform/UserError.h"
-#include "core/report/EvaluationJson.h"
-#include "core/report/ProtocolWriter.h"
-#include "paper/ProtocolPages.h"
+#include "base/ClosedFolder.h"
+#include "base/FileIdentity.h"
+#include "base/UserError.h"
+#include "render/EvaluationJson.h"
+#include "render/ProtocolWriter.h"
+#include "render/ProtocolPages.h"
 
 #include <QDir>
 #include <QFileInfo>

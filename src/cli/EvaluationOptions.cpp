@@ -1,12 +1,12 @@
 #include "cli/EvaluationOptions.h"
 
 #include "cli/CliCommands.h"
-#include "core/evaluation/Evaluate.h"
-#include "core/evaluation/EvaluatedExamination.h"
-#include "core/platform/DataRoot.h"
-#include "core/platform/DataTree.h"
-#include "core/platform/UserError.h"
-#include "core/report/NumberText.h"
+#include "base/DataRoot.h"
+#include "base/DataTree.h"
+#include "base/UserError.h"
+#include "model/Evaluate.h"
+#include "render/NumberText.h"
+#include "services/EvaluatedExamination.h"
 
 #include <QFileInfo>
 

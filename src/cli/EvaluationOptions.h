@@ -1,9 +1,9 @@
 #pragma once
 
 #include "cli/CliArgs.h"
-#include "core/evaluation/EvaluationResult.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/marking/Coding.h"
+#include "model/EvaluationResult.h"
+#include "formats/ExaminationFile.h"
+#include "model/Coding.h"
 
 #include <QChar>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
 #include "cli/EvaluationOptions.h"
-#include "core/archive/ArchiveListing.h"
-#include "core/platform/UserError.h"
+#include "services/ArchiveListing.h"
+#include "base/UserError.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

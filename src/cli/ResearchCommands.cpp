@@ -1,13 +1,13 @@
 #include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
 #include "cli/EvaluationOptions.h"
-#include "core/archive/ArchiveFolder.h"
-#include "core/platform/UserError.h"
-#include "core/report/NumberText.h"
-#include "core/research/ArchiveExport.h"
-#include "core/research/ArchiveNorms.h"
-#include "core/research/CoderAgreement.h"
-#include "core/research/ResearchText.h"
+#include "services/ArchiveFolder.h"
+#include "base/UserError.h"
+#include "render/NumberText.h"
+#include "services/ArchiveExport.h"
+#include "services/ArchiveNorms.h"
+#include "services/CoderAgreement.h"
+#include "render/ResearchText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,5 +1,5 @@
 #include "cli/CliCommands.h"
-#include "core/platform/Cp1250.h"
+#include "base/Cp1250.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

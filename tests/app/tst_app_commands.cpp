@@ -2,15 +2,15 @@
 // and records every message, a recording stand-in takes the windows' part.
 #include "ScriptedPlatform.h"
 #include "TestRoot.h"
-#include "core/evaluation/EvaluatedExamination.h"
-#include "core/evaluation/ProtocolGate.h"
-#include "core/marking/GcrKey.h"
-#include "core/marking/ScoringLine.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
-#include "core/session/Commands.h"
-#include "core/session/ExamSession.h"
-#include "core/session/PasswordStore.h"
+#include "services/EvaluatedExamination.h"
+#include "model/ProtocolGate.h"
+#include "model/GcrKey.h"
+#include "model/ScoringLine.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
+#include "app/Commands.h"
+#include "app/ExamSession.h"
+#include "formats/PasswordStore.h"
 
 #include <QDir>
 #include <QSignalSpy>

@@ -1,11 +1,11 @@
 #include "TestRoot.h"
-#include "core/archive/ArchiveFolder.h"
-#include "core/archive/ArchiveListing.h"
-#include "core/archive/ArchiveLoader.h"
-#include "core/archive/ArchiveWindowFile.h"
-#include "core/archive/ExaminationDate.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/platform/UserError.h"
+#include "services/ArchiveFolder.h"
+#include "services/ArchiveListing.h"
+#include "services/ArchiveLoader.h"
+#include "formats/ArchiveWindowFile.h"
+#include "services/ExaminationDate.h"
+#include "formats/ExaminationFile.h"
+#include "base/UserError.h"
 #include "tst_evaluate_example.h"
 
 #include <QDir>

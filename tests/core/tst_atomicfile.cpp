@@ -1,8 +1,8 @@
 // A write that fails anywhere leaves the old file byte for byte and nothing half-written beside
 // it, and says so; a batch of files is replaced all together or not at all.
 #include "TestRoot.h"
-#include "core/platform/AtomicFile.h"
-#include "core/platform/UserError.h"
+#include "base/AtomicFile.h"
+#include "base/UserError.h"
 
 #include <QDir>
 #include <QtTest>

@@ -2,10 +2,10 @@
 // backup that is damaged, cut, opened with the wrong passphrase or built to escape the target
 // restores nothing; a full disk leaves no backup behind.
 #include "TestRoot.h"
-#include "core/backup/BackupCipher.h"
-#include "core/backup/BackupTree.h"
-#include "core/platform/AtomicFile.h"
-#include "core/platform/UserError.h"
+#include "formats/BackupCipher.h"
+#include "formats/BackupTree.h"
+#include "base/AtomicFile.h"
+#include "base/UserError.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "CliRun.h"
 #include "TestRoot.h"
-#include "core/exam/ExaminationFile.h"
+#include "formats/ExaminationFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -3,7 +3,7 @@
 // success and never leave a protocol half-written.
 #include "CliRun.h"
 #include "TestRoot.h"
-#include "core/exam/ExaminationFile.h"
+#include "formats/ExaminationFile.h"
 #include "tst_evaluate_example.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "CliRun.h"
 #include "PdfTools.h"
 #include "TestRoot.h"
-#include "core/exam/ExaminationFile.h"
+#include "formats/ExaminationFile.h"
 #include "tst_evaluate_example.h"
 
 #include <QRegularExpression>

@@ -1,8 +1,8 @@
 #include "CliRun.h"
 #include "TestRoot.h"
-#include "core/evaluation/Evaluate.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/report/ProtocolWriter.h"
+#include "model/Evaluate.h"
+#include "formats/ExaminationFile.h"
+#include "render/ProtocolWriter.h"
 #include "tst_evaluate_example.h"
 
 #include <QJsonArray>

@@ -1,8 +1,8 @@
 // gyvkt-cli export, agreement and norms, run as the real program.
 #include "CliRun.h"
 #include "TestRoot.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/platform/TextFile.h"
+#include "formats/ExaminationFile.h"
+#include "base/TextFile.h"
 #include "tst_evaluate_example.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // One program per data folder, and a crashed program's lock does not shut the folder for ever.
 #include "TestRoot.h"
-#include "core/platform/DataRootLock.h"
+#include "base/DataRootLock.h"
 
 #include <QCoreApplication>
 #include <QFile>

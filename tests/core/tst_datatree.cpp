@@ -1,14 +1,14 @@
 #include "TestRoot.h"
 
-#include "core/exam/ExaminationFile.h"
-#include "core/marking/CombinationList.h"
-#include "core/marking/GcrKey.h"
-#include "core/marking/ScoreCode.h"
-#include "core/platform/DataTree.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
-#include "core/session/LayoutFile.h"
-#include "core/session/PasswordStore.h"
+#include "formats/ExaminationFile.h"
+#include "model/CombinationList.h"
+#include "model/GcrKey.h"
+#include "model/ScoreCode.h"
+#include "base/DataTree.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
+#include "formats/LayoutFile.h"
+#include "formats/PasswordStore.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "core/evaluation/Evaluate.h"
-#include "core/platform/UserError.h"
-#include "core/report/NumberText.h"
-#include "core/report/ResultText.h"
+#include "model/Evaluate.h"
+#include "base/UserError.h"
+#include "render/NumberText.h"
+#include "render/ResultText.h"
 #include "tst_evaluate_example.h"
 
 #include <QtTest>

@@ -2,8 +2,8 @@
 
 // Codings for the evaluation and protocol tests, written as one "O-D,E-D,N-P" text per picture.
 
-#include "core/exam/ExaminationFile.h"
-#include "core/marking/Coding.h"
+#include "formats/ExaminationFile.h"
+#include "model/Coding.h"
 
 #include <QStringList>
 #include <array>

@@ -1,9 +1,9 @@
 #include "TestRoot.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/exam/WorkingFolder.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
-#include "core/session/ExamSession.h"
+#include "formats/ExaminationFile.h"
+#include "formats/WorkingFolder.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
+#include "app/ExamSession.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "TestRoot.h"
-#include "core/helptexts/HelpTexts.h"
-#include "core/platform/UserError.h"
+#include "formats/HelpTexts.h"
+#include "base/UserError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "TestRoot.h"
-#include "core/platform/UserError.h"
-#include "core/session/LayoutFile.h"
+#include "base/UserError.h"
+#include "formats/LayoutFile.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "core/evaluation/Norms.h"
-#include "core/report/ResultText.h"
+#include "model/Norms.h"
+#include "render/ResultText.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "core/platform/TextFile.h"
-#include "core/session/PasswordStore.h"
+#include "base/TextFile.h"
+#include "formats/PasswordStore.h"
 
 #include <QtTest>
 

@@ -1,10 +1,10 @@
 #include "TestRoot.h"
-#include "core/evaluation/Evaluate.h"
-#include "core/platform/Cp1250.h"
-#include "core/platform/UserError.h"
-#include "core/report/NumberText.h"
-#include "core/report/ProtocolWriter.h"
-#include "core/report/ResultText.h"
+#include "model/Evaluate.h"
+#include "base/Cp1250.h"
+#include "base/UserError.h"
+#include "render/NumberText.h"
+#include "render/ProtocolWriter.h"
+#include "render/ResultText.h"
 #include "tst_evaluate_example.h"
 
 #include <QTemporaryDir>

@@ -1,12 +1,12 @@
 // The CSV writer and the archive export, read back with a small RFC 4180 parser of the test's own.
 #include "TestRoot.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/platform/AtomicFile.h"
-#include "core/platform/UserError.h"
-#include "core/research/ArchiveExport.h"
-#include "core/research/Csv.h"
-#include "core/research/HungarianDate.h"
-#include "core/research/ResearchText.h"
+#include "formats/ExaminationFile.h"
+#include "base/AtomicFile.h"
+#include "base/UserError.h"
+#include "services/ArchiveExport.h"
+#include "render/Csv.h"
+#include "services/HungarianDate.h"
+#include "render/ResearchText.h"
 #include "tst_evaluate_example.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 // Coder agreement and archive norms, checked against values worked out by hand.
-#include "core/evaluation/Evaluate.h"
-#include "core/marking/Coding.h"
-#include "core/report/NumberText.h"
-#include "core/research/ArchiveNorms.h"
-#include "core/research/CoderAgreement.h"
+#include "model/Evaluate.h"
+#include "model/Coding.h"
+#include "render/NumberText.h"
+#include "services/ArchiveNorms.h"
+#include "services/CoderAgreement.h"
 #include "tst_evaluate_example.h"
 
 #include <QJsonArray>

@@ -1,10 +1,10 @@
 #include "TestRoot.h"
-#include "core/marking/Coding.h"
-#include "core/marking/CombinationList.h"
-#include "core/marking/GcrKey.h"
-#include "core/marking/MarkingGrid.h"
-#include "core/marking/ScoreCode.h"
-#include "core/platform/UserError.h"
+#include "model/Coding.h"
+#include "model/CombinationList.h"
+#include "model/GcrKey.h"
+#include "model/MarkingGrid.h"
+#include "model/ScoreCode.h"
+#include "base/UserError.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 #include "TestRoot.h"
-#include "core/platform/Cp1250.h"
-#include "core/platform/DataRoot.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
+#include "base/Cp1250.h"
+#include "base/DataRoot.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
 
 #include <QDir>
 #include <QFile>

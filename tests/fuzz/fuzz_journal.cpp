@@ -1,8 +1,8 @@
 // The batch journal reader on any bytes: what it takes names only the program's own
 // temporaries of plain file names beside the journal, and what it writes it reads back.
 #include "FuzzInput.h"
-#include "core/platform/BatchJournal.h"
-#include "core/platform/TemporaryNames.h"
+#include "base/BatchJournal.h"
+#include "base/TemporaryNames.h"
 
 #include <QSet>
 

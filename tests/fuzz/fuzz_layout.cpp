@@ -1,9 +1,9 @@
 // The layout reader on any bytes: whatever it takes from a file is placed within reach of the
 // screens, and what it writes it reads back.
 #include "FuzzInput.h"
-#include "core/platform/Cp1250.h"
-#include "core/platform/TextFile.h"
-#include "core/session/LayoutFile.h"
+#include "base/Cp1250.h"
+#include "base/TextFile.h"
+#include "formats/LayoutFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QList<LayoutFile::Entry> entries =

@@ -1,8 +1,8 @@
 // "File" → "Biztonsági mentés…" and what the program says about the data's safety once the
 // password is accepted: each notice when it is due, none when it is not, once per start.
-#include "core/backup/BackupReminder.h"
-#include "core/backup/BackupTree.h"
-#include "core/session/PasswordStore.h"
+#include "app/BackupReminder.h"
+#include "formats/BackupTree.h"
+#include "formats/PasswordStore.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
 #include "gui/backup/BackupCommand.h"

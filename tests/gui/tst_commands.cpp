@@ -1,9 +1,9 @@
 #include "ScriptedPlatform.h"
 #include "TestRoot.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/platform/TextFile.h"
-#include "core/session/LayoutFile.h"
-#include "core/session/PasswordStore.h"
+#include "base/TextFile.h"
+#include "formats/ExaminationFile.h"
+#include "formats/LayoutFile.h"
+#include "formats/PasswordStore.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
 #include "gui/archive/TArchivum.h"
@@ -203,7 +203,7 @@ void TestCommands::arrangementsShowAndHideTheirWindows() {
     prepareRoot(root);
     ProgramFixture p(root);
     p.unlock();
-    Windows& f = p.forms;
+    ProgramWindows& f = p.forms;
     QVERIFY(!p.action("Felvtel1")->isChecked() && !p.action("Jells1")->isChecked());
     QVERIFY(p.session.layoutMode().isEmpty());
 

@@ -1,4 +1,4 @@
-#include "core/report/NumberText.h"
+#include "render/NumberText.h"
 #include "gui/common/QtPlatform.h"
 #include "gui/common/Translations.h"
 #include "gui/paper/PrintDialog.h"

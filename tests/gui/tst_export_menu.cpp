@@ -1,7 +1,7 @@
 // "File" -> "Exportálás CSV-be…" on the real main window, with the scripted platform.
-#include "core/exam/ExaminationFile.h"
-#include "core/platform/TextFile.h"
-#include "core/session/PasswordStore.h"
+#include "formats/ExaminationFile.h"
+#include "base/TextFile.h"
+#include "formats/PasswordStore.h"
 #include "gui/ProgramFixture.h"
 #include "gui/shell/Tfomenu.h"
 

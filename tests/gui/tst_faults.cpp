@@ -1,11 +1,11 @@
 // A disk that fills up or fails at any step of any write the program makes: the old file stays
 // byte for byte, nothing half-written is left beside it, the user is told which file, and what
 // was typed stays in the program so that it can be saved again once there is room.
-#include "core/exam/ExaminationFile.h"
-#include "core/platform/AtomicFile.h"
-#include "core/platform/TextFile.h"
-#include "core/session/LayoutFile.h"
-#include "core/session/PasswordStore.h"
+#include "formats/ExaminationFile.h"
+#include "base/AtomicFile.h"
+#include "base/TextFile.h"
+#include "formats/LayoutFile.h"
+#include "formats/PasswordStore.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
 #include "tst_marking_helpers.h"

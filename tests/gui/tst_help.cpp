@@ -1,6 +1,6 @@
 #include "tst_marking_helpers.h"
 
-#include "core/platform/UserError.h"
+#include "base/UserError.h"
 #include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
 #include "gui/helptexts/TPeldatar.h"

@@ -1,8 +1,8 @@
 #include "tst_marking_helpers.h"
 
-#include "core/helptexts/HelpTexts.h"
-#include "core/marking/CombinationList.h"
-#include "core/marking/GcrKey.h"
+#include "formats/HelpTexts.h"
+#include "model/CombinationList.h"
+#include "model/GcrKey.h"
 #include "gui/helptexts/TInfoKeret.h"
 #include "gui/helptexts/TPeldatar.h"
 #include "gui/marking/TJelCsere.h"

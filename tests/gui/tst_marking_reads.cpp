@@ -1,6 +1,6 @@
 #include "tst_marking_helpers.h"
 
-#include "core/helptexts/HelpTexts.h"
+#include "formats/HelpTexts.h"
 #include "gui/marking/TJeloles.h"
 #include "gui/recording/TKepForm.h"
 

@@ -1,5 +1,5 @@
-#include "core/exam/PersonalData.h"
-#include "core/platform/TextFile.h"
+#include "model/PersonalData.h"
+#include "base/TextFile.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
 #include "gui/recording/TKalend.h"

@@ -1,8 +1,8 @@
 // What makes the program comfortable in daily use on a 1366 x 768 screen: the help and example
 // windows of the installation's layouts show their texts whole, and the personal data's "súgó"
 // opens the help on the personal data while that window is up.
-#include "core/platform/DataTree.h"
-#include "core/session/LayoutFile.h"
+#include "base/DataTree.h"
+#include "formats/LayoutFile.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
 

@@ -1,7 +1,7 @@
 #include "tst_marking_helpers.h"
 
-#include "core/platform/Cp1250.h"
-#include "core/platform/UserError.h"
+#include "base/Cp1250.h"
+#include "base/UserError.h"
 #include "gui/marking/TJeloles.h"
 #include "gui/recording/TKepForm.h"
 #include "gui/recording/Tvalasz.h"

@@ -2,8 +2,8 @@
 // and the protocol never depend on which windows happened to be visited, and the personal-data
 // window cannot be shown twice or run under another command.
 #include "CliRun.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/session/PasswordStore.h"
+#include "formats/ExaminationFile.h"
+#include "formats/PasswordStore.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
 

@@ -1,6 +1,6 @@
-#include "core/evaluation/Norms.h"
-#include "core/platform/UserError.h"
-#include "paper/ProfileChart.h"
+#include "model/Norms.h"
+#include "base/UserError.h"
+#include "render/ProfileChart.h"
 
 #include <QSet>
 #include <QtTest>

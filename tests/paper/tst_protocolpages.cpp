@@ -1,14 +1,14 @@
 #include "PdfTools.h"
 #include "TestRoot.h"
-#include "core/evaluation/Evaluate.h"
-#include "core/exam/ExaminationFile.h"
-#include "core/marking/Coding.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
-#include "core/report/NumberText.h"
-#include "core/report/ResultText.h"
-#include "paper/ProfileChart.h"
-#include "paper/ProtocolPages.h"
+#include "model/Evaluate.h"
+#include "formats/ExaminationFile.h"
+#include "model/Coding.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
+#include "render/NumberText.h"
+#include "render/ResultText.h"
+#include "render/ProfileChart.h"
+#include "render/ProtocolPages.h"
 
 #include <QBuffer>
 #include <QImage>

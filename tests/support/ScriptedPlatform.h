@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/platform/Platform.h"
+#include "app/Platform.h"
 
 #include <QDate>
 #include <QQueue>

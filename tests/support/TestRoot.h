@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/platform/DataRoot.h"
+#include "base/DataRoot.h"
 
 #include <QByteArray>
 #include <QString>

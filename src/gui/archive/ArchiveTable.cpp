@@ -1,6 +1,6 @@
 #include "gui/archive/ArchiveTable.h"
 
-#include "core/archive/ArchiveFolder.h"
+#include "services/ArchiveFolder.h"
 
 #include <QApplication>
 #include <QBrush>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/archive/ArchiveListing.h"
+#include "services/ArchiveListing.h"
 
 #include <QAbstractTableModel>
 #include <QList>

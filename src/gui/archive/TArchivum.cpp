@@ -1,9 +1,9 @@
 #include "gui/archive/TArchivum.h"
 
-#include "core/archive/ArchiveWindowFile.h"
-#include "core/platform/ErrorBoundary.h"
-#include "core/session/Commands.h"
-#include "core/session/ExamSession.h"
+#include "formats/ArchiveWindowFile.h"
+#include "app/ErrorBoundary.h"
+#include "app/Commands.h"
+#include "app/ExamSession.h"
 #include "gui/archive/ArchiveTable.h"
 #include "gui/common/Widgets.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/archive/ArchiveLoader.h"
-#include "core/session/LayoutFile.h"
+#include "services/ArchiveLoader.h"
+#include "formats/LayoutFile.h"
 
 #include <QDialog>
 #include <QFileSystemWatcher>

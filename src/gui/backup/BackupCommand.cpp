@@ -1,9 +1,9 @@
 #include "gui/backup/BackupCommand.h"
 
-#include "core/backup/BackupReminder.h"
-#include "core/backup/BackupTree.h"
-#include "core/platform/ErrorBoundary.h"
-#include "core/platform/Platform.h"
+#include "app/BackupReminder.h"
+#include "formats/BackupTree.h"
+#include "app/ErrorBoundary.h"
+#include "app/Platform.h"
 #include "gui/backup/TMentes.h"
 
 #include <QDir>

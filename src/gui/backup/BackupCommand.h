@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/backup/BackupCipher.h"
-#include "core/platform/DataRoot.h"
+#include "formats/BackupCipher.h"
+#include "base/DataRoot.h"
 
 class Platform;
 class TMentes;

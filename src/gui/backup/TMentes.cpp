@@ -1,7 +1,7 @@
 #include "gui/backup/TMentes.h"
 
-#include "core/backup/BackupCipher.h"
-#include "core/platform/Platform.h"
+#include "formats/BackupCipher.h"
+#include "app/Platform.h"
 #include "gui/common/Widgets.h"
 
 #include <QGridLayout>

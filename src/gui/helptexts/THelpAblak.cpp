@@ -1,10 +1,10 @@
 #include "gui/helptexts/THelpAblak.h"
 
-#include "core/helptexts/HelpTexts.h"
-#include "core/platform/ErrorBoundary.h"
-#include "core/platform/Platform.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
+#include "app/ErrorBoundary.h"
+#include "app/Platform.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
+#include "formats/HelpTexts.h"
 #include "gui/common/Widgets.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/platform/DataRoot.h"
+#include "base/DataRoot.h"
 #include "gui/common/ToolWindow.h"
 
 class Platform;

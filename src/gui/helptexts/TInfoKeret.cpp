@@ -1,8 +1,8 @@
 #include "gui/helptexts/TInfoKeret.h"
 
-#include "core/platform/ErrorBoundary.h"
-#include "core/platform/Platform.h"
-#include "core/platform/UserError.h"
+#include "app/ErrorBoundary.h"
+#include "app/Platform.h"
+#include "base/UserError.h"
 #include "gui/common/Widgets.h"
 
 #include <QPlainTextEdit>

@@ -1,9 +1,9 @@
 #include "gui/helptexts/TPeldatar.h"
 
-#include "core/platform/ErrorBoundary.h"
-#include "core/platform/Platform.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
+#include "app/ErrorBoundary.h"
+#include "app/Platform.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
 #include "gui/common/Widgets.h"
 
 #include <QHBoxLayout>

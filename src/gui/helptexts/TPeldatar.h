@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/helptexts/HelpTexts.h"
-#include "core/platform/DataRoot.h"
+#include "formats/HelpTexts.h"
+#include "base/DataRoot.h"
 #include "gui/common/ToolWindow.h"
 
 class Platform;

@@ -1,6 +1,6 @@
 #include "gui/marking/TJelCsere.h"
 
-#include "core/session/ExamSession.h"
+#include "app/ExamSession.h"
 
 #include <QFrame>
 #include <QGridLayout>

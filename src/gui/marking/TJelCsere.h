@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/marking/Coding.h"
+#include "model/Coding.h"
 
 #include <QDialog>
 #include <QString>

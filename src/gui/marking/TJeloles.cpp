@@ -1,9 +1,10 @@
 #include "gui/marking/TJeloles.h"
 
-#include "core/marking/CombinationList.h"
-#include "core/marking/ScoreCode.h"
-#include "core/platform/ErrorBoundary.h"
-#include "core/session/ExamSession.h"
+#include "app/ErrorBoundary.h"
+#include "app/ExamSession.h"
+#include "model/CombinationList.h"
+#include "model/GcrKey.h"
+#include "model/ScoreCode.h"
 #include "gui/common/Widgets.h"
 
 #include <QEvent>

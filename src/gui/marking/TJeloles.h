@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/exam/Pictures.h"
+#include "model/Pictures.h"
 #include "gui/common/ToolWindow.h"
 
 #include <QString>

@@ -1,9 +1,9 @@
 #include "gui/paper/PaperCommands.h"
 
-#include "core/platform/ErrorBoundary.h"
-#include "core/session/Commands.h"
-#include "core/session/ExamSession.h"
-#include "paper/ProtocolPages.h"
+#include "app/ErrorBoundary.h"
+#include "app/Commands.h"
+#include "app/ExamSession.h"
+#include "render/ProtocolPages.h"
 
 PaperCommands::PaperCommands(ExamSession& session, Platform& platform, Commands& commands)
     : m_session(session), m_platform(platform), m_commands(commands) {}

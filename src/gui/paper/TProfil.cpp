@@ -1,10 +1,10 @@
 #include "gui/paper/TProfil.h"
 
-#include "core/evaluation/Evaluate.h"
-#include "core/platform/UserError.h"
-#include "core/session/ExamSession.h"
+#include "model/Evaluate.h"
+#include "base/UserError.h"
+#include "app/ExamSession.h"
 #include "gui/common/QtPlatform.h"
-#include "paper/ProfileChart.h"
+#include "render/ProfileChart.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gui/common/ToolWindow.h"
-#include "paper/ProfileChart.h"
+#include "render/ProfileChart.h"
 
 #include <QWidget>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "gui/recording/TKalend.h"
 
-#include "core/platform/Platform.h"
+#include "app/Platform.h"
 #include "gui/common/QtPlatform.h"
 #include "gui/common/Widgets.h"
 

@@ -1,7 +1,7 @@
 #include "gui/recording/TKepForm.h"
 
-#include "core/platform/ErrorBoundary.h"
-#include "core/session/ExamSession.h"
+#include "app/ErrorBoundary.h"
+#include "app/ExamSession.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

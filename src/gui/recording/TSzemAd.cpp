@@ -1,9 +1,9 @@
 #include "gui/recording/TSzemAd.h"
 
-#include "core/exam/PersonalData.h"
-#include "core/platform/ErrorBoundary.h"
-#include "core/platform/TextFile.h"
-#include "core/session/ExamSession.h"
+#include "model/PersonalData.h"
+#include "app/ErrorBoundary.h"
+#include "base/TextFile.h"
+#include "app/ExamSession.h"
 #include "gui/common/QtPlatform.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "gui/recording/TVV_lista.h"
 
-#include "core/platform/ErrorBoundary.h"
-#include "core/platform/Platform.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
+#include "app/ErrorBoundary.h"
+#include "app/Platform.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
 
 #include <QApplication>
 #include <QFile>

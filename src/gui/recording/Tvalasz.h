@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session/ExamSession.h"
+#include "app/ExamSession.h"
 #include "gui/common/ToolWindow.h"
 
 class Platform;

@@ -1,8 +1,8 @@
 #include "gui/shell/Arrangements.h"
 
-#include "core/platform/ErrorBoundary.h"
-#include "core/session/ExamSession.h"
-#include "core/session/LayoutFile.h"
+#include "app/ErrorBoundary.h"
+#include "app/ExamSession.h"
+#include "formats/LayoutFile.h"
 #include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
 #include "gui/helptexts/TPeldatar.h"
@@ -10,8 +10,8 @@
 #include "gui/marking/TJeloles.h"
 #include "gui/recording/TKepForm.h"
 #include "gui/recording/Tvalasz.h"
+#include "gui/shell/ProgramWindows.h"
 #include "gui/shell/Tfomenu.h"
-#include "gui/shell/Windows.h"
 
 #include <QGuiApplication>
 #include <QMargins>
@@ -24,7 +24,7 @@ const QString kRecording = QStringLiteral("felvetel");
 const QString kMarking = QStringLiteral("jeloles");
 
 // The eight windows of a layout file, in the order of its keys.
-QList<QWidget*> layoutWindows(Windows& windows) {
+QList<QWidget*> layoutWindows(ProgramWindows& windows) {
     return {windows.fomenu,  windows.helpAblak, windows.infoKeret, windows.jeloles,
             windows.kepForm, windows.peldatar,  windows.valasz,    windows.vvInstr};
 }
@@ -39,7 +39,7 @@ QMargins frameMargins(const QWidget* w) {
 // The frame a window has, or, before the window manager has framed it, the frame of another
 // tool window: the files store outer sizes, and taking them as inner sizes would make every
 // window grow by its frame at each save and load.
-QMargins bestFrameMargins(const QWidget* w, Windows& windows) {
+QMargins bestFrameMargins(const QWidget* w, ProgramWindows& windows) {
     const QMargins own = frameMargins(w);
     if (!own.isNull())
         return own;
@@ -52,7 +52,7 @@ QMargins bestFrameMargins(const QWidget* w, Windows& windows) {
 
 // Outer geometry: the frame's top-left corner and size, as the layout files store them. A window
 // not framed yet counts with the frame it will get.
-LayoutFile::Geometry outerGeometry(const QWidget* w, Windows& windows) {
+LayoutFile::Geometry outerGeometry(const QWidget* w, ProgramWindows& windows) {
     if (!frameMargins(w).isNull() || w->isMaximized()) {
         const QRect frame = w->frameGeometry();
         return {frame.left(), frame.top(), frame.height(), frame.width()};
@@ -81,7 +81,7 @@ void setOuterGeometry(QWidget* w, const LayoutFile::Geometry& stored, const QMar
     w->resize(g.width - frame.left() - frame.right(), g.height - frame.top() - frame.bottom());
 }
 
-void setGeometries(Windows& windows, const QList<LayoutFile::Entry>& entries) {
+void setGeometries(ProgramWindows& windows, const QList<LayoutFile::Entry>& entries) {
     const QList<QWidget*> placed = layoutWindows(windows);
     for (const LayoutFile::Entry& entry : entries) {
         QWidget* w = placed.at(LayoutFile::keys().indexOf(entry.key));
@@ -90,7 +90,7 @@ void setGeometries(Windows& windows, const QList<LayoutFile::Entry>& entries) {
 }
 
 // Check marks and mode, the layout file, then the windows hidden and shown in their order.
-void arrange(ExamSession& session, Platform& platform, Windows& windows, const QString& mode,
+void arrange(ExamSession& session, Platform& platform, ProgramWindows& windows, const QString& mode,
              const QList<QWidget*>& hideFirst, const QList<QWidget*>& show, QWidget* hideLast) {
     windows.fomenu->setArrangementChecks(mode == kRecording, mode == kMarking);
     session.setLayoutMode(mode);
@@ -118,17 +118,17 @@ void arrange(ExamSession& session, Platform& platform, Windows& windows, const Q
 
 } // namespace
 
-Arrangements::Arrangements(ExamSession& session, Platform& platform, Windows& windows)
+Arrangements::Arrangements(ExamSession& session, Platform& platform, ProgramWindows& windows)
     : m_session(session), m_platform(platform), m_windows(windows) {}
 
 void Arrangements::recording() {
-    Windows& w = m_windows;
+    ProgramWindows& w = m_windows;
     arrange(m_session, m_platform, w, kRecording, {w.infoKeret, w.jeloles, w.peldatar},
             {w.kepForm, w.valasz, w.vvInstr}, nullptr);
 }
 
 void Arrangements::marking() {
-    Windows& w = m_windows;
+    ProgramWindows& w = m_windows;
     arrange(m_session, m_platform, w, kMarking, {}, {w.infoKeret, w.jeloles, w.kepForm, w.peldatar, w.valasz},
             w.vvInstr);
 }

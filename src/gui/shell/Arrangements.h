@@ -2,14 +2,14 @@
 
 class ExamSession;
 class Platform;
-struct Windows;
+struct ProgramWindows;
 
 // The two arrangements of the tool windows and their layout files: "Felvétel" and "Jelölés"
 // set the check marks and the layout mode, apply the mode's file and show and hide the
 // windows; "Ablakkonfiguráció mentése" writes the current mode's file.
 class Arrangements {
 public:
-    Arrangements(ExamSession& session, Platform& platform, Windows& windows);
+    Arrangements(ExamSession& session, Platform& platform, ProgramWindows& windows);
 
     void recording();
     void marking();
@@ -19,5 +19,5 @@ public:
 private:
     ExamSession& m_session;
     Platform& m_platform;
-    Windows& m_windows;
+    ProgramWindows& m_windows;
 };

@@ -1,11 +1,11 @@
 #include "gui/shell/Program.h"
 
-#include "core/backup/BackupReminder.h"
-#include "core/platform/ErrorBoundary.h"
+#include "app/BackupReminder.h"
+#include "app/ErrorBoundary.h"
 #include "gui/archive/TArchivum.h"
 #include "gui/backup/BackupCommand.h"
 #include "gui/backup/TMentes.h"
-#include "gui/common/NormalWindows.h"
+#include "gui/common/NormalStateKeeper.h"
 #include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
 #include "gui/helptexts/TPeldatar.h"
@@ -34,9 +34,9 @@ Program::~Program() = default;
 
 void Program::createWindows(Platform& platform) {
     const DataRoot& root = m_session.root();
-    Windows& w = m_windows;
+    ProgramWindows& w = m_windows;
     w.fomenu = new Tfomenu(root, m_commands, m_arrangements);
-    new NormalWindows(w.fomenu);
+    new NormalStateKeeper(w.fomenu);
     QWidget* owner = w.fomenu;
     w.valasz = new Tvalasz(m_session, platform, owner);
     reportFailure(platform, [this] { m_session.loadKey(); });

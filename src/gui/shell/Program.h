@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/platform/DataRoot.h"
-#include "core/session/Commands.h"
-#include "core/session/ExamSession.h"
+#include "app/Commands.h"
+#include "app/ExamSession.h"
+#include "base/DataRoot.h"
 #include "gui/paper/PaperCommands.h"
 #include "gui/shell/Arrangements.h"
-#include "gui/shell/Windows.h"
+#include "gui/shell/ProgramWindows.h"
 
 #include <QStringList>
 
@@ -32,7 +32,7 @@ public:
     ExamSession& session() { return m_session; }
     Commands& commands() { return m_commands; }
     Arrangements& arrangements() { return m_arrangements; }
-    Windows& windows() { return m_windows; }
+    ProgramWindows& windows() { return m_windows; }
     PaperCommands& paper() { return m_paper; }
     BackupCommand& backup() { return *m_backup; }
 
@@ -40,7 +40,7 @@ private:
     void createWindows(Platform& platform);
 
     ExamSession m_session;
-    Windows m_windows;
+    ProgramWindows m_windows;
     Commands m_commands;
     Arrangements m_arrangements;
     PaperCommands m_paper;

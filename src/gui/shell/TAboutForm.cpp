@@ -1,8 +1,8 @@
 #include "gui/shell/TAboutForm.h"
 
-#include "core/platform/DataRoot.h"
-#include "core/platform/TextFile.h"
-#include "core/platform/UserError.h"
+#include "base/DataRoot.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
 #include "gui/common/QtPlatform.h"
 
 #include <QLabel>

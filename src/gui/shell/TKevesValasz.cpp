@@ -1,6 +1,6 @@
 #include "gui/shell/TKevesValasz.h"
 
-#include "core/evaluation/ProtocolGate.h"
+#include "model/ProtocolGate.h"
 #include "gui/common/QtPlatform.h"
 
 #include <QFrame>

@@ -1,6 +1,10 @@
 #include "gui/shell/TPwForm.h"
 
-#include "core/session/Commands.h"
+#include "app/Commands.h"
+#include "app/ErrorBoundary.h"
+#include "app/ExamSession.h"
+#include "base/TextFile.h"
+#include "formats/PasswordStore.h"
 #include "gui/common/QtPlatform.h"
 #include "gui/common/Widgets.h"
 

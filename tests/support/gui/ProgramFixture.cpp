@@ -1,6 +1,6 @@
 #include "gui/ProgramFixture.h"
 
-#include "core/session/PasswordStore.h"
+#include "formats/PasswordStore.h"
 #include "gui/ModalWatch.h"
 #include "gui/recording/TSzemAd.h"
 

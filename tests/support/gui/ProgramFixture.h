@@ -5,9 +5,9 @@
 
 #include "ScriptedPlatform.h"
 #include "TestRoot.h"
-#include "core/backup/BackupReminder.h"
-#include "core/platform/UserError.h"
-#include "core/session/ExamSession.h"
+#include "app/BackupReminder.h"
+#include "app/ExamSession.h"
+#include "base/UserError.h"
 #include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
 #include "gui/helptexts/TPeldatar.h"
@@ -20,11 +20,11 @@
 #include "gui/recording/TVV_lista.h"
 #include "gui/recording/Tvalasz.h"
 #include "gui/shell/Program.h"
+#include "gui/shell/ProgramWindows.h"
 #include "gui/shell/TAboutForm.h"
 #include "gui/shell/TKevesValasz.h"
 #include "gui/shell/TPwForm.h"
 #include "gui/shell/Tfomenu.h"
-#include "gui/shell/Windows.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -69,7 +69,7 @@ public:
     ScriptedPlatform platform;
     std::unique_ptr<Program> program;
     ExamSession& session;
-    Windows& forms;
+    ProgramWindows& forms;
 
     template <typename T = QWidget>
     T* child(QWidget* window, const char* name) const {

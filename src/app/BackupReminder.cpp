@@ -1,0 +1,45 @@
+#include "app/BackupReminder.h"
+
+#include "base/ClosedFolder.h"
+#include "app/Platform.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+void BackupReminder::recordBackup(const DataRoot& root, const QDateTime& when) {
+    TextFile::writeLines(root.lastBackupFile(), {when.toUTC().toString(Qt::ISODate)});
+}
+
+std::optional<QDateTime> BackupReminder::lastBackup(const DataRoot& root) {
+    if (!QFileInfo::exists(root.lastBackupFile()))
+        return std::nullopt;
+    try {
+        const QStringList lines = TextFile::readLines(root.lastBackupFile());
+        const QDateTime when = lines.isEmpty() ? QDateTime() : QDateTime::fromString(lines.first(), Qt::ISODate);
+        if (when.isValid())
+            return when;
+    } catch (const UserError&) {
+    }
+    return std::nullopt;
+}
+
+void BackupReminder::afterUnlock(const DataRoot& root, Platform& platform, const QDateTime& now) {
+    const QString folder = QDir::toNativeSeparators(root.tavrix());
+    if (ClosedFolder::openToOthers(root.tavrix()))
+        platform.message(QStringLiteral("Az adatmappát (%1) a számítógép más felhasználói is megnyithatják, pedig "
+                                        "gyermekek adatait őrzi. Zárja le, például ezzel a paranccsal:\n"
+                                        "chmod 700 \"%1\"")
+                             .arg(folder));
+    const std::optional<QDateTime> last = lastBackup(root);
+    if (!last)
+        platform.message(QStringLiteral("Még nem készült biztonsági mentés a vizsgálatokról. Egy elromlott lemezzel "
+                                        "minden elveszne: készítsen mentést a \"File\" → \"Biztonsági mentés…\" "
+                                        "paranccsal."));
+    else if (last->daysTo(now) > kMaxAgeDays)
+        platform.message(QStringLiteral("Az utolsó biztonsági mentés %1 napja készült (%2). Készítsen újat a \"File\" "
+                                        "→ \"Biztonsági mentés…\" paranccsal.")
+                             .arg(last->daysTo(now))
+                             .arg(last->toLocalTime().toString(QStringLiteral("yyyy.MM.dd."))));
+}

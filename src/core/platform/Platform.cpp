@@ -1,3 +1,0 @@
-#include "core/platform/Platform.h"
-
-Platform::~Platform() = default;

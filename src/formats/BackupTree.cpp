@@ -1,0 +1,570 @@
+#include "formats/BackupTree.h"
+
+#include "base/AtomicFile.h"
+#include "base/ClosedFolder.h"
+#include "base/DataRoot.h"
+#include "base/UserError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <optional>
+
+#include <clocale>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using ArchivePtr = std::unique_ptr<archive, int (*)(archive*)>;
+using EntryPtr = std::unique_ptr<archive_entry, void (*)(archive_entry*)>;
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// "gy_vkt/archivum/": whose *.kvx files count as examinations, as in the archive window.
+bool isExamination(const QString& relative) {
+    static const QString folder = [] {
+        const DataRoot probe(QStringLiteral("/r"));
+        return QDir(probe.tavrix()).relativeFilePath(probe.archiveFolder()) + QLatin1Char('/');
+    }();
+    return relative.startsWith(folder) && !relative.mid(folder.size()).contains(QLatin1Char('/')) &&
+           relative.endsWith(QLatin1String(".kvx"), Qt::CaseInsensitive);
+}
+
+void count(BackupTree::Contents& contents, const QString& relative, mode_t type, qint64 size) {
+    if (type == AE_IFDIR) {
+        ++contents.folders;
+    } else if (type == AE_IFLNK) {
+        ++contents.links;
+    } else {
+        ++contents.files;
+        contents.bytes += size;
+        if (isExamination(relative))
+            ++contents.examinations;
+    }
+}
+
+// The names inside the archive are UTF-8, as Qt takes the file system's names to be. libarchive
+// converts through the locale's character set, which under LC_ALL=C knows no accented letter;
+// this thread works in C.UTF-8 while an archive is open.
+class Utf8Names {
+public:
+    Utf8Names() : m_utf8(::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr))) {
+        if (m_utf8)
+            m_previous = ::uselocale(m_utf8);
+    }
+    ~Utf8Names() {
+        if (m_utf8) {
+            ::uselocale(m_previous);
+            ::freelocale(m_utf8);
+        }
+    }
+    Utf8Names(const Utf8Names&) = delete;
+    Utf8Names& operator=(const Utf8Names&) = delete;
+
+private:
+    locale_t m_utf8;
+    locale_t m_previous = nullptr;
+};
+
+// ---- writing ----
+
+struct Item {
+    QByteArray path; // relative to the root, as the file system names it
+    struct stat st;
+};
+
+void walk(const QByteArray& root, const QByteArray& relative, QList<Item>& items) {
+    const QByteArray folder = relative.isEmpty() ? root : root + '/' + relative;
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        throw UserError::cannotOpen(QFile::decodeName(folder), errno);
+    const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
+    QList<QByteArray> subfolders;
+    while (const dirent* e = ::readdir(dir)) {
+        const QByteArray name(e->d_name);
+        if (name == "." || name == "..")
+            continue;
+        Item item{relative.isEmpty() ? name : relative + '/' + name, {}};
+        if (::fstatat(::dirfd(dir), e->d_name, &item.st, AT_SYMLINK_NOFOLLOW) != 0)
+            throw UserError::cannotOpen(QFile::decodeName(root + '/' + item.path), errno);
+        // Pipes, sockets and devices are no data of the program's.
+        if (S_ISDIR(item.st.st_mode))
+            subfolders.append(item.path);
+        if (S_ISDIR(item.st.st_mode) || S_ISREG(item.st.st_mode) || S_ISLNK(item.st.st_mode))
+            items.append(item);
+    }
+    for (const QByteArray& sub : std::as_const(subfolders))
+        walk(root, sub, items);
+}
+
+struct WriteClient {
+    BackupCipher::Sealer* sealer = nullptr;
+    std::optional<UserError> error;
+};
+
+la_ssize_t writeSealed(archive*, void* client, const void* buffer, size_t size) {
+    auto* c = static_cast<WriteClient*>(client);
+    try {
+        c->sealer->write(static_cast<const char*>(buffer), static_cast<qint64>(size));
+        return static_cast<la_ssize_t>(size);
+    } catch (const UserError& e) {
+        c->error = e;
+        return -1;
+    }
+}
+
+UserError changedWhileRead(const QString& path) {
+    return UserError(QStringLiteral("A fájl mentés közben megváltozott, a mentés nem teljes: ") + native(path) +
+                     QStringLiteral("\nPróbálja újra, amikor a program nem dolgozik vele."));
+}
+
+// ---- reading ----
+
+struct ReadClient {
+    BackupCipher::Opener* opener = nullptr;
+    QByteArray chunk;
+    std::optional<UserError> error;
+};
+
+la_ssize_t readOpened(archive* a, void* client, const void** buffer) {
+    auto* c = static_cast<ReadClient*>(client);
+    try {
+        if (!c->opener->next(c->chunk))
+            return 0;
+    } catch (const UserError& e) {
+        c->error = e;
+        archive_set_error(a, EIO, "backup");
+        return -1;
+    }
+    *buffer = c->chunk.constData();
+    return c->chunk.size();
+}
+
+// Whether a link at a path with `depth` folders above it, to target, stays inside the root.
+// Leading ".." climb real folders (no entry lies below a link); once the target has gone down
+// a component, which may itself be a link, it may not climb again.
+bool staysInside(int depth, const QString& target) {
+    if (target.isEmpty() || target.startsWith(QLatin1Char('/')))
+        return false;
+    bool down = false;
+    for (const QString& part : target.split(QLatin1Char('/'))) {
+        if (part.isEmpty() || part == QLatin1String("."))
+            continue;
+        if (part == QLatin1String("..")) {
+            if (down || depth == 0)
+                return false;
+            --depth;
+        } else {
+            down = true;
+        }
+    }
+    return true;
+}
+
+// The checks every entry passes before it is counted or written.
+class EntryRules {
+public:
+    explicit EntryRules(QString name) : m_name(std::move(name)) {}
+
+    struct Admitted {
+        QString path; // relative, clean
+        mode_t type = 0;
+        QString linkTarget;
+    };
+
+    Admitted admit(archive_entry* entry) {
+        const char* rawPath = archive_entry_pathname_utf8(entry);
+        if (!rawPath)
+            refuse(QStringLiteral("olvashatatlan nevű bejegyzés"));
+        const QString shown = QString::fromUtf8(rawPath);
+        const mode_t type = archive_entry_filetype(entry);
+        if (archive_entry_hardlink(entry) || (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK))
+            refuse(QStringLiteral("eszköz, cső vagy más különleges bejegyzés: %1").arg(shown));
+        if (shown.startsWith(QLatin1Char('/')))
+            refuse(QStringLiteral("abszolút útvonalú bejegyzés: %1").arg(shown));
+        QStringList parts;
+        for (const QString& part : shown.split(QLatin1Char('/'))) {
+            if (part == QLatin1String(".."))
+                refuse(QStringLiteral("„..” elemet tartalmazó bejegyzés: %1").arg(shown));
+            if (!part.isEmpty() && part != QLatin1String("."))
+                parts.append(part);
+        }
+        if (parts.isEmpty())
+            refuse(QStringLiteral("üres nevű bejegyzés"));
+        Admitted admitted{parts.join(QLatin1Char('/')), type, QString()};
+        for (qsizetype i = 1; i < parts.size(); ++i) {
+            const QString above = parts.mid(0, i).join(QLatin1Char('/'));
+            const auto it = m_seen.constFind(above);
+            if (it == m_seen.cend())
+                m_seen.insert(above, Seen::ImpliedFolder);
+            else if (*it == Seen::File || *it == Seen::Link)
+                refuse(QStringLiteral("hivatkozáson vagy fájlon átvezető bejegyzés: %1").arg(shown));
+        }
+        const auto it = m_seen.constFind(admitted.path);
+        if (it != m_seen.cend() && !(type == AE_IFDIR && *it == Seen::ImpliedFolder))
+            refuse(QStringLiteral("kétszer szereplő bejegyzés: %1").arg(shown));
+        m_seen.insert(admitted.path, type == AE_IFDIR ? Seen::Folder : type == AE_IFLNK ? Seen::Link : Seen::File);
+        if (type == AE_IFLNK) {
+            const char* rawTarget = archive_entry_symlink_utf8(entry);
+            admitted.linkTarget = rawTarget ? QString::fromUtf8(rawTarget) : QString();
+            if (!staysInside(static_cast<int>(parts.size()) - 1, admitted.linkTarget))
+                refuse(
+                    QStringLiteral("a célmappán kívülre mutató hivatkozás: %1 → %2").arg(shown, admitted.linkTarget));
+        }
+        return admitted;
+    }
+
+    [[noreturn]] void refuse(const QString& reason) const { throw UserError(BackupCipher::refusal(m_name, reason)); }
+
+private:
+    enum class Seen { ImpliedFolder, Folder, File, Link };
+    QString m_name;
+    QHash<QString, Seen> m_seen;
+};
+
+// Writes what restore() unpacks below a fresh folder of its own. Links and the folders' modes
+// and times come last: no file is ever written through a link, and writing into a folder
+// would change its time again.
+class Unpacker {
+public:
+    Unpacker(QString folder, QString shownTarget) : m_folder(std::move(folder)), m_shown(std::move(shownTarget)) {}
+
+    void folder(const QString& relative, archive_entry* entry) {
+        makeFolders(relative);
+        m_folders.append({local(relative), QByteArray(), archive_entry_perm(entry), mtime(entry)});
+    }
+
+    void file(const QString& relative, archive_entry* entry, archive* a, const std::function<void()>& failed) {
+        const qsizetype slash = relative.lastIndexOf(QLatin1Char('/'));
+        if (slash > 0)
+            makeFolders(relative.left(slash));
+        const QByteArray path = local(relative);
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0)
+            cannotWrite(relative);
+        const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
+            ::close(*f);
+            delete f;
+        });
+        const void* buffer = nullptr;
+        size_t size = 0;
+        la_int64_t offset = 0;
+        for (;;) {
+            const int r = archive_read_data_block(a, &buffer, &size, &offset);
+            if (r == ARCHIVE_EOF)
+                break;
+            if (r < ARCHIVE_WARN)
+                failed();
+            const char* bytes = static_cast<const char*>(buffer);
+            while (size > 0) {
+                const ssize_t n = ::pwrite(fd, bytes, size, offset);
+                if (n <= 0) {
+                    if (n < 0 && errno == EINTR)
+                        continue;
+                    if (n == 0)
+                        errno = ENOSPC;
+                    cannotWrite(relative);
+                }
+                bytes += n;
+                size -= static_cast<size_t>(n);
+                offset += n;
+            }
+        }
+        const timespec times[2] = {{0, UTIME_OMIT}, mtime(entry)};
+        if (::ftruncate(fd, archive_entry_size(entry)) != 0 || ::fchmod(fd, archive_entry_perm(entry) & 0777) != 0 ||
+            ::futimens(fd, times) != 0)
+            cannotWrite(relative);
+    }
+
+    void link(const QString& relative, const QString& target, archive_entry* entry) {
+        const qsizetype slash = relative.lastIndexOf(QLatin1Char('/'));
+        if (slash > 0)
+            makeFolders(relative.left(slash));
+        m_links.append({local(relative), QFile::encodeName(target), 0, mtime(entry)});
+    }
+
+    void finish() {
+        for (const Deferred& l : std::as_const(m_links)) {
+            const timespec times[2] = {{0, UTIME_OMIT}, l.mtime};
+            if (::symlink(l.target.constData(), l.path.constData()) != 0 ||
+                ::utimensat(AT_FDCWD, l.path.constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
+                cannotWrite(QFile::decodeName(l.path));
+        }
+        // Deepest first, so that setting a folder's time does not disturb its parent's. The owner
+        // keeps the right to enter and change every folder, or the data could not be used.
+        std::sort(m_folders.begin(), m_folders.end(),
+                  [](const Deferred& a, const Deferred& b) { return a.path.size() > b.path.size(); });
+        for (const Deferred& f : std::as_const(m_folders)) {
+            const timespec times[2] = {{0, UTIME_OMIT}, f.mtime};
+            if (::chmod(f.path.constData(), (f.mode & 0777) | 0700) != 0 ||
+                ::utimensat(AT_FDCWD, f.path.constData(), times, 0) != 0)
+                cannotWrite(QFile::decodeName(f.path));
+        }
+    }
+
+private:
+    struct Deferred {
+        QByteArray path;
+        QByteArray target;
+        mode_t mode;
+        timespec mtime;
+    };
+
+    static timespec mtime(archive_entry* entry) {
+        return {static_cast<time_t>(archive_entry_mtime(entry)), archive_entry_mtime_nsec(entry)};
+    }
+    QByteArray local(const QString& relative) const {
+        return QFile::encodeName(m_folder + QLatin1Char('/') + relative);
+    }
+    void makeFolders(const QString& relative) {
+        const QStringList parts = relative.split(QLatin1Char('/'));
+        for (qsizetype i = 1; i <= parts.size(); ++i) {
+            const QString sub = parts.mid(0, i).join(QLatin1Char('/'));
+            if (::mkdir(local(sub).constData(), 0700) != 0 && errno != EEXIST)
+                cannotWrite(sub);
+        }
+    }
+    // Called right after the system call that failed, whose errno says why.
+    [[noreturn]] void cannotWrite(const QString& relative) const {
+        const int error = errno;
+        throw UserError::cannotCreate(native(m_shown + QLatin1Char('/') + relative), error);
+    }
+
+    QString m_folder;
+    QString m_shown;
+    QList<Deferred> m_links;
+    QList<Deferred> m_folders;
+};
+
+// Reads the whole backup, admits every entry and hands it to the unpacker when there is one;
+// then makes sure the FINAL chunk was read and nothing follows it.
+BackupTree::Contents readAll(QIODevice& device, const QString& name, const QByteArray& passphrase,
+                             const BackupCipher::KdfCost* derivationCost, Unpacker* unpacker) {
+    const Utf8Names utf8;
+    BackupCipher::Opener opener(device, name, passphrase, derivationCost);
+    ReadClient client;
+    client.opener = &opener;
+    EntryRules rules(name);
+    const ArchivePtr a(archive_read_new(), archive_read_free);
+    archive_read_support_format_tar(a.get());
+    const auto failed = [&]() {
+        if (client.error)
+            throw *client.error;
+        rules.refuse(QStringLiteral("a mentés tartalomjegyzéke hibás"));
+    };
+    if (archive_read_open(a.get(), &client, nullptr, readOpened, nullptr) != ARCHIVE_OK)
+        failed();
+    BackupTree::Contents contents;
+    for (;;) {
+        archive_entry* entry = nullptr;
+        const int r = archive_read_next_header(a.get(), &entry);
+        if (r == ARCHIVE_EOF)
+            break;
+        if (r < ARCHIVE_WARN)
+            failed();
+        const EntryRules::Admitted admitted = rules.admit(entry);
+        count(contents, admitted.path, admitted.type, archive_entry_size(entry));
+        if (!unpacker) {
+            if (archive_read_data_skip(a.get()) < ARCHIVE_WARN)
+                failed();
+        } else if (admitted.type == AE_IFDIR) {
+            unpacker->folder(admitted.path, entry);
+        } else if (admitted.type == AE_IFLNK) {
+            unpacker->link(admitted.path, admitted.linkTarget, entry);
+        } else {
+            unpacker->file(admitted.path, entry, a.get(), failed);
+        }
+    }
+    // The archive's end may come before the last chunk; those chunks are authenticated too.
+    QByteArray rest;
+    while (opener.next(rest)) {
+    }
+    if (unpacker)
+        unpacker->finish();
+    return contents;
+}
+
+void openForReading(QFile& file) {
+    if (!QFileInfo::exists(file.fileName()))
+        throw UserError(QStringLiteral("Nincs ilyen fájl: ") + native(file.fileName()));
+    if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly))
+        throw UserError::cannotOpen(native(file.fileName()));
+}
+
+} // namespace
+
+BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& file, const QByteArray& passphrase,
+                                        const BackupCipher::KdfCost& cost, const Progress& progress) {
+    const QString root = QDir::cleanPath(QFileInfo(rootDir).absoluteFilePath());
+    if (!QFileInfo(root).isDir())
+        throw UserError(QStringLiteral("Nincs ilyen adatmappa: ") + native(root));
+    const QByteArray rootBytes = QFile::encodeName(root);
+    QList<Item> items;
+    walk(rootBytes, QByteArray(), items);
+    // Neither the lock nor an older backup of the same name inside the root goes in.
+    const QString output = QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+    const QByteArray outputInside =
+        output.startsWith(root + QLatin1Char('/')) ? QFile::encodeName(output.mid(root.size() + 1)) : QByteArray();
+    items.erase(std::remove_if(items.begin(), items.end(),
+                               [&](const Item& i) { return i.path == ".gyvkt.lock" || i.path == outputInside; }),
+                items.end());
+    std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.path < b.path; });
+    qint64 total = 0;
+    for (const Item& i : std::as_const(items))
+        total += S_ISREG(i.st.st_mode) ? i.st.st_size : 0;
+
+    const Utf8Names utf8;
+    AtomicFile::Stream out(file);
+    BackupCipher::Sealer sealer([&out](const char* data, qint64 size) { out.write(data, size); }, passphrase, cost);
+    WriteClient client;
+    client.sealer = &sealer;
+    const ArchivePtr a(archive_write_new(), archive_write_free);
+    const auto check = [&](la_ssize_t r) {
+        if (r >= ARCHIVE_WARN)
+            return;
+        if (client.error)
+            throw *client.error;
+        throw UserError::cannotCreate(native(file));
+    };
+    // Restricted pax: a plain ustar header, and a pax extended header only for what ustar cannot
+    // hold (long or accented names, large files). Full pax would add one to every entry for the
+    // nanoseconds of its time, a fifth more bytes to encrypt and write for the program's small
+    // files; times then come back to the second.
+    check(archive_write_set_format_pax_restricted(a.get()));
+    // No padding of the last block to tape size: the archive ends after its end marker.
+    check(archive_write_set_bytes_in_last_block(a.get(), 1));
+    check(archive_write_open2(a.get(), &client, nullptr, writeSealed, nullptr, nullptr));
+    const EntryPtr entry(archive_entry_new(), archive_entry_free);
+    QByteArray buffer(256 * 1024, Qt::Uninitialized);
+    Contents contents;
+    qint64 done = 0;
+    for (const Item& item : std::as_const(items)) {
+        const QString relative = QFile::decodeName(item.path);
+        const QString path = root + QLatin1Char('/') + relative;
+        archive_entry_clear(entry.get());
+        archive_entry_update_pathname_utf8(entry.get(), relative.toUtf8().constData());
+        archive_entry_set_perm(entry.get(), item.st.st_mode & 07777);
+        archive_entry_set_mtime(entry.get(), item.st.st_mtim.tv_sec, item.st.st_mtim.tv_nsec);
+        if (S_ISDIR(item.st.st_mode) || S_ISLNK(item.st.st_mode)) {
+            archive_entry_set_size(entry.get(), 0);
+            if (S_ISDIR(item.st.st_mode)) {
+                archive_entry_set_filetype(entry.get(), AE_IFDIR);
+            } else {
+                QByteArray target(PATH_MAX, Qt::Uninitialized);
+                const ssize_t n = ::readlink((rootBytes + '/' + item.path).constData(), target.data(), target.size());
+                if (n < 0)
+                    throw UserError::cannotOpen(native(path), errno);
+                target.truncate(n);
+                archive_entry_set_filetype(entry.get(), AE_IFLNK);
+                archive_entry_update_symlink_utf8(entry.get(), QFile::decodeName(target).toUtf8().constData());
+            }
+            check(archive_write_header(a.get(), entry.get()));
+            count(contents, relative, archive_entry_filetype(entry.get()), 0);
+            continue;
+        }
+        const int fd = ::open((rootBytes + '/' + item.path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            throw UserError::cannotOpen(native(path), errno);
+        const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
+            ::close(*f);
+            delete f;
+        });
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+            throw changedWhileRead(path);
+        archive_entry_set_filetype(entry.get(), AE_IFREG);
+        archive_entry_set_size(entry.get(), st.st_size);
+        check(archive_write_header(a.get(), entry.get()));
+        qint64 left = st.st_size;
+        while (left > 0) {
+            const ssize_t n = ::read(fd, buffer.data(), static_cast<size_t>(std::min<qint64>(buffer.size(), left)));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                throw UserError::cannotOpen(native(path), errno);
+            if (n == 0)
+                throw changedWhileRead(path);
+            check(archive_write_data(a.get(), buffer.constData(), static_cast<size_t>(n)));
+            left -= n;
+            done += n;
+        }
+        char extra = 0;
+        if (::read(fd, &extra, 1) != 0)
+            throw changedWhileRead(path);
+        check(archive_write_finish_entry(a.get()));
+        count(contents, relative, AE_IFREG, st.st_size);
+        if (progress && !progress(done, total))
+            throw Cancelled{};
+    }
+    check(archive_write_close(a.get()));
+    sealer.finish();
+    out.commit();
+    return contents;
+}
+
+BackupTree::Contents BackupTree::verify(QIODevice& device, const QString& name, const QByteArray& passphrase,
+                                        const BackupCipher::KdfCost* derivationCost) {
+    return readAll(device, name, passphrase, derivationCost, nullptr);
+}
+
+BackupTree::Contents BackupTree::verifyFile(const QString& file, const QByteArray& passphrase) {
+    QFile device(file);
+    openForReading(device);
+    return verify(device, native(file), passphrase);
+}
+
+BackupTree::Contents BackupTree::restore(QIODevice& device, const QString& name, const QByteArray& passphrase,
+                                         const QString& target, const BackupCipher::KdfCost* derivationCost) {
+    const QString absolute = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
+    const QFileInfo info(absolute);
+    if (info.isSymLink() ||
+        (info.exists() && (!info.isDir() || !QDir(absolute).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                                    QDir::Hidden | QDir::System))))
+        throw UserError(QStringLiteral("A visszaállítás célmappája már létezik, és nem üres: %1\nVisszaállítani csak "
+                                       "új vagy üres mappába lehet; semmi sem változott.")
+                            .arg(native(absolute)));
+    if (!ClosedFolder::makePath(info.path()))
+        throw UserError::cannotCreate(native(info.path()), errno);
+    QByteArray pattern = QFile::encodeName(info.path() + QStringLiteral("/.") + info.fileName() +
+                                           QStringLiteral(".visszaallitas-XXXXXX"));
+    if (!::mkdtemp(pattern.data()))
+        throw UserError::cannotCreate(native(absolute), errno);
+    const QString unpacked = QFile::decodeName(pattern);
+    try {
+        Unpacker unpacker(unpacked, absolute);
+        const Contents contents = readAll(device, name, passphrase, derivationCost, &unpacker);
+        // Everything is on the disk before the folder takes its name.
+        const int fd = ::open(pattern.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const bool synced = fd >= 0 && ::syncfs(fd) == 0;
+        int error = synced ? 0 : errno;
+        if (fd >= 0)
+            ::close(fd);
+        if (synced && ::rename(pattern.constData(), QFile::encodeName(absolute).constData()) != 0)
+            error = errno;
+        if (!synced || error != 0)
+            throw UserError::cannotCreate(native(absolute), error);
+        return contents;
+    } catch (...) {
+        QDir(unpacked).removeRecursively();
+        throw;
+    }
+}
+
+BackupTree::Contents BackupTree::restoreFile(const QString& file, const QByteArray& passphrase, const QString& target) {
+    QFile device(file);
+    openForReading(device);
+    return restore(device, native(file), passphrase, target);
+}

@@ -1,0 +1,34 @@
+#include "model/ScoringLine.h"
+
+QString ScoringLine::firstCode(const QString& field) {
+    return field.left(2);
+}
+
+QString ScoringLine::secondCode(const QString& field) {
+    return field.size() > 2 ? field.mid(2, 2) : QString();
+}
+
+int ScoringLine::codeCount() const {
+    int count = 0;
+    for (int column = 1; column <= 3; ++column) {
+        const QString& f = field(column);
+        if (!f.isEmpty())
+            ++count;
+        if (f.size() > 2)
+            ++count;
+    }
+    return count;
+}
+
+bool ScoringLine::contains(const QString& code) const {
+    for (int column = 1; column <= 3; ++column) {
+        const QString& f = field(column);
+        if (firstCode(f) == code || secondCode(f) == code)
+            return true;
+    }
+    return false;
+}
+
+bool ScoringLine::isEmpty() const {
+    return field(1).isEmpty() && field(2).isEmpty() && field(3).isEmpty();
+}

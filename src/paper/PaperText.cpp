@@ -1,5 +1,0 @@
-#include "paper/PaperText.h"
-
-QString PaperText::escaped(const QString& plain) {
-    return plain.toHtmlEscaped();
-}

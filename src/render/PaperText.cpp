@@ -1,0 +1,5 @@
+#include "render/PaperText.h"
+
+QString PaperText::escaped(const QString& plain) {
+    return plain.toHtmlEscaped();
+}

@@ -1,0 +1,168 @@
+#include "services/ArchiveNorms.h"
+
+#include "base/UserError.h"
+#include "formats/ExaminationFile.h"
+#include "model/Coding.h"
+#include "model/Evaluate.h"
+#include "render/ResearchText.h"
+#include "services/EvaluatedExamination.h"
+
+#include <QJsonArray>
+
+#include <algorithm>
+#include <cmath>
+
+using R = EvaluationResult;
+
+namespace {
+
+constexpr int kFirstAge = 7;
+
+// The percentage the evaluation rounds: the same long double quotient, not yet rounded.
+double share(double x, qint32 scoredPictureCount) {
+    return static_cast<double>(100.0L * x / scoredPictureCount);
+}
+
+QJsonValue rounded(const std::optional<double>& value) {
+    if (!value)
+        return QJsonValue();
+    return ResearchText::twoDecimals(*value);
+}
+
+int bracketOf(int age) {
+    return (age - kFirstAge) / 2;
+}
+
+} // namespace
+
+const std::array<QString, ArchiveNorms::kMeasureCount>& ArchiveNorms::measureNames() {
+    static const std::array<QString, kMeasureCount> names = {
+        QStringLiteral("GcrPercent"),        QStringLiteral("RowPercent_E"),      QStringLiteral("RowPercent_I"),
+        QStringLiteral("RowPercent_M"),      QStringLiteral("ColumnPercent_OD"),  QStringLiteral("ColumnPercent_ED"),
+        QStringLiteral("ColumnPercent_NP"),  QStringLiteral("SuperegoPercent_1"), QStringLiteral("SuperegoPercent_2"),
+        QStringLiteral("SuperegoPercent_3"), QStringLiteral("SuperegoPercent_4"), QStringLiteral("SuperegoPercent_5"),
+        QStringLiteral("SuperegoPercent_6")};
+    return names;
+}
+
+std::array<double, ArchiveNorms::kMeasureCount> ArchiveNorms::unroundedPercentages(const Coding& coding,
+                                                                                   const EvaluationResult& r) {
+    const qint32 n = r.scoredPictureCount;
+    std::array<double, kMeasureCount> p{};
+    p[0] = share(coding.gcrPoints(), n);
+    p[1] = share(r.rowTotal[R::E], n);
+    p[2] = share(r.rowTotal[R::I], n);
+    p[3] = 100 - (p[1] + p[2]);
+    p[4] = share(r.columnTotal[R::OD], n);
+    p[5] = share(r.columnTotal[R::ED], n);
+    p[6] = 100 - (p[4] + p[5]);
+    for (size_t k = 0; k < 6; ++k)
+        p[7 + k] = share(r.superegoScore[k], n);
+    return p;
+}
+
+NormEntry ArchiveNorms::builtinEntry(const NormTable& table, int measure) {
+    if (measure == 0)
+        return table.gcrPercent;
+    if (measure <= 3)
+        return table.rowPercent[static_cast<size_t>(measure - 1)];
+    if (measure <= 6)
+        return table.columnPercent[static_cast<size_t>(measure - 4)];
+    return table.superegoPercent[static_cast<size_t>(measure - 7)];
+}
+
+std::optional<double> ArchiveNorms::quantile(std::vector<double> values, double p) {
+    if (values.empty())
+        return std::nullopt;
+    std::sort(values.begin(), values.end());
+    const double position = (static_cast<double>(values.size()) - 1) * p;
+    const auto below = static_cast<size_t>(std::floor(position));
+    const size_t above = std::min(below + 1, values.size() - 1);
+    const double fraction = position - static_cast<double>(below);
+    return values[below] + fraction * (values[above] - values[below]);
+}
+
+ArchiveNorms::Report
+ArchiveNorms::fromSamples(const QList<std::pair<int, std::array<double, kMeasureCount>>>& samples) {
+    static const NormTable* const tables[4] = {&Norms::kAge7to8, &Norms::kAge9to10, &Norms::kAge11to12,
+                                               &Norms::kAge13to14};
+    Report report;
+    std::array<std::array<std::vector<double>, kMeasureCount>, 4> values;
+    for (const auto& [age, percentages] : samples) {
+        if (age < kFirstAge || age > kFirstAge + 7)
+            continue;
+        const auto b = static_cast<size_t>(bracketOf(age));
+        for (size_t m = 0; m < kMeasureCount; ++m)
+            values[b][m].push_back(percentages[m]);
+        ++report.brackets[b].n;
+    }
+    for (size_t b = 0; b < 4; ++b) {
+        Bracket& bracket = report.brackets[b];
+        bracket.fromAge = kFirstAge + 2 * static_cast<int>(b);
+        bracket.toAge = bracket.fromAge + 1;
+        for (size_t m = 0; m < kMeasureCount; ++m) {
+            Measure& measure = bracket.measures[m];
+            measure.builtin = builtinEntry(*tables[b], static_cast<int>(m));
+            measure.q1 = quantile(values[b][m], 0.25);
+            measure.median = quantile(values[b][m], 0.5);
+            measure.q3 = quantile(values[b][m], 0.75);
+            if (measure.q1 && measure.q3)
+                measure.outside = measure.builtin.median < *measure.q1 || measure.builtin.median > *measure.q3;
+        }
+    }
+    return report;
+}
+
+ArchiveNorms::Report ArchiveNorms::compute(const QStringList& files, const GcrKey& key) {
+    QList<std::pair<int, std::array<double, kMeasureCount>>> samples;
+    QStringList leftOut;
+    int malformed = 0;
+    for (const QString& path : files) {
+        EvaluatedExamination examination;
+        try {
+            examination = EvaluatedExamination::read(path, key);
+        } catch (const UserError& e) {
+            leftOut << path + QStringLiteral(": ") + e.text();
+            ++malformed;
+            continue;
+        }
+        const int age = examination.data.personal.age;
+        if (examination.refusal != ProtocolRefusal::None) {
+            leftOut << path + QStringLiteral(": ") +
+                           ProtocolGate::refusalText(examination.refusal, examination.coding.markedPictureCount(), age);
+            continue;
+        }
+        samples.append({age, unroundedPercentages(examination.coding, *examination.result)});
+    }
+    Report report = fromSamples(samples);
+    report.leftOut = leftOut;
+    report.malformed = malformed;
+    return report;
+}
+
+QJsonObject ArchiveNorms::toJson(const Report& report) {
+    QJsonArray brackets;
+    for (const Bracket& bracket : report.brackets) {
+        QJsonObject measures;
+        for (size_t m = 0; m < kMeasureCount; ++m) {
+            const Measure& measure = bracket.measures[m];
+            QJsonObject o;
+            o.insert(QStringLiteral("q1"), rounded(measure.q1));
+            o.insert(QStringLiteral("median"), rounded(measure.median));
+            o.insert(QStringLiteral("q3"), rounded(measure.q3));
+            o.insert(QStringLiteral("builtin"),
+                     QJsonArray{measure.builtin.q1, measure.builtin.median, measure.builtin.q3});
+            o.insert(QStringLiteral("outside"), measure.outside ? QJsonValue(*measure.outside) : QJsonValue());
+            measures.insert(measureNames()[m], o);
+        }
+        QJsonObject b;
+        b.insert(QStringLiteral("ages"), QStringLiteral("%1-%2").arg(bracket.fromAge).arg(bracket.toAge));
+        b.insert(QStringLiteral("n"), bracket.n);
+        b.insert(QStringLiteral("measures"), measures);
+        brackets.append(b);
+    }
+    QJsonArray leftOut;
+    for (const QString& line : report.leftOut)
+        leftOut.append(line);
+    return QJsonObject{{QStringLiteral("brackets"), brackets}, {QStringLiteral("left_out"), leftOut}};
+}
