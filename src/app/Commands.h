@@ -21,7 +21,7 @@ public:
     // The too-few dialog, modally, with the number of marked pictures.
     virtual void showTooFewMarked(int marked) = 0;
     // Draws the profile chart of an evaluated examination and writes it as a PNG file to path
-    // (atomically); the core cannot draw. Raises UserError when it cannot be written.
+    // (atomically). Raises UserError when it cannot be written.
     virtual void writeProfileChart(const QString& path, const PersonalData& personal, const EvaluationResult& result,
                                    QChar decimalSeparator) = 0;
 };

@@ -42,7 +42,7 @@ QJsonObject evaluationJson(const PersonalData& personal, const Coding& coding, c
     constexpr ResultText::Form form = ResultText::Form::Html;
     static const char* const directions[3] = {"E", "I", "M"};
     static const char* const types[3] = {"OD", "ED", "NP"};
-    auto classText = [form](QuartileClass c) { return QJsonValue(ResultText::quartileClass(c, form)); };
+    auto classText = [](QuartileClass c) { return QJsonValue(ResultText::quartileClass(c, form)); };
     QJsonObject o;
     o.insert(QStringLiteral("code"), personal.code);
     o.insert(QStringLiteral("age"), personal.age);
