@@ -6,7 +6,7 @@
 #include "render/ResultText.h"
 #include "services/ArchiveFolder.h"
 #include "services/EvaluatedExamination.h"
-#include "services/ExaminationDate.h"
+#include "services/HungarianDate.h"
 
 #include <QFile>
 #include <QtConcurrent/QtConcurrentMap>
@@ -103,7 +103,7 @@ QString ArchiveListing::fold(const QString& text) {
 }
 
 QDate ArchiveListing::examinationDate(const QString& text) {
-    return ExaminationDate::parse(text);
+    return HungarianDate::parse(text).value_or(QDate());
 }
 
 ArchiveFilter::ArchiveFilter(const QString& query) {

@@ -56,7 +56,7 @@ constexpr qsizetype kFoldedLength = 1024;
 // Only the first kFoldedLength characters of the text count.
 QString fold(const QString& text);
 
-// The examination date (ExaminationDate::parse), or an invalid date for a text typed otherwise.
+// The examination date (HungarianDate::parse), or an invalid date for a text typed otherwise.
 QDate examinationDate(const QString& text);
 
 } // namespace ArchiveListing

@@ -1,11 +1,10 @@
 #include "TestRoot.h"
+#include "base/UserError.h"
+#include "formats/ArchiveWindowFile.h"
+#include "formats/ExaminationFile.h"
 #include "services/ArchiveFolder.h"
 #include "services/ArchiveListing.h"
 #include "services/ArchiveLoader.h"
-#include "formats/ArchiveWindowFile.h"
-#include "services/ExaminationDate.h"
-#include "formats/ExaminationFile.h"
-#include "base/UserError.h"
 #include "tst_evaluate_example.h"
 
 #include <QDir>
@@ -70,8 +69,6 @@ private slots:
     void loaderListsOffThreadAndOnlyTheLastReports();
     void loaderReportsUnreadableFolder();
     void windowPlaceRoundTrip();
-    void examinationDates_data();
-    void examinationDates();
 };
 
 void ArchiveTest::rowFields_data() {
@@ -433,25 +430,6 @@ void ArchiveTest::windowPlaceRoundTrip() {
     QVERIFY(!ArchiveWindowFile::read(root.root()));
     root.put(QStringLiteral("gy_vkt/archivum.cfg"), "\xff\xfe garbage");
     QVERIFY(!ArchiveWindowFile::read(root.root()));
-}
-
-void ArchiveTest::examinationDates_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QDate>("date");
-    QTest::newRow("calendar") << QStringLiteral("2026.12.03.") << QDate(2026, 12, 3);
-    QTest::newRow("calendar, short") << QStringLiteral(" 2024.5.6") << QDate(2024, 5, 6);
-    QTest::newRow("written out") << QStringLiteral("2013. július 22.") << QDate(2013, 7, 22);
-    QTest::newRow("written out, capital, no last dot") << QStringLiteral("2017. Március 4") << QDate(2017, 3, 4);
-    QTest::newRow("no such day") << QStringLiteral("2023. február 29.") << QDate();
-    QTest::newRow("no such month") << QStringLiteral("2023. juli 2.") << QDate();
-    QTest::newRow("other text") << QStringLiteral("tavaly ősszel") << QDate();
-    QTest::newRow("text after a date") << QStringLiteral("2026.12.03. délután") << QDate();
-}
-
-void ArchiveTest::examinationDates() {
-    QFETCH(QString, text);
-    QFETCH(QDate, date);
-    QCOMPARE(ExaminationDate::parse(text), date);
 }
 
 QTEST_GUILESS_MAIN(ArchiveTest)

@@ -1,12 +1,12 @@
 // The CSV writer and the archive export, read back with a small RFC 4180 parser of the test's own.
 #include "TestRoot.h"
-#include "formats/ExaminationFile.h"
 #include "base/AtomicFile.h"
 #include "base/UserError.h"
-#include "services/ArchiveExport.h"
+#include "formats/ExaminationFile.h"
 #include "render/Csv.h"
-#include "services/HungarianDate.h"
 #include "render/ResearchText.h"
+#include "services/ArchiveExport.h"
+#include "services/HungarianDate.h"
 #include "tst_evaluate_example.h"
 
 #include <QDir>
@@ -290,7 +290,10 @@ void ResearchExportTest::hungarianDate_data() {
     QTest::newRow("June, not July") << QStringLiteral("2013. jún. 2.") << QStringLiteral("2013-06-02");
     QTest::newRow("no accents, capitals") << QStringLiteral("2013. MARCIUS 1") << QStringLiteral("2013-03-01");
     QTest::newRow("longer abbreviation") << QStringLiteral(" 2009. szept. 30. ") << QStringLiteral("2009-09-30");
+    QTest::newRow("calendar, short") << QStringLiteral(" 2024.5.6") << QStringLiteral("2024-05-06");
+    QTest::newRow("capital, no last dot") << QStringLiteral("2017. Március 4") << QStringLiteral("2017-03-04");
     QTest::newRow("no such day") << QStringLiteral("2013. febr. 29.") << QString();
+    QTest::newRow("other text") << QStringLiteral("tavaly ősszel") << QString();
     QTest::newRow("too short to tell") << QStringLiteral("2013. ju. 22.") << QString();
     QTest::newRow("no year") << QStringLiteral("május 6.") << QString();
     QTest::newRow("words after") << QStringLiteral("2013. július 22. délután") << QString();
