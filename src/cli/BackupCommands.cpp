@@ -1,79 +1,22 @@
+#include "base/DataRoot.h"
+#include "base/UserError.h"
 #include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
+#include "cli/SecretInput.h"
 #include "formats/BackupTree.h"
-#include "base/DataRoot.h"
-#include "base/TextFile.h"
-#include "base/UserError.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include <cstring>
 #include <optional>
-
-#include <fcntl.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
 
 const QString kPassphraseFile = QStringLiteral("--passphrase-file");
 
-// One line typed on the terminal without echo; none when there is no terminal.
-std::optional<QByteArray> askOnTerminal(const char* prompt) {
-    const int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
-    if (tty < 0)
-        return std::nullopt;
-    termios saved{};
-    const bool isTerminal = ::tcgetattr(tty, &saved) == 0;
-    if (isTerminal) {
-        termios quiet = saved;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        ::tcsetattr(tty, TCSAFLUSH, &quiet);
-    }
-    [[maybe_unused]] ssize_t written = ::write(tty, prompt, std::strlen(prompt));
-    QByteArray line;
-    char c = 0;
-    while (::read(tty, &c, 1) == 1 && c != '\n')
-        line.append(c);
-    if (isTerminal)
-        ::tcsetattr(tty, TCSAFLUSH, &saved);
-    written = ::write(tty, "\n", 1);
-    ::close(tty);
-    if (line.endsWith('\r'))
-        line.chop(1);
-    return line;
-}
-
-// The first line of --passphrase-file without its line end, else asked on the terminal (twice
-// for a new backup). None, after a message, when there is none to be had.
+// The passphrase, asked twice for a new backup.
 std::optional<QByteArray> passphrase(const CliArgs& args, bool twice) {
-    if (args.given(kPassphraseFile)) {
-        const QString path = args.value(kPassphraseFile);
-        try {
-            QByteArray bytes = TextFile::readBytes(path);
-            const qsizetype end = bytes.indexOf('\n');
-            if (end >= 0)
-                bytes.truncate(end);
-            if (bytes.endsWith('\r'))
-                bytes.chop(1);
-            return bytes;
-        } catch (const UserError& e) {
-            printErr(path + QStringLiteral(": ") + e.text() + QLatin1Char('\n'));
-            return std::nullopt;
-        }
-    }
-    const std::optional<QByteArray> first = askOnTerminal("A mentés jelszava: ");
-    if (!first) {
-        printErr(QStringLiteral("Nincs terminál, ahol a jelszót meg lehetne adni; adja meg a --passphrase-file "
-                                "kapcsolóval.\n"));
-        return std::nullopt;
-    }
-    if (twice && askOnTerminal("A jelszó még egyszer: ") != first) {
-        printErr(QStringLiteral("A két jelszó nem egyezik.\n"));
-        return std::nullopt;
-    }
-    return first;
+    return readSecret(args, kPassphraseFile, "A mentés jelszava: ", twice ? "A jelszó még egyszer: " : nullptr);
 }
 
 QString summary(const BackupTree::Contents& c) {

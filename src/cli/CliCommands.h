@@ -23,6 +23,11 @@ extern const Subcommand kListCommand;
 extern const Subcommand kBackupCommand;
 extern const Subcommand kVerifyCommand;
 extern const Subcommand kRestoreCommand;
+#ifdef GYVKT_WITH_INSTITUTION
+extern const Subcommand kServerCommand;
+extern const Subcommand kSyncCommand;
+extern const Subcommand kPullCommand;
+#endif
 
 // Whether the arguments (after the program's name) ask for drawing, the PDF protocol: its fonts
 // need a QGuiApplication, which every other run does without.

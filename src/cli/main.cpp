@@ -1,5 +1,5 @@
-#include "cli/CliCommands.h"
 #include "base/Cp1250.h"
+#include "cli/CliCommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -23,6 +23,10 @@ QString overview() {
     QString text = QStringLiteral("gyvkt-cli - gyermek VKT parancssori eszköze\n\nHasználat:\n");
     for (const Subcommand* command : subcommands())
         text += QStringLiteral("  ") + QString::fromUtf8(command->usage) + QLatin1Char('\n');
+#ifndef GYVKT_WITH_INSTITUTION
+    text += QStringLiteral("\nAz intézményi archívum parancsai (server, sync, pull, --db) ebben a kiadásban nem "
+                           "érhetők el.\n");
+#endif
     text += QStringLiteral("\nRészletek: gyvkt-cli PARANCS --help\n");
     return text + QString::fromUtf8(kFooter);
 }
@@ -54,7 +58,11 @@ int withOutputChecked(int status) {
 const QList<const Subcommand*>& subcommands() {
     static const QList<const Subcommand*> all{&kDumpCommand,      &kProtocolCommand, &kEvaluateCommand, &kExportCommand,
                                               &kAgreementCommand, &kNormsCommand,    &kListCommand,     &kBackupCommand,
-                                              &kVerifyCommand,    &kRestoreCommand};
+                                              &kVerifyCommand,    &kRestoreCommand,
+#ifdef GYVKT_WITH_INSTITUTION
+                                              &kServerCommand,    &kSyncCommand,     &kPullCommand
+#endif
+    };
     return all;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/Evaluate.h"
-#include "model/PersonalData.h"
 #include "model/GcrKey.h"
+#include "model/PersonalData.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -12,6 +12,8 @@
 #include <QStringList>
 
 #include <functional>
+
+struct EvaluatedExamination;
 
 // One examination file of the archive as the archive window and `gyvkt-cli list` show it.
 struct ArchiveRow {
@@ -47,6 +49,8 @@ namespace ArchiveListing {
 // Reads one examination file through the examination reader and derives its row under the key.
 // Never raises: a file the reader refuses becomes a malformed row. Nothing is written.
 ArchiveRow readRow(const QString& path, const GcrKey& key);
+// The columns of an examination read already (path and file name only; no size or time).
+ArchiveRow describe(const QString& path, const EvaluatedExamination& examination);
 
 // How much of a field is folded: far more than any name, code or examiner, and a bound on the
 // time a planted file's field can take.

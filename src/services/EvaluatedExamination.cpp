@@ -1,11 +1,16 @@
 #include "services/EvaluatedExamination.h"
 
-#include "model/Evaluate.h"
+#include "base/TextFile.h"
 #include "base/UserError.h"
+#include "model/Evaluate.h"
 
 EvaluatedExamination EvaluatedExamination::read(const QString& path, const GcrKey& key) {
+    return parse(TextFile::readBytes(path), path, key);
+}
+
+EvaluatedExamination EvaluatedExamination::parse(const QByteArray& bytes, const QString& path, const GcrKey& key) {
     EvaluatedExamination examination;
-    examination.data = ExaminationFile::read(path);
+    examination.data = ExaminationFile::parse(bytes, path);
     examination.coding = Coding(key, examination.data.lines);
     const int age = examination.data.personal.age;
     examination.refusal = ProtocolGate::refusal(examination.coding, age);

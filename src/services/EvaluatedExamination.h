@@ -1,9 +1,9 @@
 #pragma once
 
-#include "model/EvaluationResult.h"
-#include "model/ProtocolGate.h"
 #include "formats/ExaminationFile.h"
 #include "model/Coding.h"
+#include "model/EvaluationResult.h"
+#include "model/ProtocolGate.h"
 
 #include <optional>
 
@@ -21,6 +21,8 @@ struct EvaluatedExamination {
 
     // Raises UserError when the file cannot be read; nothing is evaluated then.
     static EvaluatedExamination read(const QString& path, const GcrKey& key);
+    // The same from the file's bytes, read already (path names it in messages).
+    static EvaluatedExamination parse(const QByteArray& bytes, const QString& path, const GcrKey& key);
     // The evaluation, or the age refusal raised as UserError.
     const EvaluationResult& evaluation() const;
 };

@@ -1,0 +1,66 @@
+#include "cli/SecretInput.h"
+
+#include "base/TextFile.h"
+#include "base/UserError.h"
+#include "cli/CliCommands.h"
+
+#include <cstring>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+std::optional<QByteArray> askOnTerminal(const char* prompt) {
+    const int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
+    if (tty < 0)
+        return std::nullopt;
+    termios saved{};
+    const bool isTerminal = ::tcgetattr(tty, &saved) == 0;
+    if (isTerminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        ::tcsetattr(tty, TCSAFLUSH, &quiet);
+    }
+    [[maybe_unused]] ssize_t written = ::write(tty, prompt, std::strlen(prompt));
+    QByteArray line;
+    char c = 0;
+    while (::read(tty, &c, 1) == 1 && c != '\n')
+        line.append(c);
+    if (isTerminal)
+        ::tcsetattr(tty, TCSAFLUSH, &saved);
+    written = ::write(tty, "\n", 1);
+    ::close(tty);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return line;
+}
+
+std::optional<QByteArray> readSecret(const CliArgs& args, const QString& fileOption, const char* prompt,
+                                     const char* again) {
+    if (args.given(fileOption)) {
+        const QString path = args.value(fileOption);
+        try {
+            QByteArray bytes = TextFile::readBytes(path);
+            const qsizetype end = bytes.indexOf('\n');
+            if (end >= 0)
+                bytes.truncate(end);
+            if (bytes.endsWith('\r'))
+                bytes.chop(1);
+            return bytes;
+        } catch (const UserError& e) {
+            printErr(path + QStringLiteral(": ") + e.text() + QLatin1Char('\n'));
+            return std::nullopt;
+        }
+    }
+    const std::optional<QByteArray> first = askOnTerminal(prompt);
+    if (!first) {
+        printErr(QStringLiteral("Nincs terminál, ahol a jelszót meg lehetne adni; adja meg a %1 kapcsolóval.\n")
+                     .arg(fileOption));
+        return std::nullopt;
+    }
+    if (again && askOnTerminal(again) != first) {
+        printErr(QStringLiteral("A két jelszó nem egyezik.\n"));
+        return std::nullopt;
+    }
+    return first;
+}

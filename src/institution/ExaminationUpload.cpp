@@ -1,0 +1,102 @@
+#include "institution/ExaminationUpload.h"
+
+#include "base/TextFile.h"
+#include "base/UserError.h"
+#include "institution/Connection.h"
+#include "render/EvaluationJson.h"
+#include "services/ArchiveListing.h"
+#include "services/EvaluatedExamination.h"
+#include "services/HungarianDate.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QJsonDocument>
+
+namespace Institution {
+
+struct PreparedUpload::Columns {
+    Params params;
+};
+
+namespace {
+
+// The 24 x 4 scoring fields as a PostgreSQL array value (a parameter, not SQL): every element
+// quoted, with the quote and the backslash escaped inside.
+QString scoringArray(const ExaminationData& data) {
+    QString text = QStringLiteral("{");
+    for (size_t picture = 0; picture < data.lines.size(); ++picture) {
+        text += picture == 0 ? QStringLiteral("{") : QStringLiteral(",{");
+        for (size_t field = 0; field < 4; ++field) {
+            QString value = data.lines[picture].fields[field];
+            value.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+            value.replace(QLatin1Char('"'), QStringLiteral("\\\""));
+            text += (field == 0 ? QStringLiteral("\"") : QStringLiteral(",\"")) + value + QLatin1Char('"');
+        }
+        text += QLatin1Char('}');
+    }
+    return text + QLatin1Char('}');
+}
+
+Params columnParams(const PreparedUpload& file, const EvaluatedExamination& examination) {
+    const ArchiveRow row = ArchiveListing::describe(file.path, examination);
+    const PersonalData& personal = row.personal;
+    const std::optional<QDate> date = HungarianDate::parse(personal.date);
+    Param evaluation = Param::null();
+    if (examination.result) {
+        QJsonObject values = evaluationJson(personal, examination.coding, *examination.result, QLatin1Char('.'));
+        // The research view shows these values; the code would name the child.
+        values.remove(QStringLiteral("code"));
+        evaluation = Param::text(QString::fromUtf8(QJsonDocument(values).toJson(QJsonDocument::Compact)));
+    }
+    const bool gcr = row.hasGcrPercent();
+    return {Param::text(personal.code),
+            Param::text(personal.name),
+            Param::text(personal.sex == PersonalData::Sex::Boy ? QStringLiteral("boy") : QStringLiteral("girl")),
+            Param::number(personal.age),
+            Param::text(personal.date),
+            Param::text(personal.examiner),
+            Param::number(row.scored),
+            gcr ? Param::number(row.gcrPercent) : Param::null(),
+            gcr ? Param::text(row.gcrClass) : Param::null(),
+            date ? Param::number(date->year()) : Param::null(),
+            date ? Param::number(date->month()) : Param::null(),
+            Param::text(scoringArray(examination.data)),
+            evaluation};
+}
+
+} // namespace
+
+PreparedUpload prepareUpload(const QString& path, const GcrKey& key) {
+    PreparedUpload file;
+    file.path = path;
+    file.fileName = QFileInfo(path).fileName();
+    try {
+        file.bytes = TextFile::readBytes(path);
+        file.sha256 = QCryptographicHash::hash(file.bytes, QCryptographicHash::Sha256);
+        const EvaluatedExamination examination = EvaluatedExamination::parse(file.bytes, path, key);
+        file.columns =
+            std::make_shared<const PreparedUpload::Columns>(PreparedUpload::Columns{columnParams(file, examination)});
+    } catch (const UserError& e) {
+        file.error = e.text();
+    }
+    return file;
+}
+
+UploadOutcome upload(Connection& connection, const PreparedUpload& file, const QString& client) {
+    Params params{Param::text(file.fileName), Param::bytes(file.bytes), Param::text(client)};
+    params += file.columns->params;
+    const Rows rows = connection.exec("SELECT outcome, version, current_count FROM gyvkt.upload($1, $2, $3, $4, $5, "
+                                      "$6, $7, $8, $9, $10, $11, $12, $13, $14, $15, $16)",
+                                      params);
+    return {rows.text(0, 0) == QLatin1String("uploaded"), rows.text(0, 1), static_cast<int>(rows.number(0, 2))};
+}
+
+void confirmHeld(Connection& connection, const QString& client, const QStringList& versions) {
+    if (versions.isEmpty())
+        return;
+    connection.exec(
+        "SELECT gyvkt.confirm($1, $2::uuid[])",
+        {Param::text(client), Param::text(QLatin1Char('{') + versions.join(QLatin1Char(',')) + QLatin1Char('}'))});
+}
+
+} // namespace Institution
