@@ -70,15 +70,15 @@ QString Accounts::describe(const Identity& identity) {
 
 void Accounts::readAudit(Connection& connection, const std::optional<QDate>& since,
                          const std::function<void(const AuditEntry&)>& each) {
-    connection.stream("SELECT to_char(at AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.US\"Z\"'), login, "
-                      "coalesce(host(client_addr), ''), action, coalesce(owner_login, ''), coalesce(file_name, ''), "
-                      "coalesce(detail, '') FROM gyvkt.audit WHERE $1::date IS NULL OR at >= $1::date ORDER BY id",
-                      {since ? Param::text(since->toString(Qt::ISODate)) : Param::null()}, 1000, [&](const Rows& rows) {
-                          for (int r = 0; r < rows.count(); ++r)
-                              each({QDateTime::fromString(rows.text(r, 0), Qt::ISODateWithMs), rows.text(r, 1),
-                                    rows.text(r, 2), rows.text(r, 3), rows.text(r, 4), rows.text(r, 5),
-                                    rows.text(r, 6)});
-                      });
+    connection.stream(
+        "SELECT to_char(at AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.US\"Z\"'), login, "
+        "coalesce(host(client_addr), ''), action, coalesce(owner_login, ''), coalesce(file_name, ''), "
+        "coalesce(detail, '') FROM gyvkt.audit_trail WHERE $1::date IS NULL OR at >= $1::date ORDER BY at",
+        {since ? Param::text(since->toString(Qt::ISODate)) : Param::null()}, 1000, [&](const Rows& rows) {
+            for (int r = 0; r < rows.count(); ++r)
+                each({QDateTime::fromString(rows.text(r, 0), Qt::ISODateWithMs), rows.text(r, 1), rows.text(r, 2),
+                      rows.text(r, 3), rows.text(r, 4), rows.text(r, 5), rows.text(r, 6)});
+        });
 }
 
 } // namespace Institution

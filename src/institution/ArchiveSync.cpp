@@ -35,6 +35,17 @@ QHash<QString, QList<Holding>> holdings(Connection& connection, const QString& c
     return byName;
 }
 
+// Makes the run's uploads durable and notes the run in the audit trail.
+void finish(Connection& connection, const QString& client, const QStringList& held, const SyncReport& report) {
+    confirmHeld(connection, client, held);
+    connection.exec("RESET synchronous_commit");
+    const int uploaded = report.count(FileState::State::Uploaded);
+    if (uploaded > 0)
+        connection.exec("SELECT gyvkt.note_sync($1, $2, $3)",
+                        {Param::number(uploaded), Param::number(report.count(FileState::State::Unchanged)),
+                         Param::number(report.count(FileState::State::Refused))});
+}
+
 } // namespace
 
 int SyncReport::count(FileState::State state) const {
@@ -55,12 +66,20 @@ SyncReport ArchiveSync::run(Connection& connection, const QString& folder, const
                             Mode mode, const Progress& progress) {
     const QStringList paths = ArchiveFolder::examinationFiles(folder);
     const QHash<QString, QList<Holding>> server = holdings(connection, client);
+    // Each file's transaction commits without waiting for the server's disk; the run's last
+    // transaction waits, and with it everything committed before it. A server that crashes in
+    // between loses whole uploads of this run, never part of one, and the run has not said they
+    // were done: the next one finds them missing and sends them again.
+    if (mode == Mode::Upload)
+        connection.exec("SET synchronous_commit = off");
     SyncReport report;
     QStringList toConfirm;
     const auto total = static_cast<int>(paths.size());
     for (qsizetype from = 0; from < paths.size(); from += kFilesPerBlock) {
         const QList<PreparedUpload> block = QtConcurrent::blockingMapped(
             paths.mid(from, kFilesPerBlock), [&key](const QString& path) { return prepareUpload(path, key); });
+        QList<const PreparedUpload*> toUpload;
+        QList<qsizetype> places;
         for (const PreparedUpload& file : block) {
             FileState state{file.fileName, FileState::State::Pending, file.error, 0};
             const QList<Holding> current = server.value(file.fileName);
@@ -77,26 +96,31 @@ SyncReport ArchiveSync::run(Connection& connection, const QString& folder, const
                 if (!same->held)
                     toConfirm << same->version;
             } else if (mode == Mode::Upload) {
-                try {
-                    const UploadOutcome outcome = upload(connection, file, client);
-                    state.state = outcome.stored ? FileState::State::Uploaded : FileState::State::Unchanged;
-                    state.currentVersions = outcome.currentVersions;
-                } catch (const ServerError& e) {
-                    if (e.endsTheRun())
-                        throw;
-                    state.state = FileState::State::Refused;
-                    state.reason = e.text();
-                }
+                toUpload << &file;
+                places << report.files.size();
             }
             report.files.append(state);
-            if (progress && !progress(static_cast<int>(report.files.size()), total))
-                return report;
         }
+        const QList<UploadResult> results = upload(connection, toUpload, client);
+        for (qsizetype i = 0; i < results.size(); ++i) {
+            FileState& state = report.files[places.at(i)];
+            if (const std::optional<ServerError>& refused = results.at(i).error) {
+                if (refused->endsTheRun())
+                    throw *refused;
+                state.state = FileState::State::Refused;
+                state.reason = refused->text();
+                continue;
+            }
+            state.state = results.at(i).outcome->stored ? FileState::State::Uploaded : FileState::State::Unchanged;
+            state.currentVersions = results.at(i).outcome->currentVersions;
+        }
+        if (progress && !progress(static_cast<int>(report.files.size()), total))
+            break;
     }
     // A file that came with a copy of the folder, or whose upload's answer a broken connection
     // lost, is held here without the server knowing yet.
     if (mode == Mode::Upload)
-        confirmHeld(connection, client, toConfirm);
+        finish(connection, client, toConfirm, report);
     return report;
 }
 

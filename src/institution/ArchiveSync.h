@@ -43,7 +43,7 @@ struct SyncReport {
 namespace ArchiveSync {
 
 enum class Mode { Upload, Check };
-// Called after each file with the number done and the total; false stops the run.
+// Called after each block of files with the number done and the total; false stops the run.
 using Progress = std::function<bool(int done, int total)>;
 
 // client: clientIdentity() of the folder. Raises UserError when the folder cannot be read and

@@ -12,6 +12,26 @@ namespace {
 
 void ignoreNotice(void*, const char*) {}
 
+// The parameters of one statement as libpq takes them; the arrays point into params.
+struct ParamArrays {
+    explicit ParamArrays(const Params& params) {
+        for (const Param& p : params) {
+            values.push_back(p.isNull() ? nullptr : p.value().constData());
+            lengths.push_back(static_cast<int>(p.value().size()));
+            formats.push_back(p.isBinary() ? 1 : 0);
+        }
+    }
+    int count() const { return static_cast<int>(values.size()); }
+    std::vector<const char*> values;
+    std::vector<int> lengths;
+    std::vector<int> formats;
+};
+
+bool succeeded(const pg_result* result) {
+    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    return status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK;
+}
+
 } // namespace
 
 Param Param::text(const QString& text) {
@@ -123,21 +143,82 @@ void Connection::fail(const pg_result* result) {
 }
 
 Rows Connection::exec(const char* sql, const Params& params, Format format) {
-    std::vector<const char*> values;
-    std::vector<int> lengths;
-    std::vector<int> formats;
-    for (const Param& p : params) {
-        values.push_back(p.isNull() ? nullptr : p.value().constData());
-        lengths.push_back(static_cast<int>(p.value().size()));
-        formats.push_back(p.isBinary() ? 1 : 0);
-    }
-    pg_result* result = PQexecParams(m_conn, sql, static_cast<int>(params.size()), nullptr, values.data(),
-                                     lengths.data(), formats.data(), format == Format::Binary ? 1 : 0);
+    const ParamArrays arrays(params);
+    pg_result* result = PQexecParams(m_conn, sql, arrays.count(), nullptr, arrays.values.data(), arrays.lengths.data(),
+                                     arrays.formats.data(), format == Format::Binary ? 1 : 0);
     Rows rows(result);
-    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
-    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+    if (!succeeded(result))
         fail(result);
     return rows;
+}
+
+QByteArray Connection::prepared(const char* sql, int parameters) {
+    const QByteArray text(sql);
+    const auto known = m_prepared.constFind(text);
+    if (known != m_prepared.constEnd())
+        return *known;
+    const QByteArray name = "gyvkt_" + QByteArray::number(m_prepared.size() + 1);
+    pg_result* result = PQprepare(m_conn, name.constData(), sql, parameters, nullptr);
+    Rows keep(result);
+    if (!succeeded(result))
+        fail(result);
+    m_prepared.insert(text, name);
+    return name;
+}
+
+QList<Connection::Outcome> Connection::pipeline(const char* sql, const QList<Params>& each) {
+    QList<Outcome> outcomes;
+    if (each.isEmpty())
+        return outcomes;
+    const QByteArray name = prepared(sql, static_cast<int>(each.first().size()));
+    if (!PQenterPipelineMode(m_conn))
+        fail(nullptr);
+    for (const Params& params : each) {
+        const ParamArrays arrays(params);
+        // A sync after each statement ends its transaction; a refused one aborts only itself.
+        if (!PQsendQueryPrepared(m_conn, name.constData(), arrays.count(), arrays.values.data(), arrays.lengths.data(),
+                                 arrays.formats.data(), 0) ||
+            !PQpipelineSync(m_conn))
+            fail(nullptr);
+    }
+    // The answers come in order: each statement's result and its end, then the sync's.
+    while (outcomes.size() < each.size()) {
+        pg_result* result = PQgetResult(m_conn);
+        if (!result) {
+            if (PQstatus(m_conn) != CONNECTION_OK)
+                fail(nullptr);
+            continue;
+        }
+        const ExecStatusType status = PQresultStatus(result);
+        if (status == PGRES_PIPELINE_SYNC) {
+            PQclear(result);
+            continue;
+        }
+        Rows rows(result);
+        if (succeeded(result)) {
+            outcomes.append({rows, std::nullopt});
+            continue;
+        }
+        if (PQstatus(m_conn) != CONNECTION_OK)
+            fail(result);
+        outcomes.append({std::nullopt, ServerError::statementFailed(result, PQerrorMessage(m_conn), false)});
+    }
+    // The last sync's answer, then back to one statement at a time.
+    for (;;) {
+        pg_result* rest = PQgetResult(m_conn);
+        if (!rest) {
+            if (PQstatus(m_conn) != CONNECTION_OK)
+                fail(nullptr);
+            continue;
+        }
+        const bool sync = PQresultStatus(rest) == PGRES_PIPELINE_SYNC;
+        PQclear(rest);
+        if (sync)
+            break;
+    }
+    if (!PQexitPipelineMode(m_conn))
+        fail(nullptr);
+    return outcomes;
 }
 
 void Connection::script(const QByteArray& sql) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "institution/ServerError.h"
+
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -65,6 +68,17 @@ public:
 
     enum class Format { Text, Binary };
     Rows exec(const char* sql, const Params& params = {}, Format format = Format::Text);
+
+    // The answer to one statement of a pipeline: its rows, or the server's refusal.
+    struct Outcome {
+        std::optional<Rows> rows;
+        std::optional<ServerError> error;
+    };
+    // Runs one statement once for each parameter list, each in a transaction of its own, sending
+    // them all before reading the answers, so that the server works through them without
+    // waiting for the network between them. Raises ServerError when the run cannot go on (the
+    // connection broken); a statement the server refuses only has its outcome say so.
+    QList<Outcome> pipeline(const char* sql, const QList<Params>& each);
     // Several statements without parameters, as one text (the schema's migration steps).
     void script(const QByteArray& sql);
 
@@ -82,7 +96,10 @@ public:
 
 private:
     [[noreturn]] void fail(const pg_result* result);
+    // The name of the statement prepared on this connection for the text.
+    QByteArray prepared(const char* sql, int parameters);
     pg_conn* m_conn = nullptr;
+    QHash<QByteArray, QByteArray> m_prepared;
 };
 
 } // namespace Institution

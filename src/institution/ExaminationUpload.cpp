@@ -82,13 +82,28 @@ PreparedUpload prepareUpload(const QString& path, const GcrKey& key) {
     return file;
 }
 
-UploadOutcome upload(Connection& connection, const PreparedUpload& file, const QString& client) {
-    Params params{Param::text(file.fileName), Param::bytes(file.bytes), Param::text(client)};
-    params += file.columns->params;
-    const Rows rows = connection.exec("SELECT outcome, version, current_count FROM gyvkt.upload($1, $2, $3, $4, $5, "
-                                      "$6, $7, $8, $9, $10, $11, $12, $13, $14, $15, $16)",
-                                      params);
-    return {rows.text(0, 0) == QLatin1String("uploaded"), rows.text(0, 1), static_cast<int>(rows.number(0, 2))};
+QList<UploadResult> upload(Connection& connection, const QList<const PreparedUpload*>& files, const QString& client) {
+    QList<Params> each;
+    for (const PreparedUpload* file : files) {
+        Params params{Param::text(file->fileName), Param::bytes(file->bytes), Param::text(client)};
+        each.append(params + file->columns->params);
+    }
+    QList<UploadResult> results;
+    const QList<Connection::Outcome> outcomes =
+        connection.pipeline("SELECT outcome, version, current_count FROM gyvkt.upload($1, $2, $3, $4, $5, $6, $7, "
+                            "$8, $9, $10, $11, $12, $13, $14, $15, $16)",
+                            each);
+    for (const Connection::Outcome& outcome : outcomes) {
+        if (!outcome.rows) {
+            results.append({std::nullopt, outcome.error});
+            continue;
+        }
+        const Rows& rows = *outcome.rows;
+        results.append({UploadOutcome{rows.text(0, 0) == QLatin1String("uploaded"), rows.text(0, 1),
+                                      static_cast<int>(rows.number(0, 2))},
+                        std::nullopt});
+    }
+    return results;
 }
 
 void confirmHeld(Connection& connection, const QString& client, const QStringList& versions) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "institution/ServerError.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -39,9 +42,14 @@ struct UploadOutcome {
     int currentVersions = 1;
 };
 
-// Stores the file as the connected examiner's, in a transaction of its own, recording that the
-// client holds the version. Raises ServerError.
-UploadOutcome upload(Connection& connection, const PreparedUpload& file, const QString& client);
+// Stores each file as the connected examiner's, in a transaction of its own, recording that the
+// client holds the version. An outcome per file; a file the server refused has its error. Raises
+// ServerError when the run cannot go on.
+struct UploadResult {
+    std::optional<UploadOutcome> outcome;
+    std::optional<ServerError> error;
+};
+QList<UploadResult> upload(Connection& connection, const QList<const PreparedUpload*>& files, const QString& client);
 
 // Records that the client holds these versions of the connected examiner's own examinations
 // (found in its folder, or pulled): the next upload from there supersedes them.

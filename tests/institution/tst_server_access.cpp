@@ -99,7 +99,7 @@ void ServerAccessTest::plainSql_data() {
     row("exa", "UPDATE gyvkt.content SET name = 'x'", denied);
     row("exa", "DELETE FROM gyvkt.version", denied);
     row("exa", "INSERT INTO gyvkt.audit (action) VALUES ('hamis')", denied);
-    row("exa", "SELECT count(*) FROM gyvkt.audit", denied);
+    row("exa", "SELECT count(*) FROM gyvkt.audit_trail", denied);
     row("exa", "SELECT gyvkt.add_user('x', 'admin', NULL, 'SCRAM-SHA-256$x')", denied);
     row("lead", "SELECT count(*) FROM gyvkt.examination", QStringLiteral("3"));
     row("lead",
@@ -120,7 +120,8 @@ void ServerAccessTest::plainSql_data() {
           "SELECT count(*) FROM gyvkt.version", "SELECT count(*) FROM gyvkt.member", "SELECT count(*) FROM gyvkt.audit",
           "SELECT count(*) FROM gyvkt.holdings('{client}')", "SELECT length(gyvkt.fetch('{B1}', '{client}'))"})
         row("res", sql, denied);
-    row("adm", "SELECT count(*) > 0 FROM gyvkt.audit", QStringLiteral("t"));
+    row("adm", "SELECT count(*) > 0 FROM gyvkt.audit_trail WHERE action = 'upload'", QStringLiteral("t"));
+    row("adm", "SELECT count(*) FROM gyvkt.content", denied);
     row("adm", "SELECT count(*) FROM gyvkt.examination", denied);
     row("adm", "UPDATE gyvkt.audit SET detail = ''", denied);
     row("adm", "DELETE FROM gyvkt.audit", denied);

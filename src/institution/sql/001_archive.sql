@@ -87,20 +87,23 @@ CREATE TABLE gyvkt.content (
     CHECK (sha256 = sha256(bytes))
 );
 
--- A version: the examination's content as one upload made it current.
+-- A version: the examination's content as one upload made it current. It is that upload's audit
+-- record too (who, when, from which address, what), and says which copy of the archive (a
+-- client: one folder on one computer) it came from.
 CREATE TABLE gyvkt.version (
     id uuid PRIMARY KEY DEFAULT gen_random_uuid(),
     examination_id uuid NOT NULL REFERENCES gyvkt.examination (id),
     content_id uuid NOT NULL REFERENCES gyvkt.content (id),
     uploaded_at timestamptz NOT NULL DEFAULT clock_timestamp(),
     uploaded_by name NOT NULL,
+    client text NOT NULL,
     client_addr inet
 );
 CREATE INDEX version_examination ON gyvkt.version (examination_id, uploaded_at DESC);
 
--- What each copy of an archive (a client: one folder on one computer) has held: the versions it
--- uploaded, pulled or was found to hold. An upload supersedes every version its client held, so
--- two copies that both changed an examination leave two current versions, and nothing is lost.
+-- The versions a client holds besides those it uploaded: pulled, or found in its folder. An upload
+-- supersedes every version its client held, so two copies that both changed an examination
+-- leave two current versions, and nothing is lost.
 CREATE TABLE gyvkt.receipt (
     login name NOT NULL,
     client text NOT NULL,
@@ -116,8 +119,8 @@ CREATE TABLE gyvkt.succession (
     PRIMARY KEY (superseded_id, version_id)
 );
 
--- Who did what, when, from which address: uploads, reads of content, research exports, account
--- changes. Written only by the functions below.
+-- Who did what, when, from which address: reads of content, research exports, syncs, account
+-- changes (an upload's record is its version). Written only by the functions below.
 CREATE TABLE gyvkt.audit (
     id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,
     at timestamptz NOT NULL DEFAULT clock_timestamp(),
@@ -181,7 +184,6 @@ CREATE POLICY readers ON gyvkt.version FOR SELECT TO gyvkt_examiner
     USING (examination_id IN (SELECT id FROM gyvkt.examination));
 CREATE POLICY readers ON gyvkt.succession FOR SELECT TO gyvkt_examiner
     USING (version_id IN (SELECT id FROM gyvkt.version));
-CREATE POLICY everything ON gyvkt.audit FOR SELECT TO gyvkt_admin USING (true);
 
 GRANT SELECT (id, name) ON gyvkt.team TO gyvkt_examiner, gyvkt_admin;
 GRANT SELECT (id, login, kind, team_id, active, created_at, removed_at) ON gyvkt.member
@@ -192,7 +194,16 @@ GRANT SELECT (id, owner_login, team_id, file_name, created_at) ON gyvkt.examinat
 GRANT SELECT (id, examination_id, sha256, code, name, sex, age, exam_date, examiner, scored, gcr_percent,
               gcr_class) ON gyvkt.content TO gyvkt_examiner;
 GRANT SELECT ON gyvkt.version, gyvkt.succession TO gyvkt_examiner;
-GRANT SELECT ON gyvkt.audit TO gyvkt_admin;
+-- The whole trail for the administrator: the audit rows, and every upload as its version records it.
+CREATE VIEW gyvkt.audit_trail AS
+SELECT a.at, a.login, a.client_addr, a.action, a.owner_login, a.file_name, a.detail
+FROM gyvkt.audit a
+UNION ALL
+SELECT v.uploaded_at, v.uploaded_by, v.client_addr, 'upload', e.owner_login, e.file_name, encode(c.sha256, 'hex')
+FROM gyvkt.version v
+JOIN gyvkt.examination e ON e.id = v.examination_id
+JOIN gyvkt.content c ON c.id = v.content_id;
+GRANT SELECT ON gyvkt.audit_trail TO gyvkt_admin;
 
 -- Research: the latest version of every examination under its pseudonym, with nothing that
 -- names the child, the examiner, the file or the day. The view reads the tables as its owner;
@@ -207,37 +218,68 @@ GRANT SELECT ON gyvkt.research TO gyvkt_researcher;
 
 -- ---- functions -------------------------------------------------------------------------------
 
+-- Helpers of the functions below, which run as the owner with a fixed search_path already; in
+-- PL/pgSQL, so that each session plans their statements once. Nobody else may call them.
+
 -- The connected person's active member row, if any.
 CREATE FUNCTION gyvkt.me() RETURNS gyvkt.member
-    LANGUAGE sql STABLE SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS $$
-    SELECT m FROM gyvkt.member m WHERE m.login = session_user AND m.active
+    LANGUAGE plpgsql STABLE AS $$
+DECLARE
+    found gyvkt.member;
+BEGIN
+    SELECT * INTO found FROM gyvkt.member m WHERE m.login = session_user AND m.active;
+    RETURN found;
+END
 $$;
 
 CREATE FUNCTION gyvkt.is_admin() RETURNS boolean
-    LANGUAGE sql STABLE SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS $$
-    SELECT pg_has_role(session_user, 'gyvkt_admin', 'USAGE')
-        OR session_user = (SELECT nspowner::regrole::name FROM pg_namespace WHERE nspname = 'gyvkt')
+    LANGUAGE plpgsql STABLE AS $$
+BEGIN
+    RETURN pg_has_role(session_user, 'gyvkt_admin', 'USAGE')
+        OR session_user = (SELECT nspowner::regrole::name FROM pg_namespace WHERE nspname = 'gyvkt');
+END
 $$;
 
 CREATE FUNCTION gyvkt.note(p_action text, p_examination uuid, p_detail text) RETURNS void
-    LANGUAGE sql SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS $$
+    LANGUAGE plpgsql AS $$
+BEGIN
     INSERT INTO gyvkt.audit (action, examination_id, owner_login, file_name, detail)
     SELECT p_action, p_examination, e.owner_login, e.file_name, p_detail
-    FROM (SELECT 1) one LEFT JOIN gyvkt.examination e ON e.id = p_examination
+    FROM (SELECT 1) one LEFT JOIN gyvkt.examination e ON e.id = p_examination;
+END
 $$;
 
 CREATE FUNCTION gyvkt.current_versions(p_examination uuid) RETURNS integer
-    LANGUAGE sql STABLE SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS $$
-    SELECT count(*)::integer FROM gyvkt.version v
-    WHERE v.examination_id = p_examination
-      AND NOT EXISTS (SELECT FROM gyvkt.succession s WHERE s.superseded_id = v.id)
+    LANGUAGE plpgsql STABLE AS $$
+BEGIN
+    RETURN (SELECT count(*)::integer FROM gyvkt.version v
+            WHERE v.examination_id = p_examination
+              AND NOT EXISTS (SELECT FROM gyvkt.succession s WHERE s.superseded_id = v.id));
+END
+$$;
+
+-- Whether the connected person's client holds a version: uploaded it, pulled it or has it.
+CREATE FUNCTION gyvkt.held(v gyvkt.version, p_client text) RETURNS boolean
+    LANGUAGE sql STABLE AS $$
+    SELECT (v.uploaded_by = session_user AND v.client = p_client)
+        OR EXISTS (SELECT FROM gyvkt.receipt r WHERE r.login = session_user AND r.client = p_client
+                   AND r.examination_id = v.examination_id AND r.version_id = v.id)
 $$;
 
 CREATE FUNCTION gyvkt.check_client(p_client text) RETURNS void
-    LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp AS $$
+    LANGUAGE plpgsql IMMUTABLE AS $$
 BEGIN
     IF p_client IS NULL OR p_client !~ '^[0-9a-f]{64}$' THEN
         RAISE EXCEPTION 'Érvénytelen ügyfélazonosító.' USING ERRCODE = 'invalid_parameter_value';
+    END IF;
+END
+$$;
+
+CREATE FUNCTION gyvkt.require_admin() RETURNS void
+    LANGUAGE plpgsql STABLE AS $$
+BEGIN
+    IF NOT gyvkt.is_admin() THEN
+        RAISE EXCEPTION 'Ehhez az archívum adminisztrátorának szerepe kell.' USING ERRCODE = 'insufficient_privilege';
     END IF;
 END
 $$;
@@ -278,7 +320,19 @@ BEGIN
     END IF;
     INSERT INTO gyvkt.examination (owner_id, owner_login, team_id, file_name)
     VALUES (me.id, me.login, me.team_id, p_file_name)
-    ON CONFLICT (owner_id, file_name) DO NOTHING;
+    ON CONFLICT (owner_id, file_name) DO NOTHING
+    RETURNING id INTO exam;
+    IF exam IS NOT NULL THEN
+        INSERT INTO gyvkt.content (examination_id, sha256, bytes, code, name, sex, age, exam_date, examiner,
+                                   scored, gcr_percent, gcr_class, exam_year, exam_month, scoring, evaluation)
+        VALUES (exam, digest, p_bytes, p_code, p_name, p_sex, p_age, p_exam_date, p_examiner, p_scored,
+                p_gcr_percent, p_gcr_class, p_exam_year, p_exam_month, p_scoring, p_evaluation)
+        RETURNING id INTO stored;
+        INSERT INTO gyvkt.version (examination_id, content_id, uploaded_by, client, client_addr)
+        VALUES (exam, stored, session_user, p_client, inet_client_addr()) RETURNING id INTO made;
+        RETURN QUERY SELECT 'uploaded'::text, made, 1;
+        RETURN;
+    END IF;
     -- One upload of an examination at a time: the decision below sees every earlier one.
     SELECT e.id INTO exam FROM gyvkt.examination e
     WHERE e.owner_id = me.id AND e.file_name = p_file_name FOR UPDATE;
@@ -302,14 +356,11 @@ BEGIN
                 p_gcr_percent, p_gcr_class, p_exam_year, p_exam_month, p_scoring, p_evaluation)
         RETURNING id INTO stored;
     END IF;
-    INSERT INTO gyvkt.version (examination_id, content_id, uploaded_by, client_addr)
-    VALUES (exam, stored, session_user, inet_client_addr()) RETURNING id INTO made;
+    INSERT INTO gyvkt.version (examination_id, content_id, uploaded_by, client, client_addr)
+    VALUES (exam, stored, session_user, p_client, inet_client_addr()) RETURNING id INTO made;
     INSERT INTO gyvkt.succession (version_id, superseded_id)
-    SELECT made, r.version_id FROM gyvkt.receipt r
-    WHERE r.login = session_user AND r.client = p_client AND r.examination_id = exam;
-    INSERT INTO gyvkt.receipt (login, client, examination_id, version_id)
-    VALUES (session_user, p_client, exam, made);
-    PERFORM gyvkt.note('upload', exam, encode(digest, 'hex'));
+    SELECT made, v.id FROM gyvkt.version v
+    WHERE v.examination_id = exam AND v.id <> made AND gyvkt.held(v, p_client);
     RETURN QUERY SELECT 'uploaded'::text, made, gyvkt.current_versions(exam);
 END
 $$;
@@ -319,9 +370,7 @@ $$;
 CREATE FUNCTION gyvkt.holdings(p_client text)
     RETURNS TABLE (file_name text, digest bytea, version uuid, held boolean)
     LANGUAGE sql STABLE SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS $$
-    SELECT e.file_name, c.sha256, v.id,
-           EXISTS (SELECT FROM gyvkt.receipt r WHERE r.login = session_user AND r.client = p_client
-                   AND r.examination_id = e.id AND r.version_id = v.id)
+    SELECT e.file_name, c.sha256, v.id, gyvkt.held(v, p_client)
     FROM gyvkt.examination e
     JOIN gyvkt.version v ON v.examination_id = e.id
     JOIN gyvkt.content c ON c.id = v.content_id
@@ -371,6 +420,18 @@ BEGIN
 END
 $$;
 
+-- A sync ends: what it did. Its commit is the run's durable point (see ArchiveSync).
+CREATE FUNCTION gyvkt.note_sync(p_uploaded integer, p_unchanged integer, p_refused integer) RETURNS void
+    LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS $$
+BEGIN
+    IF (gyvkt.me()).kind NOT IN ('examiner', 'lead') THEN
+        RAISE EXCEPTION 'Vizsgálatot csak vizsgálatvezető tölthet fel.' USING ERRCODE = 'insufficient_privilege';
+    END IF;
+    PERFORM gyvkt.note('sync', NULL, format('feltöltve: %s, változatlan: %s, elutasítva: %s',
+                                            p_uploaded, p_unchanged, p_refused));
+END
+$$;
+
 -- A research export begins: who ran it, and what it makes.
 CREATE FUNCTION gyvkt.note_export(p_what text) RETURNS void
     LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS $$
@@ -384,14 +445,6 @@ $$;
 
 -- ---- accounts --------------------------------------------------------------------------------
 
-CREATE FUNCTION gyvkt.require_admin() RETURNS void
-    LANGUAGE plpgsql STABLE SET search_path = pg_catalog, pg_temp AS $$
-BEGIN
-    IF NOT gyvkt.is_admin() THEN
-        RAISE EXCEPTION 'Ehhez az archívum adminisztrátorának szerepe kell.' USING ERRCODE = 'insufficient_privilege';
-    END IF;
-END
-$$;
 
 CREATE FUNCTION gyvkt.add_team(p_name text) RETURNS void
     LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS $$
@@ -467,7 +520,8 @@ REVOKE EXECUTE ON ALL FUNCTIONS IN SCHEMA gyvkt FROM PUBLIC;
 GRANT EXECUTE ON FUNCTION gyvkt.whoami() TO gyvkt_examiner, gyvkt_researcher, gyvkt_admin;
 GRANT EXECUTE ON FUNCTION gyvkt.upload(text, bytea, text, text, text, text, integer, text, text, integer, integer,
                                        text, integer, integer, text[], jsonb),
-                          gyvkt.holdings(text), gyvkt.confirm(text, uuid[]), gyvkt.fetch(uuid, text)
+                          gyvkt.holdings(text), gyvkt.confirm(text, uuid[]), gyvkt.fetch(uuid, text),
+                          gyvkt.note_sync(integer, integer, integer)
     TO gyvkt_examiner;
 GRANT EXECUTE ON FUNCTION gyvkt.note_export(text) TO gyvkt_researcher;
 GRANT EXECUTE ON FUNCTION gyvkt.add_team(text), gyvkt.add_user(text, text, text, text), gyvkt.remove_user(text)
