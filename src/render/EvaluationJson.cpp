@@ -1,8 +1,8 @@
 #include "render/EvaluationJson.h"
 
+#include "model/Coding.h"
 #include "model/Evaluate.h"
 #include "model/PersonalData.h"
-#include "model/Coding.h"
 #include "render/ResultText.h"
 
 #include <QJsonArray>
@@ -39,7 +39,8 @@ QJsonObject byName(const std::array<Value, 3>& values, const char* const names[3
 
 QJsonObject evaluationJson(const PersonalData& personal, const Coding& coding, const EvaluationResult& r,
                            QChar decimalSeparator) {
-    constexpr ResultText::Form form = ResultText::Form::Html;
+    // JSON carries the characters themselves; the entities belong to the HTML protocol alone.
+    constexpr ResultText::Form form = ResultText::Form::Plain;
     static const char* const directions[3] = {"E", "I", "M"};
     static const char* const types[3] = {"OD", "ED", "NP"};
     auto classText = [](QuartileClass c) { return QJsonValue(ResultText::quartileClass(c, form)); };
