@@ -1,8 +1,11 @@
 #pragma once
 
+#include "model/Comparison.h"
+#include "model/EvaluationNumbers.h"
 #include "model/EvaluationResult.h"
 
 #include <QChar>
+#include <QJsonArray>
 #include <QJsonObject>
 
 class Coding;
@@ -15,3 +18,13 @@ struct PersonalData;
 // prints it.
 QJsonObject evaluationJson(const PersonalData& personal, const Coding& coding, const EvaluationResult& result,
                            QChar decimalSeparator);
+
+// The numbers of an evaluation alone, under the keys and in the nesting evaluationJson() gives
+// them: what a comparison's "changes" hold.
+QJsonObject numbersJson(const EvaluationNumbers& numbers);
+
+// A comparison as gyvkt-cli compare writes it: one object per examination in date order, with
+// "file" and "date" beside the keys of evaluationJson(), and "changes" for each evaluated
+// examination after the first. A refused examination has its code, age and the refusal under
+// "error" only.
+QJsonArray comparisonJson(const Comparison& comparison, QChar decimalSeparator);

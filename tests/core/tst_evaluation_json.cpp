@@ -2,9 +2,11 @@
 #include "model/Coding.h"
 #include "model/Evaluate.h"
 #include "render/EvaluationJson.h"
+#include "services/ExaminationComparison.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -33,20 +35,32 @@ private slots:
 
 void EvaluationJsonTest::stringsHoldTextNotReferences() {
     // A JSON reader takes "&#62;Q3" for those six characters, not for ">Q3". Across a generated
-    // archive every class and both arrows come up; none may reach the JSON as a reference.
+    // archive every class, both arrows and refusals come up; none may reach the JSON of an
+    // evaluation or of a comparison as a reference.
     const GcrKey key = BenchExaminations::key();
+    const QChar sep = QLatin1Char(',');
     BenchExaminations::Lcg rng(20240506);
+    QTemporaryDir dir;
     QStringList strings;
+    std::vector<ComparedExamination> group;
     for (int n = 0; n < 400; ++n) {
-        const ExaminationData d = BenchExaminations::generate(rng, n);
+        ExaminationData d = BenchExaminations::generate(rng, n);
+        d.personal.age = n % 9 == 0 ? 15 : d.personal.age;
         const Coding coding(key, d.lines);
-        const QJsonObject o = evaluationJson(d.personal, coding, evaluate(coding, d.personal.age), QLatin1Char(','));
-        collectStrings(o, strings);
+        if (ProtocolGate::ageHasNorms(d.personal.age))
+            collectStrings(evaluationJson(d.personal, coding, evaluate(coding, d.personal.age), sep), strings);
+        const QString path = dir.filePath(QStringLiteral("%1.kvx").arg(n));
+        ExaminationFile::write(path, d);
+        group.push_back(ExaminationComparison::examine(path, key));
+        if (group.size() == Comparison::kMaximum) {
+            collectStrings(comparisonJson(ExaminationComparison::compare(std::move(group)), sep), strings);
+            group.clear();
+        }
     }
     for (const QString& s : std::as_const(strings))
         QVERIFY2(!s.contains(QLatin1Char('&')), qPrintable(s));
-    for (const char* sign : {"<Q1", ">Q3", " -> ", " <- ", ") > "})
-        QVERIFY2(strings.filter(QLatin1String(sign)).size() > 0, sign);
+    for (const char* sign : {"<Q1", ">Q3", " -> ", " <- ", ") > ", "Kevés", "7–14"})
+        QVERIFY2(strings.filter(QString::fromUtf8(sign)).size() > 0, sign);
 }
 
 QTEST_GUILESS_MAIN(EvaluationJsonTest)
