@@ -131,7 +131,6 @@ ProfileChart::ProfileChart(const PersonalData& personal, const EvaluationResult&
                                 "jel: a vsz értéke")
                      .arg(bracketText(personal.age));
 
-    const QString minus = QStringLiteral(" \u2212 ");
     Measure& gcr = m_measures[0];
     gcr.label = {QStringLiteral("GCR %"), {}, {}};
     gcr.group = QStringLiteral("GCR százalék");
@@ -154,17 +153,22 @@ ProfileChart::ProfileChart(const PersonalData& personal, const EvaluationResult&
                                             r.columnPercent[t], r.columnClass[t], sep);
     m_measures[4].group = QStringLiteral("II. Profil: reakciótípusok");
 
-    const std::array<Label, 6> superego = {
+    for (size_t k = 0; k < 6; ++k)
+        m_measures[7 + k] = quartileMeasure(superegoLabels()[k], norms->superegoPercent[k], r.superegoPercent[k],
+                                            r.superegoClass[k], sep);
+    m_measures[7].group = QStringLiteral("III. Kiegészítő profil: felettes-én mutatók");
+}
+
+const std::array<ProfileChart::Label, 6>& ProfileChart::superegoLabels() {
+    static const QString minus = QStringLiteral(" \u2212 ");
+    static const std::array<Label, 6> labels = {
         {{QStringLiteral("1.  EE"), {}, {}},
          {QStringLiteral("2.  II"), {}, {}},
          {QStringLiteral("3.  EE + II"), {}, {}},
          {QStringLiteral("4.  E"), QStringLiteral("E-D"), minus + QStringLiteral("EE")},
          {QStringLiteral("5.  I"), QStringLiteral("E-D"), minus + QStringLiteral("II")},
          {QStringLiteral("6.  M + II"), {}, {}}}};
-    for (size_t k = 0; k < 6; ++k)
-        m_measures[7 + k] =
-            quartileMeasure(superego[k], norms->superegoPercent[k], r.superegoPercent[k], r.superegoClass[k], sep);
-    m_measures[7].group = QStringLiteral("III. Kiegészítő profil: felettes-én mutatók");
+    return labels;
 }
 
 ProfileChart::Position ProfileChart::positionOf(QuartileClass position) {

@@ -100,6 +100,8 @@ public:
     static Position positionOf(GcrClass position);
     static Marker markerOf(Position position);
     static QColor colourOf(Position position);
+    // The names of the six superego indices, "1.  EE" to "6.  M + II".
+    static const std::array<Label, 6>& superegoLabels();
     // "7–8", "9–10", ... for an age inside the norms.
     static QString bracketText(int age);
 
