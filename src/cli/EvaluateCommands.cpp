@@ -1,12 +1,12 @@
-#include "cli/CliArgs.h"
-#include "cli/CliCommands.h"
-#include "cli/EvaluationOptions.h"
 #include "base/ClosedFolder.h"
 #include "base/FileIdentity.h"
 #include "base/UserError.h"
+#include "cli/CliArgs.h"
+#include "cli/CliCommands.h"
+#include "cli/EvaluationOptions.h"
 #include "render/EvaluationJson.h"
-#include "render/ProtocolWriter.h"
 #include "render/ProtocolPages.h"
+#include "render/ProtocolWriter.h"
 
 #include <QDir>
 #include <QFileInfo>

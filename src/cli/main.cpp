@@ -1,5 +1,5 @@
-#include "cli/CliCommands.h"
 #include "base/Cp1250.h"
+#include "cli/CliCommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

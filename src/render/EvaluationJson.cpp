@@ -1,8 +1,8 @@
 #include "render/EvaluationJson.h"
 
+#include "model/Coding.h"
 #include "model/Evaluate.h"
 #include "model/PersonalData.h"
-#include "model/Coding.h"
 #include "render/ResultText.h"
 
 #include <QJsonArray>

@@ -1,13 +1,13 @@
 #include "render/ProtocolPages.h"
 
-#include "model/Evaluate.h"
-#include "model/Coding.h"
 #include "base/TextFile.h"
 #include "base/UserError.h"
+#include "model/Coding.h"
+#include "model/Evaluate.h"
 #include "render/NumberText.h"
-#include "render/ResultText.h"
 #include "render/PaperText.h"
 #include "render/ProfileChart.h"
+#include "render/ResultText.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>

@@ -1,7 +1,7 @@
 #include "CliRun.h"
 #include "TestRoot.h"
-#include "model/Evaluate.h"
 #include "formats/ExaminationFile.h"
+#include "model/Evaluate.h"
 #include "render/ProtocolWriter.h"
 #include "tst_evaluate_example.h"
 
