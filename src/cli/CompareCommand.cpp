@@ -14,23 +14,6 @@
 
 namespace {
 
-// The examinations of the arguments, or none after saying on stderr which could not be read.
-std::optional<Comparison> readComparison(const QStringList& paths, const GcrKey& key) {
-    std::vector<ComparedExamination> examinations;
-    bool readable = true;
-    for (const QString& path : paths) {
-        try {
-            examinations.push_back(ExaminationComparison::examine(path, key));
-        } catch (const UserError& error) {
-            printErr(path + QStringLiteral(": ") + error.text() + QLatin1Char('\n'));
-            readable = false;
-        }
-    }
-    if (!readable)
-        return std::nullopt;
-    return ExaminationComparison::compare(std::move(examinations));
-}
-
 int runCompare(const QStringList& arguments) {
     CliArgs args;
     if (!CliArgs::parse(arguments, EvaluationOptions::names() << QStringLiteral("-o"),
@@ -65,21 +48,18 @@ int runCompare(const QStringList& arguments) {
             return 2;
         }
     }
-    const std::optional<Comparison> comparison = readComparison(args.positional, options.key);
-    if (!comparison)
-        return 2;
-
     const QChar sep = options.decimalSeparator;
     try {
+        const Comparison comparison = ExaminationComparison::read(args.positional, options.key);
         if (pdf) {
-            ComparisonPages::writePdf(output, *comparison, sep);
+            ComparisonPages::writePdf(output, comparison, sep);
             printOut(output + QLatin1Char('\n'));
             return 0;
         }
         const QString text =
             args.has(QStringLiteral("--json"))
-                ? QString::fromUtf8(QJsonDocument(comparisonJson(*comparison, sep)).toJson(QJsonDocument::Indented))
-                : ComparisonTable(*comparison, sep).plainText();
+                ? QString::fromUtf8(QJsonDocument(comparisonJson(comparison, sep)).toJson(QJsonDocument::Indented))
+                : ComparisonTable(comparison, sep).plainText();
         if (output.isEmpty())
             printOut(text);
         else

@@ -3,9 +3,11 @@
 #include "render/ComparisonTable.h"
 #include "render/PaperPages.h"
 #include "render/PaperText.h"
+#include "render/ProfileChart.h"
 
 #include <QPagedPaintDevice>
 #include <QStringList>
+#include <optional>
 
 namespace {
 
@@ -39,15 +41,23 @@ QString ComparisonPages::contentHtml(const Comparison& comparison, QChar sep) {
     if (!table.names().isEmpty())
         h += QStringLiteral("<p style=\"margin-bottom: 8px;\"><b>A vsz neve:</b> ") +
              PaperText::escaped(table.names()) + QStringLiteral("</p>");
-    h += table.html();
+    // Up to eight columns of values side by side: a smaller type keeps the table on one page.
+    h += QStringLiteral("<div style=\"font-size: 7.5pt;\">") + table.html() + QStringLiteral("</div>");
     h += QStringLiteral("<p style=\"margin-top: 8px; color: #555555;\">A változás mindig az első értékelhető "
                         "vizsgálathoz képest értendő; ahol az osztály is változott, mindkettő látszik.</p>");
     return h + QStringLiteral("</body></html>");
 }
 
 int ComparisonPages::paint(QPagedPaintDevice& device, const Comparison& comparison, QChar sep) {
+    // Without an evaluated examination there are no lines to draw, and no chart page.
+    std::optional<ProfileChart> chart;
+    if (comparison.baseline())
+        chart.emplace(comparison, sep);
+    PaperPages::ChartPage chartPage;
+    if (chart)
+        chartPage = [&chart](QPainter& painter, const QRectF& area) { chart->paint(painter, area); };
     return PaperPages::paint(device, QStringLiteral("Az összehasonlítás"), contentHtml(comparison, sep),
-                             footerText(comparison, ComparisonTable(comparison, sep)), {});
+                             footerText(comparison, ComparisonTable(comparison, sep)), chartPage);
 }
 
 QByteArray ComparisonPages::pdfBytes(const Comparison& comparison, QChar sep) {

@@ -9,8 +9,8 @@
 class QPagedPaintDevice;
 
 // A comparison on paper, like the protocol: the table of its values on the first page (more
-// on a small paper). The same pages go to the printer and into the PDF, and the window shows
-// the same content.
+// on a small paper), then its profile chart, a line per evaluated examination, on a page of its
+// own. The same pages go to the printer and into the PDF, and the window shows the same content.
 namespace ComparisonPages {
 
 // The heading and the table as rich text for QTextDocument.

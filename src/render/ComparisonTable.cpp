@@ -172,15 +172,18 @@ std::vector<Spec> specs(QChar sep) {
 ComparisonTable::ComparisonTable(const Comparison& comparison, QChar sep) {
     const ComparedExamination* first = comparison.baseline();
     QStringList names;
+    QStringList seen; // a name typed once in capitals is the same name
     for (const ComparedExamination& e : comparison.examinations) {
         m_titles.push_back(e.personal.date.trimmed().isEmpty() ? QStringLiteral("(nincs dátum)") : e.personal.date);
         m_codes.push_back(e.personal.code);
         m_showsChange.push_back(e.change.has_value());
         m_refusals.push_back(e.refusalText());
-        if (!names.contains(e.personal.name.trimmed()))
-            names << e.personal.name.trimmed();
+        const QString name = e.personal.name.simplified();
+        if (!name.isEmpty() && !seen.contains(name.toCaseFolded())) {
+            seen << name.toCaseFolded();
+            names << name;
+        }
     }
-    names.removeAll(QString());
     m_names = names.join(QStringLiteral(" / "));
 
     for (const Spec& spec : specs(sep)) {
@@ -266,7 +269,8 @@ QString ComparisonTable::html() const {
     using PaperText::cell;
     using PaperText::escaped;
     const QString heading = QStringLiteral("bgcolor=\"%1\"").arg(PaperText::headingColour());
-    QString h = PaperText::tableOpen() + QStringLiteral("<tr><td rowspan=\"2\"></td>");
+    // The dates and codes head every page the table runs over.
+    QString h = PaperText::tableOpen(2) + QStringLiteral("<thead><tr><td rowspan=\"2\"></td>");
     for (int i = 0; i < examinationCount(); ++i)
         h += cell(QStringLiteral("<b>") + escaped(title(i)) + QStringLiteral("</b>"),
                   heading + (showsChange(i) ? QStringLiteral(" colspan=\"2\"") : QString()));
@@ -276,7 +280,7 @@ QString ComparisonTable::html() const {
         if (showsChange(i))
             h += cell(QStringLiteral("<i>változás</i>"));
     }
-    h += QStringLiteral("</tr>");
+    h += QStringLiteral("</tr></thead>");
 
     // A refused examination's reason fills its column from the first value it has none of down
     // to the end, group headings included.

@@ -5,6 +5,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -17,8 +18,12 @@ void drawFooter(QPainter& p, const QRectF& rect, const QString& footer, int page
     p.setFont(PaperPages::pageFont(7.5));
     p.setPen(QColor(0x55, 0x55, 0x55));
     p.drawLine(QLineF(rect.topLeft(), rect.topRight()));
-    p.drawText(rect, Qt::AlignLeft | Qt::AlignBottom, footer);
-    p.drawText(rect, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("%1. oldal / %2").arg(page).arg(pages));
+    const QString number = QStringLiteral("%1. oldal / %2").arg(page).arg(pages);
+    // A long list of names gives way to the page number.
+    const QFontMetricsF metrics(p.font(), p.device());
+    const double room = rect.width() - metrics.horizontalAdvance(number) - metrics.averageCharWidth() * 4;
+    p.drawText(rect, Qt::AlignLeft | Qt::AlignBottom, metrics.elidedText(footer, Qt::ElideRight, room));
+    p.drawText(rect, Qt::AlignRight | Qt::AlignBottom, number);
     p.restore();
 }
 

@@ -8,9 +8,10 @@ QString PaperText::escaped(const QString& plain) {
     return plain.toHtmlEscaped();
 }
 
-QString PaperText::tableOpen() {
-    return QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
-                          "style=\"border-collapse: collapse; border-color: #7d8ba0;\">");
+QString PaperText::tableOpen(int cellPadding) {
+    return QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"%1\" "
+                          "style=\"border-collapse: collapse; border-color: #7d8ba0;\">")
+        .arg(cellPadding);
 }
 
 QString PaperText::cell(const QString& content, const QString& attributes) {

@@ -11,7 +11,7 @@ QString escaped(const QString& plain);
 // The background of a table's heading.
 QString headingColour();
 // The opening of a table with thin ruled cells.
-QString tableOpen();
+QString tableOpen(int cellPadding = 3);
 // One cell with its attributes ("align=\"right\""), the content already rich text.
 QString cell(const QString& content, const QString& attributes = QString());
 // A row with one bold heading over columns cells.

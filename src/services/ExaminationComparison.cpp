@@ -41,3 +41,10 @@ Comparison ExaminationComparison::compare(std::vector<ComparedExamination> exami
     }
     return comparison;
 }
+
+Comparison ExaminationComparison::read(const QStringList& paths, const GcrKey& key) {
+    std::vector<ComparedExamination> examinations;
+    for (const QString& path : paths)
+        examinations.push_back(examine(path, key));
+    return compare(std::move(examinations));
+}

@@ -3,6 +3,7 @@
 #include "model/Comparison.h"
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 class GcrKey;
@@ -18,5 +19,9 @@ ComparedExamination examine(const QString& path, const GcrKey& key);
 // ties and undated ones in the order given), each evaluated one after the first evaluated one
 // with its change from it.
 Comparison compare(std::vector<ComparedExamination> examinations);
+
+// compare() of the files read under the key. Raises the UserError of the first file that
+// cannot be read (its message names the file).
+Comparison read(const QStringList& paths, const GcrKey& key);
 
 } // namespace ExaminationComparison
