@@ -78,6 +78,9 @@ SyncReport ArchiveSync::run(Connection& connection, const QString& folder, const
     for (qsizetype from = 0; from < paths.size(); from += kFilesPerBlock) {
         const QList<PreparedUpload> block = QtConcurrent::blockingMapped(
             paths.mid(from, kFilesPerBlock), [&key](const QString& path) { return prepareUpload(path, key); });
+        // Files of examinations the server has none of go up together; the others one by one.
+        QList<const PreparedUpload*> fresh;
+        QList<qsizetype> freshPlaces;
         QList<const PreparedUpload*> toUpload;
         QList<qsizetype> places;
         for (const PreparedUpload& file : block) {
@@ -96,10 +99,28 @@ SyncReport ArchiveSync::run(Connection& connection, const QString& folder, const
                 if (!same->held)
                     toConfirm << same->version;
             } else if (mode == Mode::Upload) {
-                toUpload << &file;
-                places << report.files.size();
+                (current.isEmpty() ? fresh : toUpload) << &file;
+                (current.isEmpty() ? freshPlaces : places) << report.files.size();
             }
             report.files.append(state);
+        }
+        QHash<QString, QString> stored;
+        try {
+            stored = uploadNew(connection, fresh, client);
+        } catch (const ServerError& e) {
+            // A value the server refuses stops the whole block: each file then goes on its own,
+            // and only the one at fault is refused.
+            if (e.endsTheRun())
+                throw;
+        }
+        for (qsizetype i = 0; i < fresh.size(); ++i) {
+            if (stored.contains(fresh.at(i)->fileName)) {
+                report.files[freshPlaces.at(i)].state = FileState::State::Uploaded;
+                report.files[freshPlaces.at(i)].currentVersions = 1;
+            } else {
+                toUpload << fresh.at(i);
+                places << freshPlaces.at(i);
+            }
         }
         const QList<UploadResult> results = upload(connection, toUpload, client);
         for (qsizetype i = 0; i < results.size(); ++i) {

@@ -81,6 +81,8 @@ public:
     QList<Outcome> pipeline(const char* sql, const QList<Params>& each);
     // Several statements without parameters, as one text (the schema's migration steps).
     void script(const QByteArray& sql);
+    // COPY ... FROM STDIN with the data in COPY's text form.
+    void copyIn(const char* sql, const QByteArray& data);
 
     // Runs work between BEGIN (or the given start) and COMMIT, rolling back when it throws.
     void transaction(const std::function<void()>& work, const char* begin = "BEGIN");

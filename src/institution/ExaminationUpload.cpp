@@ -64,6 +64,36 @@ Params columnParams(const PreparedUpload& file, const EvaluatedExamination& exam
             evaluation};
 }
 
+// A value in COPY's text form: NULL as \N, bytes as bytea's hex, text with the backslash and
+// the characters that end a field or a line escaped.
+QByteArray copyValue(const Param& value) {
+    if (value.isNull())
+        return QByteArrayLiteral("\\N");
+    if (value.isBinary())
+        return QByteArrayLiteral("\\\\x") + value.value().toHex();
+    QByteArray text;
+    text.reserve(value.value().size());
+    for (const char c : value.value()) {
+        switch (c) {
+        case '\\':
+            text += "\\\\";
+            break;
+        case '\t':
+            text += "\\t";
+            break;
+        case '\n':
+            text += "\\n";
+            break;
+        case '\r':
+            text += "\\r";
+            break;
+        default:
+            text += c;
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 PreparedUpload prepareUpload(const QString& path, const GcrKey& key) {
@@ -104,6 +134,31 @@ QList<UploadResult> upload(Connection& connection, const QList<const PreparedUpl
                         std::nullopt});
     }
     return results;
+}
+
+QHash<QString, QString> uploadNew(Connection& connection, const QList<const PreparedUpload*>& files,
+                                  const QString& client) {
+    QHash<QString, QString> stored;
+    if (files.isEmpty())
+        return stored;
+    QByteArray data;
+    for (const PreparedUpload* file : files) {
+        const Params values = Params{Param::text(file->fileName), Param::bytes(file->bytes)} + file->columns->params;
+        for (qsizetype i = 0; i < values.size(); ++i)
+            data += (i == 0 ? QByteArray() : QByteArrayLiteral("\t")) + copyValue(values.at(i));
+        data += '\n';
+    }
+    connection.transaction([&] {
+        // The session's own table: what it holds is gone at the commit.
+        connection.exec("CREATE TEMPORARY TABLE IF NOT EXISTS gyvkt_upload OF gyvkt.upload_item ON COMMIT DELETE ROWS");
+        connection.copyIn("COPY gyvkt_upload FROM STDIN", data);
+        const Rows rows = connection.exec("SELECT stored_name, stored_version FROM gyvkt.upload_new($1, ARRAY(SELECT "
+                                          "ROW(u.*)::gyvkt.upload_item FROM gyvkt_upload u))",
+                                          {Param::text(client)});
+        for (int r = 0; r < rows.count(); ++r)
+            stored.insert(rows.text(r, 0), rows.text(r, 1));
+    });
+    return stored;
 }
 
 void confirmHeld(Connection& connection, const QString& client, const QStringList& versions) {

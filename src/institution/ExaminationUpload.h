@@ -3,6 +3,7 @@
 #include "institution/ServerError.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -50,6 +51,12 @@ struct UploadResult {
     std::optional<ServerError> error;
 };
 QList<UploadResult> upload(Connection& connection, const QList<const PreparedUpload*>& files, const QString& client);
+
+// Stores files of examinations the connected examiner has none of on the server yet, all of
+// them in one transaction. Returns the version each stored file got, by file name; a file left
+// out (the server had its examination after all, or refuses its name) goes through upload().
+QHash<QString, QString> uploadNew(Connection& connection, const QList<const PreparedUpload*>& files,
+                                  const QString& client);
 
 // Records that the client holds these versions of the connected examiner's own examinations
 // (found in its folder, or pulled): the next upload from there supersedes them.

@@ -266,6 +266,12 @@ CREATE FUNCTION gyvkt.held(v gyvkt.version, p_client text) RETURNS boolean
                    AND r.examination_id = v.examination_id AND r.version_id = v.id)
 $$;
 
+-- An examination file's name: no folder, no control character, not hidden, ".kvx" at its end.
+CREATE FUNCTION gyvkt.valid_file_name(p_name text) RETURNS boolean
+    LANGUAGE sql IMMUTABLE AS $$
+    SELECT p_name ~* '^[^/\\[:cntrl:].][^/\\[:cntrl:]]{0,250}\.kvx$'
+$$;
+
 CREATE FUNCTION gyvkt.check_client(p_client text) RETURNS void
     LANGUAGE plpgsql IMMUTABLE AS $$
 BEGIN
@@ -315,7 +321,7 @@ BEGIN
         RAISE EXCEPTION 'Vizsgálatot csak vizsgálatvezető tölthet fel.' USING ERRCODE = 'insufficient_privilege';
     END IF;
     PERFORM gyvkt.check_client(p_client);
-    IF p_file_name !~* '^[^/\\[:cntrl:]]{1,251}\.kvx$' OR p_file_name ~ '^\.' THEN
+    IF NOT gyvkt.valid_file_name(p_file_name) THEN
         RAISE EXCEPTION 'Érvénytelen fájlnév: %', p_file_name USING ERRCODE = 'invalid_parameter_value';
     END IF;
     INSERT INTO gyvkt.examination (owner_id, owner_login, team_id, file_name)
@@ -362,6 +368,45 @@ BEGIN
     SELECT made, v.id FROM gyvkt.version v
     WHERE v.examination_id = exam AND v.id <> made AND gyvkt.held(v, p_client);
     RETURN QUERY SELECT 'uploaded'::text, made, gyvkt.current_versions(exam);
+END
+$$;
+
+-- One file of a block of new examinations, as a sync sends it: gyvkt.upload's values.
+CREATE TYPE gyvkt.upload_item AS (
+    file_name text, bytes bytea, code text, name text, sex text, age integer, exam_date text, examiner text,
+    scored integer, gcr_percent integer, gcr_class text, exam_year integer, exam_month integer, scoring text[],
+    evaluation jsonb);
+
+-- Stores the files of examinations the connected examiner has none of yet, all in one statement:
+-- the first upload of a whole archive is a copy, not thousands of round trips. Returns the files
+-- stored; one the server has already (another upload came first), or whose name it refuses, is
+-- left for gyvkt.upload to decide on its own.
+CREATE FUNCTION gyvkt.upload_new(p_client text, p_items gyvkt.upload_item[])
+    RETURNS TABLE (stored_name text, stored_version uuid)
+    LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS $$
+DECLARE
+    me gyvkt.member := gyvkt.me();
+BEGIN
+    IF me.id IS NULL OR me.kind NOT IN ('examiner', 'lead') THEN
+        RAISE EXCEPTION 'Vizsgálatot csak vizsgálatvezető tölthet fel.' USING ERRCODE = 'insufficient_privilege';
+    END IF;
+    PERFORM gyvkt.check_client(p_client);
+    RETURN QUERY
+    WITH items AS (SELECT * FROM unnest(p_items) i WHERE gyvkt.valid_file_name(i.file_name)),
+    made AS (INSERT INTO gyvkt.examination (owner_id, owner_login, team_id, file_name)
+             SELECT me.id, me.login, me.team_id, i.file_name FROM items i
+             ON CONFLICT (owner_id, file_name) DO NOTHING
+             RETURNING id, file_name),
+    stored AS (INSERT INTO gyvkt.content (examination_id, sha256, bytes, code, name, sex, age, exam_date, examiner,
+                                          scored, gcr_percent, gcr_class, exam_year, exam_month, scoring, evaluation)
+               SELECT m.id, sha256(i.bytes), i.bytes, i.code, i.name, i.sex, i.age, i.exam_date, i.examiner,
+                      i.scored, i.gcr_percent, i.gcr_class, i.exam_year, i.exam_month, i.scoring, i.evaluation
+               FROM made m JOIN items i ON i.file_name = m.file_name
+               RETURNING id, examination_id),
+    versions AS (INSERT INTO gyvkt.version (examination_id, content_id, uploaded_by, client, client_addr)
+                 SELECT c.examination_id, c.id, session_user, p_client, inet_client_addr() FROM stored c
+                 RETURNING id, examination_id)
+    SELECT m.file_name, v.id FROM versions v JOIN made m ON m.id = v.examination_id;
 END
 $$;
 
@@ -521,7 +566,7 @@ GRANT EXECUTE ON FUNCTION gyvkt.whoami() TO gyvkt_examiner, gyvkt_researcher, gy
 GRANT EXECUTE ON FUNCTION gyvkt.upload(text, bytea, text, text, text, text, integer, text, text, integer, integer,
                                        text, integer, integer, text[], jsonb),
                           gyvkt.holdings(text), gyvkt.confirm(text, uuid[]), gyvkt.fetch(uuid, text),
-                          gyvkt.note_sync(integer, integer, integer)
+                          gyvkt.note_sync(integer, integer, integer), gyvkt.upload_new(text, gyvkt.upload_item[])
     TO gyvkt_examiner;
 GRANT EXECUTE ON FUNCTION gyvkt.note_export(text) TO gyvkt_researcher;
 GRANT EXECUTE ON FUNCTION gyvkt.add_team(text), gyvkt.add_user(text, text, text, text), gyvkt.remove_user(text)
