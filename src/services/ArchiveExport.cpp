@@ -169,7 +169,7 @@ CellWriter textCell(Get get) {
 
 // Every column of the table in order, the personal data first, then the 24 raw lines, the
 // evaluation in the order of the protocol (directions E I M, columns O-D E-D N-P) and the error.
-std::vector<Column> columnTable(bool anonymize, QChar mark) {
+std::vector<Column> columnTable(bool anonymize, QChar mark, bool pseudonyms = false) {
     using R = EvaluationResult;
     using Form = ResultText::Form;
     std::vector<Column> c;
@@ -189,7 +189,16 @@ std::vector<Column> columnTable(bool anonymize, QChar mark) {
              QString()});
     add(QStringLiteral("code"),
         textCell([anonymize](const RowSource& r) { return anonymize ? r.serial : r.data.personal.code; }),
-        anonymize
+        pseudonyms
+            ? Description{QStringLiteral("álnév a valódi kód helyett: az intézményi archívum véletlen azonosítója, "
+                                         "vizsgálatonként állandó, és semmit sem árul el a gyermekről, a kódról "
+                                         "vagy a fájlról; a sorok az álnevek rendjében állnak"),
+                          QStringLiteral("pseudonym in place of the real code: the institution archive's random "
+                                         "identifier, the same for an examination in every export, telling "
+                                         "nothing of the child, the code or the file; the rows in the order of "
+                                         "the pseudonyms"),
+                          text, QStringLiteral("UUID")}
+        : anonymize
             ? Description{QStringLiteral("sorszám a valódi kód helyett; a vizsgálatok véletlen "
                                          "sorrendben kapják, a sorok a sorszámok rendjében állnak, így "
                                          "sem a sorszám, sem a sor helye nem utal a fájlra vagy a kódra; "
@@ -474,36 +483,53 @@ struct RowBlock {
     std::exception_ptr failure; // anything but a UserError, handed to the caller's thread
 };
 
+// One examination's row: its values, or, when it cannot be read or evaluated, only its file (its
+// serial when anonymized) and the message, which is returned (empty when there was none).
+QString writeRow(CsvWriter& table, const std::vector<Column>& columns, const QString& path, const QString& serial,
+                 bool anonymize, const std::function<EvaluatedExamination()>& read) {
+    EvaluatedExamination examination;
+    try {
+        examination = read();
+        examination.evaluation();
+    } catch (const UserError& e) {
+        table.addField(anonymize ? serial : path);
+        for (size_t i = 1; i + 1 < columns.size(); ++i)
+            table.addField(QString());
+        table.addField(anonymize ? anonymousMessage(e.text(), path, ExaminationFile::codeFromPath(path), serial)
+                                 : e.text());
+        table.endRow();
+        return e.text();
+    }
+    const RowSource source{
+        path, serial, examination.data, examination.coding, *examination.result, table.dialect().decimalMark};
+    for (const Column& column : columns)
+        column.write(table, source);
+    table.endRow();
+    return QString();
+}
+
 void buildRows(const QStringList& files, const std::vector<qsizetype>& order, qsizetype from, qsizetype to,
                const GcrKey& key, const ArchiveExport::Options& options, const std::vector<Column>& columns,
                RowBlock& block) {
-    const QChar mark = options.dialect.decimalMark;
-    const bool anonymize = options.anonymize;
-    CsvWriter& table = block.rows;
     for (qsizetype index = from; index < to; ++index) {
         const qsizetype fileIndex = order[static_cast<size_t>(index)];
         const QString& path = files.at(fileIndex);
-        const QString serial = serialCode(index);
-        EvaluatedExamination examination;
-        try {
-            examination = EvaluatedExamination::read(path, key);
-            examination.evaluation();
-        } catch (const UserError& e) {
-            // Only the file (the serial code when anonymized) and the message.
-            table.addField(anonymize ? serial : path);
-            for (size_t i = 1; i + 1 < columns.size(); ++i)
-                table.addField(QString());
-            table.addField(anonymize ? anonymousMessage(e.text(), path, ExaminationFile::codeFromPath(path), serial)
-                                     : e.text());
-            table.endRow();
-            block.errors.append({fileIndex, path + QStringLiteral(": ") + e.text()});
-            continue;
-        }
-        const RowSource source{path, serial, examination.data, examination.coding, *examination.result, mark};
-        for (const Column& column : columns)
-            column.write(table, source);
-        table.endRow();
+        const QString error = writeRow(block.rows, columns, path, serialCode(index), options.anonymize,
+                                       [&] { return EvaluatedExamination::read(path, key); });
+        if (!error.isEmpty())
+            block.errors.append({fileIndex, path + QStringLiteral(": ") + error});
     }
+}
+
+QByteArray codebookOf(const std::vector<Column>& columns, const CsvDialect& dialect) {
+    CsvWriter codebook(dialect);
+    codebook.addRow({QStringLiteral("name"), QStringLiteral("description_hu"), QStringLiteral("description_en"),
+                     QStringLiteral("type"), QStringLiteral("values")});
+    for (const Column& column : columns) {
+        const Description& d = column.description;
+        codebook.addRow({column.name, d.hu, d.en, d.type, d.values});
+    }
+    return codebook.bytes();
 }
 
 } // namespace
@@ -563,15 +589,46 @@ ArchiveExport::Result ArchiveExport::build(const QStringList& files, const GcrKe
         result.linkTable = links.bytes();
     }
 
-    CsvWriter codebook(options.dialect);
-    codebook.addRow({QStringLiteral("name"), QStringLiteral("description_hu"), QStringLiteral("description_en"),
-                     QStringLiteral("type"), QStringLiteral("values")});
-    for (const Column& column : columns) {
-        const Description& d = column.description;
-        codebook.addRow({column.name, d.hu, d.en, d.type, d.values});
-    }
-    result.codebook = codebook.bytes();
+    result.codebook = codebookOf(columns, options.dialect);
     return result;
+}
+
+struct ArchiveExport::RowStream::Columns {
+    std::vector<Column> list;
+};
+
+ArchiveExport::RowStream::RowStream(const CsvDialect& dialect)
+    : m_columns(std::make_unique<Columns>(Columns{columnTable(true, dialect.decimalMark, true)})), m_dialect(dialect),
+      m_rows([&dialect] {
+          CsvDialect rows = dialect;
+          rows.byteOrderMark = false; // only the header carries it
+          return rows;
+      }()) {}
+
+ArchiveExport::RowStream::~RowStream() = default;
+
+QByteArray ArchiveExport::RowStream::header() const {
+    CsvWriter header(m_dialect);
+    QStringList names;
+    for (const Column& column : m_columns->list)
+        names << column.name;
+    header.addRow(names);
+    return header.bytes();
+}
+
+QByteArray ArchiveExport::RowStream::codebook() const {
+    return codebookOf(m_columns->list, m_dialect);
+}
+
+QString ArchiveExport::RowStream::add(const QString& pseudonym, const ExaminationData& data, const GcrKey& key) {
+    return writeRow(m_rows, m_columns->list, pseudonym, pseudonym, true,
+                    [&] { return EvaluatedExamination::fromData(data, key); });
+}
+
+QByteArray ArchiveExport::RowStream::takeRows() {
+    const QByteArray rows = m_rows.bytes();
+    m_rows = CsvWriter(m_rows.dialect());
+    return rows;
 }
 
 QString ArchiveExport::codebookPath(const QString& output) {

@@ -9,8 +9,12 @@ EvaluatedExamination EvaluatedExamination::read(const QString& path, const GcrKe
 }
 
 EvaluatedExamination EvaluatedExamination::parse(const QByteArray& bytes, const QString& path, const GcrKey& key) {
+    return fromData(ExaminationFile::parse(bytes, path), key);
+}
+
+EvaluatedExamination EvaluatedExamination::fromData(ExaminationData data, const GcrKey& key) {
     EvaluatedExamination examination;
-    examination.data = ExaminationFile::parse(bytes, path);
+    examination.data = std::move(data);
     examination.coding = Coding(key, examination.data.lines);
     const int age = examination.data.personal.age;
     examination.refusal = ProtocolGate::refusal(examination.coding, age);

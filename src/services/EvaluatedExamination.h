@@ -23,6 +23,8 @@ struct EvaluatedExamination {
     static EvaluatedExamination read(const QString& path, const GcrKey& key);
     // The same from the file's bytes, read already (path names it in messages).
     static EvaluatedExamination parse(const QByteArray& bytes, const QString& path, const GcrKey& key);
+    // The same from an examination's data, wherever they came from.
+    static EvaluatedExamination fromData(ExaminationData data, const GcrKey& key);
     // The evaluation, or the age refusal raised as UserError.
     const EvaluationResult& evaluation() const;
 };
