@@ -46,11 +46,12 @@ enum class Mode { Upload, Check };
 // Called after each block of files with the number done and the total; false stops the run.
 using Progress = std::function<bool(int done, int total)>;
 
-// client: clientIdentity() of the folder. Raises UserError when the folder cannot be read and
-// ServerError when the run cannot go on (the connection lost, access denied); a file the server
-// refuses is reported Refused and the others go on.
+// client: clientIdentity() of the folder; only: the file names to look at (the one just saved),
+// every examination file of the folder when empty. Raises UserError when the folder cannot be
+// read and ServerError when the run cannot go on (the connection lost, access denied); a file
+// the server refuses is reported Refused and the others go on.
 SyncReport run(Connection& connection, const QString& folder, const GcrKey& key, const QString& client,
-               Mode mode = Mode::Upload, const Progress& progress = {});
+               Mode mode = Mode::Upload, const Progress& progress = {}, const QStringList& only = {});
 
 } // namespace ArchiveSync
 } // namespace Institution
