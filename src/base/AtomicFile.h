@@ -106,7 +106,9 @@ void injectFault(const std::optional<Fault>& fault);
 
 // A test seam: a batch's commit stops, as a crash would, after this many of its steps (the
 // journal written, the old files kept aside, the switch recorded, each rename, the journal
-// removed, the old files removed), raising Stopped and leaving the disk as it stands.
+// removed, the old files removed), raising Stopped and leaving the disk as it stands. So does
+// finishInterrupted() after as many of its own (the journal marked as switching, each rename,
+// the journal removed, the leftovers removed).
 struct Stopped {};
 void stopBatchAfter(const std::optional<int>& steps);
 
