@@ -238,6 +238,29 @@ void AtomicFile::write(const QString& path, const QByteArray& bytes) {
     }
 }
 
+QString AtomicFile::target(const QString& path) {
+    return resolvedTarget(path);
+}
+
+QString AtomicFile::stage(const QString& path, const QByteArray& bytes) {
+    int error = 0;
+    const QString temporary = writeTemporary(resolvedTarget(path), bytes, error);
+    if (temporary.isEmpty())
+        throw UserError::cannotCreate(path, error);
+    return temporary;
+}
+
+void AtomicFile::rename(const QString& from, const QString& to) {
+    if (const int error = renameInto(from, to))
+        throw UserError::cannotCreate(to, error);
+}
+
+void AtomicFile::keepOld(const QString& path, const QString& aside) {
+    if (const int error = ::keepAside(path, aside))
+        throw UserError::cannotCreate(aside, error);
+    syncFolder(QFileInfo(aside).absolutePath());
+}
+
 AtomicFile::Batch::~Batch() {
     discard();
 }
