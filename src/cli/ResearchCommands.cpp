@@ -1,14 +1,15 @@
+#include "base/UserError.h"
 #include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
 #include "cli/EvaluationOptions.h"
-#include "services/ArchiveFolder.h"
-#include "base/UserError.h"
 #include "render/NumberText.h"
+#include "render/ResearchText.h"
 #include "services/ArchiveExport.h"
+#include "services/ArchiveFolder.h"
 #include "services/ArchiveNorms.h"
 #include "services/CoderAgreement.h"
-#include "render/ResearchText.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,12 +19,15 @@ namespace {
 // The examination files of FILE_OR_DIR arguments; false, after saying which argument does not
 // exist or that none was found, when there is nothing to read.
 bool collectFiles(const QStringList& arguments, QStringList& files) {
+    QStringList duplicates;
     try {
-        files = ArchiveFolder::expand(arguments);
+        files = ArchiveFolder::expand(arguments, &duplicates);
     } catch (const UserError& e) {
         printErr(e.text() + QLatin1Char('\n'));
         return false;
     }
+    for (const QString& file : std::as_const(duplicates))
+        printErr(QStringLiteral("Többször megadott fájl, egyszer számít: %1\n").arg(QDir::toNativeSeparators(file)));
     if (files.isEmpty()) {
         printErr(
             QStringLiteral("Nem található vizsgálati fájl (*.kvx): %1\n").arg(arguments.join(QStringLiteral(", "))));
