@@ -1,13 +1,13 @@
 #include "render/ProtocolPages.h"
 
-#include "model/Evaluate.h"
-#include "model/Coding.h"
 #include "base/TextFile.h"
 #include "base/UserError.h"
+#include "model/Coding.h"
+#include "model/Evaluate.h"
 #include "render/NumberText.h"
-#include "render/ResultText.h"
 #include "render/PaperText.h"
 #include "render/ProfileChart.h"
+#include "render/ResultText.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -57,7 +57,7 @@ QString markingTable(const Coding& coding) {
         h += QStringLiteral("<tr>") +
              cell(QString::number(picture) + QLatin1Char('.'), QStringLiteral("align=\"right\""));
         for (int column = 1; column <= 3; ++column)
-            h += cell(PaperText::escaped(line.field(column)));
+            h += cell(PaperText::escaped(PaperText::shown(line.field(column))));
         h += cell(PaperText::escaped(coding.key().pair(picture).displayText())) +
              cell(coding.pointText(picture), QStringLiteral("align=\"right\"")) + QStringLiteral("</tr>");
     }
@@ -147,7 +147,7 @@ void drawFooter(QPainter& p, const QRectF& rect, const PersonalData& pd, int pag
     QStringList who;
     for (const QString& part : {pd.name, pd.code, pd.date}) {
         if (!part.trimmed().isEmpty())
-            who << part.trimmed();
+            who << PaperText::shown(part.trimmed());
     }
     const QString left = QStringLiteral("gyermek VKT jegyzőkönyv") +
                          (who.isEmpty() ? QString() : QStringLiteral(" – ") + who.join(QStringLiteral(", ")));
@@ -161,7 +161,7 @@ void drawFooter(QPainter& p, const QRectF& rect, const PersonalData& pd, int pag
 QString ProtocolPages::contentHtml(const PersonalData& pd, const Coding& coding, const R& r, QChar sep) {
     auto field = [](const char* label, const QString& value) {
         return QStringLiteral("<td style=\"padding-right: 24px;\"><b>%1</b> %2</td>")
-            .arg(QString::fromUtf8(label), PaperText::escaped(value));
+            .arg(QString::fromUtf8(label), PaperText::escaped(PaperText::shown(value)));
     };
     QString h = QStringLiteral("<html><body>");
     h += QStringLiteral("<p style=\"font-size: 15pt; font-weight: bold; margin-bottom: 6px;\">"
