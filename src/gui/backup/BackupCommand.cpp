@@ -34,6 +34,18 @@ struct Progress {
     std::atomic<bool> cancel{false};
 };
 
+// What the examiner should know besides the backup itself.
+QString notes(const BackupTree::Contents& c) {
+    QString text;
+    if (!c.followedLinks.isEmpty())
+        text += QStringLiteral("\n\nA hivatkozások helyett a tartalmuk került a mentésbe:\n") +
+                c.followedLinks.join(QLatin1Char('\n'));
+    if (!c.removedLeftovers.isEmpty())
+        text += QStringLiteral("\n\nEgy korábbi, megszakadt mentés maradéka törölve:\n") +
+                QDir::toNativeSeparators(c.removedLeftovers.join(QLatin1Char('\n')));
+    return text;
+}
+
 } // namespace
 
 BackupCommand::BackupCommand(const DataRoot& root, Platform& platform, TMentes& dialog)
@@ -122,7 +134,5 @@ void BackupCommand::run() {
             .arg(QDir::toNativeSeparators(path), QLocale(QLocale::Hungarian).formattedDataSize(QFileInfo(path).size()))
             .arg(c.files)
             .arg(c.examinations) +
-        (c.followedLinks.isEmpty() ? QString()
-                                   : QStringLiteral("\n\nA hivatkozások helyett a tartalmuk került a mentésbe:\n") +
-                                         c.followedLinks.join(QLatin1Char('\n'))));
+        notes(c));
 }
