@@ -303,9 +303,6 @@ void CliProtocolTest::unwritableOutputIsAFailure_data() {
     QTest::addColumn<bool>("closedPipe"); // else a full disk
     QTest::newRow("dump") << QStringList{QStringLiteral("dump"), QStringLiteral("abc.kvx")} << false;
     QTest::newRow("dump into a closed pipe") << QStringList{QStringLiteral("dump"), QStringLiteral("abc.kvx")} << true;
-    QTest::newRow("norms into a closed pipe") << QStringList{QStringLiteral("norms"), QStringLiteral("abc.kvx"),
-                                                             QStringLiteral("--gcr"), QStringLiteral("key.gcr")}
-                                              << true;
     QTest::newRow("evaluate --json") << QStringList{QStringLiteral("evaluate"), QStringLiteral("abc.kvx"),
                                                     QStringLiteral("--gcr"), QStringLiteral("key.gcr"),
                                                     QStringLiteral("--json")}
