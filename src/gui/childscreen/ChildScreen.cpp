@@ -6,12 +6,19 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
-#include <QWindow>
 
 namespace {
 
 // Dark and even, so that nothing but the picture draws the eye.
 const QColor kBackground(0x20, 0x20, 0x20);
+
+// The picture's place on a window of the given size: centred, scaled to fit, proportions kept.
+QRect pictureRect(const QSize& picture, const QSize& window) {
+    if (picture.isEmpty() || window.isEmpty())
+        return QRect();
+    const QSize scaled = picture.scaled(window, Qt::KeepAspectRatio);
+    return QRect(QPoint((window.width() - scaled.width()) / 2, (window.height() - scaled.height()) / 2), scaled);
+}
 
 } // namespace
 
@@ -34,13 +41,6 @@ void ChildScreen::showOn(QScreen* screen) {
     // showFullScreen() this does not ask for the keyboard.
     setWindowState(Qt::WindowFullScreen);
     show();
-}
-
-QRect ChildScreen::pictureRect(const QSize& picture, const QSize& window) {
-    if (picture.isEmpty() || window.isEmpty())
-        return QRect();
-    const QSize scaled = picture.scaled(window, Qt::KeepAspectRatio);
-    return QRect(QPoint((window.width() - scaled.width()) / 2, (window.height() - scaled.height()) / 2), scaled);
 }
 
 void ChildScreen::paintEvent(QPaintEvent*) {

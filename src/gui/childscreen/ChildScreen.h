@@ -16,8 +16,6 @@ public:
 
     // Covers the whole of the screen given and shows itself there, without being activated.
     void showOn(QScreen* screen);
-    // The picture's place on a window of the given size: centred, scaled to fit, proportions kept.
-    static QRect pictureRect(const QSize& picture, const QSize& window);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

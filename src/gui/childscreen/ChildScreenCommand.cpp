@@ -103,7 +103,6 @@ void ChildScreenCommand::open() {
         if (!m_window)
             m_window = new ChildScreen(m_session, m_mainWindow);
         m_window->showOn(screen);
-        m_shownOn = screen;
     }
     refreshItems();
 }
@@ -111,13 +110,12 @@ void ChildScreenCommand::open() {
 void ChildScreenCommand::close() {
     if (m_window)
         m_window->hide();
-    m_shownOn = nullptr;
     refreshItems();
 }
 
 void ChildScreenCommand::choose(QScreen* screen) {
     reportFailure(m_platform, [&] { ChildScreenFile::write(m_session.root(), screen->name()); });
-    if (isShown() && m_shownOn != chosenScreen()) {
+    if (isShown() && m_window->screen() != chosenScreen()) {
         m_window->hide();
         open();
     }
@@ -126,7 +124,7 @@ void ChildScreenCommand::choose(QScreen* screen) {
 void ChildScreenCommand::screenRemoved(QScreen* screen) {
     // Qt moves the windows of a screen that went away to another one once this returns; the
     // child's window must not land on the examiner's screen.
-    if (screen == m_shownOn)
+    if (isShown() && m_window->screen() == screen)
         close();
     // The examiner's own windows may be moved, which changes what the other screens are.
     QTimer::singleShot(0, this, &ChildScreenCommand::refreshItems);

@@ -62,7 +62,6 @@ private:
     bool m_unlocked = false;
     // Made on first use.
     QPointer<ChildScreen> m_window;
-    QPointer<QScreen> m_shownOn;
     QAction* Gyermekkepernyo1 = nullptr;
     QMenu* Gyermekkepernyohelye1 = nullptr;
     QAction* GyermekkepernyoEsc = nullptr;
