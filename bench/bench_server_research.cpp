@@ -5,13 +5,11 @@
 // within 1.5: the rows stream).
 #include "BenchExaminations.h"
 #include "BenchServer.h"
-#include "formats/ExaminationFile.h"
 #include "institution/ArchiveSync.h"
 #include "institution/ClientIdentity.h"
 #include "institution/Connection.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -65,19 +63,6 @@ Run runCli(const QStringList& arguments) {
     return {static_cast<double>(timer.nsecsElapsed()) / 1e9, static_cast<double>(usage.ru_maxrss) / 1024.0};
 }
 
-// The folder's first count examinations, written without the atomic write's sync: a benchmark's
-// throw-away files.
-void writeArchive(const QString& folder, int count) {
-    QDir().mkpath(folder);
-    BenchExaminations::Lcg rng(20240506);
-    for (int n = 0; n < count; ++n) {
-        QFile file(QDir(folder).filePath(QStringLiteral("K%1.kvx").arg(n, 6, 10, QLatin1Char('0'))));
-        if (!file.open(QIODevice::WriteOnly) ||
-            file.write(ExaminationFile::serialize(BenchExaminations::generate(rng, n))) < 0)
-            qFatal("cannot write %s", qPrintable(file.fileName()));
-    }
-}
-
 QString loaded(BenchServer& server, const QString& folder, const GcrKey& key) {
     server.newDatabase();
     Connection examiner(server.examinerInfo());
@@ -92,15 +77,12 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     const QString large = dir.filePath(QStringLiteral("large"));
     const QString small = dir.filePath(QStringLiteral("small"));
-    writeArchive(large, kLarge);
-    writeArchive(small, kSmall);
+    BenchExaminations::writeArchive(large, kLarge);
+    BenchExaminations::writeArchive(small, kSmall);
     const QString keyFile = dir.filePath(QStringLiteral("bench.gcr"));
     {
-        QByteArray bytes = "GCR\r\n";
-        for (int p = 1; p <= kPictureCount; ++p)
-            bytes += p % 3 == 0 ? QByteArray("NE,KE;\r\n") : p % 3 == 1 ? QByteArray("EV,;\r\n") : QByteArray(",;\r\n");
         QFile file(keyFile);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0)
+        if (!file.open(QIODevice::WriteOnly) || file.write(BenchExaminations::keyBytes()) < 0)
             qFatal("cannot write the key");
     }
     const GcrKey key = BenchExaminations::key();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClusterState.h"
 #include "formats/ExaminationFile.h"
 
 #include <QString>
@@ -32,13 +33,9 @@ public:
 
     // Stops the server as a crash would, and starts it again.
     void restart() const;
-    int port() const { return m_port; }
 
 private:
-    QString m_dir;
-    int m_port = 0;
-    QString m_ca;
-    QString m_wrongCa;
+    ClusterState m_cluster;
     QString m_database;
 };
 
