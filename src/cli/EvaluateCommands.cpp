@@ -105,7 +105,8 @@ int runProtocol(const QStringList& arguments) {
 } // namespace
 
 bool wantsGuiApplication(const QStringList& args) {
-    if (args.isEmpty() || args.first() != QLatin1String(kProtocolCommand.name))
+    if (args.isEmpty() ||
+        (args.first() != QLatin1String(kProtocolCommand.name) && args.first() != QLatin1String(kCompareCommand.name)))
         return false;
     for (const QString& arg : args) {
         if (arg == QLatin1String("--"))

@@ -52,9 +52,9 @@ int withOutputChecked(int status) {
 } // namespace
 
 const QList<const Subcommand*>& subcommands() {
-    static const QList<const Subcommand*> all{&kDumpCommand,      &kProtocolCommand, &kEvaluateCommand, &kExportCommand,
-                                              &kAgreementCommand, &kNormsCommand,    &kListCommand,     &kBackupCommand,
-                                              &kVerifyCommand,    &kRestoreCommand};
+    static const QList<const Subcommand*> all{&kDumpCommand,   &kProtocolCommand,  &kEvaluateCommand, &kCompareCommand,
+                                              &kExportCommand, &kAgreementCommand, &kNormsCommand,    &kListCommand,
+                                              &kBackupCommand, &kVerifyCommand,    &kRestoreCommand};
     return all;
 }
 

@@ -5,6 +5,7 @@
 #include "gui/archive/TArchivum.h"
 #include "gui/backup/BackupCommand.h"
 #include "gui/backup/TMentes.h"
+#include "gui/childscreen/ChildScreenCommand.h"
 #include "gui/common/NormalStateKeeper.h"
 #include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
@@ -30,6 +31,9 @@ Program::Program(const DataRoot& root, Platform& platform, const QStringList& pa
     ProgramWindows& w = m_windows;
     w.fomenu = new Tfomenu(root, m_commands, m_arrangements);
     new NormalStateKeeper(w.fomenu);
+    m_childScreen = std::make_unique<ChildScreenCommand>(m_session, platform, w.fomenu);
+    m_childScreen->addItemsTo(w.fomenu->examinationMenu());
+    m_childScreen->closeWithEscapeIn({w.fomenu});
     setMakers();
     connectMainWindow();
     // What these do at creation is seen at start: the answer and picture windows load the first
@@ -57,10 +61,16 @@ void Program::setMakers() {
     ExamSession& s = m_session;
     Platform& p = m_platform;
     QWidget* owner = w.fomenu;
-    w.valasz.setMaker([&s, &p, owner] { return new Tvalasz(s, p, owner); });
+    ChildScreenCommand& child = *m_childScreen;
+    // Escape closes the child's window from each of the examiner's windows, as it is made.
+    const auto examiners = [&child](auto* window) {
+        child.closeWithEscapeIn({window});
+        return window;
+    };
+    w.valasz.setMaker([&s, &p, owner, examiners] { return examiners(new Tvalasz(s, p, owner)); });
     w.jeloles.setMaker([this] { return makeJeloles(); });
-    w.infoKeret.setMaker([&root, &p, owner] { return new TInfoKeret(root, p, owner); });
-    w.peldatar.setMaker([&root, &p, owner] { return new TPeldatar(root, p, owner); });
+    w.infoKeret.setMaker([&root, &p, owner, examiners] { return examiners(new TInfoKeret(root, p, owner)); });
+    w.peldatar.setMaker([&root, &p, owner, examiners] { return examiners(new TPeldatar(root, p, owner)); });
     w.szemAd.setMaker([this] { return makeSzemAd(); });
     w.helpAblak.setMaker([&root, &p, owner] { return new THelpAblak(root, p, owner); });
     w.vvLista.setMaker([&root, &p, &w] { return new TVV_lista(root, p, w.szemAd()); });
@@ -70,10 +80,10 @@ void Program::setMakers() {
                          [&w](const QString& text) { w.szemAd()->setExaminationDate(text); });
         return kalend;
     });
-    w.vvInstr.setMaker([&root, &p, owner] { return new Tvv_instr(root, p, owner); });
+    w.vvInstr.setMaker([&root, &p, owner, examiners] { return examiners(new Tvv_instr(root, p, owner)); });
     w.jelCsere.setMaker([&s, owner] { return new TJelCsere(s, owner); });
     w.kevesValasz.setMaker([owner] { return new TKevesValasz(owner); });
-    w.kepForm.setMaker([&s, &p, owner] { return new TKepForm(s, p, owner); });
+    w.kepForm.setMaker([&s, &p, owner, examiners] { return examiners(new TKepForm(s, p, owner)); });
     w.aboutForm.setMaker([&root, owner] { return new TAboutForm(root, owner); });
     w.pwForm.setMaker([this, owner] { return new TPwForm(m_commands, owner); });
     w.profil.setMaker([&s, owner] { return new TProfil(s, owner); });
@@ -86,6 +96,7 @@ void Program::setMakers() {
 TJeloles* Program::makeJeloles() {
     ProgramWindows& w = m_windows;
     auto* jeloles = new TJeloles(m_session, m_platform, w.fomenu);
+    m_childScreen->closeWithEscapeIn({jeloles});
     QObject::connect(jeloles, &TJeloles::markingHelpWanted, jeloles,
                      [&w](int code) { w.infoKeret()->showMarkingHelp(code); });
     QObject::connect(jeloles, &TJeloles::examplesWanted, jeloles,
@@ -146,6 +157,7 @@ void Program::connectMainWindow() {
     QObject::connect(menu, &Tfomenu::backupWanted, menu, [this] { backup().run(); });
     QObject::connect(menu, &Tfomenu::unlocked, menu,
                      [this] { BackupReminder::afterUnlock(m_session.root(), m_platform); });
+    QObject::connect(menu, &Tfomenu::unlocked, m_childScreen.get(), &ChildScreenCommand::unlock);
 }
 
 void Program::start() {

@@ -12,6 +12,7 @@
 #include <memory>
 
 class BackupCommand;
+class ChildScreenCommand;
 class Platform;
 class TJeloles;
 class TSzemAd;
@@ -37,6 +38,7 @@ public:
     PaperCommands& paper() { return m_paper; }
     // "Biztonsági mentés…", made with its passphrase window when first needed.
     BackupCommand& backup();
+    ChildScreenCommand& childScreen() { return *m_childScreen; }
 
 private:
     void setMakers();
@@ -51,4 +53,5 @@ private:
     Arrangements m_arrangements;
     PaperCommands m_paper;
     std::unique_ptr<BackupCommand> m_backup;
+    std::unique_ptr<ChildScreenCommand> m_childScreen;
 };
