@@ -1,12 +1,12 @@
 #include "services/ArchiveExport.h"
 
-#include "base/AtomicFile.h"
 #include "base/FileIdentity.h"
 #include "base/TextFile.h"
 #include "base/UserError.h"
 #include "formats/ExaminationFile.h"
 #include "services/EvaluatedExamination.h"
 #include "services/ExportColumns.h"
+#include "services/ExportSet.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -187,10 +187,10 @@ void ArchiveExport::write(const QString& output, const Result& result, const QSt
         if (!input.isEmpty())
             throw UserError(QStringLiteral("Az export nem írhatja felül a beolvasott vizsgálati fájlt: %1").arg(input));
     }
-    // The table, its codebook and the link table describe each other: all are replaced, or none,
-    // so no anonymized table is left whose serials could not be led back.
-    AtomicFile::Batch batch;
+    // The table, its codebook and the link table describe each other: no table may stand beside
+    // another export's codebook or link table, a crash included.
+    QList<ExportSet::File> files;
     for (const auto& [path, bytes] : std::as_const(targets))
-        batch.stage(path, *bytes);
-    batch.commit();
+        files.append({path, *bytes});
+    ExportSet::write(files);
 }

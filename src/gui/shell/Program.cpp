@@ -33,7 +33,6 @@ Program::Program(const DataRoot& root, Platform& platform, const QStringList& pa
     new NormalStateKeeper(w.fomenu);
     m_childScreen = std::make_unique<ChildScreenCommand>(m_session, platform, w.fomenu);
     m_childScreen->addItemsTo(w.fomenu->examinationMenu());
-    m_childScreen->closeWithEscapeIn({w.fomenu});
     setMakers();
     connectMainWindow();
     // What these do at creation is seen at start: the answer and picture windows load the first
@@ -45,6 +44,7 @@ Program::Program(const DataRoot& root, Platform& platform, const QStringList& pa
     w.szemAd();
     w.vvInstr();
     w.kepForm();
+    m_childScreen->closeWithEscapeIn({w.fomenu, w.valasz(), w.kepForm(), w.vvInstr()});
 }
 
 Program::~Program() = default;
@@ -61,16 +61,19 @@ void Program::setMakers() {
     ExamSession& s = m_session;
     Platform& p = m_platform;
     QWidget* owner = w.fomenu;
-    ChildScreenCommand& child = *m_childScreen;
-    // Escape closes the child's window from each of the examiner's windows, as it is made.
-    const auto examiners = [&child](auto* window) {
-        child.closeWithEscapeIn({window});
-        return window;
-    };
-    w.valasz.setMaker([&s, &p, owner, examiners] { return examiners(new Tvalasz(s, p, owner)); });
+    w.valasz.setMaker([&s, &p, owner] { return new Tvalasz(s, p, owner); });
     w.jeloles.setMaker([this] { return makeJeloles(); });
-    w.infoKeret.setMaker([&root, &p, owner, examiners] { return examiners(new TInfoKeret(root, p, owner)); });
-    w.peldatar.setMaker([&root, &p, owner, examiners] { return examiners(new TPeldatar(root, p, owner)); });
+    // The examiner closes the child's screen with Escape from the windows of the examination.
+    w.infoKeret.setMaker([this, &root, &p, owner] {
+        auto* infoKeret = new TInfoKeret(root, p, owner);
+        m_childScreen->closeWithEscapeIn({infoKeret});
+        return infoKeret;
+    });
+    w.peldatar.setMaker([this, &root, &p, owner] {
+        auto* peldatar = new TPeldatar(root, p, owner);
+        m_childScreen->closeWithEscapeIn({peldatar});
+        return peldatar;
+    });
     w.szemAd.setMaker([this] { return makeSzemAd(); });
     w.helpAblak.setMaker([&root, &p, owner] { return new THelpAblak(root, p, owner); });
     w.vvLista.setMaker([&root, &p, &w] { return new TVV_lista(root, p, w.szemAd()); });
@@ -80,10 +83,10 @@ void Program::setMakers() {
                          [&w](const QString& text) { w.szemAd()->setExaminationDate(text); });
         return kalend;
     });
-    w.vvInstr.setMaker([&root, &p, owner, examiners] { return examiners(new Tvv_instr(root, p, owner)); });
+    w.vvInstr.setMaker([&root, &p, owner] { return new Tvv_instr(root, p, owner); });
     w.jelCsere.setMaker([&s, owner] { return new TJelCsere(s, owner); });
     w.kevesValasz.setMaker([owner] { return new TKevesValasz(owner); });
-    w.kepForm.setMaker([&s, &p, owner, examiners] { return examiners(new TKepForm(s, p, owner)); });
+    w.kepForm.setMaker([&s, &p, owner] { return new TKepForm(s, p, owner); });
     w.aboutForm.setMaker([&root, owner] { return new TAboutForm(root, owner); });
     w.pwForm.setMaker([this, owner] { return new TPwForm(m_commands, owner); });
     w.profil.setMaker([&s, owner] { return new TProfil(s, owner); });
