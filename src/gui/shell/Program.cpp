@@ -6,6 +6,7 @@
 #include "gui/backup/BackupCommand.h"
 #include "gui/backup/TMentes.h"
 #include "gui/common/NormalStateKeeper.h"
+#include "gui/comparison/TOsszehasonlitas.h"
 #include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
 #include "gui/helptexts/TPeldatar.h"
@@ -56,6 +57,7 @@ void Program::createWindows(Platform& platform) {
     w.profil = new TProfil(m_session, owner);
     w.archivum = new TArchivum(m_session, m_commands, platform, owner);
     w.mentes = new TMentes(platform, owner);
+    w.osszehasonlitas = new TOsszehasonlitas(m_session, platform, m_paper, owner);
     m_backup = std::make_unique<BackupCommand>(root, platform, *w.mentes);
 
     // Windows ask one another for help through signals, so none of them holds another.
@@ -97,6 +99,7 @@ void Program::createWindows(Platform& platform) {
     QObject::connect(w.fomenu, &Tfomenu::printWanted, w.fomenu, [this] { m_paper.print(); });
     QObject::connect(w.fomenu, &Tfomenu::pdfWanted, w.fomenu, [this] { m_paper.savePdf(); });
     QObject::connect(w.fomenu, &Tfomenu::archiveWanted, w.archivum, &TArchivum::showArchive);
+    QObject::connect(w.archivum, &TArchivum::comparisonWanted, w.osszehasonlitas, &TOsszehasonlitas::showComparison);
     QObject::connect(w.fomenu, &Tfomenu::backupWanted, w.fomenu, [this] { m_backup->run(); });
     QObject::connect(w.fomenu, &Tfomenu::unlocked, w.fomenu,
                      [this, p = &platform] { BackupReminder::afterUnlock(m_session.root(), *p); });

@@ -20,6 +20,7 @@ class TPwForm;
 class TProfil;
 class TArchivum;
 class TMentes;
+class TOsszehasonlitas;
 
 // The program's windows, one instance of each, created at start-up in this order and kept
 // until the program ends; the main window owns the rest. The arrangements and the examination
@@ -46,6 +47,8 @@ struct ProgramWindows : CommandWindows {
     TArchivum* archivum = nullptr;
     // Created after the fifteen: the passphrase of "File" → "Biztonsági mentés…".
     TMentes* mentes = nullptr;
+    // Created after the fifteen: the archive's "Összehasonlítás".
+    TOsszehasonlitas* osszehasonlitas = nullptr;
 
     ProgramWindows() = default;
     ProgramWindows(const ProgramWindows&) = delete;
