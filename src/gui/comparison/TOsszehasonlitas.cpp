@@ -95,8 +95,11 @@ bool TOsszehasonlitas::showComparison(const QStringList& paths) {
     setWindowTitle(names.isEmpty() ? QStringLiteral("Összehasonlítás") : QStringLiteral("Összehasonlítás – ") + names);
     Tablazat->setHtml(ComparisonPages::contentHtml(m_comparison, sep));
     Abra->update();
-    if (!isVisible())
+    // First seen in the middle of the screen; afterwards where the examiner put it.
+    if (!m_placed) {
         centreOnScreen(this);
+        m_placed = true;
+    }
     show();
     raise();
     activateWindow();

@@ -42,6 +42,7 @@ private:
     Platform& m_platform;
     PaperCommands& m_paper;
     Comparison m_comparison;
+    bool m_placed = false;
 
     QTabWidget* Lapok = nullptr;
     QTextBrowser* Tablazat = nullptr;
