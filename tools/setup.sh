@@ -3,6 +3,7 @@
 # missing, then configures and builds into build/.
 #   tools/setup.sh                          packages, then the build
 #   tools/setup.sh --packages-only [PKG...] the packages, and these extra ones, only
+# GYVKT_WERROR=ON in the environment builds with warnings as errors (.ci/run does).
 set -euo pipefail
 
 # Qt's Hungarian translations make the standard dialogs speak Hungarian; poppler-utils reads
@@ -39,5 +40,5 @@ fi
 [ "$packagesOnly" -eq 1 ] && exit 0
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=Release
+cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=Release -DGYVKT_WERROR="${GYVKT_WERROR:-OFF}"
 cmake --build "$here/build" -j "$(nproc)"

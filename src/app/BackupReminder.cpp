@@ -1,7 +1,7 @@
 #include "app/BackupReminder.h"
 
-#include "base/ClosedFolder.h"
 #include "app/Platform.h"
+#include "base/ClosedFolder.h"
 #include "base/TextFile.h"
 #include "base/UserError.h"
 

@@ -1,9 +1,9 @@
-#include "cli/CliArgs.h"
-#include "cli/CliCommands.h"
-#include "formats/BackupTree.h"
 #include "base/DataRoot.h"
 #include "base/TextFile.h"
 #include "base/UserError.h"
+#include "cli/CliArgs.h"
+#include "cli/CliCommands.h"
+#include "formats/BackupTree.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,10 +2,10 @@
 // backup that is damaged, cut, opened with the wrong passphrase or built to escape the target
 // restores nothing; a full disk leaves no backup behind.
 #include "TestRoot.h"
-#include "formats/BackupCipher.h"
-#include "formats/BackupTree.h"
 #include "base/AtomicFile.h"
 #include "base/UserError.h"
+#include "formats/BackupCipher.h"
+#include "formats/BackupTree.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,14 +1,14 @@
 #include "TestRoot.h"
 
-#include "formats/ExaminationFile.h"
-#include "model/CombinationList.h"
-#include "model/GcrKey.h"
-#include "model/ScoreCode.h"
 #include "base/DataTree.h"
 #include "base/TextFile.h"
 #include "base/UserError.h"
+#include "formats/ExaminationFile.h"
 #include "formats/LayoutFile.h"
 #include "formats/PasswordStore.h"
+#include "model/CombinationList.h"
+#include "model/GcrKey.h"
+#include "model/ScoreCode.h"
 
 #include <QCoreApplication>
 #include <QDir>
