@@ -123,7 +123,7 @@ void TArchivum::buildControls() {
     connect(Kereses, &QLineEdit::textChanged, this, &TArchivum::KeresesChange);
     connect(Kereses, &QLineEdit::returnPressed, this, &TArchivum::MegnyitasClick);
     // Enter and a double click both activate a row.
-    connect(Tabla, &QTableView::activated, this, &TArchivum::MegnyitasClick);
+    connect(Tabla, &QTableView::activated, this, &TArchivum::TablaActivated);
     connect(Tabla, &QTableView::clicked, this, &TArchivum::TablaClick);
     connect(Tabla->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TArchivum::updateButtons);
     // After the view's own handler, which sorts.
@@ -266,6 +266,15 @@ void TArchivum::TablaClick(const QModelIndex& index) {
     // A modifier only selects: Ctrl/Shift-clicking rows for the comparison must not filter.
     if (index.column() == ArchiveTableModel::SameChild && QGuiApplication::keyboardModifiers() == Qt::NoModifier)
         showChild(index.data(ArchiveTableModel::ChildKeyRole).toString());
+}
+
+void TArchivum::TablaActivated(const QModelIndex& index) {
+    // On the count, Enter chooses the child as a click does; a double click there is the click's
+    // second half, and must not open whichever row the shorter list moved under the pointer.
+    if (index.column() == ArchiveTableModel::SameChild)
+        showChild(index.data(ArchiveTableModel::ChildKeyRole).toString());
+    else
+        MegnyitasClick();
 }
 
 void TArchivum::showChild(const QString& childKey) {

@@ -33,7 +33,7 @@ class QTableView;
 //   Tabla        the examinations; a click on a column's header sorts by it, a double click or
 //                Enter opens one; a malformed file is marked, its reader's message in the tooltip;
 //                Ctrl/Shift-click selects several; a click on a row's "Vizsg." count (examinations
-//                of the same child) shows that child's examinations only
+//                of the same child), or Enter on it, shows that child's examinations only
 //   Megnyitas    "Megnyitás": opens the selected examination as the menu's "Megnyitás" does, then
 //                hides the window
 //   Jegyzokonyv  "Jegyzőkönyv": the selected examination's protocol, made first when needed
@@ -76,6 +76,7 @@ private:
     void buildControls();
     QWidget* buildChildBar();
     void TablaClick(const QModelIndex& index);
+    void TablaActivated(const QModelIndex& index);
     void placeWindow();
     void storePlace();
     void showRows(const QList<ArchiveRow>& rows);
