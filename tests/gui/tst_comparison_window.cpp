@@ -60,7 +60,7 @@ void TestComparisonWindow::fromTheArchiveSelectionToThePdf() {
     ProgramFixture p(root);
     p.unlock();
     p.trigger("Archivum1");
-    TArchivum* archive = p.forms.archivum;
+    TArchivum* archive = p.forms.archivum();
     QTRY_VERIFY(!archive->isListing());
     auto* table = p.child<QTableView>(archive, "Tabla");
     auto* compare = p.child<QPushButton>(archive, "Osszehasonlitas");
