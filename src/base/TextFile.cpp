@@ -57,9 +57,14 @@ QByteArray TextFile::readBytes(const QString& path) {
         throw UserError::cannotOpen(path);
     }
 #endif
-    // The size is read once more with a limit, in case the file grew after it was looked at.
+    // The size is read once more with a limit, in case the file grew after it was looked at. A
+    // read asks for as much room as it may fill, and keeps it: the size looked at is asked for
+    // first, and more only when the file turns out longer.
     errno = 0;
-    QByteArray bytes = file.read(kMaxFileSize + 1);
+    const qint64 expected = info.size() + 1;
+    QByteArray bytes = file.read(expected);
+    if (bytes.size() == expected && file.error() == QFileDevice::NoError)
+        bytes += file.read(kMaxFileSize + 1 - expected);
     if (file.error() != QFileDevice::NoError)
         throw UserError::cannotOpen(path, errno);
     if (bytes.size() > kMaxFileSize)
