@@ -30,8 +30,10 @@ struct Holding {
     bool held = false;
 };
 
-QHash<QString, QList<Holding>> holdings(Connection& connection, const QString& client) {
-    QHash<QString, QList<Holding>> byName;
+using Holdings = QHash<QString, QList<Holding>>;
+
+Holdings holdings(Connection& connection, const QString& client) {
+    Holdings byName;
     const Rows rows =
         connection.exec("SELECT file_name, digest, version, held FROM gyvkt.holdings($1)", {Param::text(client)});
     for (int r = 0; r < rows.count(); ++r)
@@ -78,27 +80,41 @@ struct Sending {
     }
 };
 
+// The server's current version of the file with these bytes, if it has one.
+const Holding* currentWith(const Holdings& server, const QString& fileName, const QByteArray& sha256) {
+    const auto found = server.constFind(fileName);
+    if (found == server.constEnd())
+        return nullptr;
+    const auto same =
+        std::find_if(found->begin(), found->end(), [&sha256](const Holding& h) { return h.sha256 == sha256; });
+    return same == found->end() ? nullptr : &*same;
+}
+
+// Whether a file read with these bytes goes to the server: what classify() sends, decided before
+// the file's columns are made, so that only the files sent have them.
+bool toSend(const Holdings& server, bool sending, const QString& fileName, const QByteArray& sha256) {
+    return sending && !ServerArchive::isServerCopy(fileName) && !currentWith(server, fileName, sha256);
+}
+
 // Reports each file of the block as the server's current versions find it; what is to be sent
 // goes to fresh (examinations the server has none of) or changed.
-void classify(const QList<PreparedUpload>& block, const QHash<QString, QList<Holding>>& server, bool sending,
-              SyncReport& report, QStringList& toConfirm, Sending& fresh, Sending& changed) {
+void classify(const QList<PreparedUpload>& block, const Holdings& server, bool sending, SyncReport& report,
+              QStringList& toConfirm, Sending& fresh, Sending& changed) {
     for (const PreparedUpload& file : block) {
         FileState state{file.fileName, FileState::State::Pending, file.error, 0};
-        const QList<Holding> current = server.value(file.fileName);
-        state.currentVersions = static_cast<int>(current.size());
-        const auto same =
-            std::find_if(current.begin(), current.end(), [&file](const Holding& h) { return h.sha256 == file.sha256; });
+        state.currentVersions = static_cast<int>(server.value(file.fileName).size());
+        const Holding* same = currentWith(server, file.fileName, file.sha256);
         if (ServerArchive::isServerCopy(file.fileName)) {
             state.state = FileState::State::Refused;
             state.reason = ServerArchive::serverCopyText();
         } else if (!file.ok()) {
             state.state = FileState::State::Refused;
-        } else if (same != current.end()) {
+        } else if (same) {
             state.state = FileState::State::Unchanged;
             if (!same->held)
                 toConfirm << same->version;
-        } else if (sending) {
-            (current.isEmpty() ? fresh : changed).add(&file, report.files.size());
+        } else if (toSend(server, sending, file.fileName, file.sha256)) {
+            (state.currentVersions == 0 ? fresh : changed).add(&file, report.files.size());
         }
         report.files.append(state);
     }
@@ -146,7 +162,7 @@ SyncReport ArchiveSync::run(Connection& connection, const QString& folder, const
     QStringList paths = ArchiveFolder::examinationFiles(folder);
     if (!only.isEmpty())
         paths.removeIf([&only](const QString& path) { return !only.contains(QFileInfo(path).fileName()); });
-    const QHash<QString, QList<Holding>> server = holdings(connection, client);
+    const Holdings server = holdings(connection, client);
     // Each transaction commits without waiting for the server's disk; the run's last one waits,
     // and with it everything committed before it. A server that crashes in between loses whole
     // uploads of this run, never part of one, and the run has not said they were done: the next
@@ -155,9 +171,12 @@ SyncReport ArchiveSync::run(Connection& connection, const QString& folder, const
     if (sending)
         connection.exec("SET synchronous_commit = off");
     // The next block is read and evaluated on the other cores while the server stores this one.
-    auto prepare = [&paths, &key](qsizetype from) {
+    const Wanted wanted = [&server, sending](const QString& fileName, const QByteArray& sha256) {
+        return toSend(server, sending, fileName, sha256);
+    };
+    auto prepare = [&paths, &key, &wanted](qsizetype from) {
         return QtConcurrent::mapped(paths.mid(from, kFilesPerBlock),
-                                    [&key](const QString& path) { return prepareUpload(path, key); });
+                                    [&key, &wanted](const QString& path) { return prepareUpload(path, key, wanted); });
     };
     QFuture<PreparedUpload> next = prepare(0);
     const auto waitForNext = qScopeGuard([&next] { next.waitForFinished(); });

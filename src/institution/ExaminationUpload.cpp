@@ -96,7 +96,7 @@ QByteArray copyValue(const Param& value) {
 
 } // namespace
 
-PreparedUpload prepareUpload(const QString& path, const GcrKey& key) {
+PreparedUpload prepareUpload(const QString& path, const GcrKey& key, const Wanted& wanted) {
     PreparedUpload file;
     file.path = path;
     file.fileName = QFileInfo(path).fileName();
@@ -104,6 +104,8 @@ PreparedUpload prepareUpload(const QString& path, const GcrKey& key) {
         file.bytes = TextFile::readBytes(path);
         file.sha256 = QCryptographicHash::hash(file.bytes, QCryptographicHash::Sha256);
         const EvaluatedExamination examination = EvaluatedExamination::parse(file.bytes, path, key);
+        if (wanted && !wanted(file.fileName, file.sha256))
+            return file;
         file.columns =
             std::make_shared<const PreparedUpload::Columns>(PreparedUpload::Columns{columnParams(file, examination)});
     } catch (const UserError& e) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -26,15 +27,21 @@ struct PreparedUpload {
     QByteArray sha256;
     // Why the file cannot go (unreadable, or refused by the reader): it is not uploaded.
     QString error;
-    // The statement's parameters past the file name, the bytes and the client, in its order.
+    // The statement's parameters past the file name, the bytes and the client, in its order; none
+    // when they were not wanted.
     struct Columns;
     std::shared_ptr<const Columns> columns;
 
     bool ok() const { return error.isEmpty(); }
 };
 
-// Reads the file and derives its columns under the key; never raises.
-PreparedUpload prepareUpload(const QString& path, const GcrKey& key);
+// Whether a file read with these bytes is to go to the server, and so needs its columns.
+using Wanted = std::function<bool(const QString& fileName, const QByteArray& sha256)>;
+
+// Reads and evaluates the file under the key, and derives its columns when they are wanted (by
+// default always): a file the server holds already, or a check, needs no more than whether the
+// reader takes it. Never raises.
+PreparedUpload prepareUpload(const QString& path, const GcrKey& key, const Wanted& wanted = {});
 
 struct UploadOutcome {
     bool stored = false; // false: the server held these bytes as a current version already
