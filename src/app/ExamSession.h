@@ -72,9 +72,10 @@ public:
     ExaminationData collect() const;
 
     // Whether the examination in hand differs from the one last saved, opened or started anew
-    // (at start-up: a blank one), compared as their files would hold them, so no window has to
-    // remember to say that it changed something. The answer being typed is stored first; raises
-    // UserError when it cannot be. An answer file that cannot be read counts as a difference.
+    // (at start-up: blank personal data and coding with the answers the working folder holds),
+    // compared as their files would hold them, so no window has to remember to say that it
+    // changed something. The answer being typed is stored first; raises UserError when it cannot
+    // be. An answer file that cannot be read counts as a difference.
     bool hasUnsavedChanges();
     // The examination in hand has just been saved as these bytes.
     void markSaved(const QByteArray& fileBytes) { m_keptBytes = fileBytes; }

@@ -26,7 +26,9 @@ public:
     void writeProfileChart(const QString& path, const PersonalData&, const EvaluationResult&, QChar) override {
         TextFile::writeBytes(path, QByteArrayLiteral("chart"));
     }
+    void showProtocol(const ProtocolDocument& protocol) override { shownProtocols.append(protocol.page); }
     QList<int> tooFew;
+    QStringList shownProtocols;
 };
 
 struct App {

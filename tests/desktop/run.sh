@@ -4,6 +4,7 @@
 # the windows left, the stacking order and the active window.
 #   tests/desktop/run.sh [path/to/gyvkt]        (default: build/bin/gyvkt)
 #   DESKTOP_ONLY=archive tests/desktop/run.sh   only the scenarios whose name holds "archive"
+#   DESKTOP_SHOTS=DIR tests/desktop/run.sh      keeps pictures of the screen at the points worth a look
 set -u
 here="$(cd "$(dirname "$0")/../.." && pwd)"
 app="$(readlink -f "${1:-$here/build/bin/gyvkt}")"
@@ -87,6 +88,16 @@ echo "$1" >>"$GYVKT_OPENED"
 exec xmessage -title "Böngésző" -geometry 700x500+300+120 "$1"
 OPENER
 chmod +x "$work/bin/xdg-open"
+# A desktop without a browser: the opener starts, finds no program and says so as xdg-open does.
+mkdir -p "$work/nobrowser"
+cat >"$work/nobrowser/xdg-open" <<'OPENER'
+#!/bin/sh
+echo "$1" >>"$GYVKT_OPENED"
+echo "xdg-open: no method available for opening '$1'" >&2
+exit 3
+OPENER
+chmod +x "$work/nobrowser/xdg-open"
+OPENERS="$work/bin"   # where the program finds xdg-open
 
 passed=0
 failed=0
@@ -96,6 +107,8 @@ ROOT=""   # its data root
 TIMEOUT=15
 
 log() { echo "    $*"; }
+# shot NAME: a picture of the screen, when DESKTOP_SHOTS names a folder to keep them in.
+shot() { [ -z "${DESKTOP_SHOTS:-}" ] || import -window root "$DESKTOP_SHOTS/$1.png"; }
 fail() {
     echo "    FAIL: $*"
     scenario_ok=0
@@ -185,7 +198,7 @@ click_close_box() { # the close button of the window manager's frame
 }
 
 start_app() {
-    GYVKT_OPENED="$ROOT/opened" TAVRIX_ROOT="$ROOT" PATH="$work/bin:$PATH" HOME="$ROOT/home" \
+    GYVKT_OPENED="$ROOT/opened" TAVRIX_ROOT="$ROOT" PATH="$OPENERS:$PATH" HOME="$ROOT/home" \
         XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$app" >>"$ROOT/program.log" 2>&1 &
     APP=$!
     pids+=("$APP")
@@ -307,6 +320,7 @@ run() {
         wait "$APP" 2>/dev/null
     fi
     APP=""
+    OPENERS="$work/bin"
     if [ $scenario_ok -eq 1 ]; then
         passed=$((passed + 1))
         echo "    ok"
@@ -410,8 +424,66 @@ scenario_examination() {
     # Just saved: the quit asks nothing about saving.
     menu f up && expect_clean_end no || return
 
-    # The next start finds the data folder free.
-    start_app && unlock && menu f up && expect_clean_end yes
+    # The next start finds the data folder free, and what the last run left is where it starts:
+    # nothing touched, nothing to save.
+    start_app && unlock && menu f up && expect_clean_end no
+}
+
+# Opens the sample examination from the archive (Ctrl+R, Enter) and confirms its personal data.
+open_sample() {
+    activate_main && xdotool key ctrl+r
+    wait_active "Archívum" || return
+    local end=$((SECONDS + TIMEOUT))
+    while ! has_window "Gyermek VKT személyi adatok" && [ $SECONDS -lt $end ]; do
+        is_active "Archívum" && xdotool key Return
+        sleep 0.5
+    done
+    wait_active "Gyermek VKT személyi adatok" || return
+    xdotool key Return
+    wait_until $TIMEOUT no_window "Gyermek VKT személyi adatok" || fail "the personal data stay up"
+}
+
+# Without a browser the protocol shows in the program's own window, named by its code.
+scenario_no_browser() {
+    OPENERS="$work/nobrowser"
+    start_app && unlock && open_sample || return
+    menu v 3 # "Kész jegyzőkönyv"
+    wait_window "Jegyzőkönyv – MINTA" && wait_active "Jegyzőkönyv – MINTA" || return
+    [ "$(sed 's|^file://||' "$ROOT/opened")" = "$ROOT/gy_vkt/html/MINTA.html" ] || fail "opened: $(cat "$ROOT/opened")"
+    shot protocol-window
+    xdotool key End && sleep 0.3 && shot protocol-window-end
+    xdotool key Escape
+    wait_until $TIMEOUT no_window "Jegyzőkönyv – MINTA" || fail "Escape leaves the protocol window up"
+    menu f up && expect_clean_end no
+}
+
+# frame_inside WINDOW: the window with its frame lies within the 1366x768 screen.
+frame_inside() {
+    local x y wd ht l r t b
+    read -r x y wd ht < <(geometry "$1")
+    read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    [ $((x - l)) -ge 0 ] && [ $((y - t)) -ge 0 ] && [ $((x + wd + r)) -le 1366 ] && [ $((y + ht + b)) -le 768 ]
+}
+print_dialog_inside() { frame_inside "$(window_named "Nyomtatás")"; }
+
+# The print dialog opened to its full size keeps its buttons on the screen, also when it comes up
+# over the answer window at the bottom of the marking arrangement.
+scenario_print_dialog() {
+    start_app && unlock && open_sample && arrange jeloles || return
+    xdotool key ctrl+p
+    wait_window "Nyomtatás" && wait_active "Nyomtatás" || return
+    local before
+    before=$(geometry "$(window_named "Nyomtatás")")
+    xdotool key alt+b # "Beállítások >>"
+    wait_until $TIMEOUT eval '[ "$(geometry "$(window_named "Nyomtatás")")" != "$before" ]' ||
+        fail "the dialog did not grow: $before"
+    wait_until 3 print_dialog_inside ||
+        fail "the expanded print dialog leaves the screen: $(geometry "$(window_named "Nyomtatás")")"
+    log "print dialog: $(geometry "$(window_named "Nyomtatás")")"
+    shot print-dialog
+    xdotool key Escape
+    wait_until $TIMEOUT no_window "Nyomtatás" || fail "the print dialog stays"
+    menu f up && expect_clean_end no
 }
 
 scenario_archive_and_profile() {
@@ -452,6 +524,8 @@ done
 run "No to the quit question" scenario_quit_refused
 run "a whole examination, then a second start" scenario_examination
 run "archive and profile in the marking arrangement" scenario_archive_and_profile
+run "no browser: the protocol window" scenario_no_browser
+run "the expanded print dialog on the screen" scenario_print_dialog
 
 for name in "${failures[@]}"; do echo "failed: $name"; done
 echo "$passed passed, $failed failed"

@@ -4,6 +4,7 @@
 #include "formats/ExaminationFile.h"
 #include "formats/LayoutFile.h"
 #include "formats/PasswordStore.h"
+#include "formats/WorkingFolder.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
 #include "gui/archive/TArchivum.h"
@@ -13,6 +14,7 @@
 #include "gui/helptexts/Tvv_instr.h"
 #include "gui/marking/TJelCsere.h"
 #include "gui/marking/TJeloles.h"
+#include "gui/paper/TJegyzokonyv.h"
 #include "gui/paper/TProfil.h"
 #include "gui/recording/TKalend.h"
 #include "gui/recording/TKepForm.h"
@@ -101,6 +103,8 @@ private slots:
     void modalWindowsOpenAboveTheToolWindows();
     void saveQuestionOnlyForUnsavedWork_data();
     void saveQuestionOnlyForUnsavedWork();
+    void saveWithoutACodeWantsAName_data();
+    void saveWithoutACodeWantsAName();
     void gridCaptionsStayInViewWhileRowsScroll();
 };
 
@@ -381,13 +385,7 @@ void TestCommands::protocolWrittenAndOpened() {
     QVERIFY(html.contains("<TD><B>GCR sz\xe1zal\xe9k: </B>"));
     QVERIFY(p.platform.messages.isEmpty());
 
-    // A desktop without a browser: the protocol is there all the same, and the examiner is
-    // told where.
-    p.platform.setOpenDocumentFails(true);
-    p.trigger("Kszjegyzknyv1");
-    QCOMPARE(p.platform.messages.size(), 1);
-    QVERIFY(p.platform.messages.first().contains(QStringLiteral("nem nyitható meg")));
-    QVERIFY(p.platform.messages.first().contains(path));
+    QVERIFY(!p.forms.jegyzokonyv->isVisible());
 }
 
 void TestCommands::protocolRefusedForAnAgeWithoutNorms() {
@@ -586,8 +584,9 @@ void TestCommands::saveQuestionOnlyForUnsavedWork() {
     saved.answers[0] = QStringLiteral("régi\r\n");
     const QString archived = root.root().archiveFolder() + QStringLiteral("/ARCH.kvx");
     root.put(QStringLiteral("gy_vkt/archivum/ARCH.kvx"), ExaminationFile::serialize(saved));
+    // What the last run left in the working folder is where this run starts.
     for (int n = 1; n <= 24; ++n)
-        root.put(QStringLiteral("gy_vkt/aktualis/%1.val").arg(n), QByteArray());
+        root.put(QStringLiteral("gy_vkt/aktualis/%1.val").arg(n), n == 2 ? "tegnapi v\xe1lasz" : QByteArray());
     ProgramFixture p(root);
     p.unlock();
     p.forms.valasz->show();
@@ -629,6 +628,42 @@ void TestCommands::saveQuestionOnlyForUnsavedWork() {
     QVERIFY(!p.runConfirmingPersonalData("jvizsglat1"));
     QCOMPARE(p.platform.questions, QStringList{question});
     QCOMPARE(ExaminationFile::serialize(p.session.collect()), before);
+}
+
+// Catches a save dialog that proposes an empty name, and a nameless examination filed in the
+// archive by a stray Enter.
+void TestCommands::saveWithoutACodeWantsAName_data() {
+    QTest::addColumn<QStringList>("chosen"); // the dialog's answers in turn; "" is the folder itself
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<int>("refused");
+    QTest::newRow("a name") << QStringList{QStringLiteral("Név.kvx")} << QStringLiteral("Név.kvx") << 0;
+    QTest::newRow("only the suffix, then a name")
+        << QStringList{QStringLiteral(".kvx"), QStringLiteral("Név.kvx")} << QStringLiteral("Név.kvx") << 1;
+    QTest::newRow("blank, then cancelled") << QStringList{QStringLiteral("   .kvx")} << QString() << 1;
+    QTest::newRow("the folder itself") << QStringList{QString()} << QString() << 1;
+}
+
+void TestCommands::saveWithoutACodeWantsAName() {
+    QFETCH(QStringList, chosen);
+    QFETCH(QString, saved);
+    QFETCH(int, refused);
+    TestRoot root;
+    prepareRoot(root);
+    WorkingFolder::resetAnswerFiles(root.root());
+    ProgramFixture p(root);
+    p.unlock();
+    QVERIFY(p.session.personal().code.isEmpty());
+    const QString archive = root.root().archiveFolder();
+    QVERIFY(QDir().mkpath(archive));
+    for (const QString& name : chosen)
+        p.platform.setNextFileName(name.isEmpty() ? archive : archive + QLatin1Char('/') + name);
+    QVERIFY2(p.program->commands().save(), qPrintable(p.platform.messages.join(QLatin1Char('|'))));
+    QVERIFY(p.platform.dialogs.first().dialog.fileName.isEmpty());
+    QCOMPARE(p.platform.messages.size(), refused);
+    // A refused name is asked again; the dialog comes once more than names were refused.
+    QCOMPARE(p.platform.dialogs.size(), refused + 1);
+    const QStringList files = QDir(archive).entryList(QDir::Files);
+    QCOMPARE(files, saved.isEmpty() ? QStringList() : QStringList{saved});
 }
 
 QTEST_MAIN(TestCommands)

@@ -1,11 +1,17 @@
+#include "gui/common/DesktopOpener.h"
 #include "gui/common/QtPlatform.h"
+#include "gui/common/ScreenFit.h"
 #include "gui/common/Translations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -72,6 +78,81 @@ private slots:
         for (const QString& english : {QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel"),
                                        QStringLiteral("&Save"), QStringLiteral("Save")})
             QVERIFY2(!question.contains(english) && !save.contains(english), qPrintable(english));
+    }
+
+    // Catches a dialog left where its grown part (and its buttons) is off the screen, one shrunk
+    // below what it needs, and one pushed off a screen that does not start at 0.
+    void fitted_data() {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QRect>("expected");
+        const QRect screen(0, 0, 1366, 768);
+        QTest::newRow("fits") << QRect(100, 100, 400, 300) << screen << QSize() << QRect(100, 100, 400, 300);
+        QTest::newRow("grown below the bottom")
+            << QRect(436, 524, 494, 372) << screen << QSize() << QRect(436, 396, 494, 372);
+        QTest::newRow("past the right edge")
+            << QRect(1200, 100, 400, 300) << screen << QSize() << QRect(966, 100, 400, 300);
+        QTest::newRow("above and left") << QRect(-50, -20, 400, 300) << screen << QSize() << QRect(0, 0, 400, 300);
+        QTest::newRow("larger than 1024x768")
+            << QRect(0, 0, 1100, 900) << QRect(0, 0, 1024, 768) << QSize(200, 100) << QRect(0, 0, 1024, 768);
+        QTest::newRow("minimum taller than the screen")
+            << QRect(10, 10, 500, 900) << screen << QSize(0, 800) << QRect(10, 0, 500, 800);
+        QTest::newRow("second screen") << QRect(1400, 700, 300, 200) << QRect(1366, 0, 1024, 768) << QSize()
+                                       << QRect(1400, 568, 300, 200);
+    }
+    void fitted() {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, area);
+        QFETCH(QSize, minimum);
+        QFETCH(QRect, expected);
+        QCOMPARE(ScreenFit::fitted(frame, area, minimum), expected);
+    }
+
+    // Catches a dialog that is fitted when it shows but not when it grows afterwards.
+    void grownDialogComesBackOnScreen() {
+        ScreenFit fit;
+        QDialog dialog;
+        const QRect area = dialog.screen()->availableGeometry();
+        dialog.resize(300, 60);
+        dialog.move(area.left() + 40, area.bottom() - 100);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.resize(300, 400);
+        QTRY_VERIFY(area.contains(dialog.frameGeometry()));
+        QCOMPARE(dialog.size(), QSize(300, 400));
+    }
+
+    // Catches an opener counted as a success because it started: its exit status decides.
+    void openerExitStatusDecides_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("notOpened");
+        QTest::newRow("opened") << 0 << false;
+        QTest::newRow("no method available") << 3 << true;
+        QTest::newRow("no such file") << 2 << true;
+    }
+    void openerExitStatusDecides() {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+        QSKIP("the system opens documents itself");
+#endif
+        QFETCH(int, status);
+        QFETCH(bool, notOpened);
+        QTemporaryDir bin;
+        QFile opener(bin.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(opener.open(QIODevice::WriteOnly));
+        opener.write("#!/bin/sh\nexit " + QByteArray::number(status) + "\n");
+        opener.close();
+        opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+        bool told = false;
+        {
+            DesktopOpener desktop;
+            desktop.open(bin.filePath(QStringLiteral("jegyzokonyv.html")), [&told] { told = true; });
+            QTRY_VERIFY(desktop.findChildren<QProcess*>().isEmpty());
+        }
+        qputenv("PATH", path);
+        QCOMPARE(told, notOpened);
     }
 };
 

@@ -5,38 +5,56 @@
 #include "app/ExamSession.h"
 #include "render/ProtocolPages.h"
 
+#include <QDir>
+
 PaperCommands::PaperCommands(ExamSession& session, Platform& platform, Commands& commands)
     : m_session(session), m_platform(platform), m_commands(commands) {}
 
+bool PaperCommands::evaluated(ProtocolDocument& protocol) {
+    if (!m_commands.evaluateForProtocol(protocol.result))
+        return false;
+    protocol.personal = m_session.personal();
+    protocol.coding = m_session.coding();
+    return true;
+}
+
 void PaperCommands::print() {
-    EvaluationResult result;
-    if (!m_commands.evaluateForProtocol(result))
-        return;
-    const QString code = m_session.personal().code;
-    reportFailure(m_platform, [&] {
-        m_printDialog->print(QStringLiteral("gyermek VKT jegyzőkönyv ") + code, [&](QPagedPaintDevice& device) {
-            ProtocolPages::paint(device, m_session.personal(), m_session.coding(), result,
-                                 m_session.decimalSeparator());
-        });
-    });
+    ProtocolDocument protocol;
+    if (evaluated(protocol))
+        print(protocol);
 }
 
 void PaperCommands::savePdf() {
-    EvaluationResult result;
-    if (!m_commands.evaluateForProtocol(result))
-        return;
+    ProtocolDocument protocol;
+    if (evaluated(protocol))
+        savePdf(protocol);
+}
+
+void PaperCommands::print(const ProtocolDocument& protocol) {
+    reportFailure(m_platform, [&] {
+        m_printDialog->print(QStringLiteral("gyermek VKT jegyzőkönyv ") + protocol.personal.code,
+                             [&](QPagedPaintDevice& device) {
+                                 ProtocolPages::paint(device, protocol.personal, protocol.coding, protocol.result,
+                                                      m_session.decimalSeparator());
+                             });
+    });
+}
+
+void PaperCommands::savePdf(const ProtocolDocument& protocol) {
     Platform::FileDialog dialog;
     dialog.filter = QStringLiteral("PDF dokumentum|*.pdf|minden fájl|*.*");
     dialog.defaultSuffix = QStringLiteral("pdf");
     // Beside the HTML protocol and its chart, where the examiner finds the protocols.
     dialog.initialFolder = m_session.root().htmlFolder();
-    const QString code = m_session.personal().code;
+    const QString& code = protocol.personal.code;
     dialog.fileName = code.isEmpty() ? QString() : code + QStringLiteral(".pdf");
     dialog.overwritePrompt = true;
     const QString path = m_platform.saveFileName(dialog);
     if (path.isEmpty())
         return;
-    reportFailure(m_platform, [&] {
-        ProtocolPages::writePdf(path, m_session.personal(), m_session.coding(), result, m_session.decimalSeparator());
-    });
+    if (reportFailure(m_platform, [&] {
+            ProtocolPages::writePdf(path, protocol.personal, protocol.coding, protocol.result,
+                                    m_session.decimalSeparator());
+        }))
+        m_platform.message(QStringLiteral("A jegyzőkönyv PDF-ben elkészült:\n") + QDir::toNativeSeparators(path));
 }

@@ -5,10 +5,12 @@
 class Commands;
 class ExamSession;
 class Platform;
+struct ProtocolDocument;
 
-// The protocol on paper from the main window's menus: "Nyomtatás…" and "Jegyzőkönyv PDF-be…".
-// Both start from the evaluation of "Kész jegyzőkönyv" under its refusals (the too-few dialog,
-// the message for an age without norms) and report a failure in one message box.
+// The protocol on paper: "Nyomtatás…" and "Jegyzőkönyv PDF-be…" of the main window's menus for
+// the examination in hand, and the same for a protocol the protocol window shows. The menus
+// start from the evaluation of "Kész jegyzőkönyv" under its refusals (the too-few dialog, the
+// message for an age without norms); a failure is reported in one message box.
 class PaperCommands {
 public:
     PaperCommands(ExamSession& session, Platform& platform, Commands& commands);
@@ -21,10 +23,15 @@ public:
     // "Nyomtatás…": the print dialog, then the protocol pages and the chart page on the printer.
     void print();
     // "Jegyzőkönyv PDF-be…": the save dialog proposing <code>.pdf in the html folder, then the
-    // file, written atomically.
+    // file, written atomically, and a notice naming it.
     void savePdf();
+    // The same for a protocol already made.
+    void print(const ProtocolDocument& protocol);
+    void savePdf(const ProtocolDocument& protocol);
 
 private:
+    bool evaluated(ProtocolDocument& protocol);
+
     ExamSession& m_session;
     Platform& m_platform;
     Commands& m_commands;

@@ -12,6 +12,7 @@
 #include "gui/helptexts/Tvv_instr.h"
 #include "gui/marking/TJelCsere.h"
 #include "gui/marking/TJeloles.h"
+#include "gui/paper/TJegyzokonyv.h"
 #include "gui/paper/TProfil.h"
 #include "gui/recording/TKalend.h"
 #include "gui/recording/TKepForm.h"
@@ -57,6 +58,7 @@ void Program::createWindows(Platform& platform) {
     w.archivum = new TArchivum(m_session, m_commands, platform, owner);
     w.mentes = new TMentes(platform, owner);
     m_backup = std::make_unique<BackupCommand>(root, platform, *w.mentes);
+    w.jegyzokonyv = new TJegyzokonyv(m_paper, platform, owner);
 
     // Windows ask one another for help through signals, so none of them holds another.
     QObject::connect(w.jeloles, &TJeloles::markingHelpWanted, w.infoKeret, &TInfoKeret::showMarkingHelp);

@@ -1,5 +1,6 @@
 #include "gui/shell/ProgramWindows.h"
 
+#include "gui/paper/TJegyzokonyv.h"
 #include "gui/recording/TSzemAd.h"
 #include "gui/shell/TKevesValasz.h"
 #include "gui/shell/Tfomenu.h"
@@ -25,4 +26,8 @@ void ProgramWindows::showTooFewMarked(int marked) {
 void ProgramWindows::writeProfileChart(const QString& path, const PersonalData& personal,
                                        const EvaluationResult& result, QChar decimalSeparator) {
     ProfileChart(personal, result, decimalSeparator).writePng(path, 1100, 860);
+}
+
+void ProgramWindows::showProtocol(const ProtocolDocument& protocol) {
+    jegyzokonyv->showProtocol(protocol);
 }

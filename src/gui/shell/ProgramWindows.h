@@ -20,6 +20,7 @@ class TPwForm;
 class TProfil;
 class TArchivum;
 class TMentes;
+class TJegyzokonyv;
 
 // The program's windows, one instance of each, created at start-up in this order and kept
 // until the program ends; the main window owns the rest. The arrangements and the examination
@@ -46,6 +47,8 @@ struct ProgramWindows : CommandWindows {
     TArchivum* archivum = nullptr;
     // Created after the fifteen: the passphrase of "File" → "Biztonsági mentés…".
     TMentes* mentes = nullptr;
+    // Created after the fifteen: a protocol the desktop has no browser for.
+    TJegyzokonyv* jegyzokonyv = nullptr;
 
     ProgramWindows() = default;
     ProgramWindows(const ProgramWindows&) = delete;
@@ -58,4 +61,5 @@ struct ProgramWindows : CommandWindows {
     void showTooFewMarked(int marked) override;
     void writeProfileChart(const QString& path, const PersonalData& personal, const EvaluationResult& result,
                            QChar decimalSeparator) override;
+    void showProtocol(const ProtocolDocument& protocol) override;
 };
