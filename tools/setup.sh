@@ -15,6 +15,9 @@ PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqt6opengl6
 PACKAGES+=(qt6-l10n-tools)
 # The desktop suite runs the program under a virtual X server and a window manager.
 PACKAGES+=(xvfb openbox xdotool x11-utils)
+# Its scenarios of the child's screen need two monitors (Xorg's dummy driver, set up with xrandr),
+# and read that screen back with screenshots and OCR.
+PACKAGES+=(xserver-xorg-video-dummy x11-xserver-utils imagemagick tesseract-ocr)
 
 packagesOnly=0
 if [ "${1:-}" = "--packages-only" ]; then

@@ -73,9 +73,9 @@ struct Shown {
 
 Shown run(ProgramFixture& p, const char* item) {
     Shown shown;
-    ModalWatch watch(p.forms.kevesValasz, [&]() {
-        shown.tooFew = p.child<QLabel>(p.forms.kevesValasz, "Label1")->text();
-        p.child<QPushButton>(p.forms.kevesValasz, "OKBtn")->click();
+    ModalWatch watch(p.forms.kevesValasz(), [&]() {
+        shown.tooFew = p.child<QLabel>(p.forms.kevesValasz(), "Label1")->text();
+        p.child<QPushButton>(p.forms.kevesValasz(), "OKBtn")->click();
     });
     p.trigger(item);
     shown.messages = p.platform.messages;
@@ -152,7 +152,7 @@ void TestPaper::itemsRefuseAsTheProtocol() {
     QCOMPARE(printer.calls, 0);
     QVERIFY(QDir(root.root().htmlFolder()).entryList(QDir::Files).isEmpty());
     QVERIFY(p.platform.openedDocuments.isEmpty());
-    QVERIFY(!p.forms.profil->isVisible());
+    QVERIFY(!p.forms.profil()->isVisible());
 }
 
 void TestPaper::protocolWritesTheChartBeside() {
@@ -287,7 +287,7 @@ void TestPaper::profileWindowFollowsTheExamination() {
     p.unlock();
     p.session.setCode(QStringLiteral("LATO"));
     markPictures(p.session, 18);
-    TProfil* window = p.forms.profil;
+    TProfil* window = p.forms.profil();
     QCOMPARE(window->objectName(), QStringLiteral("TProfil"));
     QVERIFY(!window->isVisible());
     p.trigger("Profil1");
@@ -353,7 +353,7 @@ void TestPaper::protocolWindowWithoutABrowser() {
     p.platform.setOpenDocumentFails(true);
     p.trigger("Kszjegyzknyv1");
 
-    TJegyzokonyv* window = p.forms.jegyzokonyv;
+    TJegyzokonyv* window = p.forms.jegyzokonyv();
     const QString page = root.root().protocolFile(QStringLiteral("LAP"));
     QCOMPARE(p.platform.openedDocuments, QStringList{page});
     QVERIFY(p.platform.messages.isEmpty());
