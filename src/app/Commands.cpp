@@ -100,6 +100,10 @@ void Commands::showPersonalData() {
         m_windows.showPersonalData();
 }
 
+void Commands::stepPicture(int by) {
+    reportFailure(m_platform, [&] { m_session.stepPicture(by); });
+}
+
 bool Commands::evaluateForProtocol(EvaluationResult& result) {
     return evaluateForProtocol(m_session.personal(), m_session.coding(), result);
 }

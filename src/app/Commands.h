@@ -59,6 +59,9 @@ public:
     bool save();
     // "Szem. adatok": the personal-data window, modally.
     void showPersonalData();
+    // "Következő kép" and "Előző kép": the picture `by` places on, after storing the answer
+    // being typed; when that cannot be stored, the message, and the picture stays.
+    void stepPicture(int by);
     // "Kész jegyzőkönyv": with at least 18 marked pictures the evaluation, html/<code>.html and
     // beside it the profile chart html/<code>_profil.png, the page handed to the browser (the
     // protocol window when there is none); with fewer the too-few dialog.

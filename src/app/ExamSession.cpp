@@ -30,6 +30,10 @@ void ExamSession::selectPicture(int picture) {
     emit pictureSelected(picture);
 }
 
+void ExamSession::stepPicture(int by) {
+    selectPicture(qBound(1, m_currentPicture + by, kPictureCount));
+}
+
 template <typename T>
 void ExamSession::changePersonal(T& field, const T& value) {
     if (field == value)

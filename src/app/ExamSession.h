@@ -59,6 +59,8 @@ public:
     // Makes picture 1..24 the current one, after storing the pending answer. When that fails
     // the error is raised and the old picture stays current.
     void selectPicture(int picture);
+    // The same for the picture `by` places on from the current one, within 1..24.
+    void stepPicture(int by);
 
     // Personal data back to its start values (the code kept), every ScoringLine emptied, the
     // 24 answer files emptied. When the answer files cannot be written, UserError is raised

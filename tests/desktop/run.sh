@@ -646,6 +646,61 @@ scenario_child_screen_needs_two() {
     menu f up && expect_clean_end no
 }
 
+# The whole examination without the mouse: the personal data with Ctrl+N, the 24 answers stepped
+# with Ctrl+PgDown, F6 to the marking window, each code typed as its two letters and PgUp to the
+# picture before, a third code made room for in "Túl sok jel !!!", and Ctrl+S.
+scenario_keyboard_only() {
+    start_app && unlock || return
+    xdotool key ctrl+n
+    wait_active "Gyermek VKT személyi adatok" || return
+    xdotool type --delay 30 "Billentyu Bela"
+    xdotool key Tab && xdotool type --delay 30 "kb1"
+    xdotool key Tab Tab ctrl+a && xdotool type "9"
+    xdotool key Return
+    wait_until $TIMEOUT no_window "Gyermek VKT személyi adatok" || { fail "the personal data stay up"; return 1; }
+    wait_active "$MAIN" || return
+    xdotool key alt+v && sleep 0.3 && shot menu-keys
+    xdotool key Down Return # "Felvétel"
+    wait_active "A(z) 1. képre adott válasz" || return
+    local n
+    for n in $(seq 24); do
+        xdotool type --delay 20 "valasz $n"
+        [ "$n" -eq 24 ] && break
+        xdotool key ctrl+Next
+        wait_active "A(z) $((n + 1)). képre adott válasz" || return
+    done
+
+    xdotool key alt+v Down Down Return # "Jelölés", from the answer window
+    wait_window "A felvett vizsgálat jelölése" && wait_active "A(z) 24. képre adott válasz" || return
+    xdotool key F6
+    wait_active "A felvett vizsgálat jelölése" || return
+    for n in $(seq 24 -1 9); do
+        xdotool key e v Prior
+        wait_until $TIMEOUT has_window "A(z) $((n - 1)). képre adott válasz" || { fail "no step to $((n - 1))"; return 1; }
+    done
+    # Picture 8: a third code asks for room; Tab to the first code, Space, Enter deletes it.
+    xdotool key e v n e k e
+    wait_active "Túl sok jel !!!" || return
+    xdotool key Tab space Return
+    wait_active "A felvett vizsgálat jelölése" || return
+    # The next key lands in the marking window.
+    xdotool key Prior
+    wait_until $TIMEOUT has_window "A(z) 7. képre adott válasz" || fail "PgUp after the dialog went astray"
+    is_active "A felvett vizsgálat jelölése" || fail "the marking window lost the keyboard: \"$(active_name)\""
+    xdotool key e v
+
+    xdotool key ctrl+s
+    wait_until $TIMEOUT save_dialog_active || { fail "no save dialog"; return 1; }
+    sleep 0.5
+    xdotool key Return
+    local file="$ROOT/gy_vkt/archivum/KB1.kvx"
+    wait_until $TIMEOUT test -s "$file" || { fail "KB1.kvx was not saved"; return 1; }
+    [ "$(grep -ac "valasz" "$file")" -eq 24 ] || fail "answers in the file: $(grep -ac "valasz" "$file")"
+    [ "$(sed -n '6,29p' "$file" | grep -cv '^,,,;')" -eq 18 ] || fail "coded pictures: $(sed -n '6,29p' "$file" | tr -d '\r')"
+    [ "$(sed -n 13p "$file" | tr -d '\r')" = ",NE,KE,;" ] || fail "picture 8: $(sed -n 13p "$file")"
+    menu f up && expect_clean_end no
+}
+
 for arrangement in none felvetel jeloles; do
     for how in menu closebox altf4; do
         run "quit by $how, arrangement: $arrangement" scenario_quit "$arrangement" "$how"
@@ -654,6 +709,7 @@ done
 run "No to the quit question" scenario_quit_refused
 run "a whole examination, then a second start" scenario_examination
 run "archive and profile in the marking arrangement" scenario_archive_and_profile
+run "the whole examination from the keyboard" scenario_keyboard_only
 run "no browser: the protocol window" scenario_no_browser
 run "the expanded print dialog on the screen" scenario_print_dialog
 run "no child's screen on one screen" scenario_child_screen_needs_two

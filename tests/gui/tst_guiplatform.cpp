@@ -1,13 +1,17 @@
 #include "gui/common/DesktopOpener.h"
+#include "gui/common/KeyboardReturn.h"
 #include "gui/common/QtPlatform.h"
 #include "gui/common/ScreenFit.h"
 #include "gui/common/Translations.h"
+#include "gui/common/Widgets.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
@@ -121,6 +125,40 @@ private slots:
         dialog.resize(300, 400);
         QTRY_VERIFY(area.contains(dialog.frameGeometry()));
         QCOMPARE(dialog.size(), QSize(300, 400));
+    }
+
+    // Catches the keyboard left with the main window (the dialog's owner) when a message closes,
+    // after the examiner had been typing in a tool window, also when the message came from the
+    // main window's menu.
+    void keyboardComesBack_data() {
+        QTest::addColumn<bool>("fromTheMenu");
+        QTest::newRow("from the tool window") << false;
+        QTest::newRow("from the main window's menu") << true;
+    }
+    void keyboardComesBack() {
+        QFETCH(bool, fromTheMenu);
+        KeyboardReturn keyboard;
+        QMainWindow main;
+        main.show();
+        QDialog tool(&main, Qt::Tool);
+        // The first field, which a window given back without its field would focus.
+        new QLineEdit(&tool);
+        auto* field = new QLineEdit(&tool);
+        field->move(0, 40);
+        tool.show();
+        Widgets::activate(&tool);
+        QTRY_COMPARE(QApplication::activeWindow(), &tool);
+        field->setFocus();
+        if (fromTheMenu) {
+            Widgets::activate(&main);
+            QTRY_COMPARE(QApplication::activeWindow(), &main);
+        }
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("gyermek VKT"), QStringLiteral("Túl sok jel"),
+                        QMessageBox::Ok, &main);
+        QTimer::singleShot(50, &box, &QDialog::accept);
+        box.exec();
+        QTRY_COMPARE(QApplication::activeWindow(), &tool);
+        QCOMPARE(tool.focusWidget(), field);
     }
 
     // Catches an opener counted as a success because it started: its exit status decides.

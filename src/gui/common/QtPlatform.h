@@ -2,6 +2,7 @@
 
 #include "app/Platform.h"
 #include "gui/common/DesktopOpener.h"
+#include "gui/common/KeyboardReturn.h"
 #include "gui/common/ScreenFit.h"
 
 class QWidget;
@@ -11,7 +12,7 @@ void centreOnScreen(QWidget* window);
 
 // The platform as the program uses it: Qt's message boxes and file dialogs, the desktop's
 // open action, the system beep, the clipboard and the system clock. While it lives, every
-// dialog is kept on its screen.
+// dialog is kept on its screen and gives the keyboard back when it closes.
 class QtPlatform : public Platform {
 public:
     // Boxes and dialogs are owned by the active window, or by the fallback owner when none is.
@@ -36,4 +37,5 @@ private:
     QWidget* m_owner = nullptr;
     DesktopOpener m_opener;
     ScreenFit m_screenFit;
+    KeyboardReturn m_keyboardReturn;
 };
