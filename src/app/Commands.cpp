@@ -15,7 +15,7 @@
 CommandWindows::~CommandWindows() = default;
 
 Commands::Commands(ExamSession& session, Platform& platform, CommandWindows& windows)
-    : m_session(session), m_platform(platform), m_windows(windows) {}
+    : m_session(session), m_platform(platform), m_windows(windows), m_writeChart(&ProtocolWriter::writeProfileChart) {}
 
 void Commands::newExamination() {
     if (m_windows.personalDataShown() || !mayReplaceExamination())
@@ -146,8 +146,7 @@ void Commands::writeProtocol(const PersonalData& personal, const Coding& coding)
     // The page does not show the chart, so a chart that could not be written is reported but
     // does not keep the finished protocol from the examiner.
     const QString chart = m_session.root().profileChartFile(personal.code);
-    reportFailure(m_platform,
-                  [&] { m_windows.writeProfileChart(chart, personal, result, m_session.decimalSeparator()); });
+    reportFailure(m_platform, [&] { m_writeChart(chart, personal, result, m_session.decimalSeparator()); });
     openProtocol(ProtocolDocument{path, chart, personal, coding, result});
 }
 

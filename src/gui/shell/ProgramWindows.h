@@ -82,7 +82,5 @@ struct ProgramWindows : CommandWindows {
     bool personalDataShown() const override;
     void showPersonalData() override;
     void showTooFewMarked(int marked) override;
-    void writeProfileChart(const QString& path, const PersonalData& personal, const EvaluationResult& result,
-                           QChar decimalSeparator) override;
     void showProtocol(const ProtocolDocument& protocol) override;
 };
