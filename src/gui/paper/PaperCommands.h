@@ -2,6 +2,9 @@
 
 #include "gui/paper/PrintDialog.h"
 
+#include <QString>
+
+struct Comparison;
 class Commands;
 class ExamSession;
 class Platform;
@@ -10,7 +13,8 @@ struct ProtocolDocument;
 // The protocol on paper: "Nyomtatás…" and "Jegyzőkönyv PDF-be…" of the main window's menus for
 // the examination in hand, and the same for a protocol the protocol window shows. The menus
 // start from the evaluation of "Kész jegyzőkönyv" under its refusals (the too-few dialog, the
-// message for an age without norms); a failure is reported in one message box.
+// message for an age without norms); a failure is reported in one message box, The comparison
+// window's print and PDF go the same way.
 class PaperCommands {
 public:
     PaperCommands(ExamSession& session, Platform& platform, Commands& commands);
@@ -28,9 +32,15 @@ public:
     // The same for a protocol already made.
     void print(const ProtocolDocument& protocol);
     void savePdf(const ProtocolDocument& protocol);
+    // A comparison on the printer, and as a PDF through the save dialog (proposing
+    // <code>_osszehasonlitas.pdf in the html folder).
+    void printComparison(const Comparison& comparison);
+    void saveComparisonPdf(const Comparison& comparison);
 
 private:
     bool evaluated(ProtocolDocument& protocol);
+    // The save dialog for a PDF named name in the html folder; empty when cancelled.
+    QString pdfPath(const QString& name);
 
     ExamSession& m_session;
     Platform& m_platform;

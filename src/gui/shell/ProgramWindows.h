@@ -23,6 +23,7 @@ class TProfil;
 class TArchivum;
 class TMentes;
 class TJegyzokonyv;
+class TOsszehasonlitas;
 
 // A window made the first time it is asked for, by the maker Program gave it, and kept until
 // the program ends. A made window shows what it would have shown had it been made at start: it
@@ -72,6 +73,8 @@ struct ProgramWindows : CommandWindows {
     LazyWindow<TMentes> mentes;
     // A protocol the desktop has no browser for.
     LazyWindow<TJegyzokonyv> jegyzokonyv;
+    // The archive's "Összehasonlítás".
+    LazyWindow<TOsszehasonlitas> osszehasonlitas;
 
     ProgramWindows() = default;
     ProgramWindows(const ProgramWindows&) = delete;
