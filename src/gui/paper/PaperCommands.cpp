@@ -51,7 +51,7 @@ void PaperCommands::savePdf(const ProtocolDocument& protocol) {
             ProtocolPages::writePdf(path, protocol.personal, protocol.coding, protocol.result,
                                     m_session.decimalSeparator());
         }))
-        m_platform.message(QStringLiteral("A jegyzőkönyv PDF-ben elkészült:\n") + QDir::toNativeSeparators(path));
+        tellWritten(QStringLiteral("A jegyzőkönyv"), path);
 }
 
 void PaperCommands::printComparison(const Comparison& comparison) {
@@ -68,7 +68,13 @@ void PaperCommands::saveComparisonPdf(const Comparison& comparison) {
     const QString path = pdfPath(code.isEmpty() ? QString() : code + QStringLiteral("_osszehasonlitas.pdf"));
     if (path.isEmpty())
         return;
-    reportFailure(m_platform, [&] { ComparisonPages::writePdf(path, comparison, m_session.decimalSeparator()); });
+    if (reportFailure(m_platform, [&] { ComparisonPages::writePdf(path, comparison, m_session.decimalSeparator()); }))
+        tellWritten(QStringLiteral("Az összehasonlítás"), path);
+}
+
+void PaperCommands::tellWritten(const QString& what, const QString& path) {
+    // The save dialog closes without a trace; the examiner is told the file is there, and where.
+    m_platform.message(what + QStringLiteral(" PDF-ben elkészült:\n") + QDir::toNativeSeparators(path));
 }
 
 QString PaperCommands::pdfPath(const QString& name) {

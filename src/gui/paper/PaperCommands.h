@@ -13,8 +13,8 @@ struct ProtocolDocument;
 // The protocol on paper: "Nyomtatás…" and "Jegyzőkönyv PDF-be…" of the main window's menus for
 // the examination in hand, and the same for a protocol the protocol window shows. The menus
 // start from the evaluation of "Kész jegyzőkönyv" under its refusals (the too-few dialog, the
-// message for an age without norms); a failure is reported in one message box, The comparison
-// window's print and PDF go the same way.
+// message for an age without norms); a failure is reported in one message box, a PDF written
+// with a notice naming it. The comparison window's print and PDF go the same way.
 class PaperCommands {
 public:
     PaperCommands(ExamSession& session, Platform& platform, Commands& commands);
@@ -41,6 +41,7 @@ private:
     bool evaluated(ProtocolDocument& protocol);
     // The save dialog for a PDF named name in the html folder; empty when cancelled.
     QString pdfPath(const QString& name);
+    void tellWritten(const QString& what, const QString& path);
 
     ExamSession& m_session;
     Platform& m_platform;

@@ -193,6 +193,9 @@ void Program::showHelpFor(const QWidget* window) {
     } else if (is(w.profil)) {
         chapter = 4;
         heading = QStringLiteral("2. A PROFIL");
+    } else if (is(w.osszehasonlitas)) {
+        // Set side by side, the results are read as one examination's are.
+        chapter = 4;
     }
     if (heading.isEmpty())
         w.helpAblak()->showChapter(chapter);
