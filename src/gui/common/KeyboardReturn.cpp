@@ -20,6 +20,12 @@ bool isModal(const QWidget* window) {
     return window->windowModality() != Qt::NonModal || window->testAttribute(Qt::WA_ShowModal);
 }
 
+// A window the examiner closes to go back to work: a message, a modal dialog, or one of the
+// program's own dialogs (the archive, the protocol window) shown beside the tool windows.
+bool isDialog(const QWidget* window) {
+    return isModal(window) || window->windowType() == Qt::Dialog;
+}
+
 bool isOrdinary(const QWidget* window) {
     const Qt::WindowType type = window->windowType();
     return type != Qt::Popup && type != Qt::ToolTip && type != Qt::SplashScreen && type != Qt::Desktop;
@@ -38,23 +44,36 @@ bool KeyboardReturn::eventFilter(QObject* watched, QEvent* event) {
     QWidget* window = windowOf(watched);
     if (!window || !isOrdinary(window))
         return QObject::eventFilter(watched, event);
-    if (type == QEvent::Show && isModal(window)) {
+    if (type == QEvent::Show && isDialog(window))
         remember(window);
-    } else if (type == QEvent::Hide) {
-        for (qsizetype i = m_holders.size() - 1; i >= 0; --i) {
-            if (m_holders.at(i).dialog == window) {
-                const Holder holder = m_holders.takeAt(i);
-                // Once the closing has run its course, or the window manager's choice would win.
-                QTimer::singleShot(0, this, [this, holder] { giveBack(holder); });
-                break;
-            }
-        }
-    } else if (type == QEvent::WindowActivate && !isModal(window) && !qobject_cast<QMainWindow*>(window)) {
-        m_worked.removeAll(window);
-        m_worked.removeAll(nullptr);
-        m_worked.append(window);
-    }
+    else if (type == QEvent::Hide)
+        release(window);
+    else if (type == QEvent::WindowActivate)
+        noteActive(window);
     return QObject::eventFilter(watched, event);
+}
+
+void KeyboardReturn::release(QWidget* window) {
+    for (qsizetype i = m_holders.size() - 1; i >= 0; --i) {
+        if (m_holders.at(i).dialog != window)
+            continue;
+        const Holder holder = m_holders.takeAt(i);
+        // A window left open beside the others gives nothing back when the examiner has gone on
+        // elsewhere. (It has lost the keyboard by now; it was the last to have it.) Once the
+        // closing has run its course, or the window manager's choice would win.
+        if (isModal(window) || m_lastActive == window)
+            QTimer::singleShot(0, this, [this, holder] { giveBack(holder); });
+        return;
+    }
+}
+
+void KeyboardReturn::noteActive(QWidget* window) {
+    m_lastActive = window;
+    if (isModal(window) || qobject_cast<QMainWindow*>(window))
+        return;
+    m_worked.removeAll(window);
+    m_worked.removeAll(nullptr);
+    m_worked.append(window);
 }
 
 void KeyboardReturn::remember(QWidget* dialog) {

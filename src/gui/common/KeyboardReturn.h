@@ -5,7 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
-// Gives the keyboard back when a modal dialog or message closes: to the window and the field
+// Gives the keyboard back when a message or a dialog closes (a modal one always, one left open
+// beside the others, as the archive, when it had the keyboard): to the window and the field
 // that had it when the dialog came up. The window manager would hand it to the dialog's owner,
 // the main window, where the examiner's next keys go nowhere. A dialog called up from the main
 // window's menus returns the keyboard to the window the examiner last worked in (the answer or
@@ -30,6 +31,8 @@ private:
     };
 
     void remember(QWidget* dialog);
+    void release(QWidget* window);
+    void noteActive(QWidget* window);
     void giveBack(const Holder& holder);
     QWidget* target(const Holder& holder) const;
 
@@ -37,4 +40,6 @@ private:
     QList<Holder> m_holders;
     // The windows besides the main window that had the keyboard, the latest last.
     QList<QPointer<QWidget>> m_worked;
+    // The window that had the keyboard last, the main window included.
+    QPointer<QWidget> m_lastActive;
 };
