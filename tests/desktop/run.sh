@@ -90,12 +90,13 @@ start_openbox() {
 start_server Xvfb -screen 0 1366x768x24 -nolisten tcp && start_openbox || exit 2
 
 # The protocol opens "in the browser": the shell's opener is this stand-in, which notes the
-# file and shows a window of another program in the browser's place.
+# file, shows a window of another program in the browser's place and ends with success, as
+# xdg-open does once it has handed the file to a browser.
 mkdir -p "$work/bin"
 cat >"$work/bin/xdg-open" <<'OPENER'
 #!/bin/sh
 echo "$1" >>"$GYVKT_OPENED"
-exec xmessage -title "Böngésző" -geometry 700x500+300+120 "$1"
+xmessage -title "Böngésző" -geometry 700x500+300+120 "$1" &
 OPENER
 chmod +x "$work/bin/xdg-open"
 # A desktop without a browser: the opener starts, finds no program and says so as xdg-open does.
@@ -405,6 +406,9 @@ scenario_examination() {
     click_at "$(window_named "A vizsgálat képei")" 346 29
     wait_active "A(z) 2. képre adott válasz" || return
     xdotool type --delay 30 "Masodik valasz"
+    # Ctrl+PgDown steps from the picture window too; the answer window takes the keyboard.
+    xdotool windowactivate --sync "$(window_named "A vizsgálat képei")" && xdotool key ctrl+Next
+    wait_active "A(z) 3. képre adott válasz" || return
 
     arrange jeloles || return
     local marking n
@@ -421,6 +425,7 @@ scenario_examination() {
     # The browser, another program, comes above the tool windows.
     wait_until $TIMEOUT browser_window >/dev/null || { fail "no browser window"; return 1; }
     check_above_tools "$(browser_window)" "the browser"
+    sleep 0.5 && no_window "Jegyzőkönyv – DT1" || fail "the protocol window came up beside the browser"
 
     menu f 1 # "Mentés"
     wait_until $TIMEOUT save_dialog_active || { fail "no save dialog"; return 1; }
@@ -647,8 +652,9 @@ scenario_child_screen_needs_two() {
 }
 
 # The whole examination without the mouse: the personal data with Ctrl+N, the 24 answers stepped
-# with Ctrl+PgDown, F6 to the marking window, each code typed as its two letters and PgUp to the
-# picture before, a third code made room for in "Túl sok jel !!!", and Ctrl+S.
+# with Ctrl+PgDown (PgDown stays the editor's), F6 to the marking window, each code typed as its
+# two letters and PgUp to the picture before, a third code made room for in "Túl sok jel !!!",
+# and Ctrl+S. After every dialog, message and help the keyboard is back in the marking window.
 scenario_keyboard_only() {
     start_app && unlock || return
     xdotool key ctrl+n
@@ -665,6 +671,7 @@ scenario_keyboard_only() {
     local n
     for n in $(seq 24); do
         xdotool type --delay 20 "valasz $n"
+        [ "$n" -eq 1 ] && xdotool key Next && sleep 0.3 && { is_active "A(z) 1. képre adott válasz" || fail "PgDown stepped"; }
         [ "$n" -eq 24 ] && break
         xdotool key ctrl+Next
         wait_active "A(z) $((n + 1)). képre adott válasz" || return
@@ -688,6 +695,15 @@ scenario_keyboard_only() {
     wait_until $TIMEOUT has_window "A(z) 7. képre adott válasz" || fail "PgUp after the dialog went astray"
     is_active "A felvett vizsgálat jelölése" || fail "the marking window lost the keyboard: \"$(active_name)\""
     xdotool key e v
+    # "Törlés!" left with OK, the archive with Escape, the personal data from the main window's
+    # menu with Enter, the marking help (F1) with F6: each gives the keyboard back.
+    local marking="A felvett vizsgálat jelölése"
+    xdotool key Delete && wait_active "Törlés!" && xdotool key Return && wait_active "$marking" || return
+    xdotool key ctrl+r && wait_active "Archívum" && xdotool key Escape && wait_active "$marking" || return
+    menu v 0 && wait_active "Gyermek VKT személyi adatok" && xdotool key Return && wait_active "$marking" || return
+    xdotool key F1
+    wait_until $TIMEOUT eval 'active_name | grep -q "irod_2.txt$"' || fail "F1 gave no marking help: \"$(active_name)\""
+    xdotool key F6 && wait_active "$marking" || return
 
     xdotool key ctrl+s
     wait_until $TIMEOUT save_dialog_active || { fail "no save dialog"; return 1; }
