@@ -444,16 +444,21 @@ scenario_examination() {
     start_app && unlock && menu f up && expect_clean_end no
 }
 
-# Opens the sample examination from the archive (Ctrl+R, Enter) and confirms its personal data.
-open_sample() {
-    activate_main && xdotool key ctrl+r
-    wait_active "Archívum" || return
+# Enter on the archive until the personal data of the examination it opens come up.
+enter_until_personal_data() {
     local end=$((SECONDS + TIMEOUT))
     while ! has_window "Gyermek VKT személyi adatok" && [ $SECONDS -lt $end ]; do
         is_active "Archívum" && xdotool key Return
         sleep 0.5
     done
-    wait_active "Gyermek VKT személyi adatok" || return
+    wait_active "Gyermek VKT személyi adatok"
+}
+
+# Opens the sample examination from the archive (Ctrl+R, Enter) and confirms its personal data.
+open_sample() {
+    activate_main && xdotool key ctrl+r
+    wait_active "Archívum" || return
+    enter_until_personal_data || return
     xdotool key Return
     wait_until $TIMEOUT no_window "Gyermek VKT személyi adatok" || fail "the personal data stay up"
 }
@@ -515,12 +520,7 @@ scenario_archive_and_profile() {
     wait_active "Archívum" && check_above_tools "$archive" "the archive after a click"
 
     # Enter opens the listed sample examination, through the personal data.
-    local end=$((SECONDS + TIMEOUT))
-    while ! has_window "Gyermek VKT személyi adatok" && [ $SECONDS -lt $end ]; do
-        is_active "Archívum" && xdotool key Return
-        sleep 0.5
-    done
-    wait_active "Gyermek VKT személyi adatok" || return
+    enter_until_personal_data || return
     check_above_tools "$(window_named "Gyermek VKT személyi adatok")" "the personal data"
     xdotool key Return
 
