@@ -523,6 +523,8 @@ scenario_archive_and_profile() {
     enter_until_personal_data || return
     check_above_tools "$(window_named "Gyermek VKT személyi adatok")" "the personal data"
     xdotool key Return
+    # The keyboard is back where it was before the archive.
+    wait_active "A felvett vizsgálat jelölése" || return
 
     menu v 4 # "Profil"
     wait_window "Profil" && wait_active "Profil" || return

@@ -4,7 +4,6 @@
 #include "formats/ExaminationFile.h"
 #include "formats/LayoutFile.h"
 #include "formats/PasswordStore.h"
-#include "formats/WorkingFolder.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
 #include "gui/archive/TArchivum.h"
@@ -103,8 +102,6 @@ private slots:
     void modalWindowsOpenAboveTheToolWindows();
     void saveQuestionOnlyForUnsavedWork_data();
     void saveQuestionOnlyForUnsavedWork();
-    void saveWithoutACodeWantsAName_data();
-    void saveWithoutACodeWantsAName();
     void gridCaptionsStayInViewWhileRowsScroll();
 };
 
@@ -628,42 +625,6 @@ void TestCommands::saveQuestionOnlyForUnsavedWork() {
     QVERIFY(!p.runConfirmingPersonalData("jvizsglat1"));
     QCOMPARE(p.platform.questions, QStringList{question});
     QCOMPARE(ExaminationFile::serialize(p.session.collect()), before);
-}
-
-// Catches a save dialog that proposes an empty name, and a nameless examination filed in the
-// archive by a stray Enter.
-void TestCommands::saveWithoutACodeWantsAName_data() {
-    QTest::addColumn<QStringList>("chosen"); // the dialog's answers in turn; "" is the folder itself
-    QTest::addColumn<QString>("saved");
-    QTest::addColumn<int>("refused");
-    QTest::newRow("a name") << QStringList{QStringLiteral("Név.kvx")} << QStringLiteral("Név.kvx") << 0;
-    QTest::newRow("only the suffix, then a name")
-        << QStringList{QStringLiteral(".kvx"), QStringLiteral("Név.kvx")} << QStringLiteral("Név.kvx") << 1;
-    QTest::newRow("blank, then cancelled") << QStringList{QStringLiteral("   .kvx")} << QString() << 1;
-    QTest::newRow("the folder itself") << QStringList{QString()} << QString() << 1;
-}
-
-void TestCommands::saveWithoutACodeWantsAName() {
-    QFETCH(QStringList, chosen);
-    QFETCH(QString, saved);
-    QFETCH(int, refused);
-    TestRoot root;
-    prepareRoot(root);
-    WorkingFolder::resetAnswerFiles(root.root());
-    ProgramFixture p(root);
-    p.unlock();
-    QVERIFY(p.session.personal().code.isEmpty());
-    const QString archive = root.root().archiveFolder();
-    QVERIFY(QDir().mkpath(archive));
-    for (const QString& name : chosen)
-        p.platform.setNextFileName(name.isEmpty() ? archive : archive + QLatin1Char('/') + name);
-    QVERIFY2(p.program->commands().save(), qPrintable(p.platform.messages.join(QLatin1Char('|'))));
-    QVERIFY(p.platform.dialogs.first().dialog.fileName.isEmpty());
-    QCOMPARE(p.platform.messages.size(), refused);
-    // A refused name is asked again; the dialog comes once more than names were refused.
-    QCOMPARE(p.platform.dialogs.size(), refused + 1);
-    const QStringList files = QDir(archive).entryList(QDir::Files);
-    QCOMPARE(files, saved.isEmpty() ? QStringList() : QStringList{saved});
 }
 
 QTEST_MAIN(TestCommands)
