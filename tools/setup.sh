@@ -18,6 +18,9 @@ PACKAGES+=(qt6-l10n-tools)
 PACKAGES+=(libpq-dev postgresql openssl)
 # The desktop suite runs the program under a virtual X server and a window manager.
 PACKAGES+=(xvfb openbox xdotool x11-utils)
+# Its scenarios of the child's screen need two monitors (Xorg's dummy driver, set up with xrandr),
+# and read that screen back with screenshots and OCR.
+PACKAGES+=(xserver-xorg-video-dummy x11-xserver-utils imagemagick tesseract-ocr)
 
 packagesOnly=0
 if [ "${1:-}" = "--packages-only" ]; then

@@ -105,7 +105,8 @@ void CliCompareTest::changesAreTheDifferencesOfEvaluate() {
     QFETCH(QStringList, order);
     const QString a = write(QStringLiteral("a.kvx"), examination(workedExample(), 9), QStringLiteral("2023.05.10."));
     // A date written out sorts by the day it names: as text it would come before May.
-    const QString b = write(QStringLiteral("b.kvx"), examination(laterExample(), 11), QStringLiteral("2023. december 2."));
+    const QString b =
+        write(QStringLiteral("b.kvx"), examination(laterExample(), 11), QStringLiteral("2023. december 2."));
     const QString r =
         write(QStringLiteral("r.kvx"),
               examination(linesFrom(repeated(QStringLiteral(",NE,"), refusedMarked)), refusedAge), refusedDate);

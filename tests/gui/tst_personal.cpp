@@ -38,7 +38,7 @@ struct Personal : ProgramFixture {
     }
     Personal() : Personal([](TestRoot&) {}) {}
 
-    TSzemAd* window() const { return forms.szemAd; }
+    TSzemAd* window() const { return forms.szemAd(); }
     template <typename W>
     W* child(const char* name) const {
         return window()->findChild<W*>(QLatin1String(name));
@@ -318,9 +318,9 @@ private slots:
         auto* field = p.child<QLineEdit>("Edit3");
         field->setText(date);
         int openings = 0;
-        ModalWatch watch(p.forms.kalend, [&]() {
+        ModalWatch watch(p.forms.kalend(), [&]() {
             ++openings;
-            p.forms.kalend->findChild<QPushButton*>(QStringLiteral("OKbutton"))->click();
+            p.forms.kalend()->findChild<QPushButton*>(QStringLiteral("OKbutton"))->click();
         });
         if (doubleClick)
             QTest::mouseDClick(field, Qt::LeftButton);
@@ -374,7 +374,7 @@ private slots:
         p.window()->show();
         auto* combo = p.child<QComboBox>("ComboBox1");
         QTest::mouseDClick(combo->lineEdit(), Qt::LeftButton);
-        TVV_lista* editor = p.forms.vvLista;
+        TVV_lista* editor = p.forms.vvLista();
         QTRY_VERIFY(editor->isVisible());
         QCOMPARE(editor->listSelector(), QStringLiteral("vv"));
         auto* memo = editor->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
@@ -413,7 +413,7 @@ private slots:
 
         // The list being edited survives the same, and is reloaded only when the examiner
         // comes back to it from one of the program's own windows.
-        TVV_lista* editor = p.forms.vvLista;
+        TVV_lista* editor = p.forms.vvLista();
         editor->setListSelector(QStringLiteral("vv"));
         editor->show();
         QApplication::setActiveWindow(editor);
@@ -437,7 +437,7 @@ private slots:
         const QByteArray list("Dr.\xa0Kov\xe1"
                               "cs\r\nSzab\xf3\r\n");
         Personal p([&list](TestRoot& root) { root.put(QStringLiteral("gy_vkt/vv.txt"), list); });
-        TVV_lista* editor = p.forms.vvLista;
+        TVV_lista* editor = p.forms.vvLista();
         editor->setListSelector(QStringLiteral("vv"));
         editor->show();
         editor->findChild<QPushButton*>(QStringLiteral("kesz"))->click();
@@ -448,7 +448,7 @@ private slots:
 
     void examinerListEditorWithoutFile() {
         Personal p;
-        TVV_lista* editor = p.forms.vvLista;
+        TVV_lista* editor = p.forms.vvLista();
         editor->setListSelector(QStringLiteral("vv"));
         editor->show();
         QCOMPARE(p.platform.messages,
