@@ -7,6 +7,7 @@
 #include "model/GcrKey.h"
 #include "services/ArchiveFolder.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -63,8 +64,10 @@ QStringList SyncReport::forked() const {
 }
 
 SyncReport ArchiveSync::run(Connection& connection, const QString& folder, const GcrKey& key, const QString& client,
-                            Mode mode, const Progress& progress) {
-    const QStringList paths = ArchiveFolder::examinationFiles(folder);
+                            Mode mode, const Progress& progress, const QStringList& only) {
+    QStringList paths = ArchiveFolder::examinationFiles(folder);
+    if (!only.isEmpty())
+        paths.removeIf([&only](const QString& path) { return !only.contains(QFileInfo(path).fileName()); });
     const QHash<QString, QList<Holding>> server = holdings(connection, client);
     // Each file's transaction commits without waiting for the server's disk; the run's last
     // transaction waits, and with it everything committed before it. A server that crashes in
@@ -84,7 +87,7 @@ SyncReport ArchiveSync::run(Connection& connection, const QString& folder, const
         QList<const PreparedUpload*> toUpload;
         QList<qsizetype> places;
         for (const PreparedUpload& file : block) {
-            FileState state{file.fileName, FileState::State::Pending, file.error, 0};
+            FileState state{file.fileName, FileState::State::Pending, file.error, 0, file.sha256};
             const QList<Holding> current = server.value(file.fileName);
             state.currentVersions = static_cast<int>(current.size());
             const auto same = std::find_if(current.begin(), current.end(),

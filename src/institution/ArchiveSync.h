@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,8 @@ struct FileState {
     // The examination's current versions on the server: more than one when two copies of the
     // archive both changed it; 0 while the server has none.
     int currentVersions = 0;
+    // The SHA-256 of the bytes the state is about (empty for a file that could not be read).
+    QByteArray sha256;
 };
 
 struct SyncReport {
@@ -46,11 +49,12 @@ enum class Mode { Upload, Check };
 // Called after each block of files with the number done and the total; false stops the run.
 using Progress = std::function<bool(int done, int total)>;
 
-// client: clientIdentity() of the folder. Raises UserError when the folder cannot be read and
-// ServerError when the run cannot go on (the connection lost, access denied); a file the server
-// refuses is reported Refused and the others go on.
+// client: clientIdentity() of the folder; only: the file names to look at (the one just saved),
+// every examination file of the folder when empty. Raises UserError when the folder cannot be
+// read and ServerError when the run cannot go on (the connection lost, access denied); a file
+// the server refuses is reported Refused and the others go on.
 SyncReport run(Connection& connection, const QString& folder, const GcrKey& key, const QString& client,
-               Mode mode = Mode::Upload, const Progress& progress = {});
+               Mode mode = Mode::Upload, const Progress& progress = {}, const QStringList& only = {});
 
 } // namespace ArchiveSync
 } // namespace Institution

@@ -32,9 +32,13 @@ public:
 
     // Stops the server as a crash would, and starts it again.
     void restart() const;
+    // Stops the server as a crash would, and leaves it stopped until resume().
+    void halt() const;
+    void resume() const;
     int port() const { return m_port; }
 
 private:
+    void runScript(const char* command) const;
     QString m_dir;
     int m_port = 0;
     QString m_ca;
