@@ -4,7 +4,6 @@
 // ratio. The sync is meant to stay within three times the bare copy.
 #include "BenchExaminations.h"
 #include "BenchServer.h"
-#include "formats/ExaminationFile.h"
 #include "institution/ArchiveSync.h"
 #include "institution/ClientIdentity.h"
 #include "institution/Connection.h"
@@ -58,11 +57,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString archive = dir.filePath(QStringLiteral("archivum"));
-    QDir().mkpath(archive);
-    BenchExaminations::Lcg rng(20240506);
-    for (int n = 0; n < BenchExaminations::kCount; ++n)
-        ExaminationFile::write(QDir(archive).filePath(QStringLiteral("K%1.kvx").arg(n, 5, 10, QLatin1Char('0'))),
-                               BenchExaminations::generate(rng, n));
+    BenchExaminations::writeArchive(archive, BenchExaminations::kCount);
     const QStringList files = ArchiveFolder::examinationFiles(archive);
     const QString dataFile = dir.filePath(QStringLiteral("copy.txt"));
     {

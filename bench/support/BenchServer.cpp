@@ -5,7 +5,6 @@
 #include "institution/Schema.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QProcess>
 
 using namespace Institution;
@@ -33,19 +32,7 @@ void runScript(const QStringList& args) {
 
 BenchServer::BenchServer() {
     runScript({QStringLiteral("start"), stateFile(m_state), QString::number(QCoreApplication::applicationPid())});
-    QFile state(stateFile(m_state));
-    if (!state.open(QIODevice::ReadOnly))
-        qFatal("no state of the benchmark's server");
-    for (const QByteArray& line : state.readAll().split('\n')) {
-        const QString text = QString::fromUtf8(line);
-        const QString value = text.section(QLatin1Char('='), 1);
-        if (text.startsWith(QLatin1String("dir=")))
-            m_dir = value;
-        else if (text.startsWith(QLatin1String("port=")))
-            m_port = value.toInt();
-        else if (text.startsWith(QLatin1String("bin=")))
-            m_bin = value;
-    }
+    m_cluster = ClusterState::read(stateFile(m_state));
 }
 
 BenchServer::~BenchServer() {
@@ -56,7 +43,7 @@ void BenchServer::newDatabase() {
     static int made = 0;
     m_database = QStringLiteral("bench%1").arg(++made);
     {
-        Connection postgres(QStringLiteral("host=%1 port=%2 user=postgres dbname=postgres").arg(m_dir).arg(m_port));
+        Connection postgres(m_cluster.socketInfo(QStringLiteral("postgres")));
         postgres.exec(QStringLiteral("CREATE DATABASE %1").arg(m_database).toUtf8().constData());
     }
     Connection owner(ownerInfo());
@@ -68,14 +55,11 @@ void BenchServer::newDatabase() {
 }
 
 QString BenchServer::ownerInfo() const {
-    return QStringLiteral("host=%1 port=%2 user=postgres dbname=%3").arg(m_dir).arg(m_port).arg(m_database);
+    return m_cluster.socketInfo(m_database);
 }
 
 QString BenchServer::loginInfo(const QString& login) const {
-    return QStringLiteral("host=%1 port=%2 user=%3_%4 password=%5 dbname=%3")
-        .arg(m_dir)
-        .arg(m_port)
-        .arg(m_database, login, QString::fromLatin1(kPassword));
+    return m_cluster.socketInfo(m_database, m_database + QLatin1Char('_') + login, QString::fromLatin1(kPassword));
 }
 
 QString BenchServer::examinerInfo() const {
@@ -87,5 +71,5 @@ QString BenchServer::researcherInfo() const {
 }
 
 QString BenchServer::psqlPath() const {
-    return m_bin + QStringLiteral("/psql");
+    return m_cluster.bin + QStringLiteral("/psql");
 }

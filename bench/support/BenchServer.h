@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClusterState.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -20,8 +22,6 @@ public:
 private:
     QString loginInfo(const QString& login) const;
     QTemporaryDir m_state;
-    QString m_dir;
-    QString m_bin;
-    int m_port = 0;
+    ClusterState m_cluster;
     QString m_database;
 };

@@ -41,6 +41,8 @@ QString UserError::reason(int systemError) {
         return QStringLiteral("Csak olvasható a lemez.");
     case ENOENT:
         return QStringLiteral("Nincs ilyen fájl vagy mappa.");
+    case EISDIR:
+        return QStringLiteral("Mappa, nem fájl.");
     default:
         // The system's text in the user's language where the system has it; unlike strerror()
         // safe on the threads that read an archive.

@@ -4,6 +4,9 @@
 #include "base/UserError.h"
 #include "cli/CliCommands.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <cstring>
 
 #include <fcntl.h>
@@ -39,6 +42,15 @@ std::optional<QByteArray> readSecret(const CliArgs& args, const QString& fileOpt
                                      const char* again) {
     if (args.given(fileOption)) {
         const QString path = args.value(fileOption);
+        const QFileInfo info(path);
+        if (!info.exists()) {
+            printErr(QStringLiteral("A jelszófájl nem létezik: %1\n").arg(QDir::toNativeSeparators(path)));
+            return std::nullopt;
+        }
+        if (info.isDir()) {
+            printErr(QStringLiteral("A jelszófájl helyén mappa áll: %1\n").arg(QDir::toNativeSeparators(path)));
+            return std::nullopt;
+        }
         try {
             QByteArray bytes = TextFile::readBytes(path);
             const qsizetype end = bytes.indexOf('\n');
@@ -48,7 +60,8 @@ std::optional<QByteArray> readSecret(const CliArgs& args, const QString& fileOpt
                 bytes.chop(1);
             return bytes;
         } catch (const UserError& e) {
-            printErr(path + QStringLiteral(": ") + e.text() + QLatin1Char('\n'));
+            printErr(QStringLiteral("A jelszófájl nem olvasható: ") + QDir::toNativeSeparators(path) +
+                     QLatin1Char('\n') + e.text() + QLatin1Char('\n'));
             return std::nullopt;
         }
     }

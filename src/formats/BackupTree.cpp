@@ -3,12 +3,16 @@
 #include "base/AtomicFile.h"
 #include "base/ClosedFolder.h"
 #include "base/DataRoot.h"
+#include "base/FileIdentity.h"
+#include "base/TemporaryNames.h"
 #include "base/UserError.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QStringDecoder>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -79,36 +83,175 @@ private:
     locale_t m_previous = nullptr;
 };
 
+// ---- what an entry may be ----
+
+// restore() unpacks into ".<target>" + this + six random characters beside the target.
+const QString kRestoreInfix = QStringLiteral(".visszaallitas-");
+
+// What restore() can write below any folder whose path is shorter than the system's limit
+// less this: one component at most kMaxNameBytes, the whole path at most kMaxPathBytes.
+constexpr qsizetype kMaxNameBytes = 255;
+constexpr qsizetype kMaxPathBytes = 3 * 1024;
+
+// Why a path (relative, UTF-8) cannot be restored, or an empty text.
+QString pathProblem(const QByteArray& path) {
+    if (path.size() > kMaxPathBytes)
+        return QStringLiteral("túl hosszú útvonal (%1 bájt, legfeljebb %2)").arg(path.size()).arg(kMaxPathBytes);
+    for (const QByteArray& part : path.split('/')) {
+        if (part.size() > kMaxNameBytes)
+            return QStringLiteral("túl hosszú név (%1 bájt, legfeljebb %2)").arg(part.size()).arg(kMaxNameBytes);
+    }
+    return QString();
+}
+
+bool isUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// A name as it can be shown when it is not UTF-8: its other bytes as \xNN.
+QString shownBytes(const QByteArray& bytes) {
+    if (isUtf8(bytes))
+        return QString::fromUtf8(bytes);
+    QString shown;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        shown += byte >= 0x20 && byte < 0x7f ? QString(QLatin1Char(c))
+                                             : QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+    }
+    return shown;
+}
+
 // ---- writing ----
 
 struct Item {
-    QByteArray path; // relative to the root, as the file system names it
+    QByteArray path;   // relative to the root, as the backup stores it
+    QByteArray source; // where it is read
     struct stat st;
+    std::optional<QByteArray> bytes; // stored instead of the source's content
 };
 
-void walk(const QByteArray& root, const QByteArray& relative, QList<Item>& items) {
-    const QByteArray folder = relative.isEmpty() ? root : root + '/' + relative;
-    DIR* dir = ::opendir(folder.constData());
-    if (!dir)
-        throw UserError::cannotOpen(QFile::decodeName(folder), errno);
-    const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
-    QList<QByteArray> subfolders;
-    while (const dirent* e = ::readdir(dir)) {
-        const QByteArray name(e->d_name);
-        if (name == "." || name == "..")
+// Whether a link at a path with `depth` folders above it, to target, stays inside the root.
+// Leading ".." climb real folders (no entry lies below a link); once the target has gone down
+// a component, which may itself be a link, it may not climb again.
+bool staysInside(int depth, const QString& target) {
+    if (target.isEmpty() || target.startsWith(QLatin1Char('/')))
+        return false;
+    bool down = false;
+    for (const QString& part : target.split(QLatin1Char('/'))) {
+        if (part.isEmpty() || part == QLatin1String("."))
             continue;
-        Item item{relative.isEmpty() ? name : relative + '/' + name, {}};
-        if (::fstatat(::dirfd(dir), e->d_name, &item.st, AT_SYMLINK_NOFOLLOW) != 0)
-            throw UserError::cannotOpen(QFile::decodeName(root + '/' + item.path), errno);
-        // Pipes, sockets and devices are no data of the program's.
-        if (S_ISDIR(item.st.st_mode))
-            subfolders.append(item.path);
-        if (S_ISDIR(item.st.st_mode) || S_ISREG(item.st.st_mode) || S_ISLNK(item.st.st_mode))
-            items.append(item);
+        if (part == QLatin1String("..")) {
+            if (down || depth == 0)
+                return false;
+            --depth;
+        } else {
+            down = true;
+        }
     }
-    for (const QByteArray& sub : std::as_const(subfolders))
-        walk(root, sub, items);
+    return true;
 }
+
+// Everything a backup of a root holds. A link that restore() would take as a link (one that
+// stays inside) is stored as a link; one that leads out, such as an archive folder kept on
+// another disk, is followed and its folder or file stored in its place, and below it every
+// link is followed too. A name that is not UTF-8, a path too long to restore, or a link that
+// leads out to nothing or back into a folder above it stops the backup before anything is
+// written, naming it.
+class Walker {
+public:
+    explicit Walker(QByteArray root) : m_root(std::move(root)) {}
+
+    QList<Item> items;
+    QStringList followed;      // "link → where it leads", for the report
+    QList<QByteArray> sources; // where the followed links lead
+
+    void walk() {
+        struct stat st {};
+        if (::stat(m_root.constData(), &st) != 0)
+            throw UserError::cannotOpen(QFile::decodeName(m_root), errno);
+        walk(m_root, QByteArray(), false, {{st.st_dev, st.st_ino}});
+    }
+
+private:
+    using Identity = std::pair<dev_t, ino_t>;
+
+    [[noreturn]] void refuse(const QByteArray& relative, const QString& reason) const {
+        throw UserError(QStringLiteral("Nem készült mentés: %1: %2").arg(reason, native(shownBytes(relative))));
+    }
+
+    void walk(const QByteArray& folder, const QByteArray& relative, bool followedAbove, QList<Identity> above) {
+        DIR* dir = ::opendir(folder.constData());
+        if (!dir)
+            throw UserError::cannotOpen(QFile::decodeName(folder), errno);
+        const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
+        QList<Item> found;
+        while (const dirent* e = ::readdir(dir)) {
+            const QByteArray name(e->d_name);
+            if (name == "." || name == "..")
+                continue;
+            Item item{relative.isEmpty() ? name : relative + '/' + name, folder + '/' + name, {}, {}};
+            if (::fstatat(::dirfd(dir), e->d_name, &item.st, AT_SYMLINK_NOFOLLOW) != 0)
+                throw UserError::cannotOpen(QFile::decodeName(item.source), errno);
+            // Pipes, sockets and devices are no data of the program's.
+            if (S_ISDIR(item.st.st_mode) || S_ISREG(item.st.st_mode) || S_ISLNK(item.st.st_mode))
+                found.append(item);
+        }
+        for (Item& item : found) {
+            if (!isUtf8(item.path))
+                refuse(item.path, QStringLiteral("a név nem UTF-8 kódolású, így nem állítható vissza pontosan; "
+                                                 "nevezze át"));
+            if (const QString problem = pathProblem(item.path); !problem.isEmpty())
+                refuse(item.path, problem);
+            const bool followedLink = S_ISLNK(item.st.st_mode) && !keepAsLink(item, followedAbove);
+            if (followedLink)
+                follow(item, above);
+            items.append(item);
+            if (S_ISDIR(item.st.st_mode))
+                walk(item.source, item.path, followedAbove || followedLink,
+                     above + QList<Identity>{{item.st.st_dev, item.st.st_ino}});
+        }
+    }
+
+    bool keepAsLink(const Item& item, bool followedAbove) const {
+        if (followedAbove)
+            return false;
+        const QByteArray target = linkTarget(item);
+        return isUtf8(target) && target.size() <= kMaxPathBytes &&
+               staysInside(static_cast<int>(item.path.count('/')), QString::fromUtf8(target));
+    }
+
+    QByteArray linkTarget(const Item& item) const {
+        QByteArray target(PATH_MAX, Qt::Uninitialized);
+        const ssize_t n = ::readlink(item.source.constData(), target.data(), static_cast<size_t>(target.size()));
+        if (n < 0)
+            throw UserError::cannotOpen(native(QFile::decodeName(item.source)), errno);
+        target.truncate(n);
+        return target;
+    }
+
+    void follow(Item& item, const QList<Identity>& above) {
+        const QString shown = QString::fromUtf8(item.path) + QStringLiteral(" → ") + shownBytes(linkTarget(item));
+        char* real = ::realpath(item.source.constData(), nullptr);
+        const QByteArray resolved = real ? QByteArray(real) : QByteArray();
+        ::free(real);
+        struct stat st {};
+        if (resolved.isEmpty() || ::stat(resolved.constData(), &st) != 0 ||
+            !(S_ISDIR(st.st_mode) || S_ISREG(st.st_mode)))
+            refuse(item.path, QStringLiteral("a mappán kívülre mutató hivatkozás, amelynek célja nem mappa és nem "
+                                             "fájl (%1)")
+                                  .arg(shown));
+        if (above.contains(Identity{st.st_dev, st.st_ino}))
+            refuse(item.path, QStringLiteral("önmagába visszavezető hivatkozás (%1)").arg(shown));
+        item.source = resolved;
+        item.st = st;
+        followed << shown;
+        sources << resolved;
+    }
+
+    QByteArray m_root;
+};
 
 struct WriteClient {
     BackupCipher::Sealer* sealer = nullptr;
@@ -153,27 +296,6 @@ la_ssize_t readOpened(archive* a, void* client, const void** buffer) {
     return c->chunk.size();
 }
 
-// Whether a link at a path with `depth` folders above it, to target, stays inside the root.
-// Leading ".." climb real folders (no entry lies below a link); once the target has gone down
-// a component, which may itself be a link, it may not climb again.
-bool staysInside(int depth, const QString& target) {
-    if (target.isEmpty() || target.startsWith(QLatin1Char('/')))
-        return false;
-    bool down = false;
-    for (const QString& part : target.split(QLatin1Char('/'))) {
-        if (part.isEmpty() || part == QLatin1String("."))
-            continue;
-        if (part == QLatin1String("..")) {
-            if (down || depth == 0)
-                return false;
-            --depth;
-        } else {
-            down = true;
-        }
-    }
-    return true;
-}
-
 // The checks every entry passes before it is counted or written.
 class EntryRules {
 public:
@@ -205,6 +327,12 @@ public:
         if (parts.isEmpty())
             refuse(QStringLiteral("üres nevű bejegyzés"));
         Admitted admitted{parts.join(QLatin1Char('/')), type, QString()};
+        if (const QString problem = pathProblem(admitted.path.toUtf8()); !problem.isEmpty())
+            refuse(problem + QStringLiteral(": ") +
+                   (shown.size() > kMaxNameBytes ? shown.left(kMaxNameBytes) + QStringLiteral("…") : shown));
+        // The program never writes one; a few bytes could stand for a file of any size.
+        if (archive_entry_sparse_count(entry) > 0)
+            refuse(QStringLiteral("ritka (sparse) fájl bejegyzése: %1").arg(shown));
         for (qsizetype i = 1; i < parts.size(); ++i) {
             const QString above = parts.mid(0, i).join(QLatin1Char('/'));
             const auto it = m_seen.constFind(above);
@@ -220,6 +348,8 @@ public:
         if (type == AE_IFLNK) {
             const char* rawTarget = archive_entry_symlink_utf8(entry);
             admitted.linkTarget = rawTarget ? QString::fromUtf8(rawTarget) : QString();
+            if (admitted.linkTarget.toUtf8().size() > kMaxPathBytes)
+                refuse(QStringLiteral("túl hosszú célú hivatkozás: %1").arg(shown));
             if (!staysInside(static_cast<int>(parts.size()) - 1, admitted.linkTarget))
                 refuse(
                     QStringLiteral("a célmappán kívülre mutató hivatkozás: %1 → %2").arg(shown, admitted.linkTarget));
@@ -400,28 +530,107 @@ BackupTree::Contents readAll(QIODevice& device, const QString& name, const QByte
 void openForReading(QFile& file) {
     if (!QFileInfo::exists(file.fileName()))
         throw UserError(QStringLiteral("Nincs ilyen fájl: ") + native(file.fileName()));
+    if (QFileInfo(file.fileName()).isDir())
+        throw UserError(QStringLiteral("Mappa, nem mentésfájl: ") + native(file.fileName()));
     if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly))
         throw UserError::cannotOpen(native(file.fileName()));
 }
 
 } // namespace
 
-BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& file, const QByteArray& passphrase,
-                                        const BackupCipher::KdfCost& cost, const Progress& progress) {
-    const QString root = QDir::cleanPath(QFileInfo(rootDir).absoluteFilePath());
+namespace {
+
+// What a backup of root to file holds, in the order it is written; raises UserError before
+// anything is written when the backup could not be restored or would land inside the root.
+QList<Item> gather(const QString& root, const QString& file, const BackupTree::Stored& stored,
+                   BackupTree::Contents& contents) {
     if (!QFileInfo(root).isDir())
         throw UserError(QStringLiteral("Nincs ilyen adatmappa: ") + native(root));
-    const QByteArray rootBytes = QFile::encodeName(root);
-    QList<Item> items;
-    walk(rootBytes, QByteArray(), items);
-    // Neither the lock nor an older backup of the same name inside the root goes in.
-    const QString output = QDir::cleanPath(QFileInfo(file).absoluteFilePath());
-    const QByteArray outputInside =
-        output.startsWith(root + QLatin1Char('/')) ? QFile::encodeName(output.mid(root.size() + 1)) : QByteArray();
-    items.erase(std::remove_if(items.begin(), items.end(),
-                               [&](const Item& i) { return i.path == ".gyvkt.lock" || i.path == outputInside; }),
+    Walker walker(QFile::encodeName(root));
+    walker.walk();
+    QStringList places{root};
+    for (const QByteArray& source : std::as_const(walker.sources))
+        places << QFile::decodeName(source);
+    // A backup written into what it saves would take the place of one of the files it left
+    // out, or hold an older backup of itself.
+    for (const QString& place : std::as_const(places)) {
+        if (FileIdentity::isInside(file, place))
+            throw UserError(QStringLiteral("A mentés nem kerülhet a mentett mappába: %1\nVálasszon helyet a(z) %2 "
+                                           "mappán kívül; nem készült mentés.")
+                                .arg(native(file), native(place)));
+    }
+    contents.followedLinks = walker.followed;
+    QList<Item> items = walker.items;
+    items.erase(std::remove_if(items.begin(), items.end(), [](const Item& i) { return i.path == ".gyvkt.lock"; }),
                 items.end());
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
+        const QByteArray path = it.key().toUtf8();
+        const auto same = std::find_if(items.begin(), items.end(), [&](const Item& i) { return i.path == path; });
+        if (same != items.end()) {
+            same->bytes = it.value();
+            continue;
+        }
+        Item added{path, QByteArray(), {}, it.value()};
+        added.st.st_mode = S_IFREG | 0600;
+        added.st.st_mtim.tv_sec = QDateTime::currentSecsSinceEpoch();
+        items.append(added);
+    }
     std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.path < b.path; });
+    return items;
+}
+
+// Writes one regular file's header and content: the stored bytes, or what its source holds.
+qint64 writeFile(archive* a, archive_entry* entry, const Item& item, QByteArray& buffer,
+                 const std::function<void(la_ssize_t)>& check) {
+    archive_entry_set_filetype(entry, AE_IFREG);
+    if (item.bytes) {
+        archive_entry_set_size(entry, item.bytes->size());
+        check(archive_write_header(a, entry));
+        check(archive_write_data(a, item.bytes->constData(), static_cast<size_t>(item.bytes->size())));
+        check(archive_write_finish_entry(a));
+        return item.bytes->size();
+    }
+    const QString path = QFile::decodeName(item.source);
+    const int fd = ::open(item.source.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        throw UserError::cannotOpen(native(path), errno);
+    const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
+        ::close(*f);
+        delete f;
+    });
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        throw changedWhileRead(path);
+    archive_entry_set_size(entry, st.st_size);
+    check(archive_write_header(a, entry));
+    qint64 left = st.st_size;
+    while (left > 0) {
+        const ssize_t n = ::read(fd, buffer.data(), static_cast<size_t>(std::min<qint64>(buffer.size(), left)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw UserError::cannotOpen(native(path), errno);
+        if (n == 0)
+            throw changedWhileRead(path);
+        check(archive_write_data(a, buffer.constData(), static_cast<size_t>(n)));
+        left -= n;
+    }
+    char extra = 0;
+    if (::read(fd, &extra, 1) != 0)
+        throw changedWhileRead(path);
+    check(archive_write_finish_entry(a));
+    return st.st_size;
+}
+
+} // namespace
+
+BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& file, const QByteArray& passphrase,
+                                        const BackupCipher::KdfCost& cost, const Progress& progress,
+                                        const Stored& stored) {
+    const QString root = QDir::cleanPath(QFileInfo(rootDir).absoluteFilePath());
+    Contents contents;
+    const QList<Item> items = gather(root, file, stored, contents);
+    contents.removedLeftovers = removeInterruptedBackup(file);
     qint64 total = 0;
     for (const Item& i : std::as_const(items))
         total += S_ISREG(i.st.st_mode) ? i.st.st_size : 0;
@@ -449,13 +658,11 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
     check(archive_write_open2(a.get(), &client, nullptr, writeSealed, nullptr, nullptr));
     const EntryPtr entry(archive_entry_new(), archive_entry_free);
     QByteArray buffer(256 * 1024, Qt::Uninitialized);
-    Contents contents;
     qint64 done = 0;
     for (const Item& item : std::as_const(items)) {
-        const QString relative = QFile::decodeName(item.path);
-        const QString path = root + QLatin1Char('/') + relative;
+        const QString relative = QString::fromUtf8(item.path);
         archive_entry_clear(entry.get());
-        archive_entry_update_pathname_utf8(entry.get(), relative.toUtf8().constData());
+        archive_entry_update_pathname_utf8(entry.get(), item.path.constData());
         archive_entry_set_perm(entry.get(), item.st.st_mode & 07777);
         archive_entry_set_mtime(entry.get(), item.st.st_mtim.tv_sec, item.st.st_mtim.tv_nsec);
         if (S_ISDIR(item.st.st_mode) || S_ISLNK(item.st.st_mode)) {
@@ -464,48 +671,20 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
                 archive_entry_set_filetype(entry.get(), AE_IFDIR);
             } else {
                 QByteArray target(PATH_MAX, Qt::Uninitialized);
-                const ssize_t n = ::readlink((rootBytes + '/' + item.path).constData(), target.data(), target.size());
+                const ssize_t n = ::readlink(item.source.constData(), target.data(), target.size());
                 if (n < 0)
-                    throw UserError::cannotOpen(native(path), errno);
+                    throw UserError::cannotOpen(native(QFile::decodeName(item.source)), errno);
                 target.truncate(n);
                 archive_entry_set_filetype(entry.get(), AE_IFLNK);
-                archive_entry_update_symlink_utf8(entry.get(), QFile::decodeName(target).toUtf8().constData());
+                archive_entry_update_symlink_utf8(entry.get(), target.constData());
             }
             check(archive_write_header(a.get(), entry.get()));
             count(contents, relative, archive_entry_filetype(entry.get()), 0);
             continue;
         }
-        const int fd = ::open((rootBytes + '/' + item.path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0)
-            throw UserError::cannotOpen(native(path), errno);
-        const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
-            ::close(*f);
-            delete f;
-        });
-        struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-            throw changedWhileRead(path);
-        archive_entry_set_filetype(entry.get(), AE_IFREG);
-        archive_entry_set_size(entry.get(), st.st_size);
-        check(archive_write_header(a.get(), entry.get()));
-        qint64 left = st.st_size;
-        while (left > 0) {
-            const ssize_t n = ::read(fd, buffer.data(), static_cast<size_t>(std::min<qint64>(buffer.size(), left)));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                throw UserError::cannotOpen(native(path), errno);
-            if (n == 0)
-                throw changedWhileRead(path);
-            check(archive_write_data(a.get(), buffer.constData(), static_cast<size_t>(n)));
-            left -= n;
-            done += n;
-        }
-        char extra = 0;
-        if (::read(fd, &extra, 1) != 0)
-            throw changedWhileRead(path);
-        check(archive_write_finish_entry(a.get()));
-        count(contents, relative, AE_IFREG, st.st_size);
+        const qint64 size = writeFile(a.get(), entry.get(), item, buffer, check);
+        done += size;
+        count(contents, relative, AE_IFREG, size);
         if (progress && !progress(done, total))
             throw Cancelled{};
     }
@@ -526,9 +705,31 @@ BackupTree::Contents BackupTree::verifyFile(const QString& file, const QByteArra
     return verify(device, native(file), passphrase);
 }
 
+QStringList BackupTree::removeInterruptedBackup(const QString& file) {
+    return TemporaryNames::removeLeftoversOf(AtomicFile::target(file));
+}
+
+QStringList BackupTree::removeInterruptedRestore(const QString& target) {
+    const QFileInfo info(QDir::cleanPath(QFileInfo(target).absoluteFilePath()));
+    const QString prefix = QLatin1Char('.') + info.fileName() + kRestoreInfix;
+    QStringList removed;
+    const QFileInfoList entries = QDir(info.path()).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        const QString name = entry.fileName();
+        // Only a folder of this user's that mkdtemp() named: a link of that name could lead anywhere.
+        if (entry.isSymLink() || entry.ownerId() != ::getuid() || !name.startsWith(prefix) ||
+            name.size() != prefix.size() + 6)
+            continue;
+        if (QDir(entry.absoluteFilePath()).removeRecursively())
+            removed << entry.absoluteFilePath();
+    }
+    return removed;
+}
+
 BackupTree::Contents BackupTree::restore(QIODevice& device, const QString& name, const QByteArray& passphrase,
                                          const QString& target, const BackupCipher::KdfCost* derivationCost) {
     const QString absolute = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
+    const QStringList removed = removeInterruptedRestore(absolute);
     const QFileInfo info(absolute);
     if (info.isSymLink() ||
         (info.exists() && (!info.isDir() || !QDir(absolute).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
@@ -538,8 +739,8 @@ BackupTree::Contents BackupTree::restore(QIODevice& device, const QString& name,
                             .arg(native(absolute)));
     if (!ClosedFolder::makePath(info.path()))
         throw UserError::cannotCreate(native(info.path()), errno);
-    QByteArray pattern = QFile::encodeName(info.path() + QStringLiteral("/.") + info.fileName() +
-                                           QStringLiteral(".visszaallitas-XXXXXX"));
+    QByteArray pattern = QFile::encodeName(info.path() + QStringLiteral("/.") + info.fileName() + kRestoreInfix +
+                                           QStringLiteral("XXXXXX"));
     if (!::mkdtemp(pattern.data()))
         throw UserError::cannotCreate(native(absolute), errno);
     const QString unpacked = QFile::decodeName(pattern);
@@ -556,7 +757,9 @@ BackupTree::Contents BackupTree::restore(QIODevice& device, const QString& name,
             error = errno;
         if (!synced || error != 0)
             throw UserError::cannotCreate(native(absolute), error);
-        return contents;
+        Contents done = contents;
+        done.removedLeftovers = removed;
+        return done;
     } catch (...) {
         QDir(unpacked).removeRecursively();
         throw;

@@ -149,8 +149,11 @@ QHash<QString, QString> uploadNew(Connection& connection, const QList<const Prep
         data += '\n';
     }
     connection.transaction([&] {
-        // The session's own table: what it holds is gone at the commit.
-        connection.exec("CREATE TEMPORARY TABLE IF NOT EXISTS gyvkt_upload OF gyvkt.upload_item ON COMMIT DELETE ROWS");
+        // The session's own table: what it holds is gone at the commit; its rows stay whole, since
+        // compressing what is read back at once only costs.
+        connection.exec(
+            "CREATE TEMPORARY TABLE IF NOT EXISTS gyvkt_upload OF gyvkt.upload_item WITH (toast_tuple_target = "
+            "8160) ON COMMIT DELETE ROWS");
         connection.copyIn("COPY gyvkt_upload FROM STDIN", data);
         const Rows rows = connection.exec("SELECT stored_name, stored_version FROM gyvkt.upload_new($1, ARRAY(SELECT "
                                           "ROW(u.*)::gyvkt.upload_item FROM gyvkt_upload u))",

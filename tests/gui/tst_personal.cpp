@@ -1,4 +1,5 @@
 #include "base/TextFile.h"
+#include "formats/ExaminationFile.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
 #include "gui/recording/TKalend.h"
@@ -364,6 +365,23 @@ private slots:
         // The up-down continues from the age shown.
         QTest::mouseClick(p.child<QWidget>("UpDown1")->findChild<QToolButton*>(QStringLiteral("up")), Qt::LeftButton);
         QCOMPARE(p.session.personal().age, 11);
+    }
+
+    void textLongerThanTheFieldStaysWhole() {
+        Personal p;
+        ExaminationData data;
+        data.personal.name = QString(40000, QChar(0xe1));
+        data.personal.examiner = QStringLiteral("Kovács Éva");
+        p.session.load(data);
+        auto* name = p.child<QLineEdit>("Edit1");
+        QVERIFY(name->isReadOnly());
+        QCOMPARE(p.session.personal().name, data.personal.name);
+        QCOMPARE(p.session.personal().examiner, data.personal.examiner);
+        // A name that fits can be edited again.
+        data.personal.name = QStringLiteral("Minta Péter");
+        p.session.load(data);
+        QVERIFY(!name->isReadOnly());
+        QCOMPARE(p.session.personal().name, data.personal.name);
     }
 
     void examinerListEditor() {

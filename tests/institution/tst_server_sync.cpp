@@ -4,6 +4,10 @@
 #include "CliRun.h"
 #include "TestRoot.h"
 #include "TestServer.h"
+#include "institution/ArchiveSync.h"
+#include "institution/ClientIdentity.h"
+#include "institution/Connection.h"
+#include "model/GcrKey.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -19,6 +23,7 @@ private slots:
     void syncUploadsWhatIsNewOrChanged();
     void connectionFailures_data();
     void connectionFailures();
+    void checkingTellsEachFileAndUploadsNothing();
     void twoComputersKeepBothVersions();
     void cutOffRunsStoreEachContentOnce();
 
@@ -33,7 +38,7 @@ private:
 void ServerSyncTest::initTestCase() {
     m_server.newDatabase();
     m_server.addTeam(QStringLiteral("Észak"));
-    for (const char* name : {"anna", "bori", "cecil", "dora"})
+    for (const char* name : {"anna", "bori", "cecil", "dora", "emil"})
         m_server.addUser(QString::fromLatin1(name), QStringLiteral("examiner"), QStringLiteral("Észak"));
 }
 
@@ -115,6 +120,34 @@ void ServerSyncTest::connectionFailures() {
         runCli({QStringLiteral("sync"), QStringLiteral("--root"), root.path(), QStringLiteral("--db"), conninfo});
     QCOMPARE(r.status, status);
     QVERIFY2(QString::fromUtf8(r.out + r.err).contains(says), (r.out + r.err).constData());
+}
+
+// What the program shows for each file ("feltöltve", "vár", "hiba") comes from a check that
+// must not upload, and an upload after a save looks at the saved file alone.
+void ServerSyncTest::checkingTellsEachFileAndUploadsNothing() {
+    using Institution::FileState;
+    TestRoot root;
+    write(root, QStringLiteral("S1.kvx"), sampleExamination(1));
+    write(root, QStringLiteral("S2.kvx"), sampleExamination(2));
+    root.put(QStringLiteral("gy_vkt/archivum/ROSSZ.kvx"), "csak egy sor\r\n");
+    const QString folder = root.root().archiveFolder();
+    const GcrKey key = GcrKey::parse(TestRoot::sampleKey(), QStringLiteral("key.gcr"));
+    Institution::Connection connection(m_server.socketInfo(QStringLiteral("emil")));
+    const QString client = Institution::clientIdentity(folder);
+    Institution::SyncReport report = Institution::ArchiveSync::run(
+        connection, folder, key, client, Institution::ArchiveSync::Mode::Upload, {}, {QStringLiteral("S1.kvx")});
+    QCOMPARE(report.files.size(), 1);
+    QCOMPARE(report.files.first().state, FileState::State::Uploaded);
+    report = Institution::ArchiveSync::run(connection, folder, key, client, Institution::ArchiveSync::Mode::Check);
+    QList<FileState::State> states;
+    for (const FileState& file : report.files)
+        states << file.state;
+    QCOMPARE(states, (QList<FileState::State>{FileState::State::Refused, FileState::State::Unchanged,
+                                              FileState::State::Pending}));
+    QVERIFY(report.files.first().reason.contains(QStringLiteral("Hibás vizsgálati fájl")));
+    QCOMPARE(ownerValue(QStringLiteral("SELECT count(*) FROM gyvkt.version WHERE uploaded_by = '%1'")
+                            .arg(m_server.login(QStringLiteral("emil")))),
+             QStringLiteral("1"));
 }
 
 void ServerSyncTest::twoComputersKeepBothVersions() {

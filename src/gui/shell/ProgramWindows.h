@@ -79,6 +79,4 @@ struct ProgramWindows : CommandWindows {
     bool personalDataShown() const override;
     void showPersonalData() override;
     void showTooFewMarked(int marked) override;
-    void writeProfileChart(const QString& path, const PersonalData& personal, const EvaluationResult& result,
-                           QChar decimalSeparator) override;
 };

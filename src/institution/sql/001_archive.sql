@@ -85,7 +85,11 @@ CREATE TABLE gyvkt.content (
     evaluation jsonb,
     UNIQUE (examination_id, sha256),
     CHECK (sha256 = sha256(bytes))
-);
+)
+-- An examination's row (a few kilobytes) stays whole in its page: compressing it would cost an
+-- upload more than storing it; a large file is still moved out and compressed.
+WITH (toast_tuple_target = 8160);
+ALTER TABLE gyvkt.content ALTER COLUMN bytes SET COMPRESSION lz4, ALTER COLUMN evaluation SET COMPRESSION lz4;
 
 -- A version: the examination's content as one upload made it current. It is that upload's audit
 -- record too (who, when, from which address, what), and says which copy of the archive (a

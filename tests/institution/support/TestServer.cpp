@@ -2,7 +2,6 @@
 
 #include "CliRun.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryFile>
@@ -10,29 +9,12 @@
 
 #include <libpq-fe.h>
 
-TestServer::TestServer() {
-    QFile state(qEnvironmentVariable("GYVKT_TEST_SERVER"));
-    if (!state.open(QIODevice::ReadOnly))
-        qFatal("the server tests need the cluster their fixture starts (GYVKT_TEST_SERVER)");
-    for (const QByteArray& line : state.readAll().split('\n')) {
-        const QString text = QString::fromUtf8(line);
-        const QString value = text.section(QLatin1Char('='), 1);
-        if (text.startsWith(QLatin1String("dir=")))
-            m_dir = value;
-        else if (text.startsWith(QLatin1String("port=")))
-            m_port = value.toInt();
-        else if (text.startsWith(QLatin1String("ca=")))
-            m_ca = value;
-        else if (text.startsWith(QLatin1String("wrongca=")))
-            m_wrongCa = value;
-    }
-}
+TestServer::TestServer() : m_cluster(ClusterState::read(qEnvironmentVariable("GYVKT_TEST_SERVER"))) {}
 
 QString TestServer::newDatabase() {
     m_database = QStringLiteral("t%1").arg(QRandomGenerator::global()->generate64() % 1000000000000ULL);
     const SqlResult made =
-        runSql(QStringLiteral("host=%1 port=%2 user=postgres dbname=postgres").arg(m_dir).arg(m_port),
-               QStringLiteral("CREATE DATABASE %1").arg(m_database));
+        runSql(m_cluster.socketInfo(QStringLiteral("postgres")), QStringLiteral("CREATE DATABASE %1").arg(m_database));
     if (!made.ok)
         qFatal("CREATE DATABASE: %s", qPrintable(made.error));
     const CliRun init = runCli({QStringLiteral("server"), QStringLiteral("init"), QStringLiteral("--db"), ownerInfo()});
@@ -46,21 +28,18 @@ QString TestServer::login(const QString& name) const {
 }
 
 QString TestServer::ownerInfo() const {
-    return QStringLiteral("host=%1 port=%2 user=postgres dbname=%3").arg(m_dir).arg(m_port).arg(m_database);
+    return m_cluster.socketInfo(m_database);
 }
 
 QString TestServer::socketInfo(const QString& name) const {
-    return QStringLiteral("host=%1 port=%2 user=%3 password=%4 dbname=%5")
-        .arg(m_dir)
-        .arg(m_port)
-        .arg(login(name), password(), m_database);
+    return m_cluster.socketInfo(m_database, login(name), password());
 }
 
 QString TestServer::tlsInfo(const QString& name, bool rightRoot) const {
     return QStringLiteral("postgresql://%1:%2@localhost:%3/%4?hostaddr=127.0.0.1&sslmode=verify-full&sslrootcert=%5")
         .arg(login(name), password())
-        .arg(m_port)
-        .arg(m_database, rightRoot ? m_ca : m_wrongCa);
+        .arg(m_cluster.port)
+        .arg(m_database, rightRoot ? m_cluster.ca : m_cluster.wrongCa);
 }
 
 void TestServer::addTeam(const QString& team) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClusterState.h"
 #include "formats/ExaminationFile.h"
 
 #include <QString>
@@ -35,14 +36,10 @@ public:
     // Stops the server as a crash would, and leaves it stopped until resume().
     void halt() const;
     void resume() const;
-    int port() const { return m_port; }
 
 private:
     void runScript(const char* command) const;
-    QString m_dir;
-    int m_port = 0;
-    QString m_ca;
-    QString m_wrongCa;
+    ClusterState m_cluster;
     QString m_database;
 };
 
