@@ -82,6 +82,7 @@ ArchiveRow ArchiveListing::describe(const QString& path, const EvaluatedExaminat
     row.foldedName = fold(row.personal.name);
     row.foldedCode = fold(row.personal.code);
     row.foldedExaminer = fold(row.personal.examiner);
+    row.childKey = childKey(row.personal);
     return row;
 }
 
@@ -117,6 +118,22 @@ QString ArchiveListing::fold(const QString& text) {
 
 QDate ArchiveListing::examinationDate(const QString& text) {
     return HungarianDate::parse(text).value_or(QDate());
+}
+
+QString ArchiveListing::childKey(const PersonalData& personal) {
+    const QString name = fold(personal.name.simplified());
+    if (name.isEmpty())
+        return QString();
+    return name + (personal.sex == PersonalData::Sex::Girl ? QStringLiteral("\n2") : QStringLiteral("\n1"));
+}
+
+QHash<QString, int> ArchiveListing::childCounts(const QList<ArchiveRow>& rows) {
+    QHash<QString, int> counts;
+    for (const ArchiveRow& row : rows) {
+        if (!row.childKey.isEmpty())
+            ++counts[row.childKey];
+    }
+    return counts;
 }
 
 ArchiveFilter::ArchiveFilter(const QString& query) {

@@ -7,6 +7,7 @@
 #include "gui/archive/ArchiveServerSide.h"
 #include "gui/archive/ArchiveTable.h"
 #include "gui/common/Widgets.h"
+#include "model/Comparison.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -97,11 +98,15 @@ void TArchivum::buildControls() {
     Folyamat->hide();
     Megnyitas = Widgets::makeButton(QStringLiteral("Megnyitás"), QStringLiteral("Megnyitas"), this);
     Jegyzokonyv = Widgets::makeButton(QStringLiteral("Jegyzőkönyv"), QStringLiteral("Jegyzokonyv"), this);
+    Osszehasonlitas = Widgets::makeButton(QStringLiteral("Összehasonlítás"), QStringLiteral("Osszehasonlitas"), this);
     Bezaras = Widgets::makeButton(QStringLiteral("Bezárás"), QStringLiteral("Bezaras"), this);
     bottom->addWidget(Folyamat, 1);
+    // Below the list, so that the rows stay where they were clicked.
+    bottom->addWidget(buildChildBar());
     bottom->addStretch();
     bottom->addWidget(Megnyitas);
     bottom->addWidget(Jegyzokonyv);
+    bottom->addWidget(Osszehasonlitas);
     bottom->addSpacing(16);
     bottom->addWidget(Bezaras);
     layout->addLayout(bottom);
@@ -110,6 +115,7 @@ void TArchivum::buildControls() {
     connect(Kereses, &QLineEdit::returnPressed, this, &TArchivum::MegnyitasClick);
     connect(Megnyitas, &QPushButton::clicked, this, &TArchivum::MegnyitasClick);
     connect(Jegyzokonyv, &QPushButton::clicked, this, &TArchivum::JegyzokonyvClick);
+    connect(Osszehasonlitas, &QPushButton::clicked, this, &TArchivum::OsszehasonlitasClick);
     connect(Bezaras, &QPushButton::clicked, this, &TArchivum::hide);
     updateCount();
     updateButtons();
@@ -120,7 +126,7 @@ QTableView* TArchivum::makeTable(const char* name, ArchiveSortFilter* rows) {
     table->setObjectName(QLatin1String(name));
     table->setModel(rows);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setAlternatingRowColors(true);
     table->setWordWrap(false);
@@ -131,7 +137,7 @@ QTableView* TArchivum::makeTable(const char* name, ArchiveSortFilter* rows) {
     QHeaderView* header = table->horizontalHeader();
     header->setSectionsMovable(false);
     header->setHighlightSections(false);
-    const int widths[ArchiveTableModel::ColumnCount] = {90, 200, 50, 45, 100, 170, 60, 130, 130, 100};
+    const int widths[ArchiveTableModel::ColumnCount] = {90, 200, 55, 50, 45, 100, 170, 60, 130, 130, 100};
     for (int c = 0; c < ArchiveTableModel::ColumnCount; ++c)
         header->resizeSection(c, widths[c]);
     header->setSectionResizeMode(ArchiveTableModel::Name, QHeaderView::Stretch);
@@ -141,7 +147,8 @@ QTableView* TArchivum::makeTable(const char* name, ArchiveSortFilter* rows) {
     table->setColumnHidden(ArchiveTableModel::Institution, true);
 
     // Enter and a double click both activate a row.
-    connect(table, &QTableView::activated, this, &TArchivum::MegnyitasClick);
+    connect(table, &QTableView::activated, this, &TArchivum::TablaActivated);
+    connect(table, &QTableView::clicked, this, &TArchivum::TablaClick);
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TArchivum::updateButtons);
     // After the view's own handler, which sorts.
     connect(header, &QHeaderView::sortIndicatorChanged, this, &TArchivum::showTopAndSelection);
@@ -160,6 +167,8 @@ void TArchivum::connectServerSide() {
     m_serverSorted = new ArchiveSortFilter(m_serverModel, this);
     TablaIntezmeny = makeTable("TablaIntezmeny", m_serverSorted);
     TablaIntezmeny->setColumnHidden(ArchiveTableModel::Institution, false);
+    // The count of a child's examinations and its filter belong to the folder's list.
+    TablaIntezmeny->setColumnHidden(ArchiveTableModel::SameChild, true);
     TablaIntezmeny->horizontalHeader()->resizeSection(ArchiveTableModel::Modified, 130);
     Nezetek->addTab(TablaIntezmeny, QStringLiteral("Intézmény"));
     connect(Nezetek, &QTabWidget::currentChanged, this, [this] {
@@ -217,6 +226,21 @@ void TArchivum::showServerFailure(const QString& message) {
     emit listingShown();
 }
 
+QWidget* TArchivum::buildChildBar() {
+    m_childBar = new QWidget(this);
+    auto* bar = new QHBoxLayout(m_childBar);
+    bar->setContentsMargins(0, 0, 0, 0);
+    Gyermek = new QLabel(m_childBar);
+    Gyermek->setObjectName(QStringLiteral("Gyermek"));
+    Mind = Widgets::makeButton(QStringLiteral("Mind"), QStringLiteral("Mind"), m_childBar);
+    Mind->setToolTip(QStringLiteral("Újra minden gyermek vizsgálatai látszanak."));
+    bar->addWidget(Gyermek);
+    bar->addWidget(Mind);
+    m_childBar->hide();
+    connect(Mind, &QPushButton::clicked, this, [this] { showChild(QString()); });
+    return m_childBar;
+}
+
 void TArchivum::showArchive() {
     if (!isVisible())
         placeWindow();
@@ -227,10 +251,17 @@ void TArchivum::showArchive() {
 }
 
 QString TArchivum::selectedPath() const {
-    const QModelIndexList rows = shownTable()->selectionModel()->selectedRows();
-    if (rows.isEmpty())
-        return QString();
-    return rows.first().data(ArchiveTableModel::PathRole).toString();
+    const QStringList paths = selectedPaths();
+    return paths.size() == 1 ? paths.first() : QString();
+}
+
+QStringList TArchivum::selectedPaths() const {
+    QModelIndexList rows = shownTable()->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QStringList paths;
+    for (const QModelIndex& row : std::as_const(rows))
+        paths << row.data(ArchiveTableModel::PathRole).toString();
+    return paths;
 }
 
 bool TArchivum::event(QEvent* event) {
@@ -290,6 +321,7 @@ void TArchivum::showFailure(const QString& message) {
 }
 
 void TArchivum::updateCount() {
+    updateChildBar();
     const bool server = onServerView();
     const QString& failure = server ? m_serverFailure : m_failure;
     if (!failure.isEmpty()) {
@@ -318,8 +350,11 @@ void TArchivum::updateCount() {
 void TArchivum::updateButtons() {
     const bool selected = !selectedPath().isEmpty();
     Megnyitas->setEnabled(selected);
-    // A protocol is made of a file of the folder; one of the server's is opened first.
+    // A protocol or a comparison is made of files of the folder; one of the server's is opened
+    // first.
     Jegyzokonyv->setEnabled(selected && !onServerView());
+    const qsizetype many = onServerView() ? 0 : selectedPaths().size();
+    Osszehasonlitas->setEnabled(many >= Comparison::kMinimum && many <= Comparison::kMaximum);
 }
 
 void TArchivum::selectSomeRowIfNone() {
@@ -327,6 +362,41 @@ void TArchivum::selectSomeRowIfNone() {
     if (table->selectionModel()->hasSelection() || shownRows()->rowCount() == 0)
         return;
     table->selectRow(0);
+}
+
+void TArchivum::TablaClick(const QModelIndex& index) {
+    // A modifier only selects: Ctrl/Shift-clicking rows for the comparison must not filter.
+    if (index.column() == ArchiveTableModel::SameChild && QGuiApplication::keyboardModifiers() == Qt::NoModifier)
+        showChild(index.data(ArchiveTableModel::ChildKeyRole).toString());
+}
+
+void TArchivum::TablaActivated(const QModelIndex& index) {
+    // On the count, Enter chooses the child as a click does; a double click there is the click's
+    // second half, and must not open whichever row the shorter list moved under the pointer.
+    if (index.column() == ArchiveTableModel::SameChild)
+        showChild(index.data(ArchiveTableModel::ChildKeyRole).toString());
+    else
+        MegnyitasClick();
+}
+
+void TArchivum::showChild(const QString& childKey) {
+    m_sorted->setChild(childKey);
+    selectSomeRowIfNone();
+    showTopAndSelection();
+    updateCount();
+    updateButtons();
+}
+
+void TArchivum::updateChildBar() {
+    const QString& key = m_sorted->child();
+    m_childBar->setVisible(!key.isEmpty());
+    const QList<ArchiveRow>& rows = m_model->rows();
+    const auto row = std::find_if(rows.begin(), rows.end(), [&key](const ArchiveRow& r) { return r.childKey == key; });
+    if (key.isEmpty() || row == rows.end())
+        return;
+    Gyermek->setText(QStringLiteral("Csak %1 (%2) vizsgálatai: %3")
+                         .arg(row->personal.name.simplified(), ArchiveTableModel::sexText(row->personal.sex))
+                         .arg(m_model->childCount(key)));
 }
 
 void TArchivum::KeresesChange(const QString& text) {
@@ -367,6 +437,12 @@ void TArchivum::JegyzokonyvClick() {
     const QString path = selectedPath();
     if (!path.isEmpty() && !onServerView())
         m_commands.showProtocolOf(path);
+}
+
+void TArchivum::OsszehasonlitasClick() {
+    const QStringList paths = selectedPaths();
+    if (paths.size() >= Comparison::kMinimum && paths.size() <= Comparison::kMaximum)
+        emit comparisonWanted(paths);
 }
 
 void TArchivum::placeWindow() {

@@ -27,20 +27,25 @@ class QTableView;
 // and changes none of them. With an institution archive set up, a second view lists the server's
 // examinations the person may read.
 //
-//   Kereses        search field: filters as one types, on name, code and examiner, case and
-//                  accents ignored; Enter opens the selected examination
-//   Darabszam      how many examinations are shown of how many
-//   Nezetek        the views: "Ezen a gépen" and, with an institution archive, "Intézmény"
-//   Folyamat       progress bar, while a long listing reads the files
-//   Tabla          the examinations; a click on a column's header sorts by it, a double click or
-//                  Enter opens one; a malformed file is marked, its reader's message in the
-//                  tooltip; the "Intézmény" column says whether the server holds the file
-//   TablaIntezmeny the server's examinations with the same columns, the last one naming who
-//                  uploaded it
-//   Megnyitas      "Megnyitás": opens the selected examination as the menu's "Megnyitás" does
-//                  (one of the server's is written into the folder first), then hides the window
-//   Jegyzokonyv    "Jegyzőkönyv": the selected examination's protocol, made first when needed
-//   Bezaras        "Bezárás": hides the window
+//   Kereses      search field: filters as one types, on name, code and examiner, case and
+//                accents ignored; Enter opens the selected examination
+//   Darabszam    how many examinations are shown of how many
+//   Gyermek      while the list shows one child's examinations only: whose, and how many
+//   Mind         "Mind": every child's examinations again
+//   Nezetek      the views: "Ezen a gépen" and, with an institution archive, "Intézmény"
+//   Folyamat     progress bar, while a long listing reads the files
+//   Tabla        the examinations; a click on a column's header sorts by it, a double click or
+//                Enter opens one; a malformed file is marked, its reader's message in the tooltip;
+//                Ctrl/Shift-click selects several; a click on a row's "Vizsg." count (examinations
+//                of the same child), or Enter on it, shows that child's examinations only
+//                the "Intézmény" column says whether the server holds the file
+//   TablaIntezmeny  the server's examinations with the same columns, the last one naming who
+//                uploaded it
+//   Megnyitas    "Megnyitás": opens the selected examination as the menu's "Megnyitás" does (one
+//                of the server's is written into the folder first), then hides the window
+//   Jegyzokonyv  "Jegyzőkönyv": the selected examination's protocol, made first when needed
+//   Osszehasonlitas  "Összehasonlítás": the two to four selected examinations side by side
+//   Bezaras      "Bezárás": hides the window
 class TArchivum : public QDialog {
     Q_OBJECT
 public:
@@ -51,20 +56,27 @@ public:
     // Shows the window (listing the folder anew) or brings it to the front.
     void showArchive();
     // The selected examination's path in the view shown (for the server's: "<login>/<file>" or
-    // the file name); empty when none is selected.
+    // the file name); empty unless exactly one is selected.
     QString selectedPath() const;
+    // Every selected examination's path, in the order of the list.
+    QStringList selectedPaths() const;
     bool isListing() const { return m_loader.isListing(); }
 
 public slots:
     void KeresesChange(const QString& text);
     void MegnyitasClick();
     void JegyzokonyvClick();
+    void OsszehasonlitasClick();
+    // Shows only the examinations of one child (ArchiveListing::childKey); empty shows all again.
+    void showChild(const QString& childKey);
     // Lists the folder again; only files changed since the last listing are read.
     void refresh();
 
 signals:
     // A listing has ended and the table shows its rows.
     void listingShown();
+    // "Összehasonlítás" with these examination files.
+    void comparisonWanted(const QStringList& paths);
 
 protected:
     bool event(QEvent* event) override;
@@ -80,12 +92,16 @@ private:
     void showServerRows(const QList<ArchiveRow>& rows);
     void showServerFailure(const QString& message);
     void updateServerView();
+    QWidget* buildChildBar();
+    void TablaClick(const QModelIndex& index);
+    void TablaActivated(const QModelIndex& index);
     void placeWindow();
     void storePlace();
     void showRows(const QList<ArchiveRow>& rows);
     void showFailure(const QString& message);
     void showProgress(int done, int total);
     void updateCount();
+    void updateChildBar();
     void updateButtons();
     void selectSomeRowIfNone();
     // The list from its first row, the selected examination scrolled into view.
@@ -113,11 +129,15 @@ private:
 
     QLineEdit* Kereses = nullptr;
     QLabel* Darabszam = nullptr;
+    QWidget* m_childBar = nullptr;
+    QLabel* Gyermek = nullptr;
+    QPushButton* Mind = nullptr;
     QProgressBar* Folyamat = nullptr;
     QTabWidget* Nezetek = nullptr;
     QTableView* Tabla = nullptr;
     QTableView* TablaIntezmeny = nullptr;
     QPushButton* Megnyitas = nullptr;
     QPushButton* Jegyzokonyv = nullptr;
+    QPushButton* Osszehasonlitas = nullptr;
     QPushButton* Bezaras = nullptr;
 };

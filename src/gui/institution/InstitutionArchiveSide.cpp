@@ -46,6 +46,7 @@ ArchiveRow rowOf(const ServerExamination& e) {
     row.foldedName = ArchiveListing::fold(row.personal.name);
     row.foldedCode = ArchiveListing::fold(row.personal.code);
     row.foldedExaminer = ArchiveListing::fold(row.personal.examiner);
+    row.childKey = ArchiveListing::childKey(row.personal);
     return row;
 }
 
