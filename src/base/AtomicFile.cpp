@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -524,7 +525,7 @@ void AtomicFile::Stream::write(const char* data, qint64 size) {
     m_size += size;
 }
 
-void AtomicFile::Stream::commit() {
+QString AtomicFile::Stream::stage() {
     if (m_fd < 0)
         fail(kUnknown);
     const int fd = m_fd;
@@ -533,11 +534,9 @@ void AtomicFile::Stream::commit() {
         fail(error);
     error = systemCall(m_target, Step::Close, [fd] { return closeFile(fd); });
     m_fd = -1;
-    if (error == 0)
-        error = renameInto(m_temporary, m_target);
     if (error != 0)
         fail(error);
-    m_temporary.clear();
+    return std::exchange(m_temporary, QString());
 }
 
 #else
@@ -570,7 +569,7 @@ void AtomicFile::Stream::write(const char* data, qint64 size) {
     m_size += size;
 }
 
-void AtomicFile::Stream::commit() {
+QString AtomicFile::Stream::stage() {
     if (!m_file)
         fail(kUnknown);
     QFile& file = *m_file;
@@ -580,12 +579,18 @@ void AtomicFile::Stream::commit() {
     m_file.reset();
     if (closed != 0)
         fail(closed);
-    if (const int error = renameInto(m_temporary, m_target))
-        fail(error);
-    m_temporary.clear();
+    return std::exchange(m_temporary, QString());
 }
 
 #endif
+
+void AtomicFile::Stream::commit() {
+    const QString temporary = stage();
+    if (const int error = renameInto(temporary, m_target)) {
+        m_temporary = temporary;
+        fail(error);
+    }
+}
 
 void AtomicFile::injectFault(const std::optional<Fault>& fault) {
     g_fault = fault;

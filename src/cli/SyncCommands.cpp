@@ -101,8 +101,10 @@ int runPull(const QStringList& arguments) {
 const Subcommand kSyncCommand{
     "sync", "gyvkt-cli sync [--db URI] [--root DIR] [--gcr KEY.gcr]",
     "Feltölti az intézményi archívumba a gy_vkt/archivum minden vizsgálatát, amely új, vagy amióta a\n"
-    "kiszolgáló utoljára látta, megváltozott; mindegyiket külön tranzakcióban, a fájl pontos bájtjaival.\n"
-    "A változatlanokat el sem küldi. Ha a futás bármikor megszakad (leállítják, elmegy a hálózat vagy a\n"
+    "kiszolgáló utoljára látta, megváltozott, a fájl pontos bájtjaival: a kiszolgálón még nem lévő\n"
+    "vizsgálatokat tömbökben, tömbönként egy tranzakcióban, a megváltozottakat egyenként, mindegyiket\n"
+    "külön tranzakcióban. A változatlanokat el sem küldi. Ha a futás bármikor megszakad (leállítják, elmegy a hálózat "
+    "vagy a\n"
     "kiszolgáló), az újabb futás folytatja: minden tartalom egyszer kerül fel, félig semmi. A hibás fájl\n"
     "nem kerül fel: a hibakimenet az olvasó üzenetével nevezi meg, a többi feltöltése folytatódik. Ha egy\n"
     "vizsgálatot két gépen is módosítottak, mindkét változat felkerül, és a parancs megnevezi.\n"

@@ -4,6 +4,7 @@
 #include "institution/Connection.h"
 #include "services/ArchiveExport.h"
 #include "services/EvaluatedExamination.h"
+#include "services/ExportSet.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -55,27 +56,26 @@ ResearchArchive::ExportResult ResearchArchive::exportTable(Connection& connectio
                                                            const GcrKey& key, const CsvDialect& dialect) {
     ExportResult result;
     ArchiveExport::RowStream table(dialect);
-    AtomicFile::Stream file(output);
-    const QByteArray header = table.header();
-    file.write(header.constData(), header.size());
-    read(
-        connection, QStringLiteral("export"),
-        [&](const Row& row) {
-            const QString error = table.add(row.pseudonym, row.data, key);
-            if (!error.isEmpty())
-                result.errors << row.pseudonym + QStringLiteral(": ") + error;
-            if (++result.rows % kBatchRows == 0) {
-                const QByteArray rows = table.takeRows();
-                file.write(rows.constData(), rows.size());
-            }
-        },
-        &result.audited);
-    const QByteArray rest = table.takeRows();
-    file.write(rest.constData(), rest.size());
-    // The codebook is the same for every export of these columns: a new one beside a table that
-    // then failed to be put in place still describes the old table.
-    AtomicFile::write(ArchiveExport::codebookPath(output), table.codebook());
-    file.commit();
+    const auto writeTable = [&](AtomicFile::Stream& file) {
+        const QByteArray header = table.header();
+        file.write(header.constData(), header.size());
+        read(
+            connection, QStringLiteral("export"),
+            [&](const Row& row) {
+                const QString error = table.add(row.pseudonym, row.data, key);
+                if (!error.isEmpty())
+                    result.errors << row.pseudonym + QStringLiteral(": ") + error;
+                if (++result.rows % kBatchRows == 0) {
+                    const QByteArray rows = table.takeRows();
+                    file.write(rows.constData(), rows.size());
+                }
+            },
+            &result.audited);
+        const QByteArray rest = table.takeRows();
+        file.write(rest.constData(), rest.size());
+    };
+    // The table and its codebook replace the old ones as one set, as the local export's do.
+    ExportSet::write({{output, {}, writeTable}, {ArchiveExport::codebookPath(output), table.codebook(), {}}});
     return result;
 }
 

@@ -250,6 +250,6 @@ void ArchiveExport::write(const QString& output, const Result& result, const QSt
     // another export's codebook or link table, a crash included.
     QList<ExportSet::File> files;
     for (const auto& [path, bytes] : std::as_const(targets))
-        files.append({path, *bytes});
+        files.append({path, *bytes, {}});
     ExportSet::write(files);
 }

@@ -3,6 +3,10 @@
 #include "CliRun.h"
 #include "TestRoot.h"
 #include "TestServer.h"
+#include "base/AtomicFile.h"
+#include "institution/Connection.h"
+#include "institution/ResearchArchive.h"
+#include "model/GcrKey.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -37,6 +41,7 @@ private slots:
     void normsMatchTheLocalOnes();
     void pseudonymsStayAcrossVersions();
     void onlyResearchersExport();
+    void failedExportKeepsTheOldSet();
 
 private:
     CliRun research(QStringList args, const QString& user = QStringLiteral("res")) const;
@@ -139,6 +144,22 @@ void ServerResearchTest::onlyResearchersExport() {
         runCli({QStringLiteral("server"), QStringLiteral("audit"), QStringLiteral("--db"), m_server.ownerInfo()});
     QVERIFY(audit.out.contains("\texport\t"));
     QVERIFY(audit.out.contains("\tnorms"));
+}
+
+// A table that cannot be put in place must not leave a new codebook beside the old table.
+void ServerResearchTest::failedExportKeepsTheOldSet() {
+    const QString table = m_root.path() + QStringLiteral("/regi.csv");
+    QCOMPARE(research({QStringLiteral("export"), QStringLiteral("-o"), table, QStringLiteral("--excel")}).status, 0);
+    const QByteArray oldTable = m_root.get(QStringLiteral("regi.csv"));
+    const QByteArray oldCodebook = m_root.get(QStringLiteral("regi.codebook.csv"));
+    Institution::Connection connection(m_server.socketInfo(QStringLiteral("res")));
+    const GcrKey key = GcrKey::parse(TestRoot::sampleKey(), m_key);
+    AtomicFile::injectFault(AtomicFile::Fault{AtomicFile::Step::Sync, 0, QStringLiteral("/regi.csv")});
+    QVERIFY_THROWS_EXCEPTION(UserError,
+                             Institution::ResearchArchive::exportTable(connection, table, key, CsvDialect::standard()));
+    AtomicFile::injectFault(std::nullopt);
+    QCOMPARE(m_root.get(QStringLiteral("regi.csv")), oldTable);
+    QCOMPARE(m_root.get(QStringLiteral("regi.codebook.csv")), oldCodebook);
 }
 
 QTEST_GUILESS_MAIN(ServerResearchTest)
