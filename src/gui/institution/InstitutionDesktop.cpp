@@ -29,8 +29,9 @@ InstitutionDesktop::InstitutionDesktop(ExamSession& session, Commands& commands,
             Qt::QueuedConnection);
     connect(&m_client, &InstitutionClient::passwordNotKept, this, [this](const QString& reason) {
         m_platform.message(QStringLiteral("A jelszót a rendszer kulcstartója nem tudta megőrizni, ezért a program csak "
-                                          "ebben a futásban emlékszik rá, a következő indításkor újra kéri.\n") +
-                           reason);
+                                          "ebben a futásban emlékszik rá, a következő indításkor újra kéri.\n(A "
+                                          "rendszer válasza: %1)")
+                               .arg(reason));
     });
     commands.setExportOffer([this] { return offerResearchExport(); });
 }
