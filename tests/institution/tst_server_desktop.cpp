@@ -92,6 +92,7 @@ private slots:
     void leadSeesTheTeamOnly();
     void openedFromTheServerByteForByte_data();
     void openedFromTheServerByteForByte();
+    void researcherExportsFromTheServer();
 
 private:
     // Examinations on the server as SQL sees them: "owner|file" lines.
@@ -107,6 +108,7 @@ void ServerDesktopTest::initTestCase() {
     m_server.addUser(QStringLiteral("anna"), QStringLiteral("examiner"), QStringLiteral("Észak"));
     m_server.addUser(QStringLiteral("bela"), QStringLiteral("lead"), QStringLiteral("Észak"));
     m_server.addUser(QStringLiteral("cili"), QStringLiteral("examiner"), QStringLiteral("Dél"));
+    m_server.addUser(QStringLiteral("rita"), QStringLiteral("researcher"));
 }
 
 QStringList ServerDesktopTest::stored() const {
@@ -270,6 +272,27 @@ void ServerDesktopTest::openedFromTheServerByteForByte() {
     if (differentLocal)
         QCOMPARE(readFileBytes(d.archived(fileName(n))), local);
     QCOMPARE(d.p->platform.questions.size(), differentLocal ? 1 : 0);
+}
+
+// Fault: a researcher's "Exportálás CSV-be…" offers the local folder only, or the server's
+// export misses examinations or carries a name.
+void ServerDesktopTest::researcherExportsFromTheServer() {
+    upload(QStringLiteral("cili"), 10);
+    Desktop d(m_server.socketInfo(QStringLiteral("rita")));
+    d.p->unlock();
+    QTRY_COMPARE_WITH_TIMEOUT(d.client().role(), QStringLiteral("researcher"), kWait);
+    const QString output = d.p->testRoot.path() + QStringLiteral("/kutatas.csv");
+    d.p->platform.setNextAnswer(true);
+    d.p->platform.setNextFileName(output);
+    d.p->trigger("Exportals1");
+    QTRY_VERIFY_WITH_TIMEOUT(!d.p->platform.messages.isEmpty(), kWait);
+    QVERIFY2(d.p->platform.messages.last().startsWith(QStringLiteral("Az export elkészült")),
+             qPrintable(d.p->platform.messages.last()));
+    const QByteArray csv = readFileBytes(output);
+    const QStringList examinations =
+        runSql(m_server.ownerInfo(), QStringLiteral("SELECT count(*) FROM gyvkt.examination")).rows;
+    QCOMPARE(QByteArray::number(csv.count('\n') - 1), examinations.value(0).toUtf8());
+    QVERIFY(!csv.contains("Gyerek 10"));
 }
 
 QTEST_MAIN(ServerDesktopTest)
