@@ -260,7 +260,8 @@ InstitutionClient::FileState InstitutionClient::stateOf(const QString& fileName,
         return known->state;
     if (!m_role.isEmpty() && !uploads(m_role))
         return {FileState::Kind::Failed,
-                QStringLiteral("Ezzel a bejelentkezéssel (%1) nem lehet vizsgálatot feltölteni.").arg(m_role)};
+                QStringLiteral("Ezzel a bejelentkezéssel (%1) nem lehet vizsgálatot feltölteni.")
+                    .arg(Accounts::describe({QString(), m_role, QString()}))};
     if (m_failure) {
         const bool waits = m_failure->mayPass() || m_failure->kind == ServerError::Kind::Login;
         return {waits ? FileState::Kind::Waiting : FileState::Kind::Failed, m_failure->text};
