@@ -29,6 +29,12 @@ class QWidget;
 //                build without the institution archive
 //   Intezmeny    in the status bar, shown only while uploads to the institution's server wait or
 //                fail; the reason in its tooltip, a click asks for a new try
+//
+// The keys of the everyday path stand beside their items and work from the tool windows too:
+// Ctrl+N "Új vizsgálat", Ctrl+S "Mentés", Ctrl+PgDown Kovetkezokep1 "Következő kép", Ctrl+PgUp
+// Elozokep1 "Előző kép", F6 Valtas1 "Válaszablak / jelölőablak" (the keyboard to the other of the
+// two), and F1 "Útmutató a VKT alkalmazásához", which from another window than this one shows the
+// help of that window.
 class Tfomenu : public QMainWindow {
     Q_OBJECT
 public:
@@ -56,6 +62,8 @@ signals:
     void helpChapterWanted(int chapter);
     void aboutWanted();
     void passwordChangeWanted();
+    // F1: the help of the window in front (this one when it is in front).
+    void windowHelpWanted(QWidget* window);
     // The protocol on paper and the profile window, which Program wires.
     void profileWanted();
     void printWanted();
@@ -82,6 +90,9 @@ public slots:
     void Ablakkonfigurcimentse1Click();
     void KIlp1Click();
     void Szemadatok1Click();
+    void Kovetkezokep1Click();
+    void Elozokep1Click();
+    void Valtas1Click();
     void Felvtel1Click();
     void Jells1Click();
     void Kszjegyzknyv1Click();
