@@ -16,6 +16,8 @@ PACKAGES+=(qt6-l10n-tools)
 # The institution archive: libpq to build against; a PostgreSQL server the server tests start a
 # throw-away cluster of, and openssl for their TLS certificates.
 PACKAGES+=(libpq-dev postgresql openssl)
+# The program keeps the server's password, when asked to, in the system's keyring.
+PACKAGES+=(qtkeychain-qt6-dev)
 # The desktop suite runs the program under a virtual X server and a window manager.
 PACKAGES+=(xvfb openbox xdotool x11-utils)
 # Its scenarios of the child's screen need two monitors (Xorg's dummy driver, set up with xrandr),

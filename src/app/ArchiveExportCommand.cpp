@@ -54,6 +54,10 @@ void ArchiveExportCommand::run(const DataRoot& root, Platform& platform) {
     });
     if (!written)
         return;
+    platform.message(doneText(output, result.rows, result.errors.size(), linkTable));
+}
+
+QString ArchiveExportCommand::doneText(const QString& output, qint64 rows, qsizetype errors, const QString& linkTable) {
     QString text =
         QStringLiteral("Az export elkészült Excel magyar beállításaihoz\n"
                        "(pontosvessző, tizedesvessző).\n\n"
@@ -61,12 +65,12 @@ void ArchiveExportCommand::run(const DataRoot& root, Platform& platform) {
                        "Az oszlopok leírása: %2\n\n"
                        "%3 vizsgálat, ebből hibás: %4.")
             .arg(QDir::toNativeSeparators(output), QDir::toNativeSeparators(ArchiveExport::codebookPath(output)))
-            .arg(result.rows)
-            .arg(result.errors.size());
-    if (!result.errors.isEmpty())
+            .arg(rows)
+            .arg(errors);
+    if (errors > 0)
         text += QStringLiteral(" A hibás sorok error oszlopa mondja meg, mi a baj.");
     if (!linkTable.isEmpty())
         text += QStringLiteral("\n\nKapcsolótábla: %1\nEzt őrizze az exporttól külön.")
                     .arg(QDir::toNativeSeparators(linkTable));
-    platform.message(text);
+    return text;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class DataRoot;
 class Platform;
 
@@ -11,5 +13,9 @@ class Platform;
 namespace ArchiveExportCommand {
 
 void run(const DataRoot& root, Platform& platform);
+
+// What an export says when it is done: where the table and its codebook are, how many rows it
+// has and how many of them carry an error, and where the link table is, if one was written.
+QString doneText(const QString& output, qint64 rows, qsizetype errors, const QString& linkTable = QString());
 
 } // namespace ArchiveExportCommand

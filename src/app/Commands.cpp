@@ -3,6 +3,7 @@
 #include "app/ArchiveExportCommand.h"
 #include "app/ErrorBoundary.h"
 #include "app/ExamSession.h"
+#include "base/ClosedFolder.h"
 #include "base/TextFile.h"
 #include "formats/ExaminationFile.h"
 #include "formats/PasswordStore.h"
@@ -11,6 +12,8 @@
 #include "services/EvaluatedExamination.h"
 
 #include <QFileInfo>
+
+#include <cerrno>
 
 CommandWindows::~CommandWindows() = default;
 
@@ -40,9 +43,30 @@ bool Commands::openFile(const QString& path) {
         return false;
     // A file that cannot be read replaces nothing, so it asks nothing either.
     ExaminationData data;
-    if (!reportFailure(m_platform, [&] { data = ExaminationFile::read(path); }) || !mayReplaceExamination())
+    return reportFailure(m_platform, [&] { data = ExaminationFile::read(path); }) && takeOver(data, [] {});
+}
+
+bool Commands::openReceived(const QString& path, const QByteArray& bytes) {
+    if (m_windows.personalDataShown())
         return false;
-    if (!reportFailure(m_platform, [&] { m_session.load(data); }))
+    ExaminationData data;
+    return reportFailure(m_platform, [&] { data = ExaminationFile::parse(bytes, path); }) && takeOver(data, [&] {
+               if (QFileInfo::exists(path))
+                   return;
+               const QString folder = QFileInfo(path).absolutePath();
+               if (!ClosedFolder::makePath(folder))
+                   throw UserError::cannotCreate(path, errno);
+               TextFile::writeBytes(path, bytes);
+           });
+}
+
+bool Commands::takeOver(const ExaminationData& data, const std::function<void()>& beforeLoad) {
+    if (!mayReplaceExamination())
+        return false;
+    if (!reportFailure(m_platform, [&] {
+            beforeLoad();
+            m_session.load(data);
+        }))
         return false;
     m_windows.showPersonalData();
     return true;
@@ -61,7 +85,7 @@ Commands::SaveOutcome Commands::saveThroughDialog() {
         m_session.storePendingAnswer();
         const QByteArray bytes = ExaminationFile::serialize(m_session.collect());
         TextFile::writeBytes(path, bytes);
-        m_session.markSaved(bytes);
+        m_session.markSaved(path, bytes);
     });
     return saved ? SaveOutcome::Saved : SaveOutcome::Failed;
 }
@@ -161,6 +185,8 @@ void Commands::showProtocolOf(const QString& examinationPath) {
 }
 
 void Commands::exportArchive() {
+    if (m_exportOffer && m_exportOffer())
+        return;
     ArchiveExportCommand::run(m_session.root(), m_platform);
 }
 

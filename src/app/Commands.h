@@ -5,10 +5,12 @@
 #include "model/EvaluationResult.h"
 #include "model/PersonalData.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
 
+struct ExaminationData;
 class ExamSession;
 class Platform;
 
@@ -57,6 +59,10 @@ public:
     // after the message, when the file could not be read or its answers not written, or when
     // the examiner kept unsaved work (a save asked for and not done).
     bool openFile(const QString& path);
+    // The same for an examination's bytes that came from elsewhere (the institution's server):
+    // read from the bytes, then, once the examination in hand may be replaced, written to path
+    // unless a file is there already (the caller has seen that it holds these bytes).
+    bool openReceived(const QString& path, const QByteArray& bytes);
     // "Mentés": the save dialog proposing <code>.kvx (no name without a code), then the file. A
     // name left empty or blank is refused and asked again. False only when writing failed; a
     // cancelled dialog is no failure.
@@ -80,6 +86,9 @@ public:
     // "Exportálás CSV-be…": every examination of the archive into one table (Excel, Hungarian
     // settings), anonymous on request, through the save dialog.
     void exportArchive();
+    // What "Exportálás CSV-be…" offers before the export of the folder: true when the person
+    // chose it instead (the institution's pseudonymized export for a researcher).
+    void setExportOffer(std::function<bool()> offer) { m_exportOffer = std::move(offer); }
     // The close query: true when the program may end.
     bool closeQuery();
 
@@ -100,6 +109,9 @@ public:
 
 private:
     enum class SaveOutcome { Saved, Cancelled, Failed };
+    // The examination read takes the place of the one in hand, after the unsaved-work question;
+    // beforeLoad runs once it may (writing the file received).
+    bool takeOver(const ExaminationData& data, const std::function<void()>& beforeLoad);
     bool evaluateForProtocol(const PersonalData& personal, const Coding& coding, EvaluationResult& result);
     SaveOutcome saveThroughDialog();
     // Before the examination in hand is replaced: when it has unsaved changes, the question
@@ -118,5 +130,6 @@ private:
     CommandWindows& m_windows;
     CommandLine m_commandLine;
     bool m_commandLineFileTried = false;
+    std::function<bool()> m_exportOffer;
     ChartWriter m_writeChart;
 };

@@ -121,6 +121,11 @@ void ExamSession::keepWhatIsInHand() {
     }
 }
 
+void ExamSession::markSaved(const QString& path, const QByteArray& fileBytes) {
+    m_keptBytes = fileBytes;
+    emit saved(path);
+}
+
 bool ExamSession::hasUnsavedChanges() {
     storePendingAnswer();
     try {

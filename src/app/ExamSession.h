@@ -79,8 +79,8 @@ public:
     // changed something. The answer being typed is stored first; raises UserError when it cannot
     // be. An answer file that cannot be read counts as a difference.
     bool hasUnsavedChanges();
-    // The examination in hand has just been saved as these bytes.
-    void markSaved(const QByteArray& fileBytes) { m_keptBytes = fileBytes; }
+    // The examination in hand has just been saved as these bytes to path; announced with saved().
+    void markSaved(const QString& path, const QByteArray& fileBytes);
 
     // The evaluation of the examination as it stands now.
     EvaluationResult evaluate() const;
@@ -92,6 +92,8 @@ signals:
     void personalDataChanged();
     void answersReplaced();
     void pictureSelected(int picture);
+    // The examination in hand was written to this file.
+    void saved(const QString& path);
 
 private:
     DataRoot m_root;

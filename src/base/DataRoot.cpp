@@ -65,6 +65,9 @@ QString DataRoot::examinerList() const {
 QString DataRoot::lastBackupFile() const {
     return gyVkt(QStringLiteral("utolso_mentes.txt"));
 }
+QString DataRoot::institutionSettingsFile() const {
+    return gyVkt(QStringLiteral("intezmeny.txt"));
+}
 QString DataRoot::layoutFile(const QString& mode) const {
     return gyVkt(mode + QStringLiteral(".cfg"));
 }

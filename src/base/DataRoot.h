@@ -30,6 +30,7 @@ public:
     QString passwordStore() const;                       // gy_vkt/standard.dat
     QString examinerList() const;                        // gy_vkt/vv.txt
     QString lastBackupFile() const;                      // gy_vkt/utolso_mentes.txt
+    QString institutionSettingsFile() const;             // gy_vkt/intezmeny.txt
     QString layoutFile(const QString& mode) const;       // gy_vkt/<mode>.cfg
     QString helpChapter(int chapter) const;              // gy_vkt/help/irod_<n>.txt, the fifth in vkt/help
     QString markingHelp(int code) const;                 // gy_vkt/help/help<n>.txt

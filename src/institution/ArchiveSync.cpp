@@ -101,7 +101,7 @@ bool toSend(const Holdings& server, bool sending, const QString& fileName, const
 void classify(const QList<PreparedUpload>& block, const Holdings& server, bool sending, SyncReport& report,
               QStringList& toConfirm, Sending& fresh, Sending& changed) {
     for (const PreparedUpload& file : block) {
-        FileState state{file.fileName, FileState::State::Pending, file.error, 0};
+        FileState state{file.fileName, FileState::State::Pending, file.error, 0, file.sha256};
         state.currentVersions = static_cast<int>(server.value(file.fileName).size());
         const Holding* same = currentWith(server, file.fileName, file.sha256);
         if (ServerArchive::isServerCopy(file.fileName)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,8 @@ struct FileState {
     // The examination's current versions on the server: more than one when two copies of the
     // archive both changed it; 0 while the server has none.
     int currentVersions = 0;
+    // The SHA-256 of the bytes the state is about (empty for a file that could not be read).
+    QByteArray sha256;
 };
 
 struct SyncReport {

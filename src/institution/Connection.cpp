@@ -4,6 +4,8 @@
 
 #include <libpq-fe.h>
 
+#include <QHash>
+
 #include <vector>
 
 namespace Institution {
@@ -105,12 +107,25 @@ QByteArray Rows::bytes(int row, int column) const {
     return QByteArray(value, length);
 }
 
-Connection::Connection(const QString& conninfo, const QByteArray& password) {
-    const QByteArray info = conninfo.toUtf8();
-    // The string's own settings win over the defaults before it; the encoding after it is
-    // this program's, since every text it sends and reads is UTF-8.
+Connection::Connection(const QString& conninfo, const QByteArray& password)
+    : Connection(ServerAddress{conninfo, QString(), false}, password) {}
+
+Connection::Connection(const ServerAddress& address, const QByteArray& password) {
+    const QByteArray info = address.conninfo.toUtf8();
+    const QByteArray login = address.login.toUtf8();
+    // The string's own settings win over the defaults before it; what comes after it wins over
+    // the string: the settings' login and TLS, and the encoding, since every text this program
+    // sends and reads is UTF-8.
     std::vector<const char*> keys{"fallback_application_name", "connect_timeout", "dbname"};
     std::vector<const char*> values{"gyvkt", "10", info.constData()};
+    if (!login.isEmpty()) {
+        keys.push_back("user");
+        values.push_back(login.constData());
+    }
+    if (address.requireTls) {
+        keys.push_back("sslmode");
+        values.push_back("verify-full");
+    }
     if (!password.isEmpty()) {
         keys.push_back("password");
         values.push_back(password.constData());
@@ -281,6 +296,52 @@ QByteArray Connection::passwordVerifier(const QByteArray& password, const QStrin
     const QByteArray result(verifier);
     PQfreemem(verifier);
     return result;
+}
+
+namespace {
+
+// The keywords a connection string sets, read by libpq itself; raises ServerError (Refused) for
+// a string libpq cannot read.
+QHash<QByteArray, QString> parsedOptions(const QString& conninfo) {
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.toUtf8().constData(), &error);
+    if (!options) {
+        const QString why = error ? QString::fromUtf8(error).trimmed() : QString();
+        PQfreemem(error);
+        throw ServerError(ServerError::Kind::Refused, QStringLiteral("A kapcsolódási szöveg nem olvasható.") +
+                                                          (why.isEmpty() ? QString() : QLatin1Char('\n') + why));
+    }
+    QHash<QByteArray, QString> values;
+    for (const PQconninfoOption* o = options; o->keyword; ++o) {
+        if (o->val && *o->val)
+            values.insert(o->keyword, QString::fromUtf8(o->val));
+    }
+    PQconninfoFree(options);
+    return values;
+}
+
+} // namespace
+
+QString ServerAddress::describe() const {
+    const QHash<QByteArray, QString> given = parsedOptions(conninfo);
+    // What the string leaves out libpq takes from the environment, then from its defaults.
+    QHash<QByteArray, QString> defaults;
+    if (PQconninfoOption* options = PQconndefaults()) {
+        for (const PQconninfoOption* o = options; o->keyword; ++o) {
+            if (o->val && *o->val)
+                defaults.insert(o->keyword, QString::fromUtf8(o->val));
+        }
+        PQconninfoFree(options);
+    }
+    const auto value = [&](const char* keyword) { return given.value(keyword, defaults.value(keyword)); };
+    const QString user = login.isEmpty() ? value("user") : login;
+    const QString host = value("host").isEmpty() ? value("hostaddr") : value("host");
+    const QString database = value("dbname").isEmpty() ? user : value("dbname");
+    return QStringLiteral("%1@%2:%3/%4").arg(user, host, value("port"), database);
+}
+
+bool ServerAddress::holdsPassword() const {
+    return parsedOptions(conninfo).contains("password");
 }
 
 QString Connection::user() const {

@@ -54,6 +54,21 @@ private:
     std::shared_ptr<pg_result> m_result;
 };
 
+// Where a connection goes: a libpq connection string or URI, and what the program's settings
+// put over it (the login, TLS required with the server's certificate verified).
+struct ServerAddress {
+    QString conninfo;
+    QString login;
+    bool requireTls = false;
+
+    // "login@host:port/database", as libpq reads the address with its own defaults; raises
+    // ServerError (Refused) for a connection string libpq cannot read.
+    QString describe() const;
+    // Whether the connection string carries a password (which no file of ours may keep); raises
+    // as describe() does.
+    bool holdsPassword() const;
+};
+
 // One connection to the institution's server. Named by a libpq connection string or URI; what
 // it leaves out (host, password, TLS files) libpq takes from its own environment (PGHOST,
 // PGPASSWORD, PGPASSFILE / ~/.pgpass, PGSSLMODE, PGSSLROOTCERT, ...). Every failure raises
@@ -62,6 +77,7 @@ class Connection {
 public:
     // password: given to libpq in place of one from its environment (a password asked for).
     explicit Connection(const QString& conninfo, const QByteArray& password = QByteArray());
+    explicit Connection(const ServerAddress& address, const QByteArray& password = QByteArray());
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;

@@ -46,8 +46,9 @@ QByteArray sha256(const QByteArray& bytes) {
 
 const QString kServerCopy = QStringLiteral(".kiszolgalorol");
 
-// "<name>.kiszolgalorol.kvx", or the first numbered one that is free or holds these bytes.
-QString conflictPath(const QString& path, const QByteArray& digest) {
+} // namespace
+
+QString ServerArchive::serverCopyPath(const QString& path, const QByteArray& digest) {
     const QString base = path.left(path.size() - 4) + kServerCopy;
     for (int n = 1;; ++n) {
         const QString candidate = base + (n == 1 ? QString() : QStringLiteral("-%1").arg(n)) + QStringLiteral(".kvx");
@@ -55,8 +56,6 @@ QString conflictPath(const QString& path, const QByteArray& digest) {
             return candidate;
     }
 }
-
-} // namespace
 
 bool ServerArchive::isServerCopy(const QString& fileName) {
     static const QRegularExpression pattern(QStringLiteral("\\.kiszolgalorol(-\\d+)?\\.kvx$"),
@@ -133,7 +132,7 @@ ServerArchive::PullReport ServerArchive::pull(Connection& connection, const QStr
                     confirmed << examination.version;
                 continue;
             }
-            target = conflictPath(path, examination.sha256);
+            target = serverCopyPath(path, examination.sha256);
             report.conflicts.append({path, target});
             if (QFileInfo::exists(target))
                 continue;

@@ -64,6 +64,10 @@ struct PullReport {
 // cannot be written, ServerError when the run cannot go on.
 PullReport pull(Connection& connection, const QString& folder, const QString& client);
 
+// Where the server's copy of a version goes beside a local file that differs: "<name>.kiszolgalorol.kvx",
+// or the first numbered one ("-2", "-3", ...) that is free or holds these bytes already.
+QString serverCopyPath(const QString& path, const QByteArray& digest);
+
 // Whether a file name is one of the server's copies pull wrote beside a differing local file;
 // sync leaves those out, with serverCopyText() as the reason.
 bool isServerCopy(const QString& fileName);

@@ -1,5 +1,6 @@
 #include "services/ArchiveListing.h"
 
+#include "base/TextFile.h"
 #include "base/UserError.h"
 #include "formats/ExaminationFile.h"
 #include "model/Coding.h"
@@ -8,6 +9,7 @@
 #include "services/EvaluatedExamination.h"
 #include "services/HungarianDate.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -35,7 +37,9 @@ QString fileNameOf(const QString& path) {
 ArchiveRow readStamped(const QString& path, const Stamp& stamp, const GcrKey& key) {
     ArchiveRow row;
     try {
-        row = ArchiveListing::describe(path, EvaluatedExamination::read(path, key));
+        const QByteArray bytes = TextFile::readBytes(path);
+        row = ArchiveListing::describe(path, EvaluatedExamination::parse(bytes, path, key));
+        row.sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
     } catch (const UserError& e) {
         row.path = path;
         row.fileName = fileNameOf(path);

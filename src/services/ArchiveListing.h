@@ -23,6 +23,9 @@ struct ArchiveRow {
     // tell a changed file.
     qint64 size = 0;
     QDateTime modified;
+    // The SHA-256 of the bytes the row was read from (empty for a file that could not be read):
+    // what tells whether the institution's server holds this very file.
+    QByteArray sha256;
     // The reader refused the file: error holds its message, and of the fields below only the
     // code (taken from the file name) is set.
     bool malformed = false;

@@ -27,6 +27,8 @@ cleanup() {
         kill -9 "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
     done
+    # The institution scenario's server, when it ended before stopping it.
+    [ -f "$work/cluster.state" ] && bash "$here/tests/institution/cluster.sh" stop "$work/cluster.state" >/dev/null 2>&1
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -209,7 +211,8 @@ click_close_box() { # the close button of the window manager's frame
 }
 
 start_app() {
-    GYVKT_OPENED="$ROOT/opened" TAVRIX_ROOT="$ROOT" PATH="$OPENERS:$PATH" HOME="$ROOT/home" \
+    # APP_DB: the institution archive the program uploads to (GYVKT_DB), none when empty.
+    GYVKT_DB="${APP_DB:-}" GYVKT_OPENED="$ROOT/opened" TAVRIX_ROOT="$ROOT" PATH="$OPENERS:$PATH" HOME="$ROOT/home" \
         XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$app" >>"$ROOT/program.log" 2>&1 &
     APP=$!
     pids+=("$APP")
@@ -533,6 +536,56 @@ scenario_archive_and_profile() {
     menu f up && expect_clean_end no
 }
 
+# The institution archive: a throw-away PostgreSQL cluster of the server tests' own script, one
+# database, one examiner; the program is pointed at it with GYVKT_DB.
+cluster="$here/tests/institution/cluster.sh"
+cluster_state="$work/cluster.state"
+start_institution() {
+    bash "$cluster" start "$cluster_state" $$ >"$work/cluster.log" 2>&1 || { fail "no PostgreSQL cluster"; return 1; }
+    local dir port bin cli
+    dir=$(sed -n 's/^dir=//p' "$cluster_state")
+    port=$(sed -n 's/^port=//p' "$cluster_state")
+    bin=$(sed -n 's/^bin=//p' "$cluster_state")
+    cli="$(dirname "$app")/gyvkt-cli"
+    OWNER_DB="host=$dir port=$port user=postgres dbname=gyvkt"
+    PSQL="$bin/psql"
+    "$PSQL" -q "host=$dir port=$port user=postgres dbname=postgres" -c "CREATE DATABASE gyvkt" &&
+        "$cli" server init --db "$OWNER_DB" >/dev/null &&
+        echo "asztali-proba-1" >"$work/examiner.pw" &&
+        "$cli" server add-user szabo.reka --role examiner --password-file "$work/examiner.pw" --db "$OWNER_DB" \
+            >/dev/null || { fail "the server could not be set up"; return 1; }
+    APP_DB="host=$dir port=$port dbname=gyvkt user=szabo.reka password=asztali-proba-1"
+}
+on_server() { # FILE: the server holds an examination of that file name
+    [ "$("$PSQL" -tAq "$OWNER_DB" -c "SELECT count(*) FROM gyvkt.examination WHERE file_name = '$1'")" = 1 ]
+}
+
+scenario_institution_upload() {
+    start_institution || return
+    start_app && unlock || return
+    menu f 0 && wait_active "Gyermek VKT személyi adatok" || return
+    xdotool type --delay 30 "Feltolt Elek"
+    xdotool key Tab && xdotool type --delay 30 "up1"
+    xdotool key Tab Tab ctrl+a && xdotool type "9"
+    xdotool key Tab && xdotool type --delay 30 "2026.12.08."
+    xdotool key Return
+    wait_until $TIMEOUT no_window "Gyermek VKT személyi adatok" || { fail "the personal data stay up"; return 1; }
+    menu f 1 # "Mentés"
+    wait_until $TIMEOUT save_dialog_active || { fail "no save dialog"; return 1; }
+    sleep 0.5
+    xdotool key Return
+    local start=$SECONDS
+    wait_until $TIMEOUT test -s "$ROOT/gy_vkt/archivum/UP1.kvx" || { fail "UP1.kvx was not saved"; return 1; }
+    # While the upload runs the windows answer: the archive opens at once.
+    xdotool key ctrl+r
+    wait_until 3 has_window "Archívum" || fail "the archive did not open while the upload ran"
+    wait_until 10 on_server UP1.kvx || { fail "the server did not hold UP1.kvx within 10 seconds"; return 1; }
+    log "on the server $((SECONDS - start)) s after the save"
+    xdotool key Escape
+    menu f up && expect_clean_end no
+    bash "$cluster" stop "$cluster_state" >/dev/null 2>&1
+}
+
 # Two monitors: the examiner's on the left, the child's on the right.
 CHILD="Gyermek képernyő"
 CHILD_GEOMETRY="1366 0 1024 768"
@@ -730,6 +783,7 @@ run "archive and profile in the marking arrangement" scenario_archive_and_profil
 run "the whole examination from the keyboard" scenario_keyboard_only
 run "no browser: the protocol window" scenario_no_browser
 run "the expanded print dialog on the screen" scenario_print_dialog
+run "an examination saved goes to the institution's server" scenario_institution_upload
 run "no child's screen on one screen" scenario_child_screen_needs_two
 
 two_screen_scenarios=("the child's screen on the second monitor")

@@ -9,6 +9,8 @@
 #       process WATCH_PID (default: the caller, which is ctest) is gone, so a killed run leaves
 #       no server behind.
 #   cluster.sh restart STATE   stop the server as a crash would (immediate) and start it again
+#   cluster.sh halt STATE      stop the server as a crash would, and leave it stopped
+#   cluster.sh resume STATE    start a halted server again, on the same port
 #   cluster.sh stop STATE      stop the server and remove its folder and STATE
 #   cluster.sh reap DIR BIN    (the watchdog) stop the server of the cluster folder DIR and remove it
 #
@@ -19,7 +21,7 @@ set -euo pipefail
 command="${1:-}"
 state="${2:-}"
 if [ -z "$command" ] || [ -z "$state" ]; then
-    echo "usage: cluster.sh start|restart|stop STATE [WATCH_PID]" >&2
+    echo "usage: cluster.sh start|restart|halt|resume|stop STATE [WATCH_PID]" >&2
     exit 2
 fi
 
@@ -161,6 +163,14 @@ start) start_cluster "$@" ;;
 restart)
     read_state
     as_owner "$bin/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null
+    start_server
+    ;;
+halt)
+    read_state
+    as_owner "$bin/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null
+    ;;
+resume)
+    read_state
     start_server
     ;;
 stop) stop_cluster ;;

@@ -20,14 +20,17 @@ QString refusalText(const ArchiveRow& row) {
 
 bool sameRow(const ArchiveRow& a, const ArchiveRow& b) {
     return a.path == b.path && a.size == b.size && a.modified == b.modified && a.malformed == b.malformed &&
-           a.gcrPoints == b.gcrPoints && a.gcrPercent == b.gcrPercent && a.refusal == b.refusal;
+           a.gcrPoints == b.gcrPoints && a.gcrPercent == b.gcrPercent && a.refusal == b.refusal && a.sha256 == b.sha256;
 }
 
 // Orders two rows by one column; rows equal there fall back to file-name order.
-int compareRows(const ArchiveRow& a, const ArchiveRow& b, int column) {
+int compareRows(const ArchiveTableModel& model, const ArchiveRow& a, const ArchiveRow& b, int column) {
     auto order = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
     int c = 0;
     switch (column) {
+    case ArchiveTableModel::Institution:
+        c = model.institutionCell(a).text.compare(model.institutionCell(b).text);
+        break;
     case ArchiveTableModel::Code:
         c = a.foldedCode.compare(b.foldedCode);
         break;
@@ -76,6 +79,24 @@ int compareRows(const ArchiveRow& a, const ArchiveRow& b, int column) {
                : (ArchiveFolder::fileNameLess(b.fileName, a.fileName) ? 1 : 0);
 }
 
+QVariant institutionData(const ArchiveTableModel::InstitutionCell& cell, int role) {
+    using Tone = ArchiveTableModel::InstitutionCell::Tone;
+    switch (role) {
+    case Qt::DisplayRole:
+        return cell.text;
+    case Qt::ToolTipRole:
+        return cell.tooltip.isEmpty() ? QVariant() : QVariant(cell.tooltip);
+    case Qt::ForegroundRole:
+        if (cell.tone == Tone::Failed)
+            return QBrush(QColor(0xa0, 0x10, 0x10));
+        if (cell.tone == Tone::Waiting)
+            return QBrush(QColor(0x9a, 0x5b, 0x00));
+        return QVariant();
+    default:
+        return QVariant();
+    }
+}
+
 } // namespace
 
 ArchiveTableModel::ArchiveTableModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -96,8 +117,8 @@ QVariant ArchiveTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     static const char* const titles[ColumnCount] = {
-        "Kód", "Név", "Vizsg.", "Nem", "Kor", "Dátum", "Vizsgálatvezető", "Jelölt", "GCR %", "Módosítva"};
-    return QString::fromUtf8(titles[section]);
+        "Kód", "Név", "Vizsg.", "Nem", "Kor", "Dátum", "Vizsgálatvezető", "Jelölt", "GCR %", "Módosítva", ""};
+    return section == Institution ? m_institutionTitle : QString::fromUtf8(titles[section]);
 }
 
 QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
@@ -109,6 +130,8 @@ QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
         return r.path;
     if (role == ChildKeyRole)
         return r.childKey;
+    if (column == Institution)
+        return institutionData(institutionCell(r), role);
     if (r.malformed) {
         switch (role) {
         case Qt::DisplayRole:
@@ -191,6 +214,22 @@ QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
     default:
         return QVariant();
     }
+}
+
+void ArchiveTableModel::setInstitutionSource(const QString& title, InstitutionSource source) {
+    m_institutionTitle = title;
+    m_institution = std::move(source);
+    emit headerDataChanged(Qt::Horizontal, Institution, Institution);
+    institutionChanged();
+}
+
+ArchiveTableModel::InstitutionCell ArchiveTableModel::institutionCell(const ArchiveRow& row) const {
+    return m_institution ? m_institution(row) : InstitutionCell();
+}
+
+void ArchiveTableModel::institutionChanged() {
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0, Institution), index(rowCount() - 1, Institution));
 }
 
 int ArchiveTableModel::malformedCount() const {
@@ -288,5 +327,5 @@ bool ArchiveSortFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) cons
 }
 
 bool ArchiveSortFilter::lessThan(const QModelIndex& left, const QModelIndex& right) const {
-    return compareRows(m_model->row(left.row()), m_model->row(right.row()), left.column()) < 0;
+    return compareRows(*m_model, m_model->row(left.row()), m_model->row(right.row()), left.column()) < 0;
 }

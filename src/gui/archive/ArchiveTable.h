@@ -6,6 +6,8 @@
 #include <QList>
 #include <QSortFilterProxyModel>
 
+#include <functional>
+
 // The archive window's rows: one examination file a row, in file-name order. A new listing is
 // merged in row by row, so a file that appears or changes leaves the selection and the scroll
 // position as they were.
@@ -13,15 +15,43 @@ class ArchiveTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     // SameChild: how many examinations of the archive are of the row's child (ChildKeyRole).
-    enum Column { Code, Name, SameChild, Sex, Age, Date, Examiner, Scored, GcrPercent, Modified, ColumnCount };
+    enum Column {
+        Code,
+        Name,
+        SameChild,
+        Sex,
+        Age,
+        Date,
+        Examiner,
+        Scored,
+        GcrPercent,
+        Modified,
+        Institution,
+        ColumnCount
+    };
     // The file's full path, for every cell.
     static constexpr int PathRole = Qt::UserRole + 1;
     // Whose examination the row is (ArchiveListing::childKey), for every cell; empty when unknown.
     static constexpr int ChildKeyRole = Qt::UserRole + 2;
 
+    // What the institution column shows of a row; it is empty without a source.
+    struct InstitutionCell {
+        enum class Tone { Plain, Waiting, Failed };
+        QString text;
+        QString tooltip;
+        Tone tone = Tone::Plain;
+    };
+    using InstitutionSource = std::function<InstitutionCell(const ArchiveRow&)>;
+
     explicit ArchiveTableModel(QObject* parent = nullptr);
     // "fiú" or "lány", as the list shows the sex.
     static QString sexText(PersonalData::Sex sex);
+
+    // Where the institution column's cells come from, and its title.
+    void setInstitutionSource(const QString& title, InstitutionSource source);
+    InstitutionCell institutionCell(const ArchiveRow& row) const;
+    // The source's answers changed: the column is drawn anew.
+    void institutionChanged();
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -40,6 +70,8 @@ private:
     void mergeRows(const QList<ArchiveRow>& rows);
 
     QList<ArchiveRow> m_rows;
+    QString m_institutionTitle;
+    InstitutionSource m_institution;
     QHash<QString, int> m_childCounts;
 };
 

@@ -4,6 +4,7 @@
 #include "app/ErrorBoundary.h"
 #include "app/ExamSession.h"
 #include "formats/ArchiveWindowFile.h"
+#include "gui/archive/ArchiveServerSide.h"
 #include "gui/archive/ArchiveTable.h"
 #include "gui/common/Widgets.h"
 #include "model/Comparison.h"
@@ -19,15 +20,18 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
-TArchivum::TArchivum(const ExamSession& session, Commands& commands, Platform& platform, QWidget* parent)
+TArchivum::TArchivum(const ExamSession& session, Commands& commands, Platform& platform, QWidget* parent,
+                     ArchiveServerSide* serverSide)
     // A dialog of the main window, so that the maximized main window never covers it, with the
     // buttons of a window the examiner may enlarge.
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                           Qt::WindowCloseButtonHint),
-      m_session(session), m_commands(commands), m_platform(platform) {
+      m_session(session), m_commands(commands), m_platform(platform), m_side(serverSide) {
     setObjectName(QStringLiteral("TArchivum"));
     setWindowTitle(QStringLiteral("Archívum"));
     resize(1040, 560);
@@ -49,6 +53,8 @@ TArchivum::TArchivum(const ExamSession& session, Commands& commands, Platform& p
     connect(&m_loader, &ArchiveLoader::progress, this, &TArchivum::showProgress);
     connect(&m_loader, &ArchiveLoader::listed, this, &TArchivum::showRows);
     connect(&m_loader, &ArchiveLoader::failed, this, &TArchivum::showFailure);
+    if (m_side)
+        connectServerSide();
     // The window may still be open when the program ends: its place is kept then too.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
         if (isVisible())
@@ -77,28 +83,13 @@ void TArchivum::buildControls() {
 
     m_model = new ArchiveTableModel(this);
     m_sorted = new ArchiveSortFilter(m_model, this);
-    Tabla = new QTableView(this);
-    Tabla->setObjectName(QStringLiteral("Tabla"));
-    Tabla->setModel(m_sorted);
-    Tabla->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Tabla->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    Tabla->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Tabla->setAlternatingRowColors(true);
-    Tabla->setWordWrap(false);
-    Tabla->verticalHeader()->hide();
-    // Fixed heights and widths: measuring ten thousand rows would stall every change.
-    Tabla->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    Tabla->verticalHeader()->setDefaultSectionSize(Tabla->fontMetrics().height() + 8);
-    QHeaderView* header = Tabla->horizontalHeader();
-    header->setSectionsMovable(false);
-    header->setHighlightSections(false);
-    const int widths[ArchiveTableModel::ColumnCount] = {90, 200, 55, 50, 45, 100, 170, 60, 130, 130};
-    for (int c = 0; c < ArchiveTableModel::ColumnCount; ++c)
-        header->resizeSection(c, widths[c]);
-    header->setSectionResizeMode(ArchiveTableModel::Name, QHeaderView::Stretch);
-    Tabla->setSortingEnabled(true);
-    Tabla->sortByColumn(ArchiveTableModel::Code, Qt::AscendingOrder);
-    layout->addWidget(Tabla, 1);
+    Tabla = makeTable("Tabla", m_sorted);
+    Nezetek = new QTabWidget(this);
+    Nezetek->setObjectName(QStringLiteral("Nezetek"));
+    Nezetek->setDocumentMode(true);
+    Nezetek->addTab(Tabla, QStringLiteral("Ezen a gépen"));
+    Nezetek->tabBar()->hide();
+    layout->addWidget(Nezetek, 1);
 
     auto* bottom = new QHBoxLayout;
     Folyamat = new QProgressBar(this);
@@ -122,21 +113,117 @@ void TArchivum::buildControls() {
 
     connect(Kereses, &QLineEdit::textChanged, this, &TArchivum::KeresesChange);
     connect(Kereses, &QLineEdit::returnPressed, this, &TArchivum::MegnyitasClick);
-    // Enter and a double click both activate a row.
-    connect(Tabla, &QTableView::activated, this, &TArchivum::TablaActivated);
-    connect(Tabla, &QTableView::clicked, this, &TArchivum::TablaClick);
-    connect(Tabla->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TArchivum::updateButtons);
-    // After the view's own handler, which sorts.
-    connect(header, &QHeaderView::sortIndicatorChanged, this, &TArchivum::showTopAndSelection);
     connect(Megnyitas, &QPushButton::clicked, this, &TArchivum::MegnyitasClick);
     connect(Jegyzokonyv, &QPushButton::clicked, this, &TArchivum::JegyzokonyvClick);
     connect(Osszehasonlitas, &QPushButton::clicked, this, &TArchivum::OsszehasonlitasClick);
     connect(Bezaras, &QPushButton::clicked, this, &TArchivum::hide);
-    connect(m_sorted, &QAbstractItemModel::rowsInserted, this, &TArchivum::updateCount);
-    connect(m_sorted, &QAbstractItemModel::rowsRemoved, this, &TArchivum::updateCount);
-    connect(m_sorted, &QAbstractItemModel::modelReset, this, &TArchivum::updateCount);
     updateCount();
     updateButtons();
+}
+
+QTableView* TArchivum::makeTable(const char* name, ArchiveSortFilter* rows) {
+    auto* table = new QTableView(this);
+    table->setObjectName(QLatin1String(name));
+    table->setModel(rows);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setAlternatingRowColors(true);
+    table->setWordWrap(false);
+    table->verticalHeader()->hide();
+    // Fixed heights and widths: measuring ten thousand rows would stall every change.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
+    QHeaderView* header = table->horizontalHeader();
+    header->setSectionsMovable(false);
+    header->setHighlightSections(false);
+    const int widths[ArchiveTableModel::ColumnCount] = {90, 200, 55, 50, 45, 100, 170, 60, 130, 130, 100};
+    for (int c = 0; c < ArchiveTableModel::ColumnCount; ++c)
+        header->resizeSection(c, widths[c]);
+    header->setSectionResizeMode(ArchiveTableModel::Name, QHeaderView::Stretch);
+    table->setSortingEnabled(true);
+    table->sortByColumn(ArchiveTableModel::Code, Qt::AscendingOrder);
+    // Without an institution archive there is nothing to say in its column.
+    table->setColumnHidden(ArchiveTableModel::Institution, true);
+
+    // Enter and a double click both activate a row.
+    connect(table, &QTableView::activated, this, &TArchivum::TablaActivated);
+    connect(table, &QTableView::clicked, this, &TArchivum::TablaClick);
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TArchivum::updateButtons);
+    // After the view's own handler, which sorts.
+    connect(header, &QHeaderView::sortIndicatorChanged, this, &TArchivum::showTopAndSelection);
+    connect(rows, &QAbstractItemModel::rowsInserted, this, &TArchivum::updateCount);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, &TArchivum::updateCount);
+    connect(rows, &QAbstractItemModel::modelReset, this, &TArchivum::updateCount);
+    return table;
+}
+
+void TArchivum::connectServerSide() {
+    m_model->setInstitutionSource(QStringLiteral("Intézmény"),
+                                  [side = m_side](const ArchiveRow& row) { return side->localCell(row); });
+    m_serverModel = new ArchiveTableModel(this);
+    m_serverModel->setInstitutionSource(QStringLiteral("Feltöltötte"),
+                                        [side = m_side](const ArchiveRow& row) { return side->serverCell(row); });
+    m_serverSorted = new ArchiveSortFilter(m_serverModel, this);
+    TablaIntezmeny = makeTable("TablaIntezmeny", m_serverSorted);
+    TablaIntezmeny->setColumnHidden(ArchiveTableModel::Institution, false);
+    // The count of a child's examinations and its filter belong to the folder's list.
+    TablaIntezmeny->setColumnHidden(ArchiveTableModel::SameChild, true);
+    TablaIntezmeny->horizontalHeader()->resizeSection(ArchiveTableModel::Modified, 130);
+    Nezetek->addTab(TablaIntezmeny, QStringLiteral("Intézmény"));
+    connect(Nezetek, &QTabWidget::currentChanged, this, [this] {
+        if (onServerView() && isVisible())
+            refresh();
+        selectSomeRowIfNone();
+        updateCount();
+        updateButtons();
+    });
+    connect(m_side, &ArchiveServerSide::activeChanged, this, &TArchivum::updateServerView);
+    connect(m_side, &ArchiveServerSide::localStatesChanged, m_model, &ArchiveTableModel::institutionChanged);
+    connect(m_side, &ArchiveServerSide::serverListed, this, &TArchivum::showServerRows);
+    connect(m_side, &ArchiveServerSide::serverFailed, this, &TArchivum::showServerFailure);
+    connect(m_side, &ArchiveServerSide::serverRowOpened, this, &TArchivum::hide);
+    updateServerView();
+}
+
+void TArchivum::updateServerView() {
+    const bool active = m_side->isActive();
+    Tabla->setColumnHidden(ArchiveTableModel::Institution, !active);
+    Nezetek->tabBar()->setVisible(active);
+    Nezetek->setTabVisible(1, active);
+    if (!active)
+        Nezetek->setCurrentIndex(0);
+}
+
+bool TArchivum::onServerView() const {
+    return TablaIntezmeny && Nezetek->currentWidget() == TablaIntezmeny;
+}
+
+QTableView* TArchivum::shownTable() const {
+    return onServerView() ? TablaIntezmeny : Tabla;
+}
+
+ArchiveSortFilter* TArchivum::shownRows() const {
+    return onServerView() ? m_serverSorted : m_sorted;
+}
+
+void TArchivum::showServerRows(const QList<ArchiveRow>& rows) {
+    m_serverListing = false;
+    m_serverFailure.clear();
+    m_serverModel->setRows(rows);
+    selectSomeRowIfNone();
+    updateCount();
+    updateButtons();
+    emit listingShown();
+}
+
+void TArchivum::showServerFailure(const QString& message) {
+    m_serverListing = false;
+    m_serverFailure = message;
+    m_serverModel->setRows({});
+    updateCount();
+    updateButtons();
+    emit listingShown();
 }
 
 QWidget* TArchivum::buildChildBar() {
@@ -169,7 +256,7 @@ QString TArchivum::selectedPath() const {
 }
 
 QStringList TArchivum::selectedPaths() const {
-    QModelIndexList rows = Tabla->selectionModel()->selectedRows();
+    QModelIndexList rows = shownTable()->selectionModel()->selectedRows();
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     QStringList paths;
     for (const QModelIndex& row : std::as_const(rows))
@@ -198,6 +285,10 @@ void TArchivum::refresh() {
     if (!m_loader.isListing())
         m_progressDelay.start();
     m_loader.list(folder, m_session.key());
+    if (onServerView()) {
+        m_serverListing = true;
+        m_side->listServer();
+    }
     updateCount();
 }
 
@@ -211,6 +302,8 @@ void TArchivum::showRows(const QList<ArchiveRow>& rows) {
     Folyamat->hide();
     m_failure.clear();
     m_model->setRows(rows);
+    if (m_side)
+        m_side->localRowsShown(rows);
     selectSomeRowIfNone();
     updateCount();
     updateButtons();
@@ -229,21 +322,27 @@ void TArchivum::showFailure(const QString& message) {
 
 void TArchivum::updateCount() {
     updateChildBar();
-    if (!m_failure.isEmpty()) {
+    const bool server = onServerView();
+    const QString& failure = server ? m_serverFailure : m_failure;
+    if (!failure.isEmpty()) {
         Darabszam->setStyleSheet(QStringLiteral("color: #a01010;"));
-        Darabszam->setText(m_failure);
+        Darabszam->setText(failure);
         return;
     }
     Darabszam->setStyleSheet(QString());
-    const int all = m_model->rowCount();
-    if (all == 0 && m_loader.isListing()) {
-        Darabszam->setText(QStringLiteral("A vizsgálatok olvasása…"));
+    const ArchiveTableModel* model = server ? m_serverModel : m_model;
+    const int all = model->rowCount();
+    if (all == 0 && (server ? m_serverListing : m_loader.isListing())) {
+        Darabszam->setText(server ? QStringLiteral("A kiszolgáló listájának olvasása…")
+                                  : QStringLiteral("A vizsgálatok olvasása…"));
         return;
     }
-    const int shown = m_sorted->rowCount();
+    const int shown = shownRows()->rowCount();
     QString text = shown == all ? QStringLiteral("%1 vizsgálat").arg(all)
                                 : QStringLiteral("%1 látható, összesen %2 vizsgálat").arg(shown).arg(all);
-    if (const int malformed = m_model->malformedCount())
+    if (server)
+        text += QStringLiteral(" a kiszolgálón");
+    else if (const int malformed = m_model->malformedCount())
         text += QStringLiteral(" (%1 hibás fájl)").arg(malformed);
     Darabszam->setText(text);
 }
@@ -251,15 +350,18 @@ void TArchivum::updateCount() {
 void TArchivum::updateButtons() {
     const bool selected = !selectedPath().isEmpty();
     Megnyitas->setEnabled(selected);
-    Jegyzokonyv->setEnabled(selected);
-    const qsizetype many = selectedPaths().size();
+    // A protocol or a comparison is made of files of the folder; one of the server's is opened
+    // first.
+    Jegyzokonyv->setEnabled(selected && !onServerView());
+    const qsizetype many = onServerView() ? 0 : selectedPaths().size();
     Osszehasonlitas->setEnabled(many >= Comparison::kMinimum && many <= Comparison::kMaximum);
 }
 
 void TArchivum::selectSomeRowIfNone() {
-    if (Tabla->selectionModel()->hasSelection() || m_sorted->rowCount() == 0)
+    QTableView* table = shownTable();
+    if (table->selectionModel()->hasSelection() || shownRows()->rowCount() == 0)
         return;
-    Tabla->selectRow(0);
+    table->selectRow(0);
 }
 
 void TArchivum::TablaClick(const QModelIndex& index) {
@@ -299,6 +401,8 @@ void TArchivum::updateChildBar() {
 
 void TArchivum::KeresesChange(const QString& text) {
     m_sorted->setQuery(text);
+    if (m_serverSorted)
+        m_serverSorted->setQuery(text);
     selectSomeRowIfNone();
     showTopAndSelection();
     updateCount();
@@ -308,13 +412,20 @@ void TArchivum::KeresesChange(const QString& text) {
 void TArchivum::showTopAndSelection() {
     // The view lays its rows out only later than a search or a sort changed them; scrolling
     // before that left the scroll bar at the top and the rows starting further down.
-    Tabla->doItemsLayout();
-    Tabla->scrollToTop();
-    if (Tabla->selectionModel()->hasSelection())
-        Tabla->scrollTo(Tabla->selectionModel()->selectedRows().first());
+    QTableView* table = shownTable();
+    table->doItemsLayout();
+    table->scrollToTop();
+    if (table->selectionModel()->hasSelection())
+        table->scrollTo(table->selectionModel()->selectedRows().first());
 }
 
 void TArchivum::MegnyitasClick() {
+    if (onServerView()) {
+        const QModelIndexList rows = TablaIntezmeny->selectionModel()->selectedRows();
+        if (!rows.isEmpty())
+            m_side->openServerRow(m_serverModel->row(m_serverSorted->mapToSource(rows.first()).row()));
+        return;
+    }
     const QString path = selectedPath();
     // Like the open dialog, the window steps aside once the examination is opened; it comes
     // back as it was with Ctrl+R.
@@ -324,7 +435,7 @@ void TArchivum::MegnyitasClick() {
 
 void TArchivum::JegyzokonyvClick() {
     const QString path = selectedPath();
-    if (!path.isEmpty())
+    if (!path.isEmpty() && !onServerView())
         m_commands.showProtocolOf(path);
 }
 

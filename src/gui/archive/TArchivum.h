@@ -9,6 +9,7 @@
 
 #include <optional>
 
+class ArchiveServerSide;
 class ArchiveSortFilter;
 class ArchiveTableModel;
 class Commands;
@@ -18,35 +19,44 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QTabWidget;
 class QTableView;
 
 // "Archívum": every examination of gy_vkt/archivum at a glance. It follows the folder while it is
 // open (a save of the program or a file copied in shows up), reads the files off the GUI thread,
-// and changes none of them.
+// and changes none of them. With an institution archive set up, a second view lists the server's
+// examinations the person may read.
 //
 //   Kereses      search field: filters as one types, on name, code and examiner, case and
 //                accents ignored; Enter opens the selected examination
 //   Darabszam    how many examinations are shown of how many
 //   Gyermek      while the list shows one child's examinations only: whose, and how many
 //   Mind         "Mind": every child's examinations again
+//   Nezetek      the views: "Ezen a gépen" and, with an institution archive, "Intézmény"
 //   Folyamat     progress bar, while a long listing reads the files
 //   Tabla        the examinations; a click on a column's header sorts by it, a double click or
 //                Enter opens one; a malformed file is marked, its reader's message in the tooltip;
 //                Ctrl/Shift-click selects several; a click on a row's "Vizsg." count (examinations
 //                of the same child), or Enter on it, shows that child's examinations only
-//   Megnyitas    "Megnyitás": opens the selected examination as the menu's "Megnyitás" does, then
-//                hides the window
+//                the "Intézmény" column says whether the server holds the file
+//   TablaIntezmeny  the server's examinations with the same columns, the last one naming who
+//                uploaded it
+//   Megnyitas    "Megnyitás": opens the selected examination as the menu's "Megnyitás" does (one
+//                of the server's is written into the folder first), then hides the window
 //   Jegyzokonyv  "Jegyzőkönyv": the selected examination's protocol, made first when needed
 //   Osszehasonlitas  "Összehasonlítás": the two to four selected examinations side by side
 //   Bezaras      "Bezárás": hides the window
 class TArchivum : public QDialog {
     Q_OBJECT
 public:
-    TArchivum(const ExamSession& session, Commands& commands, Platform& platform, QWidget* parent);
+    // serverSide: the institution archive's part, or none.
+    TArchivum(const ExamSession& session, Commands& commands, Platform& platform, QWidget* parent,
+              ArchiveServerSide* serverSide = nullptr);
 
     // Shows the window (listing the folder anew) or brings it to the front.
     void showArchive();
-    // The selected examination's path; empty unless exactly one is selected.
+    // The selected examination's path in the view shown (for the server's: "<login>/<file>" or
+    // the file name); empty unless exactly one is selected.
     QString selectedPath() const;
     // Every selected examination's path, in the order of the list.
     QStringList selectedPaths() const;
@@ -74,6 +84,14 @@ protected:
 
 private:
     void buildControls();
+    QTableView* makeTable(const char* name, ArchiveSortFilter* rows);
+    void connectServerSide();
+    bool onServerView() const;
+    QTableView* shownTable() const;
+    ArchiveSortFilter* shownRows() const;
+    void showServerRows(const QList<ArchiveRow>& rows);
+    void showServerFailure(const QString& message);
+    void updateServerView();
     QWidget* buildChildBar();
     void TablaClick(const QModelIndex& index);
     void TablaActivated(const QModelIndex& index);
@@ -95,6 +113,11 @@ private:
     ArchiveLoader m_loader;
     ArchiveTableModel* m_model = nullptr;
     ArchiveSortFilter* m_sorted = nullptr;
+    ArchiveServerSide* m_side = nullptr;
+    ArchiveTableModel* m_serverModel = nullptr;
+    ArchiveSortFilter* m_serverSorted = nullptr;
+    bool m_serverListing = false;
+    QString m_serverFailure;
     QFileSystemWatcher m_watcher;
     // Saving writes a temporary file and renames it: one refresh for the whole burst of changes.
     QTimer m_folderChanged;
@@ -110,7 +133,9 @@ private:
     QLabel* Gyermek = nullptr;
     QPushButton* Mind = nullptr;
     QProgressBar* Folyamat = nullptr;
+    QTabWidget* Nezetek = nullptr;
     QTableView* Tabla = nullptr;
+    QTableView* TablaIntezmeny = nullptr;
     QPushButton* Megnyitas = nullptr;
     QPushButton* Jegyzokonyv = nullptr;
     QPushButton* Osszehasonlitas = nullptr;

@@ -25,6 +25,9 @@
 #include "gui/shell/TKevesValasz.h"
 #include "gui/shell/TPwForm.h"
 #include "gui/shell/Tfomenu.h"
+#ifdef GYVKT_WITH_INSTITUTION
+#include "gui/institution/InstitutionDesktop.h"
+#endif
 
 Program::Program(const DataRoot& root, Platform& platform, const QStringList& parameters)
     : m_session(root), m_platform(platform), m_commands(m_session, platform, m_windows),
@@ -35,6 +38,7 @@ Program::Program(const DataRoot& root, Platform& platform, const QStringList& pa
     new NormalStateKeeper(w.fomenu);
     m_childScreen = std::make_unique<ChildScreenCommand>(m_session, platform, w.fomenu);
     m_childScreen->addItemsTo(w.fomenu->examinationMenu());
+    makeInstitution();
     setMakers();
     connectMainWindow();
     // What these do at creation is seen at start: the answer and picture windows load the first
@@ -55,6 +59,22 @@ BackupCommand& Program::backup() {
     if (!m_backup)
         m_backup = std::make_unique<BackupCommand>(m_session.root(), m_platform, *m_windows.mentes());
     return *m_backup;
+}
+
+void Program::makeInstitution() {
+#ifdef GYVKT_WITH_INSTITUTION
+    auto* institution = new InstitutionDesktop(m_session, m_commands, m_platform, m_windows.fomenu);
+    m_institution = institution;
+    m_archiveSide = institution->archiveSide();
+    m_windows.fomenu->enableInstitution();
+    QObject::connect(m_windows.fomenu, &Tfomenu::unlocked, institution, &InstitutionDesktop::start);
+    QObject::connect(m_windows.fomenu, &Tfomenu::institutionSettingsWanted, institution,
+                     &InstitutionDesktop::editSettings);
+    QObject::connect(m_windows.fomenu, &Tfomenu::institutionRetryWanted, &institution->client(),
+                     &InstitutionClient::retryNow);
+    QObject::connect(institution, &InstitutionDesktop::indicatorChanged, m_windows.fomenu,
+                     &Tfomenu::showInstitutionState);
+#endif
 }
 
 void Program::setMakers() {
@@ -93,7 +113,7 @@ void Program::setMakers() {
     w.pwForm.setMaker([this, owner] { return new TPwForm(m_commands, owner); });
     w.profil.setMaker([&s, owner] { return new TProfil(s, owner); });
     w.archivum.setMaker([this, owner] {
-        auto* archivum = new TArchivum(m_session, m_commands, m_platform, owner);
+        auto* archivum = new TArchivum(m_session, m_commands, m_platform, owner, m_archiveSide);
         QObject::connect(archivum, &TArchivum::comparisonWanted, archivum,
                          [this](const QStringList& paths) { m_windows.osszehasonlitas()->showComparison(paths); });
         return archivum;

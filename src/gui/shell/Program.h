@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class ArchiveServerSide;
 class BackupCommand;
 class ChildScreenCommand;
 class Platform;
@@ -39,9 +40,14 @@ public:
     // "Biztonsági mentés…", made with its passphrase window when first needed.
     BackupCommand& backup();
     ChildScreenCommand& childScreen() { return *m_childScreen; }
+    // The institution archive's part of the windows; null in a build without it.
+    QObject* institution() const { return m_institution; }
 
 private:
     void setMakers();
+    // The institution archive's part of the windows, wired to the main window, where the build
+    // has it.
+    void makeInstitution();
     TJeloles* makeJeloles();
     TSzemAd* makeSzemAd();
     void connectMainWindow();
@@ -56,4 +62,7 @@ private:
     PaperCommands m_paper;
     std::unique_ptr<BackupCommand> m_backup;
     std::unique_ptr<ChildScreenCommand> m_childScreen;
+    // The institution archive, where the build has it (owned by the main window).
+    QObject* m_institution = nullptr;
+    ArchiveServerSide* m_archiveSide = nullptr;
 };

@@ -14,6 +14,8 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QSessionManager>
+#include <QStatusBar>
+#include <QToolButton>
 
 Tfomenu::Tfomenu(const DataRoot& root, Commands& commands, Arrangements& arrangements, QWidget* parent)
     : QMainWindow(parent), m_commands(commands), m_arrangements(arrangements) {
@@ -27,6 +29,7 @@ Tfomenu::Tfomenu(const DataRoot& root, Commands& commands, Arrangements& arrange
     buildBackground(root, central);
     buildPasswordPanel(central);
     buildMenus();
+    buildStatusBar();
 }
 
 void Tfomenu::buildBackground(const DataRoot& root, QWidget* central) {
@@ -153,6 +156,11 @@ void Tfomenu::buildMenus() {
 
     Belltsok1 = addMenu(QStringLiteral("Beállítások"), "Belltsok1");
     addItem(Belltsok1, QStringLiteral("Jelszó"), "Jelsz1", &Tfomenu::Jelsz1Click);
+    Intezmeny1 = addItem(Belltsok1, QStringLiteral("Intézményi archívum…"), "Intezmeny1", &Tfomenu::Intezmeny1Click);
+    Intezmeny1->setEnabled(false);
+    Intezmeny1->setToolTip(QStringLiteral("Ez a változat intézményi archívum nélkül készült: nem kapcsolódik "
+                                          "PostgreSQL-kiszolgálóhoz."));
+    Belltsok1->setToolTipsVisible(true);
 
     Ablakok = addMenu(QStringLiteral("&Súgó"), "Ablakok");
     QAction* guide =
@@ -168,6 +176,28 @@ void Tfomenu::buildMenus() {
             &Tfomenu::AVKTszituciselemzse1Click);
     addSeparator(Ablakok, "N6");
     addItem(Ablakok, QStringLiteral("a program névjegye"), "aprogramnvjegye1", &Tfomenu::aprogramnvjegye1Click);
+}
+
+void Tfomenu::buildStatusBar() {
+    Intezmeny = new QToolButton(this);
+    Intezmeny->setObjectName(QStringLiteral("Intezmeny"));
+    Intezmeny->setAutoRaise(true);
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->addPermanentWidget(Intezmeny);
+    // Nothing to say, no bar: the background picture keeps its whole height.
+    statusBar()->hide();
+    connect(Intezmeny, &QToolButton::clicked, this, &Tfomenu::institutionRetryWanted);
+}
+
+void Tfomenu::enableInstitution() {
+    Intezmeny1->setEnabled(true);
+    Intezmeny1->setToolTip(QString());
+}
+
+void Tfomenu::showInstitutionState(const QString& text, const QString& tooltip) {
+    Intezmeny->setText(text);
+    Intezmeny->setToolTip(tooltip);
+    statusBar()->setVisible(!text.isEmpty());
 }
 
 void Tfomenu::setArrangementChecks(bool recording, bool marking) {
@@ -295,6 +325,10 @@ void Tfomenu::JegyzknyvPDFbe1Click() {
 
 void Tfomenu::Jelsz1Click() {
     emit passwordChangeWanted();
+}
+
+void Tfomenu::Intezmeny1Click() {
+    emit institutionSettingsWanted();
 }
 
 void Tfomenu::Dominelrend1Click() {

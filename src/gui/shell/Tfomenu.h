@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QSessionManager;
+class QToolButton;
 class QWidget;
 
 // Main window "Tavrix gyermek VKT": the background picture, the password field and the menu bar.
@@ -23,7 +24,11 @@ class QWidget;
 //                start disabled; so do Nyomtats1 "Nyomtatás…" (Ctrl+P), JegyzknyvPDFbe1
 //                "Jegyzőkönyv PDF-be…" and Profil1 "Profil", and Archivum1 "Archívum…" (Ctrl+R);
 //                Biztonsgimentes1 "Biztonsági mentés…" waits inside the locked "&File";
-//                "&Vizsgálat" ends with the child's screen items (ChildScreenCommand)
+//                "&Vizsgálat" ends with the child's screen items (ChildScreenCommand);
+//                Intezmeny1 "Intézményi archívum…" in "Beállítások" is disabled, saying why, in a
+//                build without the institution archive
+//   Intezmeny    in the status bar, shown only while uploads to the institution's server wait or
+//                fail; the reason in its tooltip, a click asks for a new try
 //
 // The keys of the everyday path stand beside their items and work from the tool windows too:
 // Ctrl+N "Új vizsgálat", Ctrl+S "Mentés", Ctrl+PgDown Kovetkezokep1 "Következő kép", Ctrl+PgUp
@@ -45,6 +50,10 @@ public:
     // The desktop session is ending: the close query runs while the session manager lets the
     // program ask; a No keeps the session (where the manager allows it).
     void sessionEnding(QSessionManager& manager);
+    // The institution archive is part of this build: its settings item can be chosen.
+    void enableInstitution();
+    // The indicator of the uploads; an empty text hides it.
+    void showInstitutionState(const QString& text, const QString& tooltip);
 
 signals:
     // The close query ended with Yes: the program is to end.
@@ -63,6 +72,9 @@ signals:
     void archiveWanted();
     // "Biztonsági mentés…".
     void backupWanted();
+    // "Intézményi archívum…", and a click on the uploads' indicator.
+    void institutionSettingsWanted();
+    void institutionRetryWanted();
     // The password was accepted (once per run).
     void unlocked();
 
@@ -88,6 +100,7 @@ public slots:
     void Nyomtats1Click();
     void JegyzknyvPDFbe1Click();
     void Jelsz1Click();
+    void Intezmeny1Click();
     void Dominelrend1Click();
     void Ajells1Click();
     void Feldolgozs1Click();
@@ -102,6 +115,7 @@ private:
     void buildBackground(const DataRoot& root, QWidget* central);
     void buildPasswordPanel(QWidget* central);
     void buildMenus();
+    void buildStatusBar();
     QMenu* addMenu(const QString& title, const char* name);
     QAction* addItem(QMenu* menu, const QString& text, const char* name, void (Tfomenu::*handler)());
     void addSeparator(QMenu* menu, const char* name);
@@ -129,4 +143,6 @@ private:
     QAction* Nyomtats1 = nullptr;
     QAction* JegyzknyvPDFbe1 = nullptr;
     QAction* Profil1 = nullptr;
+    QAction* Intezmeny1 = nullptr;
+    QToolButton* Intezmeny = nullptr;
 };

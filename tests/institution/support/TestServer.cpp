@@ -69,8 +69,20 @@ void TestServer::addUser(const QString& name, const QString& role, const QString
 }
 
 void TestServer::restart() const {
+    runScript("restart");
+}
+
+void TestServer::halt() const {
+    runScript("halt");
+}
+
+void TestServer::resume() const {
+    runScript("resume");
+}
+
+void TestServer::runScript(const char* command) const {
     QProcess script;
-    script.start(QStringLiteral("bash"), {QStringLiteral(GYVKT_CLUSTER_SCRIPT), QStringLiteral("restart"),
+    script.start(QStringLiteral("bash"), {QStringLiteral(GYVKT_CLUSTER_SCRIPT), QLatin1String(command),
                                           qEnvironmentVariable("GYVKT_TEST_SERVER")});
     QVERIFY(script.waitForFinished(120000));
     QCOMPARE(script.exitCode(), 0);

@@ -33,8 +33,12 @@ public:
 
     // Stops the server as a crash would, and starts it again.
     void restart() const;
+    // Stops the server as a crash would, and leaves it stopped until resume().
+    void halt() const;
+    void resume() const;
 
 private:
+    void runScript(const char* command) const;
     ClusterState m_cluster;
     QString m_database;
 };
