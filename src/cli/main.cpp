@@ -1,11 +1,17 @@
-#include "cli/CliCommands.h"
 #include "base/Cp1250.h"
+#include "cli/CliCommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <cstdio>
 #include <memory>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -49,6 +55,16 @@ int withOutputChecked(int status) {
     return 2;
 }
 
+// The output is UTF-8 with bare line feeds on every system: a console is told so, and no line
+// end is widened on the way to a file or a pipe.
+void useUtf8Output() {
+#ifdef Q_OS_WIN
+    SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
+}
+
 } // namespace
 
 const QList<const Subcommand*>& subcommands() {
@@ -86,6 +102,7 @@ int usageError(const Subcommand& command) {
 }
 
 int main(int argc, char** argv) {
+    useUtf8Output();
     QStringList raw;
     for (int i = 1; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);

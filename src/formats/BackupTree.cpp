@@ -3,6 +3,7 @@
 #include "base/AtomicFile.h"
 #include "base/ClosedFolder.h"
 #include "base/DataRoot.h"
+#include "base/TreeFiles.h"
 #include "base/UserError.h"
 
 #include <QDir>
@@ -18,11 +19,9 @@
 #include <memory>
 #include <optional>
 
+#ifndef Q_OS_WIN
 #include <clocale>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 namespace {
 
@@ -58,7 +57,14 @@ void count(BackupTree::Contents& contents, const QString& relative, mode_t type,
 
 // The names inside the archive are UTF-8, as Qt takes the file system's names to be. libarchive
 // converts through the locale's character set, which under LC_ALL=C knows no accented letter;
-// this thread works in C.UTF-8 while an archive is open.
+// this thread works in C.UTF-8 while an archive is open. (On Windows it converts through the
+// system's UTF-8 code page whatever the locale.)
+#ifdef Q_OS_WIN
+class Utf8Names {
+public:
+    Utf8Names() {}
+};
+#else
 class Utf8Names {
 public:
     Utf8Names() : m_utf8(::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr))) {
@@ -78,37 +84,9 @@ private:
     locale_t m_utf8;
     locale_t m_previous = nullptr;
 };
+#endif
 
 // ---- writing ----
-
-struct Item {
-    QByteArray path; // relative to the root, as the file system names it
-    struct stat st;
-};
-
-void walk(const QByteArray& root, const QByteArray& relative, QList<Item>& items) {
-    const QByteArray folder = relative.isEmpty() ? root : root + '/' + relative;
-    DIR* dir = ::opendir(folder.constData());
-    if (!dir)
-        throw UserError::cannotOpen(QFile::decodeName(folder), errno);
-    const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
-    QList<QByteArray> subfolders;
-    while (const dirent* e = ::readdir(dir)) {
-        const QByteArray name(e->d_name);
-        if (name == "." || name == "..")
-            continue;
-        Item item{relative.isEmpty() ? name : relative + '/' + name, {}};
-        if (::fstatat(::dirfd(dir), e->d_name, &item.st, AT_SYMLINK_NOFOLLOW) != 0)
-            throw UserError::cannotOpen(QFile::decodeName(root + '/' + item.path), errno);
-        // Pipes, sockets and devices are no data of the program's.
-        if (S_ISDIR(item.st.st_mode))
-            subfolders.append(item.path);
-        if (S_ISDIR(item.st.st_mode) || S_ISREG(item.st.st_mode) || S_ISLNK(item.st.st_mode))
-            items.append(item);
-    }
-    for (const QByteArray& sub : std::as_const(subfolders))
-        walk(root, sub, items);
-}
 
 struct WriteClient {
     BackupCipher::Sealer* sealer = nullptr;
@@ -244,21 +222,16 @@ public:
 
     void folder(const QString& relative, archive_entry* entry) {
         makeFolders(relative);
-        m_folders.append({local(relative), QByteArray(), archive_entry_perm(entry), mtime(entry)});
+        m_folders.append({local(relative), QString(), archive_entry_perm(entry), mtime(entry)});
     }
 
     void file(const QString& relative, archive_entry* entry, archive* a, const std::function<void()>& failed) {
         const qsizetype slash = relative.lastIndexOf(QLatin1Char('/'));
         if (slash > 0)
             makeFolders(relative.left(slash));
-        const QByteArray path = local(relative);
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0)
-            cannotWrite(relative);
-        const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
-            ::close(*f);
-            delete f;
-        });
+        TreeFiles::Writer out(local(relative));
+        if (out.error() != 0)
+            cannotWrite(relative, out.error());
         const void* buffer = nullptr;
         size_t size = 0;
         la_int64_t offset = 0;
@@ -268,78 +241,58 @@ public:
                 break;
             if (r < ARCHIVE_WARN)
                 failed();
-            const char* bytes = static_cast<const char*>(buffer);
-            while (size > 0) {
-                const ssize_t n = ::pwrite(fd, bytes, size, offset);
-                if (n <= 0) {
-                    if (n < 0 && errno == EINTR)
-                        continue;
-                    if (n == 0)
-                        errno = ENOSPC;
-                    cannotWrite(relative);
-                }
-                bytes += n;
-                size -= static_cast<size_t>(n);
-                offset += n;
-            }
+            if (const int error = out.write(static_cast<const char*>(buffer), static_cast<qint64>(size), offset))
+                cannotWrite(relative, error);
         }
-        const timespec times[2] = {{0, UTIME_OMIT}, mtime(entry)};
-        if (::ftruncate(fd, archive_entry_size(entry)) != 0 || ::fchmod(fd, archive_entry_perm(entry) & 0777) != 0 ||
-            ::futimens(fd, times) != 0)
-            cannotWrite(relative);
+        if (const int error = out.finish(archive_entry_size(entry), archive_entry_perm(entry), mtime(entry)))
+            cannotWrite(relative, error);
     }
 
     void link(const QString& relative, const QString& target, archive_entry* entry) {
         const qsizetype slash = relative.lastIndexOf(QLatin1Char('/'));
         if (slash > 0)
             makeFolders(relative.left(slash));
-        m_links.append({local(relative), QFile::encodeName(target), 0, mtime(entry)});
+        m_links.append({local(relative), target, 0, mtime(entry)});
     }
 
     void finish() {
         for (const Deferred& l : std::as_const(m_links)) {
-            const timespec times[2] = {{0, UTIME_OMIT}, l.mtime};
-            if (::symlink(l.target.constData(), l.path.constData()) != 0 ||
-                ::utimensat(AT_FDCWD, l.path.constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
-                cannotWrite(QFile::decodeName(l.path));
+            if (const int error = TreeFiles::makeLink(l.path, l.target, l.mtime))
+                cannotWrite(l.path, error);
         }
         // Deepest first, so that setting a folder's time does not disturb its parent's. The owner
         // keeps the right to enter and change every folder, or the data could not be used.
         std::sort(m_folders.begin(), m_folders.end(),
                   [](const Deferred& a, const Deferred& b) { return a.path.size() > b.path.size(); });
         for (const Deferred& f : std::as_const(m_folders)) {
-            const timespec times[2] = {{0, UTIME_OMIT}, f.mtime};
-            if (::chmod(f.path.constData(), (f.mode & 0777) | 0700) != 0 ||
-                ::utimensat(AT_FDCWD, f.path.constData(), times, 0) != 0)
-                cannotWrite(QFile::decodeName(f.path));
+            if (const int error = TreeFiles::setFolder(f.path, f.mode, f.mtime))
+                cannotWrite(f.path, error);
         }
     }
 
 private:
     struct Deferred {
-        QByteArray path;
-        QByteArray target;
-        mode_t mode;
-        timespec mtime;
+        QString path;
+        QString target;
+        unsigned mode;
+        TreeFiles::Time mtime;
     };
 
-    static timespec mtime(archive_entry* entry) {
-        return {static_cast<time_t>(archive_entry_mtime(entry)), archive_entry_mtime_nsec(entry)};
+    static TreeFiles::Time mtime(archive_entry* entry) {
+        return {archive_entry_mtime(entry), archive_entry_mtime_nsec(entry)};
     }
-    QByteArray local(const QString& relative) const {
-        return QFile::encodeName(m_folder + QLatin1Char('/') + relative);
-    }
+    QString local(const QString& relative) const { return m_folder + QLatin1Char('/') + relative; }
     void makeFolders(const QString& relative) {
         const QStringList parts = relative.split(QLatin1Char('/'));
         for (qsizetype i = 1; i <= parts.size(); ++i) {
             const QString sub = parts.mid(0, i).join(QLatin1Char('/'));
-            if (::mkdir(local(sub).constData(), 0700) != 0 && errno != EEXIST)
-                cannotWrite(sub);
+            if (const int error = TreeFiles::makeFolder(local(sub)))
+                cannotWrite(sub, error);
         }
     }
-    // Called right after the system call that failed, whose errno says why.
-    [[noreturn]] void cannotWrite(const QString& relative) const {
-        const int error = errno;
+    // path: below the unpacked folder, absolute or relative to it.
+    [[noreturn]] void cannotWrite(const QString& path, int error) const {
+        const QString relative = path.startsWith(m_folder + QLatin1Char('/')) ? path.mid(m_folder.size() + 1) : path;
         throw UserError::cannotCreate(native(m_shown + QLatin1Char('/') + relative), error);
     }
 
@@ -411,20 +364,20 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
     const QString root = QDir::cleanPath(QFileInfo(rootDir).absoluteFilePath());
     if (!QFileInfo(root).isDir())
         throw UserError(QStringLiteral("Nincs ilyen adatmappa: ") + native(root));
-    const QByteArray rootBytes = QFile::encodeName(root);
-    QList<Item> items;
-    walk(rootBytes, QByteArray(), items);
+    QList<TreeFiles::Entry> items = TreeFiles::walk(root);
     // Neither the lock nor an older backup of the same name inside the root goes in.
     const QString output = QDir::cleanPath(QFileInfo(file).absoluteFilePath());
-    const QByteArray outputInside =
-        output.startsWith(root + QLatin1Char('/')) ? QFile::encodeName(output.mid(root.size() + 1)) : QByteArray();
+    const QString outputInside = output.startsWith(root + QLatin1Char('/')) ? output.mid(root.size() + 1) : QString();
     items.erase(std::remove_if(items.begin(), items.end(),
-                               [&](const Item& i) { return i.path == ".gyvkt.lock" || i.path == outputInside; }),
+                               [&](const TreeFiles::Entry& i) {
+                                   return i.path == QLatin1String(".gyvkt.lock") || i.path == outputInside;
+                               }),
                 items.end());
-    std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.path < b.path; });
+    std::sort(items.begin(), items.end(),
+              [](const TreeFiles::Entry& a, const TreeFiles::Entry& b) { return a.path < b.path; });
     qint64 total = 0;
-    for (const Item& i : std::as_const(items))
-        total += S_ISREG(i.st.st_mode) ? i.st.st_size : 0;
+    for (const TreeFiles::Entry& i : std::as_const(items))
+        total += i.size;
 
     const Utf8Names utf8;
     AtomicFile::Stream out(file);
@@ -451,50 +404,34 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
     QByteArray buffer(256 * 1024, Qt::Uninitialized);
     Contents contents;
     qint64 done = 0;
-    for (const Item& item : std::as_const(items)) {
-        const QString relative = QFile::decodeName(item.path);
+    for (const TreeFiles::Entry& item : std::as_const(items)) {
+        const QString& relative = item.path;
         const QString path = root + QLatin1Char('/') + relative;
         archive_entry_clear(entry.get());
         archive_entry_update_pathname_utf8(entry.get(), relative.toUtf8().constData());
-        archive_entry_set_perm(entry.get(), item.st.st_mode & 07777);
-        archive_entry_set_mtime(entry.get(), item.st.st_mtim.tv_sec, item.st.st_mtim.tv_nsec);
-        if (S_ISDIR(item.st.st_mode) || S_ISLNK(item.st.st_mode)) {
+        archive_entry_set_perm(entry.get(), item.mode);
+        archive_entry_set_mtime(entry.get(), item.modified.seconds, static_cast<long>(item.modified.nanoseconds));
+        if (item.kind != TreeFiles::Kind::File) {
             archive_entry_set_size(entry.get(), 0);
-            if (S_ISDIR(item.st.st_mode)) {
+            if (item.kind == TreeFiles::Kind::Folder) {
                 archive_entry_set_filetype(entry.get(), AE_IFDIR);
             } else {
-                QByteArray target(PATH_MAX, Qt::Uninitialized);
-                const ssize_t n = ::readlink((rootBytes + '/' + item.path).constData(), target.data(), target.size());
-                if (n < 0)
-                    throw UserError::cannotOpen(native(path), errno);
-                target.truncate(n);
                 archive_entry_set_filetype(entry.get(), AE_IFLNK);
-                archive_entry_update_symlink_utf8(entry.get(), QFile::decodeName(target).toUtf8().constData());
+                archive_entry_update_symlink_utf8(entry.get(), TreeFiles::linkTarget(path).toUtf8().constData());
             }
             check(archive_write_header(a.get(), entry.get()));
             count(contents, relative, archive_entry_filetype(entry.get()), 0);
             continue;
         }
-        const int fd = ::open((rootBytes + '/' + item.path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0)
-            throw UserError::cannotOpen(native(path), errno);
-        const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
-            ::close(*f);
-            delete f;
-        });
-        struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        TreeFiles::Reader in(path);
+        if (!in.isFile())
             throw changedWhileRead(path);
         archive_entry_set_filetype(entry.get(), AE_IFREG);
-        archive_entry_set_size(entry.get(), st.st_size);
+        archive_entry_set_size(entry.get(), in.size());
         check(archive_write_header(a.get(), entry.get()));
-        qint64 left = st.st_size;
+        qint64 left = in.size();
         while (left > 0) {
-            const ssize_t n = ::read(fd, buffer.data(), static_cast<size_t>(std::min<qint64>(buffer.size(), left)));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                throw UserError::cannotOpen(native(path), errno);
+            const qint64 n = in.read(buffer.data(), std::min<qint64>(buffer.size(), left));
             if (n == 0)
                 throw changedWhileRead(path);
             check(archive_write_data(a.get(), buffer.constData(), static_cast<size_t>(n)));
@@ -502,10 +439,10 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
             done += n;
         }
         char extra = 0;
-        if (::read(fd, &extra, 1) != 0)
+        if (in.read(&extra, 1) != 0)
             throw changedWhileRead(path);
         check(archive_write_finish_entry(a.get()));
-        count(contents, relative, AE_IFREG, st.st_size);
+        count(contents, relative, AE_IFREG, in.size());
         if (progress && !progress(done, total))
             throw Cancelled{};
     }
@@ -538,24 +475,17 @@ BackupTree::Contents BackupTree::restore(QIODevice& device, const QString& name,
                             .arg(native(absolute)));
     if (!ClosedFolder::makePath(info.path()))
         throw UserError::cannotCreate(native(info.path()), errno);
-    QByteArray pattern = QFile::encodeName(info.path() + QStringLiteral("/.") + info.fileName() +
-                                           QStringLiteral(".visszaallitas-XXXXXX"));
-    if (!::mkdtemp(pattern.data()))
-        throw UserError::cannotCreate(native(absolute), errno);
-    const QString unpacked = QFile::decodeName(pattern);
+    int error = 0;
+    const QString unpacked = TreeFiles::makeTemporaryFolder(
+        info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".visszaallitas-XXXXXX"), error);
+    if (unpacked.isEmpty())
+        throw UserError::cannotCreate(native(absolute), error);
     try {
         Unpacker unpacker(unpacked, absolute);
         const Contents contents = readAll(device, name, passphrase, derivationCost, &unpacker);
         // Everything is on the disk before the folder takes its name.
-        const int fd = ::open(pattern.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        const bool synced = fd >= 0 && ::syncfs(fd) == 0;
-        int error = synced ? 0 : errno;
-        if (fd >= 0)
-            ::close(fd);
-        if (synced && ::rename(pattern.constData(), QFile::encodeName(absolute).constData()) != 0)
-            error = errno;
-        if (!synced || error != 0)
-            throw UserError::cannotCreate(native(absolute), error);
+        if (const int failed = TreeFiles::syncAndRename(unpacked, absolute))
+            throw UserError::cannotCreate(native(absolute), failed);
         return contents;
     } catch (...) {
         QDir(unpacked).removeRecursively();

@@ -8,8 +8,10 @@
 #include <QSysInfo>
 #include <QtTest>
 
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 class DataRootLockTest : public QObject {
     Q_OBJECT
@@ -47,12 +49,18 @@ private slots:
         QFETCH(bool, acquired);
         TestRoot root;
         DataRootLock lock(root.root());
+#ifdef Q_OS_WIN
+        if (kind == QLatin1String("fifo") || kind == QLatin1String("zero"))
+            QSKIP("Windows makes no pipes in a folder and no links without an administrator's right");
+#else
         const QByteArray path = QFile::encodeName(lock.path());
         if (kind == QLatin1String("fifo"))
             QCOMPARE(::mkfifo(path.constData(), 0600), 0);
         else if (kind == QLatin1String("zero"))
             QCOMPARE(::symlink("/dev/zero", path.constData()), 0);
-        else if (kind == QLatin1String("folder"))
+        else
+#endif
+        if (kind == QLatin1String("folder"))
             QVERIFY(QDir().mkdir(lock.path()));
         else {
             QFile file(lock.path());

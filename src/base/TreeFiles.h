@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// The file-system work of copying a folder tree out and back, the same on every system: walking
+// it without following links, reading a file that must not change while it is read, and writing
+// files, folders and links back with the modes and times they had. Functions that write return
+// the system's error number (errno; on Windows its nearest errno) of the call that failed, or 0,
+// so that the caller names the file as the user knows it.
+namespace TreeFiles {
+
+enum class Kind { File, Folder, Link };
+
+// A modification time as seconds and nanoseconds since 1970.
+struct Time {
+    qint64 seconds = 0;
+    qint64 nanoseconds = 0;
+};
+
+struct Entry {
+    QString path; // relative to the root, with '/'
+    Kind kind = Kind::File;
+    unsigned mode = 0; // the permission bits; on Windows those of a folder or file of its owner's alone
+    Time modified;
+    qint64 size = 0; // of a file
+};
+
+// Every folder, regular file and symbolic link below root, links not followed. Pipes, sockets,
+// devices (on Windows every link and junction too) are no data and are left out. Raises
+// UserError naming what could not be read.
+QList<Entry> walk(const QString& root);
+
+// What the link at path names, as it is written; raises UserError when it cannot be read.
+QString linkTarget(const QString& path);
+
+// One regular file opened for reading, a link never followed.
+class Reader {
+public:
+    // Raises UserError (cannotOpen) naming path.
+    explicit Reader(const QString& path);
+    ~Reader();
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+
+    // False when something other than a regular file is at the path now.
+    bool isFile() const { return m_isFile; }
+    qint64 size() const { return m_size; }
+    // How many bytes were read, 0 at the end; raises UserError naming the path.
+    qint64 read(char* buffer, qint64 size);
+
+private:
+    QString m_path;
+    qintptr m_handle = -1;
+    bool m_isFile = false;
+    qint64 m_size = 0;
+};
+
+// A new file, never one that exists and never through a link, open to its owner only.
+class Writer {
+public:
+    explicit Writer(const QString& path);
+    ~Writer();
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    // Why the file could not be created, or 0.
+    int error() const { return m_error; }
+    int write(const char* data, qint64 size, qint64 offset);
+    // Cuts the file to its size and gives it its mode and time.
+    int finish(qint64 size, unsigned mode, const Time& modified);
+
+private:
+    qintptr m_handle = -1;
+    int m_error = 0;
+};
+
+// A folder open to its owner only; one that exists already is no error.
+int makeFolder(const QString& path);
+int makeLink(const QString& path, const QString& target, const Time& modified);
+// The folder's mode (its owner keeps every right to it) and time.
+int setFolder(const QString& path, unsigned mode, const Time& modified);
+
+// A new folder open to its owner only, named by pattern with its trailing XXXXXX made unique;
+// empty with error set when none could be made.
+QString makeTemporaryFolder(const QString& pattern, int& error);
+// Everything written below the folder on the disk, then the folder renamed to target, which
+// does not exist or is an empty folder.
+int syncAndRename(const QString& folder, const QString& target);
+
+} // namespace TreeFiles
