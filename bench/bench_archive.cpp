@@ -2,10 +2,10 @@
 // bytes, (b) a cold listing, (c) the same listing again with the rows kept, and prints the
 // times and the ratios of (b) and (c) to (a). The listing reads on every core; (a) on one.
 #include "BenchExaminations.h"
-#include "services/ArchiveFolder.h"
-#include "services/ArchiveListing.h"
 #include "formats/ExaminationFile.h"
 #include "model/GcrKey.h"
+#include "services/ArchiveFolder.h"
+#include "services/ArchiveListing.h"
 
 #include <QCoreApplication>
 #include <QDir>

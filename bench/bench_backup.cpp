@@ -3,11 +3,11 @@
 // `tar -xf`. The key is derived at the least cost for the timed runs (the program's own
 // derivation, printed apart, takes the same time whatever the archive). Prints the ratios.
 #include "BenchExaminations.h"
+#include "base/DataRoot.h"
 #include "formats/BackupTree.h"
-#include "model/Evaluate.h"
 #include "formats/ExaminationFile.h"
 #include "model/Coding.h"
-#include "base/DataRoot.h"
+#include "model/Evaluate.h"
 #include "render/ProtocolWriter.h"
 
 #include <QCoreApplication>

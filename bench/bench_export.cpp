@@ -3,13 +3,13 @@
 // its JSON), then prints the times and the ratio. The export is meant to stay within twice the
 // evaluation.
 #include "BenchExaminations.h"
-#include "services/ArchiveFolder.h"
-#include "model/Evaluate.h"
 #include "formats/ExaminationFile.h"
 #include "model/Coding.h"
+#include "model/Evaluate.h"
 #include "model/GcrKey.h"
 #include "render/EvaluationJson.h"
 #include "services/ArchiveExport.h"
+#include "services/ArchiveFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

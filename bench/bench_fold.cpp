@@ -4,8 +4,8 @@
 // below a second however the field is made: plain accented letters, or a letter followed by a
 // long run of combining marks.
 #include "BenchExaminations.h"
-#include "services/ArchiveListing.h"
 #include "formats/ExaminationFile.h"
+#include "services/ArchiveListing.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

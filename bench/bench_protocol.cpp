@@ -1,11 +1,11 @@
 // Evaluates and writes the protocols of 10,000 generated examinations, then, in the same run,
 // merely reads back and writes the same bytes, and prints both times per examination.
 #include "BenchExaminations.h"
-#include "model/Evaluate.h"
+#include "base/TextFile.h"
 #include "formats/ExaminationFile.h"
 #include "model/Coding.h"
+#include "model/Evaluate.h"
 #include "model/GcrKey.h"
-#include "base/TextFile.h"
 #include "render/ProtocolWriter.h"
 
 #include <QCoreApplication>

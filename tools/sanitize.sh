@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The second half of .ci/run: builds everything with clang, AddressSanitizer and UBSan into
 # build-sanitize/, runs the whole test suite there, then gives every fuzz target a fixed number
-# of runs over its corpus. Installs clang and libFuzzer when they are missing.
+# of runs over its corpus. Installs clang and libFuzzer when they are missing. GYVKT_WERROR=ON in
+# the environment makes every warning an error here too.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 FUZZ_RUNS="${FUZZ_RUNS:-100000}"
@@ -11,7 +12,7 @@ FUZZ_RUNS="${FUZZ_RUNS:-100000}"
 
 build="$here/build-sanitize"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-      -DGYVKT_SANITIZE=ON -DGYVKT_FUZZ=ON
+      -DGYVKT_SANITIZE=ON -DGYVKT_FUZZ=ON -DGYVKT_WERROR="${GYVKT_WERROR:-OFF}"
 cmake --build "$build" -j "$(nproc)"
 
 # Qt and the font libraries keep their caches until exit; leaks are not what this run looks for.

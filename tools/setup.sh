@@ -3,6 +3,7 @@
 # missing, then configures and builds into build/.
 #   tools/setup.sh                          packages, then the build
 #   tools/setup.sh --packages-only [PKG...] the packages, and these extra ones, only
+# GYVKT_WERROR=ON in the environment builds with warnings as errors (.ci/run does).
 set -euo pipefail
 
 # Qt's Hungarian translations make the standard dialogs speak Hungarian; poppler-utils reads
@@ -14,6 +15,9 @@ PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqt6opengl6
 PACKAGES+=(qt6-l10n-tools)
 # The desktop suite runs the program under a virtual X server and a window manager.
 PACKAGES+=(xvfb openbox xdotool x11-utils)
+# Its scenarios of the child's screen need two monitors (Xorg's dummy driver, set up with xrandr),
+# and read that screen back with screenshots and OCR.
+PACKAGES+=(xserver-xorg-video-dummy x11-xserver-utils imagemagick tesseract-ocr)
 
 packagesOnly=0
 if [ "${1:-}" = "--packages-only" ]; then
@@ -39,5 +43,5 @@ fi
 [ "$packagesOnly" -eq 1 ] && exit 0
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=Release
+cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=Release -DGYVKT_WERROR="${GYVKT_WERROR:-OFF}"
 cmake --build "$here/build" -j "$(nproc)"

@@ -4,11 +4,11 @@
 #include "Scenes.h"
 #include "TextTree.h"
 
-#include "model/Pictures.h"
 #include "base/DataRoot.h"
 #include "base/TextFile.h"
 #include "base/UserError.h"
 #include "formats/PasswordStore.h"
+#include "model/Pictures.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "app/ArchiveExportCommand.h"
 
-#include "services/ArchiveFolder.h"
-#include "model/GcrKey.h"
-#include "base/DataRoot.h"
 #include "app/ErrorBoundary.h"
 #include "app/Platform.h"
+#include "base/DataRoot.h"
+#include "model/GcrKey.h"
 #include "services/ArchiveExport.h"
+#include "services/ArchiveFolder.h"
 
 #include <QDir>
 

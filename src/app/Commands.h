@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/CommandLine.h"
 #include "model/EvaluationResult.h"
 #include "model/PersonalData.h"
-#include "app/CommandLine.h"
 
 #include <QString>
 

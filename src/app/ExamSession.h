@@ -1,10 +1,10 @@
 #pragma once
 
-#include "model/EvaluationResult.h"
-#include "formats/ExaminationFile.h"
-#include "model/PersonalData.h"
-#include "model/MarkingGrid.h"
 #include "base/DataRoot.h"
+#include "formats/ExaminationFile.h"
+#include "model/EvaluationResult.h"
+#include "model/MarkingGrid.h"
+#include "model/PersonalData.h"
 
 #include <QObject>
 

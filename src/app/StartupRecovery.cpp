@@ -1,8 +1,8 @@
 #include "app/StartupRecovery.h"
 
-#include "formats/WorkingFolder.h"
 #include "base/TemporaryNames.h"
 #include "base/UserError.h"
+#include "formats/WorkingFolder.h"
 
 #include <QFileInfo>
 

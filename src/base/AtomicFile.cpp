@@ -28,9 +28,17 @@ bool faultAt(const QString& path, AtomicFile::Step step) {
     return g_fault && g_fault->step == step && path.endsWith(g_fault->pathSuffix);
 }
 
-// What an injected fault reports at this step; 0 when there is none.
-int faultError(const QString& path, AtomicFile::Step step) {
-    return faultAt(path, step) ? g_fault->error : 0;
+// A call to the system (the small functions below: one per call, one version per system) with
+// the injected fault in the place of its result: a caller that dropped the call's result would
+// drop the fault too, and the fault's test would fail. A refused rename leaves the files as they
+// were; a sync or close is made all the same, so that no descriptor is left open.
+template <typename Call>
+int systemCall(const QString& path, AtomicFile::Step step, Call call) {
+    if (!faultAt(path, step))
+        return call();
+    if (step != AtomicFile::Step::Rename)
+        call();
+    return g_fault->error;
 }
 
 // The helpers below that write, sync or rename return the system's error number (errno) of the
@@ -61,6 +69,19 @@ int errorOf(int result) {
     if (result == 0)
         return 0;
     return errno != 0 ? errno : kUnknown;
+}
+
+int syncFile(int fd) {
+    return errorOf(::fsync(fd));
+}
+
+int closeFile(int fd) {
+    return errorOf(::close(fd));
+}
+
+// Puts from in the place of to in one step, replacing what was there.
+int replaceFile(const QString& from, const QString& to) {
+    return errorOf(::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()));
 }
 
 // offset: how much of the file earlier calls wrote (a streamed file).
@@ -105,12 +126,10 @@ QString writeTemporary(const QString& path, const QByteArray& bytes, int& error)
     if (error == 0)
         error = writeAll(fd, path, bytes);
     if (error == 0)
-        error = faultError(path, AtomicFile::Step::Sync);
+        error = systemCall(path, AtomicFile::Step::Sync, [fd] { return syncFile(fd); });
+    const int closed = systemCall(path, AtomicFile::Step::Close, [fd] { return closeFile(fd); });
     if (error == 0)
-        error = errorOf(::fsync(fd));
-    const int closed = errorOf(::close(fd));
-    if (error == 0)
-        error = closed != 0 ? closed : faultError(path, AtomicFile::Step::Close);
+        error = closed;
     if (error != 0) {
         ::unlink(temporary.constData());
         return QString();
@@ -125,17 +144,6 @@ void syncFolder(const QString& folder) {
         ::fsync(dir);
         ::close(dir);
     }
-}
-
-int renameInto(const QString& temporary, const QString& path) {
-    if (const int fault = faultError(path, AtomicFile::Step::Rename))
-        return fault;
-    if (const int error =
-            errorOf(::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData())))
-        return error;
-    // The rename itself is made durable too.
-    syncFolder(QFileInfo(path).absolutePath());
-    return 0;
 }
 
 void removeTemporary(const QString& temporary) {
@@ -162,39 +170,49 @@ int putBack(const QString& aside, const QString& target) {
         const int error = errorOf(::unlink(QFile::encodeName(target).constData()));
         return error == ENOENT ? 0 : error;
     }
-    return errorOf(::rename(QFile::encodeName(aside).constData(), QFile::encodeName(target).constData()));
+    return replaceFile(aside, target);
 }
 
 #else
 
 // Windows: an unbuffered file reports a refused write at once, and MoveFileEx replaces the
 // target in one step. QFile keeps no errno, so only an injected fault says why.
+int syncFile(QFile& file) {
+    return file.flush() ? 0 : kUnknown;
+}
+
+int closeFile(QFile& file) {
+    file.close();
+    return file.error() == QFileDevice::NoError ? 0 : kUnknown;
+}
+
 QString writeTemporary(const QString& path, const QByteArray& bytes, int& error) {
     const QString temporary = path + QStringLiteral(".tmp");
     QFile file(temporary);
     error = kUnknown;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return QString();
-    bool ok = !faultAt(path, AtomicFile::Step::Write) && file.write(bytes) == bytes.size();
-    ok = ok && !faultAt(path, AtomicFile::Step::Sync) && file.flush();
-    file.close();
-    ok = ok && file.error() == QFileDevice::NoError && !faultAt(path, AtomicFile::Step::Close);
-    if (!ok) {
+    if (faultAt(path, AtomicFile::Step::Write))
+        error = g_fault->error;
+    else
+        error = file.write(bytes) == bytes.size() ? 0 : kUnknown;
+    if (error == 0)
+        error = systemCall(path, AtomicFile::Step::Sync, [&file] { return syncFile(file); });
+    const int closed = systemCall(path, AtomicFile::Step::Close, [&file] { return closeFile(file); });
+    if (error == 0)
+        error = closed;
+    if (error != 0) {
         QFile::remove(temporary);
-        if (g_fault && path.endsWith(g_fault->pathSuffix))
-            error = g_fault->error;
         return QString();
     }
-    error = 0;
     return temporary;
 }
 
-int renameInto(const QString& temporary, const QString& path) {
-    if (const int fault = faultError(path, AtomicFile::Step::Rename))
-        return fault;
-    const QString from = QDir::toNativeSeparators(temporary);
-    const QString to = QDir::toNativeSeparators(path);
-    return MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()), reinterpret_cast<const wchar_t*>(to.utf16()),
+int replaceFile(const QString& from, const QString& to) {
+    const QString source = QDir::toNativeSeparators(from);
+    const QString target = QDir::toNativeSeparators(to);
+    return MoveFileExW(reinterpret_cast<const wchar_t*>(source.utf16()),
+                       reinterpret_cast<const wchar_t*>(target.utf16()),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0
                ? 0
                : kUnknown;
@@ -219,10 +237,18 @@ int keepAside(const QString& target, const QString& aside) {
 int putBack(const QString& aside, const QString& target) {
     if (aside.isEmpty())
         return QFile::remove(target) || !QFileInfo::exists(target) ? 0 : kUnknown;
-    return renameInto(aside, target);
+    return replaceFile(aside, target);
 }
 
 #endif
+
+// The temporary file in the place of the target; the rename itself is made durable too.
+int renameInto(const QString& temporary, const QString& path) {
+    if (const int error = systemCall(path, AtomicFile::Step::Rename, [&] { return replaceFile(temporary, path); }))
+        return error;
+    syncFolder(QFileInfo(path).absolutePath());
+    return 0;
+}
 
 } // namespace
 
@@ -461,15 +487,12 @@ void AtomicFile::Stream::write(const char* data, qint64 size) {
 void AtomicFile::Stream::commit() {
     if (m_fd < 0)
         fail(kUnknown);
-    int error = faultError(m_target, Step::Sync);
-    if (error == 0)
-        error = errorOf(::fsync(m_fd));
+    const int fd = m_fd;
+    int error = systemCall(m_target, Step::Sync, [fd] { return syncFile(fd); });
     if (error != 0)
         fail(error);
-    error = errorOf(::close(m_fd));
+    error = systemCall(m_target, Step::Close, [fd] { return closeFile(fd); });
     m_fd = -1;
-    if (error == 0)
-        error = faultError(m_target, Step::Close);
     if (error == 0)
         error = renameInto(m_temporary, m_target);
     if (error != 0)
@@ -500,25 +523,23 @@ void AtomicFile::Stream::fail(int error) {
 }
 
 void AtomicFile::Stream::write(const char* data, qint64 size) {
-    if (const int fault = faultError(m_target, Step::Write))
-        fail(fault);
+    if (faultAt(m_target, Step::Write))
+        fail(g_fault->error);
     if (!m_file || m_file->write(data, size) != size)
         fail(kUnknown);
     m_size += size;
 }
 
 void AtomicFile::Stream::commit() {
-    if (const int fault = faultError(m_target, Step::Sync))
-        fail(fault);
-    if (!m_file || !m_file->flush())
+    if (!m_file)
         fail(kUnknown);
-    m_file->close();
-    const bool closed = m_file->error() == QFileDevice::NoError;
+    QFile& file = *m_file;
+    if (const int error = systemCall(m_target, Step::Sync, [&file] { return syncFile(file); }))
+        fail(error);
+    const int closed = systemCall(m_target, Step::Close, [&file] { return closeFile(file); });
     m_file.reset();
-    if (!closed)
-        fail(kUnknown);
-    if (const int fault = faultError(m_target, Step::Close))
-        fail(fault);
+    if (closed != 0)
+        fail(closed);
     if (const int error = renameInto(m_temporary, m_target))
         fail(error);
     m_temporary.clear();

@@ -90,7 +90,8 @@ private:
     std::unique_ptr<QFile> m_file;
 };
 
-// A test seam: makes writes fail at one step as a full or failing disk would.
+// A test seam: makes writes fail at one step as a full or failing disk would. At the sync, the
+// close and the rename the fault is reported in the place of the system call's own result.
 enum class Step { Write, Sync, Close, Rename };
 struct Fault {
     Step step = Step::Write;

@@ -16,6 +16,7 @@ struct Subcommand {
 extern const Subcommand kDumpCommand;
 extern const Subcommand kProtocolCommand;
 extern const Subcommand kEvaluateCommand;
+extern const Subcommand kCompareCommand;
 extern const Subcommand kExportCommand;
 extern const Subcommand kAgreementCommand;
 extern const Subcommand kNormsCommand;
@@ -24,7 +25,7 @@ extern const Subcommand kBackupCommand;
 extern const Subcommand kVerifyCommand;
 extern const Subcommand kRestoreCommand;
 
-// Whether the arguments (after the program's name) ask for drawing, the PDF protocol: its fonts
+// Whether the arguments (after the program's name) ask for drawing, a PDF: its fonts
 // need a QGuiApplication, which every other run does without.
 bool wantsGuiApplication(const QStringList& args);
 

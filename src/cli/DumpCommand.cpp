@@ -1,7 +1,7 @@
+#include "base/UserError.h"
 #include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
 #include "formats/ExaminationFile.h"
-#include "base/UserError.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,12 +1,12 @@
-#include "cli/CliArgs.h"
-#include "cli/CliCommands.h"
-#include "cli/EvaluationOptions.h"
 #include "base/ClosedFolder.h"
 #include "base/FileIdentity.h"
 #include "base/UserError.h"
+#include "cli/CliArgs.h"
+#include "cli/CliCommands.h"
+#include "cli/EvaluationOptions.h"
 #include "render/EvaluationJson.h"
-#include "render/ProtocolWriter.h"
 #include "render/ProtocolPages.h"
+#include "render/ProtocolWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -105,7 +105,8 @@ int runProtocol(const QStringList& arguments) {
 } // namespace
 
 bool wantsGuiApplication(const QStringList& args) {
-    if (args.isEmpty() || args.first() != QLatin1String(kProtocolCommand.name))
+    if (args.isEmpty() ||
+        (args.first() != QLatin1String(kProtocolCommand.name) && args.first() != QLatin1String(kCompareCommand.name)))
         return false;
     for (const QString& arg : args) {
         if (arg == QLatin1String("--"))

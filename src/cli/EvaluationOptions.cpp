@@ -1,9 +1,9 @@
 #include "cli/EvaluationOptions.h"
 
-#include "cli/CliCommands.h"
 #include "base/DataRoot.h"
 #include "base/DataTree.h"
 #include "base/UserError.h"
+#include "cli/CliCommands.h"
 #include "model/Evaluate.h"
 #include "render/NumberText.h"
 #include "services/EvaluatedExamination.h"

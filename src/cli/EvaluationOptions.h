@@ -1,9 +1,9 @@
 #pragma once
 
 #include "cli/CliArgs.h"
-#include "model/EvaluationResult.h"
 #include "formats/ExaminationFile.h"
 #include "model/Coding.h"
+#include "model/EvaluationResult.h"
 
 #include <QChar>
 #include <QStringList>

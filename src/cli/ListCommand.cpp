@@ -1,8 +1,8 @@
+#include "base/UserError.h"
 #include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
 #include "cli/EvaluationOptions.h"
 #include "services/ArchiveListing.h"
-#include "base/UserError.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,13 +1,13 @@
+#include "base/UserError.h"
 #include "cli/CliArgs.h"
 #include "cli/CliCommands.h"
 #include "cli/EvaluationOptions.h"
-#include "services/ArchiveFolder.h"
-#include "base/UserError.h"
 #include "render/NumberText.h"
+#include "render/ResearchText.h"
 #include "services/ArchiveExport.h"
+#include "services/ArchiveFolder.h"
 #include "services/ArchiveNorms.h"
 #include "services/CoderAgreement.h"
-#include "render/ResearchText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -68,9 +68,9 @@ void useUtf8Output() {
 } // namespace
 
 const QList<const Subcommand*>& subcommands() {
-    static const QList<const Subcommand*> all{&kDumpCommand,      &kProtocolCommand, &kEvaluateCommand, &kExportCommand,
-                                              &kAgreementCommand, &kNormsCommand,    &kListCommand,     &kBackupCommand,
-                                              &kVerifyCommand,    &kRestoreCommand};
+    static const QList<const Subcommand*> all{&kDumpCommand,   &kProtocolCommand,  &kEvaluateCommand, &kCompareCommand,
+                                              &kExportCommand, &kAgreementCommand, &kNormsCommand,    &kListCommand,
+                                              &kBackupCommand, &kVerifyCommand,    &kRestoreCommand};
     return all;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/Pictures.h"
 #include "base/DataRoot.h"
+#include "model/Pictures.h"
 
 #include <QString>
 #include <array>

@@ -1,14 +1,14 @@
+#include "app/ErrorBoundary.h"
+#include "app/StartupRecovery.h"
 #include "base/Cp1250.h"
 #include "base/DataRoot.h"
 #include "base/DataRootLock.h"
 #include "base/DataTree.h"
-#include "app/ErrorBoundary.h"
-#include "render/NumberText.h"
-#include "app/StartupRecovery.h"
 #include "gui/common/QtPlatform.h"
 #include "gui/common/Translations.h"
 #include "gui/shell/Program.h"
 #include "gui/shell/Tfomenu.h"
+#include "render/NumberText.h"
 
 #include <QApplication>
 #include <QDateTime>

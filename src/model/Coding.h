@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/Pictures.h"
 #include "model/GcrKey.h"
+#include "model/Pictures.h"
 #include "model/ScoreCode.h"
 #include "model/ScoringLine.h"
 

@@ -1,9 +1,9 @@
 #include "model/Evaluate.h"
 
+#include "base/UserError.h"
+#include "model/Coding.h"
 #include "model/Norms.h"
 #include "model/Rounding.h"
-#include "model/Coding.h"
-#include "base/UserError.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "model/ProtocolGate.h"
 
-#include "model/Norms.h"
 #include "model/Coding.h"
+#include "model/Norms.h"
 
 bool ProtocolGate::ageHasNorms(int age) {
     return normTableForAge(age).has_value();

@@ -77,6 +77,9 @@ void drawMarker(QPainter& p, ProfileChart::Marker marker, const QPointF& c, doub
     case ProfileChart::Marker::TriangleRight:
         p.drawPolygon(QPolygonF{{c.x() + h, c.y()}, {c.x() - h, c.y() - h}, {c.x() - h, c.y() + h}});
         break;
+    case ProfileChart::Marker::TriangleUp:
+        p.drawPolygon(QPolygonF{{c.x(), c.y() - h}, {c.x() + h, c.y() + h * 0.8}, {c.x() - h, c.y() + h * 0.8}});
+        break;
     case ProfileChart::Marker::DoubleTriangleRight: {
         // Two arrowheads side by side, the front one at the value.
         const double w = h * 0.9;
@@ -108,6 +111,23 @@ void drawLabel(QPainter& p, const ProfileChart::Label& label, const QRectF& rect
     p.drawText(QPointF(x, baseline), label.tail);
 }
 
+const QColor kBandFill(0xd5, 0xdd, 0xe8);
+const QColor kBandEdge(0x7a, 0x8a, 0xa0);
+
+// A piece of band with its median, and what it means, in cell.
+void drawBandSample(QPainter& p, const QRectF& cell, double u) {
+    const QRectF sampleBand(cell.left() + u * 0.2, cell.top() + cell.height() * 0.3, u * 1.8, cell.height() * 0.4);
+    p.setPen(QPen(kBandEdge, std::max(1.0, u * 0.04)));
+    p.setBrush(kBandFill);
+    p.drawRect(sampleBand);
+    p.setPen(QPen(QColor(0x1a, 0x20, 0x2c), std::max(1.5, u * 0.12)));
+    p.drawLine(QLineF(sampleBand.center().x() - u * 0.2, sampleBand.top() - u * 0.1, sampleBand.center().x() - u * 0.2,
+                      sampleBand.bottom() + u * 0.1));
+    p.setPen(Qt::black);
+    p.drawText(QRectF(cell.left() + u * 2.4, cell.top(), cell.width() - u * 2.4, cell.height()),
+               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("a korcsoport Q1–Q3 sávja és mediánja"));
+}
+
 } // namespace
 
 QString ProfileChart::Label::plain() const {
@@ -131,7 +151,6 @@ ProfileChart::ProfileChart(const PersonalData& personal, const EvaluationResult&
                                 "jel: a vsz értéke")
                      .arg(bracketText(personal.age));
 
-    const QString minus = QStringLiteral(" \u2212 ");
     Measure& gcr = m_measures[0];
     gcr.label = {QStringLiteral("GCR %"), {}, {}};
     gcr.group = QStringLiteral("GCR százalék");
@@ -154,17 +173,74 @@ ProfileChart::ProfileChart(const PersonalData& personal, const EvaluationResult&
                                             r.columnPercent[t], r.columnClass[t], sep);
     m_measures[4].group = QStringLiteral("II. Profil: reakciótípusok");
 
-    const std::array<Label, 6> superego = {
+    for (size_t k = 0; k < 6; ++k)
+        m_measures[7 + k] = quartileMeasure(superegoLabels()[k], norms->superegoPercent[k], r.superegoPercent[k],
+                                            r.superegoClass[k], sep);
+    m_measures[7].group = QStringLiteral("III. Kiegészítő profil: felettes-én mutatók");
+}
+
+namespace {
+
+const ComparedExamination& latestEvaluated(const Comparison& comparison) {
+    for (auto e = comparison.examinations.rbegin(); e != comparison.examinations.rend(); ++e) {
+        if (e->evaluated())
+            return *e;
+    }
+    throw UserError(QStringLiteral("Egyik vizsgálatból sem készülhet jegyzőkönyv; a profil nem rajzolható."));
+}
+
+} // namespace
+
+ProfileChart::ProfileChart(const Comparison& comparison, QChar sep)
+    : ProfileChart(latestEvaluated(comparison).personal, *latestEvaluated(comparison).result, sep) {
+    const ComparedExamination& latest = latestEvaluated(comparison);
+    bool oneBracket = true;
+    for (const ComparedExamination& e : comparison.examinations) {
+        if (!e.evaluated())
+            continue;
+        m_lines.push_back({QStringLiteral("%1 (%2 éves)").arg(e.personal.date.trimmed()).arg(e.personal.age),
+                           measureValues(*e.result)});
+        oneBracket = oneBracket && bracketText(e.personal.age) == bracketText(latest.personal.age);
+    }
+    m_title = QStringLiteral("Profil: összehasonlítás") +
+              (latest.personal.code.isEmpty() ? QString() : QStringLiteral(" – ") + latest.personal.code);
+    const QString norms = oneBracket ? QStringLiteral("%1 éves korcsoport normái")
+                                     : QStringLiteral("a legutóbbi vizsgálat korcsoportjának (%1 éves) normái");
+    m_subtitle = (norms + QStringLiteral("   ·   sáv: Q1–Q3, függőleges vonal: medián   ·   "
+                                         "vonal: egy-egy vizsgálat"))
+                     .arg(bracketText(latest.personal.age));
+}
+
+std::array<double, ProfileChart::kMeasureCount> ProfileChart::measureValues(const EvaluationResult& r) {
+    std::array<double, kMeasureCount> values{};
+    values[0] = r.gcrPercent;
+    for (size_t i = 0; i < 3; ++i) {
+        values[1 + i] = r.rowPercent[i];
+        values[4 + i] = r.columnPercent[i];
+    }
+    for (size_t k = 0; k < 6; ++k)
+        values[7 + k] = r.superegoPercent[k];
+    return values;
+}
+
+ProfileChart::LineLook ProfileChart::lineLook(int line) {
+    static const LineLook looks[] = {{QColor(0x2b, 0x6c, 0xb0), Marker::Circle, Qt::SolidLine},
+                                     {QColor(0xdd, 0x6b, 0x20), Marker::Square, Qt::DashLine},
+                                     {QColor(0x2f, 0x85, 0x5a), Marker::Diamond, Qt::DotLine},
+                                     {QColor(0x80, 0x5a, 0xd5), Marker::TriangleUp, Qt::DashDotLine}};
+    return looks[static_cast<size_t>(std::clamp(line, 0, 3))];
+}
+
+const std::array<ProfileChart::Label, 6>& ProfileChart::superegoLabels() {
+    static const QString minus = QStringLiteral(" \u2212 ");
+    static const std::array<Label, 6> labels = {
         {{QStringLiteral("1.  EE"), {}, {}},
          {QStringLiteral("2.  II"), {}, {}},
          {QStringLiteral("3.  EE + II"), {}, {}},
          {QStringLiteral("4.  E"), QStringLiteral("E-D"), minus + QStringLiteral("EE")},
          {QStringLiteral("5.  I"), QStringLiteral("E-D"), minus + QStringLiteral("II")},
          {QStringLiteral("6.  M + II"), {}, {}}}};
-    for (size_t k = 0; k < 6; ++k)
-        m_measures[7 + k] =
-            quartileMeasure(superego[k], norms->superegoPercent[k], r.superegoPercent[k], r.superegoClass[k], sep);
-    m_measures[7].group = QStringLiteral("III. Kiegészítő profil: felettes-én mutatók");
+    return labels;
 }
 
 ProfileChart::Position ProfileChart::positionOf(QuartileClass position) {
@@ -261,7 +337,8 @@ ProfileChart::Geometry ProfileChart::geometry(const QRectF& area) const {
     y += kSubtitle * u + kGap * u;
 
     const double labelWidth = inner.width() * kLabelShare;
-    const double textWidth = inner.width() * kTextShare;
+    // A comparison's values stand in its table; its lines have the width instead.
+    const double textWidth = m_lines.empty() ? inner.width() * kTextShare : 0.0;
     const double gap = inner.width() * 0.02;
     const double plotLeft = inner.left() + labelWidth + gap;
     const double plotRight = inner.right() - textWidth - gap;
@@ -301,6 +378,8 @@ ProfileChart::Geometry ProfileChart::geometry(const QRectF& area) const {
         row.medianMark =
             QLineF(median, row.band.top() - bandHeight * 0.15, median, row.band.bottom() + bandHeight * 0.15);
         row.point = QPointF(g.xFor(m.value), cy);
+        for (const Line& line : m_lines)
+            row.linePoints.push_back(QPointF(g.xFor(line.values[static_cast<size_t>(i)]), cy));
         row.markerSize = row.rect.height() * 0.62;
         if (m.extremeLimit >= 0) {
             const double x = g.xFor(m.extremeLimit);
@@ -343,8 +422,6 @@ void ProfileChart::paint(QPainter& p, const QRectF& area) const {
         p.drawText(cell, Qt::AlignHCenter | Qt::AlignTop, QString::number(g.tickValue[t]) + QStringLiteral(" %"));
     }
 
-    const QColor bandFill(0xd5, 0xdd, 0xe8);
-    const QColor bandEdge(0x7a, 0x8a, 0xa0);
     for (int i = 0; i < kMeasureCount; ++i) {
         const Measure& m = m_measures[static_cast<size_t>(i)];
         const Row& row = g.rows[static_cast<size_t>(i)];
@@ -356,8 +433,8 @@ void ProfileChart::paint(QPainter& p, const QRectF& area) const {
         p.setPen(Qt::black);
         drawLabel(p, m.label, row.labelRect, g.fontSize);
 
-        p.setPen(QPen(bandEdge, std::max(1.0, u * 0.04)));
-        p.setBrush(bandFill);
+        p.setPen(QPen(kBandEdge, std::max(1.0, u * 0.04)));
+        p.setBrush(kBandFill);
         p.drawRect(row.band);
         p.setPen(QPen(QColor(0x1a, 0x20, 0x2c), std::max(1.5, u * 0.12)));
         p.drawLine(row.medianMark);
@@ -366,6 +443,8 @@ void ProfileChart::paint(QPainter& p, const QRectF& area) const {
             p.setPen(dashed);
             p.drawLine(row.extremeMark);
         }
+        if (!m_lines.empty())
+            continue;
         drawMarker(p, markerOf(m.position), row.point, row.markerSize, colourOf(m.position));
 
         p.setPen(Qt::black);
@@ -378,7 +457,17 @@ void ProfileChart::paint(QPainter& p, const QRectF& area) const {
         p.drawText(positionCell, Qt::AlignLeft | Qt::AlignVCenter, m.positionText);
     }
 
-    // The legend: the six markers in two lines, then what the band means.
+    if (m_lines.empty()) {
+        paintLegend(p, g, u);
+    } else {
+        paintLines(p, g);
+        paintLineLegend(p, g, u);
+    }
+    p.restore();
+}
+
+void ProfileChart::paintLegend(QPainter& p, const Geometry& g, double u) const {
+    // The six markers in two lines, then what the band means.
     struct Item {
         Position position;
         QString text;
@@ -402,19 +491,43 @@ void ProfileChart::paint(QPainter& p, const QRectF& area) const {
         p.drawText(QRectF(x + size * 2.2, y, cellWidth - size * 2.2, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
                    items[i].text);
     }
-    const double x = g.legendRect.left() + cellWidth * 2;
+    drawBandSample(
+        p, QRectF(g.legendRect.left() + cellWidth * 2, g.legendRect.top() + lineHeight, cellWidth * 2, lineHeight), u);
+}
+
+void ProfileChart::paintLines(QPainter& p, const Geometry& g) const {
+    for (size_t line = 0; line < m_lines.size(); ++line) {
+        const LineLook look = lineLook(static_cast<int>(line));
+        QPolygonF path;
+        for (const Row& row : g.rows)
+            path << row.linePoints[line];
+        p.setPen(QPen(look.colour, std::max(1.5, g.fontSize * 0.16), look.dash, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(path);
+        for (const Row& row : g.rows)
+            drawMarker(p, look.marker, row.linePoints[line], row.markerSize * 0.8, look.colour);
+    }
+}
+
+void ProfileChart::paintLineLegend(QPainter& p, const Geometry& g, double u) const {
+    // Each examination's marker on a piece of its line, and its date, in the first line of the
+    // legend; what the band means in the second.
+    const double cellWidth = g.legendRect.width() / 4;
+    const double lineHeight = g.legendRect.height() / 2;
+    p.setFont(chartFont(g.fontSize * 0.9));
+    for (size_t line = 0; line < m_lines.size(); ++line) {
+        const LineLook look = lineLook(static_cast<int>(line));
+        const double x = g.legendRect.left() + cellWidth * static_cast<double>(line);
+        const double y = g.legendRect.top() + lineHeight / 2;
+        p.setPen(QPen(look.colour, std::max(1.5, g.fontSize * 0.16), look.dash));
+        p.drawLine(QLineF(x, y, x + u * 2.4, y));
+        drawMarker(p, look.marker, QPointF(x + u * 1.2, y), u * 0.8, look.colour);
+        p.setPen(Qt::black);
+        p.drawText(QRectF(x + u * 2.8, g.legendRect.top(), cellWidth - u * 2.8, lineHeight),
+                   Qt::AlignLeft | Qt::AlignVCenter, m_lines[line].name);
+    }
     const double y = g.legendRect.top() + lineHeight;
-    const QRectF sampleBand(x + u * 0.2, y + lineHeight * 0.3, u * 1.8, lineHeight * 0.4);
-    p.setPen(QPen(bandEdge, std::max(1.0, u * 0.04)));
-    p.setBrush(bandFill);
-    p.drawRect(sampleBand);
-    p.setPen(QPen(QColor(0x1a, 0x20, 0x2c), std::max(1.5, u * 0.12)));
-    p.drawLine(QLineF(sampleBand.center().x() - u * 0.2, sampleBand.top() - u * 0.1, sampleBand.center().x() - u * 0.2,
-                      sampleBand.bottom() + u * 0.1));
-    p.setPen(Qt::black);
-    p.drawText(QRectF(x + u * 2.4, y, cellWidth * 2 - u * 2.4, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("a korcsoport Q1–Q3 sávja és mediánja"));
-    p.restore();
+    drawBandSample(p, QRectF(g.legendRect.left(), y, g.legendRect.width(), lineHeight), u);
 }
 
 QByteArray ProfileChart::pngBytes(int width, int height) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Comparison.h"
 #include "model/EvaluationResult.h"
 #include "model/Norms.h"
 #include "model/PersonalData.h"
@@ -20,7 +21,9 @@ class QPainter;
 // each as its norm band from Q1 to Q3 with the median marked and the child's percentage as a
 // point. The point's colour and shape both follow its class, so the chart reads in
 // black and white too. Everything is taken from one EvaluationResult; the same drawing goes to
-// the window, the PDF page and the PNG beside the HTML protocol.
+// the window, the PDF page and the PNG beside the HTML protocol. The chart of a comparison draws
+// each evaluated examination as a line through its thirteen values instead, in its own colour,
+// marker and dash, the legend naming its date.
 class ProfileChart {
 public:
     static constexpr int kMeasureCount = 13;
@@ -30,7 +33,20 @@ public:
     // Where a value stands: the quartile classes of the profile, the GCR classes of the GCR
     // percentage. Each has its own marker shape and colour.
     enum class Position { BelowQ1, Q1Mdn, Median, MdnQ3, AboveQ3, GcrLow, GcrNormal, GcrHigh, GcrExtreme, Unknown };
-    enum class Marker { TriangleLeft, Circle, Diamond, Square, TriangleRight, DoubleTriangleRight };
+    enum class Marker { TriangleLeft, Circle, Diamond, Square, TriangleRight, DoubleTriangleRight, TriangleUp };
+
+    // How one examination's line of a comparison is drawn: colour, marker and dash all differ,
+    // so the lines part in black and white too.
+    struct LineLook {
+        QColor colour;
+        Marker marker;
+        Qt::PenStyle dash;
+    };
+    // One examination of a comparison: its value on every measure, and what the legend calls it.
+    struct Line {
+        QString name;
+        std::array<double, kMeasureCount> values{};
+    };
 
     // A measure's name as the protocol gives it; "sub" is set in subscript between the two
     // parts ("E" "E-D" " − EE").
@@ -63,6 +79,8 @@ public:
         QRectF textRect;    // the value and its position text
         QRectF groupRect;   // the group heading above the row; empty when none
         QLineF extremeMark; // "extrém magas" limit (GCR row only); null when none
+        // A comparison's points, one per line in date order; the single point is not drawn then.
+        std::vector<QPointF> linePoints;
     };
 
     struct Geometry {
@@ -81,10 +99,15 @@ public:
     // The chart of an evaluated examination. The age chooses the norm table; an age outside
     // 7 to 14 raises UserError with the message of the evaluation.
     ProfileChart(const PersonalData& personal, const EvaluationResult& result, QChar decimalSeparator);
+    // The chart of a comparison: a line per evaluated examination, on the norms of the bracket of
+    // the latest of them. Raises UserError when none of them is evaluated.
+    ProfileChart(const Comparison& comparison, QChar decimalSeparator);
 
     const QString& title() const { return m_title; }
     const QString& subtitle() const { return m_subtitle; }
     const std::array<Measure, kMeasureCount>& measures() const { return m_measures; }
+    // A comparison's lines in date order; empty for one examination's chart.
+    const std::vector<Line>& lines() const { return m_lines; }
 
     // Where everything goes inside area, without drawing: the rows from top to bottom in the
     // norm table's order, every length a share of the area so any size gets the same picture.
@@ -100,11 +123,22 @@ public:
     static Position positionOf(GcrClass position);
     static Marker markerOf(Position position);
     static QColor colourOf(Position position);
+    // The look of line 0 to 3 of a comparison.
+    static LineLook lineLook(int line);
+    // An evaluation's percentages in the order of the measures.
+    static std::array<double, kMeasureCount> measureValues(const EvaluationResult& result);
+    // The names of the six superego indices, "1.  EE" to "6.  M + II".
+    static const std::array<Label, 6>& superegoLabels();
     // "7–8", "9–10", ... for an age inside the norms.
     static QString bracketText(int age);
 
 private:
+    void paintLines(QPainter& painter, const Geometry& g) const;
+    void paintLegend(QPainter& painter, const Geometry& g, double u) const;
+    void paintLineLegend(QPainter& painter, const Geometry& g, double u) const;
+
     QString m_title;
     QString m_subtitle;
     std::array<Measure, kMeasureCount> m_measures;
+    std::vector<Line> m_lines;
 };

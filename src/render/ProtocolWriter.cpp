@@ -1,8 +1,8 @@
 #include "render/ProtocolWriter.h"
 
-#include "model/Evaluate.h"
-#include "model/Coding.h"
 #include "base/TextFile.h"
+#include "model/Coding.h"
+#include "model/Evaluate.h"
 #include "render/NumberText.h"
 #include "render/ResultText.h"
 

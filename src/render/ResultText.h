@@ -8,8 +8,8 @@
 #include <optional>
 
 // The texts of the evaluation's classes, trends and total index, the one place they are made.
-// The HTML protocol and its JSON write the comparison signs as character references, as the
-// protocol always has; the pages, the chart and the research table read the signs themselves.
+// The HTML protocol writes the comparison signs as character references, as it always has; the
+// JSON, the pages, the chart and the research table carry the signs themselves.
 namespace ResultText {
 
 enum class Form { Html, Plain };

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/Evaluate.h"
-#include "model/PersonalData.h"
 #include "model/GcrKey.h"
+#include "model/PersonalData.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/ArchiveListing.h"
 #include "model/GcrKey.h"
+#include "services/ArchiveListing.h"
 
 #include <QFuture>
 #include <QList>

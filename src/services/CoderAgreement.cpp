@@ -1,7 +1,7 @@
 #include "services/CoderAgreement.h"
 
-#include "formats/ExaminationFile.h"
 #include "base/UserError.h"
+#include "formats/ExaminationFile.h"
 
 #include <QMap>
 

@@ -1,7 +1,7 @@
 #include "services/EvaluatedExamination.h"
 
-#include "model/Evaluate.h"
 #include "base/UserError.h"
+#include "model/Evaluate.h"
 
 EvaluatedExamination EvaluatedExamination::read(const QString& path, const GcrKey& key) {
     EvaluatedExamination examination;

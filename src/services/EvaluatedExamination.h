@@ -1,9 +1,9 @@
 #pragma once
 
-#include "model/EvaluationResult.h"
-#include "model/ProtocolGate.h"
 #include "formats/ExaminationFile.h"
 #include "model/Coding.h"
+#include "model/EvaluationResult.h"
+#include "model/ProtocolGate.h"
 
 #include <optional>
 

@@ -2,15 +2,15 @@
 // and records every message, a recording stand-in takes the windows' part.
 #include "ScriptedPlatform.h"
 #include "TestRoot.h"
-#include "services/EvaluatedExamination.h"
-#include "model/ProtocolGate.h"
-#include "model/GcrKey.h"
-#include "model/ScoringLine.h"
-#include "base/TextFile.h"
-#include "base/UserError.h"
 #include "app/Commands.h"
 #include "app/ExamSession.h"
+#include "base/TextFile.h"
+#include "base/UserError.h"
 #include "formats/PasswordStore.h"
+#include "model/GcrKey.h"
+#include "model/ProtocolGate.h"
+#include "model/ScoringLine.h"
+#include "services/EvaluatedExamination.h"
 
 #include <QDir>
 #include <QSignalSpy>

@@ -1,8 +1,8 @@
 // gyvkt-cli export, agreement and norms, run as the real program.
 #include "CliRun.h"
 #include "TestRoot.h"
-#include "formats/ExaminationFile.h"
 #include "base/TextFile.h"
+#include "formats/ExaminationFile.h"
 #include "tst_evaluate_example.h"
 
 #include <QDir>

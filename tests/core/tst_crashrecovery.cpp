@@ -1,9 +1,9 @@
 // A crash at any moment of replacing the 24 answers leaves, after the next start, either all the
 // old answers or all the new ones; the temporaries a crash leaves are removed at start.
 #include "TestRoot.h"
-#include "formats/WorkingFolder.h"
-#include "base/AtomicFile.h"
 #include "app/StartupRecovery.h"
+#include "base/AtomicFile.h"
+#include "formats/WorkingFolder.h"
 
 #include <QDir>
 #include <QFile>

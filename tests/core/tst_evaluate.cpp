@@ -1,5 +1,5 @@
-#include "model/Evaluate.h"
 #include "base/UserError.h"
+#include "model/Evaluate.h"
 #include "render/NumberText.h"
 #include "render/ResultText.h"
 #include "tst_evaluate_example.h"

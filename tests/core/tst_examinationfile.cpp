@@ -1,9 +1,9 @@
 #include "TestRoot.h"
-#include "formats/ExaminationFile.h"
-#include "formats/WorkingFolder.h"
+#include "app/ExamSession.h"
 #include "base/TextFile.h"
 #include "base/UserError.h"
-#include "app/ExamSession.h"
+#include "formats/ExaminationFile.h"
+#include "formats/WorkingFolder.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "TestRoot.h"
-#include "formats/HelpTexts.h"
 #include "base/UserError.h"
+#include "formats/HelpTexts.h"
 
 #include <QDir>
 #include <QFile>

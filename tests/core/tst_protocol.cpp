@@ -1,7 +1,7 @@
 #include "TestRoot.h"
-#include "model/Evaluate.h"
 #include "base/Cp1250.h"
 #include "base/UserError.h"
+#include "model/Evaluate.h"
 #include "render/NumberText.h"
 #include "render/ProtocolWriter.h"
 #include "render/ResultText.h"

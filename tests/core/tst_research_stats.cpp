@@ -1,6 +1,6 @@
 // Coder agreement and archive norms, checked against values worked out by hand.
-#include "model/Evaluate.h"
 #include "model/Coding.h"
+#include "model/Evaluate.h"
 #include "render/NumberText.h"
 #include "services/ArchiveNorms.h"
 #include "services/CoderAgreement.h"

@@ -1,10 +1,10 @@
 #include "TestRoot.h"
+#include "base/UserError.h"
 #include "model/Coding.h"
 #include "model/CombinationList.h"
 #include "model/GcrKey.h"
 #include "model/MarkingGrid.h"
 #include "model/ScoreCode.h"
-#include "base/UserError.h"
 
 #include <QtTest>
 

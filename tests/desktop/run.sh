@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The built gyvkt as the process a psychologist starts, under Xvfb with openbox (1366x768),
 # driven with xdotool and checked from outside: exit status and time, the data folder's lock,
-# the windows left, the stacking order and the active window.
+# the windows left, the stacking order and the active window. The child's screen needs a second
+# monitor, which Xvfb cannot give Qt: those scenarios run last, under Xorg with the dummy driver
+# and two monitors side by side (1366x768 and 1024x768), read back with screenshots and OCR.
 #   tests/desktop/run.sh [path/to/gyvkt]        (default: build/bin/gyvkt)
 #   DESKTOP_ONLY=archive tests/desktop/run.sh   only the scenarios whose name holds "archive"
 set -u
 here="$(cd "$(dirname "$0")/../.." && pwd)"
 app="$(readlink -f "${1:-$here/build/bin/gyvkt}")"
 [ -x "$app" ] || { echo "no program at $app" >&2; exit 2; }
-for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo xmessage; do
+for tool in Xvfb Xorg xrandr openbox xdotool xprop xwininfo xdpyinfo xmessage import convert tesseract; do
     command -v "$tool" >/dev/null || { echo "missing $tool (tools/setup.sh installs it)" >&2; exit 2; }
 done
 
@@ -29,54 +31,62 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# A display no one else uses: a number picked at random, given up when that Xvfb does not stay up
-# (another server may hold the number without a lock file this machine can see).
-for _ in $(seq 10); do
-    number=$((200 + RANDOM % 800))
-    [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
-    Xvfb ":$number" -screen 0 1366x768x24 -nolisten tcp 2>"$work/xvfb.log" &
-    xvfb=$!
-    export DISPLAY=":$number"
-    for _ in $(seq 50); do
-        kill -0 $xvfb 2>/dev/null || break
-        xdpyinfo >/dev/null 2>&1 && break
-        sleep 0.1
+# start_server SERVER ARGS...: an X server on a display no one else uses, named DISPLAY. The
+# number is picked at random and given up when the server does not stay up (another server may
+# hold the number without a lock file this machine can see).
+start_server() {
+    local server=$1 number pid up=0
+    shift
+    for _ in $(seq 10); do
+        number=$((200 + RANDOM % 800))
+        [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
+        "$server" ":$number" "$@" 2>"$work/server.log" &
+        pid=$!
+        export DISPLAY=":$number"
+        for _ in $(seq 100); do
+            kill -0 $pid 2>/dev/null || break
+            xdpyinfo >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        sleep 0.3
+        if kill -0 $pid 2>/dev/null && xdpyinfo >/dev/null 2>&1; then
+            pids+=("$pid")
+            up=1
+            break
+        fi
+        kill $pid 2>/dev/null
+        wait $pid 2>/dev/null
     done
-    sleep 0.3
-    if kill -0 $xvfb 2>/dev/null && xdpyinfo >/dev/null 2>&1; then
-        pids+=($xvfb)
-        break
-    fi
-    kill $xvfb 2>/dev/null
-    wait $xvfb 2>/dev/null
-done
-[ ${#pids[@]} -eq 1 ] || {
-    echo "Xvfb did not start" >&2
-    cat "$work/xvfb.log" >&2
-    exit 2
+    [ $up -eq 1 ] || {
+        echo "$server did not start" >&2
+        cat "$work/server.log" >&2
+        return 1
+    }
 }
 wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; }
-for attempt in 1 2 3; do
-    openbox </dev/null >>"$work/openbox.log" 2>&1 &
-    wm=$!
-    for _ in $(seq 100); do
-        kill -0 $wm 2>/dev/null || break
-        wm_up && break
-        sleep 0.1
+start_openbox() {
+    local wm attempt
+    for attempt in 1 2 3; do
+        openbox </dev/null >>"$work/openbox.log" 2>&1 &
+        wm=$!
+        for _ in $(seq 100); do
+            kill -0 $wm 2>/dev/null || break
+            wm_up && break
+            sleep 0.1
+        done
+        sleep 0.3
+        if kill -0 $wm 2>/dev/null && wm_up; then
+            pids+=("$wm")
+            return 0
+        fi
+        wait $wm 2>/dev/null
+        echo "openbox attempt $attempt on $DISPLAY ended with status $?" >>"$work/openbox.log"
     done
-    sleep 0.3
-    if kill -0 $wm 2>/dev/null && wm_up; then
-        pids+=($wm)
-        break
-    fi
-    wait $wm 2>/dev/null
-    echo "openbox attempt $attempt on $DISPLAY ended with status $?" >>"$work/openbox.log"
-done
-[ ${#pids[@]} -eq 2 ] || {
     echo "openbox did not start on $DISPLAY:" >&2
     cat "$work/openbox.log" >&2
-    exit 2
+    return 1
 }
+start_server Xvfb -screen 0 1366x768x24 -nolisten tcp && start_openbox || exit 2
 
 # The protocol opens "in the browser": the shell's opener is this stand-in, which notes the
 # file and shows a window of another program in the browser's place.
@@ -444,6 +454,126 @@ scenario_archive_and_profile() {
     menu f up && expect_clean_end no
 }
 
+# Two monitors: the examiner's on the left, the child's on the right.
+CHILD="Gyermek képernyő"
+CHILD_GEOMETRY="1366 0 1024 768"
+two_monitors() {
+    xrandr --newmode 1366x768 85.50 1366 1436 1579 1792 768 771 774 798 +hsync +vsync &&
+        xrandr --addmode DUMMY0 1366x768 && xrandr --output DUMMY0 --mode 1366x768 &&
+        xrandr --addmode DUMMY1 1024x768 && second_monitor on
+}
+second_monitor() { # on | off: the cable plugged in or pulled
+    if [ "$1" = on ]; then
+        xrandr --output DUMMY1 --mode 1024x768 --right-of DUMMY0
+    else
+        xrandr --output DUMMY1 --off
+    fi
+}
+# Pictures without any letter in them, each of its own colour, so that what OCR finds on the
+# child's screen could only come from the window.
+plain_pictures() {
+    local n
+    mkdir -p "$ROOT/gy_vkt/pictures"
+    for n in $(seq 24); do
+        convert -size 320x403 "xc:hsl($((n * 15)),60%,70%)" -fill "hsl($((n * 15 + 120)),50%,40%)" \
+            -draw "circle 160,200 160,110" "BMP3:$ROOT/gy_vkt/pictures/$n.bmp"
+    done
+}
+shoot() { # X Y W H FILE: a part of the whole display
+    import -window root -crop "$3x$4+$1+$2" +repage "$5"
+}
+# Letters and digits OCR reads in a picture. Tesseract reads dark text on a light ground; the
+# picture's edges, drawn dark on white, show it light text on a dark ground as well.
+letters_in() {
+    { tesseract "$1" stdout && convert "$1" -colorspace gray -edge 1 -negate png:- | tesseract stdin stdout; } \
+        2>/dev/null | tr -cd '[:alnum:]'
+}
+pixels() { convert "$1" rgb:- | md5sum; }
+# Where every window of the examiner stands.
+examiner_geometries() {
+    local w
+    for w in $(windows); do
+        [ "$(xdotool getwindowname "$w")" = "$CHILD" ] || echo "$w $(geometry "$w")"
+    done | sort
+}
+child_geometry_is() { [ "$(geometry "$(window_named "$CHILD")")" = "$CHILD_GEOMETRY" ]; }
+save_layout() { # into FILE: "Ablakkonfiguráció mentése", the file it wrote kept aside
+    rm -f "$ROOT/gy_vkt/felvetel.cfg"
+    menu f 8 && wait_until $TIMEOUT test -s "$ROOT/gy_vkt/felvetel.cfg" && cp "$ROOT/gy_vkt/felvetel.cfg" "$1"
+}
+to_answer() {
+    local w
+    for w in $(windows); do
+        xdotool getwindowname "$w" | grep -q "képre adott válasz" && xdotool windowactivate --sync "$w" >/dev/null 2>&1
+    done
+    wait_until $TIMEOUT answer_window_active
+}
+
+# F11 from the answer window: the picture alone fills the second monitor, follows the pictures and
+# leaves the keyboard and every window of the examiner where they were.
+scenario_child_screen() {
+    plain_pictures
+    start_app && unlock && arrange felvetel || return
+    save_layout "$ROOT/layout-before" && to_answer || return
+    local before
+    before=$(examiner_geometries)
+    xdotool key F11
+    wait_window "$CHILD" || return
+    wait_until $TIMEOUT child_geometry_is || fail "the child's screen stands at $(geometry "$(window_named "$CHILD")")"
+    sleep 0.5
+    answer_window_active || fail "the child's screen took the keyboard (active: \"$(active_name)\")"
+    shoot 1366 0 1024 768 "$ROOT/child-1.png"
+    shoot 0 0 1366 768 "$ROOT/examiner.png"
+    [ -n "$(letters_in "$ROOT/examiner.png")" ] || fail "OCR reads nothing even on the examiner's screen"
+    [ -z "$(letters_in "$ROOT/child-1.png")" ] || fail "letters on the child's screen: $(letters_in "$ROOT/child-1.png")"
+
+    # The picture window's arrow key moves to the next picture, and the keys go back to the answer.
+    xdotool windowactivate --sync "$(window_named "A vizsgálat képei")" >/dev/null 2>&1
+    xdotool key Down
+    wait_active "A(z) 2. képre adott válasz" || return
+    sleep 0.3
+    shoot 1366 0 1024 768 "$ROOT/child-2.png"
+    [ "$(pixels "$ROOT/child-1.png")" != "$(pixels "$ROOT/child-2.png")" ] || fail "the child's screen still shows picture 1"
+
+    # A stray click on it changes nothing; Escape closes it from the examiner's side.
+    xdotool mousemove 1800 300 click 1
+    sleep 0.5
+    answer_window_active || fail "a click on the child's screen took the keyboard"
+    has_window "$CHILD" || fail "a click closed the child's screen"
+    xdotool key Escape
+    wait_until $TIMEOUT no_window "$CHILD" || fail "Escape does not close the child's screen"
+    [ "$(examiner_geometries)" = "$before" ] || fail "the examiner's windows moved"
+    save_layout "$ROOT/layout-after" || return
+    cmp -s "$ROOT/layout-before" "$ROOT/layout-after" || fail "the saved layout changed"
+
+    # The second monitor pulled: the window goes with it and nothing else moves; plugged in again,
+    # F11 brings it back.
+    xdotool key F11
+    wait_window "$CHILD" || return
+    second_monitor off
+    wait_until $TIMEOUT no_window "$CHILD" || fail "the child's screen outlived its monitor"
+    [ "$(examiner_geometries)" = "$before" ] || fail "the examiner's windows moved when the monitor went"
+    xdotool key F11
+    sleep 1
+    has_window "$CHILD" && fail "F11 opened the child's screen on the examiner's only monitor"
+    second_monitor on
+    sleep 1
+    xdotool key F11
+    wait_window "$CHILD" || return
+    wait_until $TIMEOUT child_geometry_is || fail "F11 does not bring it back on the monitor"
+    menu f up && expect_clean_end no
+}
+
+# With one monitor F11 does nothing.
+scenario_child_screen_needs_two() {
+    start_app && unlock && arrange felvetel || return
+    xdotool key F11
+    sleep 1
+    has_window "$CHILD" && fail "the child's screen opened on the examiner's only screen"
+    answer_window_active || fail "F11 took the keyboard from the answer window"
+    menu f up && expect_clean_end no
+}
+
 for arrangement in none felvetel jeloles; do
     for how in menu closebox altf4; do
         run "quit by $how, arrangement: $arrangement" scenario_quit "$arrangement" "$how"
@@ -452,6 +582,40 @@ done
 run "No to the quit question" scenario_quit_refused
 run "a whole examination, then a second start" scenario_examination
 run "archive and profile in the marking arrangement" scenario_archive_and_profile
+run "no child's screen on one screen" scenario_child_screen_needs_two
+
+two_screen_scenarios=("the child's screen on the second monitor")
+if [[ "${two_screen_scenarios[*]}" == *"${DESKTOP_ONLY:-}"* ]]; then
+    cat >"$work/xorg.conf" <<'CONF'
+Section "Device"
+    Identifier "card"
+    Driver "dummy"
+    VideoRam 65536
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0-1000.0
+    VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "card"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 4096 2048
+    EndSubSection
+EndSection
+CONF
+    if start_server Xorg -config "$work/xorg.conf" -logfile "$work/xorg.log" -noreset -nolisten tcp &&
+        two_monitors && start_openbox; then
+        run "${two_screen_scenarios[0]}" scenario_child_screen
+    else
+        failed=$((failed + 1))
+        failures+=("the two-monitor display (Xorg with the dummy driver)")
+    fi
+fi
 
 for name in "${failures[@]}"; do echo "failed: $name"; done
 echo "$passed passed, $failed failed"

@@ -5,9 +5,9 @@
 // a restored tree holds no link that leads out of it. The key is derived at libsodium's least
 // cost, after the header's own costs were checked against the reader's limits.
 #include "FuzzInput.h"
+#include "base/UserError.h"
 #include "formats/BackupCipher.h"
 #include "formats/BackupTree.h"
-#include "base/UserError.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,8 +1,8 @@
 // The examination reader on any bytes: it either refuses with a message or reads something that
 // writes back into a file it reads the same again.
 #include "FuzzInput.h"
-#include "formats/ExaminationFile.h"
 #include "base/UserError.h"
+#include "formats/ExaminationFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString name = QStringLiteral("fuzz.kvx");

@@ -1,7 +1,7 @@
 // The GCR key reader on any bytes, and the point rules on every picture of what it read.
 #include "FuzzInput.h"
-#include "model/Coding.h"
 #include "base/UserError.h"
+#include "model/Coding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes = fuzzBytes(data, size);

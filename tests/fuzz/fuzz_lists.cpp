@@ -1,9 +1,9 @@
 // The list and memo readers on any bytes: Windows-1250 reads and writes back every byte, and
 // lines written as a list read back as the same lines.
 #include "FuzzInput.h"
-#include "formats/HelpTexts.h"
 #include "base/Cp1250.h"
 #include "base/TextFile.h"
+#include "formats/HelpTexts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes = fuzzBytes(data, size);

@@ -1,9 +1,9 @@
 // The password store on any bytes: a damaged store never yields a short or non-numeric
 // password, and a changed password always reads back from the store it was written into.
 #include "FuzzInput.h"
+#include "app/CommandLine.h"
 #include "base/Cp1250.h"
 #include "base/TextFile.h"
-#include "app/CommandLine.h"
 #include "formats/PasswordStore.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,7 +1,7 @@
 #include "ScriptedPlatform.h"
 #include "TestRoot.h"
-#include "formats/ExaminationFile.h"
 #include "base/UserError.h"
+#include "formats/ExaminationFile.h"
 #include "formats/PasswordStore.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"

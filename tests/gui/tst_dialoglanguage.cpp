@@ -1,7 +1,7 @@
-#include "render/NumberText.h"
 #include "gui/common/QtPlatform.h"
 #include "gui/common/Translations.h"
 #include "gui/paper/PrintDialog.h"
+#include "render/NumberText.h"
 
 #include <QApplication>
 #include <QFileDialog>

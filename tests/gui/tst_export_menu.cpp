@@ -1,6 +1,6 @@
 // "File" -> "Exportálás CSV-be…" on the real main window, with the scripted platform.
-#include "formats/ExaminationFile.h"
 #include "base/TextFile.h"
+#include "formats/ExaminationFile.h"
 #include "formats/PasswordStore.h"
 #include "gui/ProgramFixture.h"
 #include "gui/shell/Tfomenu.h"

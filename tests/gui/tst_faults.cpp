@@ -1,9 +1,9 @@
 // A disk that fills up or fails at any step of any write the program makes: the old file stays
 // byte for byte, nothing half-written is left beside it, the user is told which file, and what
 // was typed stays in the program so that it can be saved again once there is room.
-#include "formats/ExaminationFile.h"
 #include "base/AtomicFile.h"
 #include "base/TextFile.h"
+#include "formats/ExaminationFile.h"
 #include "formats/LayoutFile.h"
 #include "formats/PasswordStore.h"
 #include "gui/ModalWatch.h"

@@ -1,14 +1,14 @@
 #include "tst_marking_helpers.h"
 
 #include "formats/HelpTexts.h"
-#include "model/CombinationList.h"
-#include "model/GcrKey.h"
 #include "gui/helptexts/TInfoKeret.h"
 #include "gui/helptexts/TPeldatar.h"
 #include "gui/marking/TJelCsere.h"
 #include "gui/marking/TJeloles.h"
 #include "gui/recording/TKepForm.h"
 #include "gui/recording/Tvalasz.h"
+#include "model/CombinationList.h"
+#include "model/GcrKey.h"
 
 #include <QImage>
 #include <QLabel>

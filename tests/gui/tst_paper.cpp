@@ -1,13 +1,13 @@
 #include "PdfTools.h"
-#include "model/Evaluate.h"
-#include "render/ProtocolWriter.h"
-#include "render/ResultText.h"
 #include "formats/PasswordStore.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
 #include "gui/paper/PaperCommands.h"
 #include "gui/paper/TProfil.h"
 #include "gui/shell/TKevesValasz.h"
+#include "model/Evaluate.h"
+#include "render/ProtocolWriter.h"
+#include "render/ResultText.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,10 +1,10 @@
-#include "model/PersonalData.h"
 #include "base/TextFile.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
 #include "gui/recording/TKalend.h"
 #include "gui/recording/TSzemAd.h"
 #include "gui/recording/TVV_lista.h"
+#include "model/PersonalData.h"
 
 #include <QBuffer>
 #include <QComboBox>

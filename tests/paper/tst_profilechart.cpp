@@ -1,5 +1,5 @@
-#include "model/Norms.h"
 #include "base/UserError.h"
+#include "model/Norms.h"
 #include "render/ProfileChart.h"
 
 #include <QSet>

@@ -1,14 +1,14 @@
 #include "PdfTools.h"
 #include "TestRoot.h"
-#include "model/Evaluate.h"
-#include "formats/ExaminationFile.h"
-#include "model/Coding.h"
 #include "base/TextFile.h"
 #include "base/UserError.h"
+#include "formats/ExaminationFile.h"
+#include "model/Coding.h"
+#include "model/Evaluate.h"
 #include "render/NumberText.h"
-#include "render/ResultText.h"
 #include "render/ProfileChart.h"
 #include "render/ProtocolPages.h"
+#include "render/ResultText.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,9 +1,9 @@
 #include "gui/archive/TArchivum.h"
 
-#include "formats/ArchiveWindowFile.h"
-#include "app/ErrorBoundary.h"
 #include "app/Commands.h"
+#include "app/ErrorBoundary.h"
 #include "app/ExamSession.h"
+#include "formats/ArchiveWindowFile.h"
 #include "gui/archive/ArchiveTable.h"
 #include "gui/common/Widgets.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/ArchiveLoader.h"
 #include "formats/LayoutFile.h"
+#include "services/ArchiveLoader.h"
 
 #include <QDialog>
 #include <QFileSystemWatcher>

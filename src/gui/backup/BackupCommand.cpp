@@ -1,9 +1,9 @@
 #include "gui/backup/BackupCommand.h"
 
 #include "app/BackupReminder.h"
-#include "formats/BackupTree.h"
 #include "app/ErrorBoundary.h"
 #include "app/Platform.h"
+#include "formats/BackupTree.h"
 #include "gui/backup/TMentes.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formats/BackupCipher.h"
 #include "base/DataRoot.h"
+#include "formats/BackupCipher.h"
 
 class Platform;
 class TMentes;

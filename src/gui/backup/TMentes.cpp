@@ -1,7 +1,7 @@
 #include "gui/backup/TMentes.h"
 
-#include "formats/BackupCipher.h"
 #include "app/Platform.h"
+#include "formats/BackupCipher.h"
 #include "gui/common/Widgets.h"
 
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formats/HelpTexts.h"
 #include "base/DataRoot.h"
+#include "formats/HelpTexts.h"
 #include "gui/common/ToolWindow.h"
 
 class Platform;

@@ -2,10 +2,10 @@
 
 #include "app/ErrorBoundary.h"
 #include "app/ExamSession.h"
+#include "gui/common/Widgets.h"
 #include "model/CombinationList.h"
 #include "model/GcrKey.h"
 #include "model/ScoreCode.h"
-#include "gui/common/Widgets.h"
 
 #include <QEvent>
 #include <QGridLayout>

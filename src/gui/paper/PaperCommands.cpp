@@ -1,7 +1,7 @@
 #include "gui/paper/PaperCommands.h"
 
-#include "app/ErrorBoundary.h"
 #include "app/Commands.h"
+#include "app/ErrorBoundary.h"
 #include "app/ExamSession.h"
 #include "render/ProtocolPages.h"
 

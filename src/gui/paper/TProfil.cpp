@@ -1,9 +1,9 @@
 #include "gui/paper/TProfil.h"
 
-#include "model/Evaluate.h"
-#include "base/UserError.h"
 #include "app/ExamSession.h"
+#include "base/UserError.h"
 #include "gui/common/QtPlatform.h"
+#include "model/Evaluate.h"
 #include "render/ProfileChart.h"
 
 #include <QPainter>

@@ -1,10 +1,10 @@
 #include "gui/recording/TSzemAd.h"
 
-#include "model/PersonalData.h"
 #include "app/ErrorBoundary.h"
-#include "base/TextFile.h"
 #include "app/ExamSession.h"
+#include "base/TextFile.h"
 #include "gui/common/QtPlatform.h"
+#include "model/PersonalData.h"
 
 #include <QApplication>
 #include <QCloseEvent>

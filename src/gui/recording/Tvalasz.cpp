@@ -1,7 +1,7 @@
 #include "gui/recording/Tvalasz.h"
 
-#include "formats/WorkingFolder.h"
 #include "app/ErrorBoundary.h"
+#include "formats/WorkingFolder.h"
 #include "gui/common/Widgets.h"
 
 #include <QLabel>

@@ -5,6 +5,7 @@
 #include "gui/archive/TArchivum.h"
 #include "gui/backup/BackupCommand.h"
 #include "gui/backup/TMentes.h"
+#include "gui/childscreen/ChildScreenCommand.h"
 #include "gui/common/NormalStateKeeper.h"
 #include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
@@ -57,6 +58,9 @@ void Program::createWindows(Platform& platform) {
     w.archivum = new TArchivum(m_session, m_commands, platform, owner);
     w.mentes = new TMentes(platform, owner);
     m_backup = std::make_unique<BackupCommand>(root, platform, *w.mentes);
+    m_childScreen = std::make_unique<ChildScreenCommand>(m_session, platform, w.fomenu);
+    m_childScreen->addItemsTo(w.fomenu->examinationMenu());
+    m_childScreen->closeWithEscapeIn({w.fomenu, w.valasz, w.jeloles, w.kepForm, w.vvInstr, w.infoKeret, w.peldatar});
 
     // Windows ask one another for help through signals, so none of them holds another.
     QObject::connect(w.jeloles, &TJeloles::markingHelpWanted, w.infoKeret, &TInfoKeret::showMarkingHelp);
@@ -100,6 +104,7 @@ void Program::createWindows(Platform& platform) {
     QObject::connect(w.fomenu, &Tfomenu::backupWanted, w.fomenu, [this] { m_backup->run(); });
     QObject::connect(w.fomenu, &Tfomenu::unlocked, w.fomenu,
                      [this, p = &platform] { BackupReminder::afterUnlock(m_session.root(), *p); });
+    QObject::connect(w.fomenu, &Tfomenu::unlocked, m_childScreen.get(), &ChildScreenCommand::unlock);
 }
 
 void Program::start() {

@@ -12,6 +12,7 @@
 #include <memory>
 
 class BackupCommand;
+class ChildScreenCommand;
 
 class Platform;
 
@@ -35,6 +36,7 @@ public:
     ProgramWindows& windows() { return m_windows; }
     PaperCommands& paper() { return m_paper; }
     BackupCommand& backup() { return *m_backup; }
+    ChildScreenCommand& childScreen() { return *m_childScreen; }
 
 private:
     void createWindows(Platform& platform);
@@ -45,4 +47,5 @@ private:
     Arrangements m_arrangements;
     PaperCommands m_paper;
     std::unique_ptr<BackupCommand> m_backup;
+    std::unique_ptr<ChildScreenCommand> m_childScreen;
 };

@@ -1,7 +1,7 @@
 #include "gui/shell/TKevesValasz.h"
 
-#include "model/ProtocolGate.h"
 #include "gui/common/QtPlatform.h"
+#include "model/ProtocolGate.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "gui/shell/Tfomenu.h"
 
-#include "base/DataRoot.h"
 #include "app/Commands.h"
+#include "base/DataRoot.h"
 #include "gui/shell/Arrangements.h"
 
 #include <QCloseEvent>

@@ -22,7 +22,8 @@ class QWidget;
 //                Ablakok "&Súgó"; all four, Betlt1 "Megnyitás" and Exportals1 "Exportálás CSV-be…"
 //                start disabled; so do Nyomtats1 "Nyomtatás…" (Ctrl+P), JegyzknyvPDFbe1
 //                "Jegyzőkönyv PDF-be…" and Profil1 "Profil", and Archivum1 "Archívum…" (Ctrl+R);
-//                Biztonsgimentes1 "Biztonsági mentés…" waits inside the locked "&File"
+//                Biztonsgimentes1 "Biztonsági mentés…" waits inside the locked "&File";
+//                "&Vizsgálat" ends with the child's screen items (ChildScreenCommand)
 class Tfomenu : public QMainWindow {
     Q_OBJECT
 public:
@@ -31,6 +32,8 @@ public:
     bool isUnlocked() const { return m_unlocked; }
     // Puts a text into the password field as if typed (the command-line handover).
     void enterPassword(const QString& text);
+    // "&Vizsgálat", for the items that other parts of the program put at its end.
+    QMenu* examinationMenu() const { return Vizsglat1; }
     // Sets or clears the check marks of the two arrangements.
     void setArrangementChecks(bool recording, bool marking);
     // The desktop session is ending: the close query runs while the session manager lets the
