@@ -10,8 +10,9 @@
 #include <memory>
 
 #ifdef Q_OS_WIN
+#include "base/TemporaryNames.h"
+
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <windows.h>
 #else
 #include <dirent.h>
@@ -374,12 +375,8 @@ int TreeFiles::setFolder(const QString& path, unsigned, const Time& modified) {
 }
 
 QString TreeFiles::makeTemporaryFolder(const QString& pattern, int& error) {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    const QString stem = pattern.chopped(6);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        QString name = stem;
-        for (int i = 0; i < 6; ++i)
-            name += QLatin1Char(kLetters[QRandomGenerator::system()->bounded(62)]);
+        const QString name = TemporaryNames::filled(pattern);
         if (ClosedFolder::makeOne(name)) {
             error = 0;
             return name;

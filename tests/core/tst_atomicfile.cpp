@@ -97,8 +97,8 @@ void AtomicFileTest::failureKeepsTheOldFile() {
             AtomicFile::write(path, newContent());
             QFAIL("a failed write was reported as done");
         } catch (const UserError& e) {
-            QCOMPARE(e.text(),
-                     QStringLiteral("Cannot create file ") + path + QStringLiteral("\nNincs elég hely a lemezen."));
+            QCOMPARE(e.text(), QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(path) +
+                                   QStringLiteral("\nNincs elég hely a lemezen."));
         }
     }
     QCOMPARE(root.get(QStringLiteral("f.txt")), kOld);
@@ -145,8 +145,9 @@ void AtomicFileTest::batchIsAllOrNothing() {
                 batch.stage(root.path() + QStringLiteral("/%1.val").arg(n), "\xfaj " + QByteArray::number(n));
             QFAIL("a failed stage was not reported");
         } catch (const UserError& e) {
-            QVERIFY(
-                e.text().startsWith(QStringLiteral("Cannot create file ") + root.path() + QStringLiteral("/7.val\n")));
+            QVERIFY(e.text().startsWith(QStringLiteral("Cannot create file ") +
+                                        QDir::toNativeSeparators(root.path() + QStringLiteral("/7.val")) +
+                                        QLatin1Char('\n')));
         }
     }
     QCOMPARE(entries(root.path()), before);
@@ -206,7 +207,8 @@ void AtomicFileTest::failureSaysWhy() {
     const FaultScope fault({step, 0, error == 0 ? QStringLiteral("/nowhere") : QString(), error});
     const QByteArray bytes = newContent() + newContent(); // more than the tmpfs holds
     const QString path = folder + QStringLiteral("/f.txt");
-    const QString expected = QStringLiteral("Cannot create file ") + path + QLatin1Char('\n') + reason;
+    const QString expected =
+        QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(path) + QLatin1Char('\n') + reason;
     auto said = [](auto&& write) {
         try {
             write();

@@ -135,6 +135,10 @@ void CliProtocolTest::decimalSeparator() {
     QFETCH(QStringList, options);
     QFETCH(QString, locale);
     QFETCH(QString, totalIndex);
+#ifdef Q_OS_WIN
+    if (options.isEmpty())
+        QSKIP("Windows takes the decimal separator from the user's regional settings, not from LC_ALL");
+#endif
     const CliRun r = runCli(QStringList{QStringLiteral("evaluate"), m_exam, QStringLiteral("--gcr"), m_key}
                                 << options << QStringLiteral("--json"),
                             QString(), {QStringLiteral("LC_ALL=") + locale});

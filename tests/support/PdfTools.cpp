@@ -1,11 +1,35 @@
 #include "PdfTools.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
+
+#ifdef Q_OS_WIN
+// Under Wine the tools are the Linux ones: Windows has no poppler-utils of its own. Wine runs a
+// Linux program given its Unix path, and the document's name must be a Unix path too. Null when
+// this is Windows itself, which takes the tools from the PATH.
+using UnixFileName = char*(CDECL*)(LPCWSTR);
+UnixFileName wineUnixFileName() {
+    return reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+}
+
+QString underWine(const QString& path) {
+    const QString native = QDir::toNativeSeparators(path);
+    char* name = wineUnixFileName()(reinterpret_cast<const wchar_t*>(native.utf16()));
+    const QString unixPath = QString::fromUtf8(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    return unixPath;
+}
+#endif
 
 // The tool's standard output for the document, or a null array when it did not run cleanly.
 QByteArray run(const QString& tool, QStringList args, const QByteArray& pdf) {
@@ -15,11 +39,24 @@ QByteArray run(const QString& tool, QStringList args, const QByteArray& pdf) {
     if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size())
         return QByteArray();
     file.close();
-    args << path;
+    QString program = tool;
+    QString document = path;
+#ifdef Q_OS_WIN
+    if (wineUnixFileName()) {
+        static const bool told = [] {
+            qInfo("Wine: the PDF is read by the Linux poppler-utils, as Windows has none");
+            return true;
+        }();
+        Q_UNUSED(told);
+        program = QStringLiteral("/usr/bin/") + tool;
+        document = underWine(path);
+    }
+#endif
+    args << document;
     if (tool == QLatin1String("pdftotext"))
         args << QStringLiteral("-");
     QProcess process;
-    process.start(tool, args);
+    process.start(program, args);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         qWarning("%s failed: %s", qPrintable(tool), process.readAllStandardError().constData());
         return QByteArray();
