@@ -8,8 +8,23 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+QStringList recordLines(const QDateTime& when) {
+    return {when.toUTC().toString(Qt::ISODate)};
+}
+
+} // namespace
+
 void BackupReminder::recordBackup(const DataRoot& root, const QDateTime& when) {
-    TextFile::writeLines(root.lastBackupFile(), {when.toUTC().toString(Qt::ISODate)});
+    TextFile::writeLines(root.lastBackupFile(), recordLines(when));
+}
+
+BackupTree::Stored BackupReminder::recordInBackup(const DataRoot& root, const QDateTime& when) {
+    const QString file = root.lastBackupFile();
+    if (!QFileInfo(QFileInfo(file).absolutePath()).isDir())
+        return {};
+    return {{QDir(root.tavrix()).relativeFilePath(file), TextFile::encodeLines(recordLines(when))}};
 }
 
 std::optional<QDateTime> BackupReminder::lastBackup(const DataRoot& root) {

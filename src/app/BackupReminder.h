@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/DataRoot.h"
+#include "formats/BackupTree.h"
 
 #include <QDateTime>
 #include <optional>
@@ -17,6 +18,9 @@ constexpr int kMaxAgeDays = 30;
 
 // Records a successful backup made at `when`. Raises UserError when the file cannot be written.
 void recordBackup(const DataRoot& root, const QDateTime& when = QDateTime::currentDateTimeUtc());
+// The same record, for the backup made at `when` to hold, so that a folder restored from it
+// knows when that was; nothing when the root is no data root (it has no gy_vkt folder).
+BackupTree::Stored recordInBackup(const DataRoot& root, const QDateTime& when);
 // The time of the last successful backup; none when there was none or the record is unreadable.
 std::optional<QDateTime> lastBackup(const DataRoot& root);
 

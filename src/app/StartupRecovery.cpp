@@ -3,6 +3,7 @@
 #include "base/TemporaryNames.h"
 #include "base/UserError.h"
 #include "formats/WorkingFolder.h"
+#include "services/ExportSet.h"
 
 #include <QFileInfo>
 
@@ -29,7 +30,16 @@ void StartupRecovery::run(const DataRoot& root, const QDateTime& programStart) {
     // While the journal is kept, the files it names are what a later start needs.
     const bool journalKept = QFileInfo::exists(WorkingFolder::journalPath(root));
     for (const QString& folder : writtenFolders(root)) {
-        if (!(journalKept && folder == root.workingFolder()))
+        // An export interrupted there is settled first: its staged files are what completes it.
+        bool exportKept = false;
+        try {
+            ExportSet::finishInterruptedIn(folder);
+        } catch (const UserError& e) {
+            exportKept = true;
+            if (!failure)
+                failure = e;
+        }
+        if (!exportKept && !(journalKept && folder == root.workingFolder()))
             TemporaryNames::removeStale(folder, programStart);
     }
     if (failure)

@@ -17,6 +17,20 @@ namespace AtomicFile {
 
 void write(const QString& path, const QByteArray& bytes);
 
+// The steps of write() taken apart, for files that must replace their targets in an order of
+// their own (the export's set of files). Each raises UserError ("Cannot create file " + the
+// target) and leaves nothing behind when it fails.
+//
+// The file a write to path replaces: a symbolic link's target, else path itself.
+QString target(const QString& path);
+// Writes the bytes to a new temporary beside target(path) and syncs them; returns its path.
+QString stage(const QString& path, const QByteArray& bytes);
+// Renames from onto to and syncs the folder, so that the rename survives a power cut.
+void rename(const QString& from, const QString& to);
+// Gives the file at path the second name aside (replacing a file there), so that it can be put
+// back after its name was given to a new file.
+void keepOld(const QString& path, const QString& aside);
+
 // Several files replaced as one: all of them are written and synced beside their targets
 // first; when any of them fails, none of the targets is touched. Then the old files are kept
 // aside and the new ones renamed into place one after the other; a rename that fails puts the
@@ -104,7 +118,9 @@ void injectFault(const std::optional<Fault>& fault);
 
 // A test seam: a batch's commit stops, as a crash would, after this many of its steps (the
 // journal written, the old files kept aside, the switch recorded, each rename, the journal
-// removed, the old files removed), raising Stopped and leaving the disk as it stands.
+// removed, the old files removed), raising Stopped and leaving the disk as it stands. So does
+// finishInterrupted() after as many of its own (the journal marked as switching, each rename,
+// the journal removed, the leftovers removed).
 struct Stopped {};
 void stopBatchAfter(const std::optional<int>& steps);
 

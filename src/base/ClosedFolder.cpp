@@ -18,6 +18,7 @@
 #include <vector>
 #else
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 bool ClosedFolder::makePath(const QString& path) {
@@ -39,6 +40,11 @@ bool ClosedFolder::makeOne(const QString& path) {
 bool ClosedFolder::openToOthers(const QString& path) {
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & (S_IRWXG | S_IRWXO)) != 0;
+}
+
+bool ClosedFolder::ownedByUser(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && st.st_uid == ::getuid();
 }
 
 QString ClosedFolder::closingCommand(const QString& path) {
@@ -129,6 +135,19 @@ bool ClosedFolder::openToOthers(const QString& path) {
     }
     LocalFree(descriptor);
     return open;
+}
+
+bool ClosedFolder::ownedByUser(const QString& path) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    std::wstring name = QDir::toNativeSeparators(path).toStdWString();
+    if (GetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    const CurrentUser user;
+    const bool own = owner && user.sid() && EqualSid(owner, user.sid());
+    LocalFree(descriptor);
+    return own;
 }
 
 QString ClosedFolder::closingCommand(const QString& path) {

@@ -20,6 +20,9 @@ bool makeOne(const QString& path);
 // on Windows anyone but its owner, the system and the administrators by its access list.
 bool openToOthers(const QString& path);
 
+// Whether the user the program runs as owns what is at the path.
+bool ownedByUser(const QString& path);
+
 // The command that closes the folder to all but its owner, for the user to run.
 QString closingCommand(const QString& path);
 

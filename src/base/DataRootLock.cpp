@@ -8,6 +8,10 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 // A lock file is a few short lines: the process, the program and the machine.
@@ -47,6 +51,19 @@ bool DataRootLock::clearUnreadableLock() {
     return true;
 }
 
+bool DataRootLock::tryLock() {
+#ifdef Q_OS_WIN
+    return m_lock.tryLock(0);
+#else
+    // The lock names the machine and the process: like every file the program creates, its owner's
+    // alone.
+    const mode_t mask = ::umask(077);
+    const bool locked = m_lock.tryLock(0);
+    ::umask(mask);
+    return locked;
+#endif
+}
+
 bool DataRootLock::acquire() {
     m_failure.clear();
     if (!ClosedFolder::makePath(m_root.tavrix())) {
@@ -59,7 +76,7 @@ bool DataRootLock::acquire() {
                                                QStringLiteral(" (távolítsa el, és indítsa újra a programot)"));
         return false;
     }
-    if (m_lock.tryLock(0))
+    if (tryLock())
         return true;
     switch (m_lock.error()) {
     case QLockFile::LockFailedError: {

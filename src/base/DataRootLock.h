@@ -28,6 +28,7 @@ private:
     // Removes a lock file that no program could have written as it stands; false when the
     // path holds something that is not a file at all.
     bool clearUnreadableLock();
+    bool tryLock();
 
     DataRoot m_root;
     QString m_path;

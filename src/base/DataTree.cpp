@@ -8,8 +8,13 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QSet>
 
 #include <cerrno>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 #include <algorithm>
 
@@ -23,24 +28,6 @@ QString DataTree::defaultTreeDir() {
 
 namespace {
 
-// Relative paths of the tree's folders and files, sorted so that a folder comes before its
-// contents and the result does not depend on the file system's listing order.
-void listTree(const QString& treeDir, QStringList& folders, QStringList& files) {
-    const QDir tree(treeDir);
-    QDirIterator it(treeDir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        const QString relative = tree.relativeFilePath(info.filePath());
-        if (info.isDir())
-            folders.append(relative);
-        else if (info.isFile())
-            files.append(relative);
-    }
-    std::sort(folders.begin(), folders.end());
-    std::sort(files.begin(), files.end());
-}
-
 void makeFolder(const QString& path) {
     const QFileInfo info(path);
     if (info.isDir())
@@ -52,30 +39,56 @@ void makeFolder(const QString& path) {
         throw UserError::cannotCreate(path, errno);
 }
 
+// Anything at the path, a dangling link or a folder too: never replaced.
+bool occupied(const QString& path) {
+#ifdef Q_OS_WIN
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+#else
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+#endif
+}
+
+// The names in a folder that pass the filter, without a look at each entry beyond its listing.
+QStringList names(const QString& folder, QDir::Filters filter) {
+    QStringList found;
+    QDirIterator it(folder, filter | QDir::Hidden | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        found.append(it.fileName());
+    }
+    return found;
+}
+
+// One folder of the tree and, below it, its subfolders. Each folder is compared with the root's
+// by their listings, so that an installation that lacks nothing costs two listings a folder, not
+// a look at every file; a name the root's listing lacks is looked at on its own before it is
+// copied, since a file system that ignores case may hold it under another spelling.
+void layDownFolder(const QString& from, const QString& to, QStringList& created) {
+    makeFolder(to);
+    const QStringList present = names(to, QDir::AllEntries | QDir::System);
+    const QSet<QString> there(present.cbegin(), present.cend());
+    for (const QString& name : names(from, QDir::Files)) {
+        const QString destination = to + QLatin1Char('/') + name;
+        if (there.contains(name) || occupied(destination))
+            continue;
+        TextFile::writeBytes(destination, TextFile::readBytes(from + QLatin1Char('/') + name));
+        created.append(destination);
+    }
+    // A linked folder is not followed: a link back up the tree would never end.
+    for (const QString& folder : names(from, QDir::Dirs | QDir::NoSymLinks))
+        layDownFolder(from + QLatin1Char('/') + folder, to + QLatin1Char('/') + folder, created);
+}
+
 } // namespace
 
 QStringList DataTree::layDown(const DataRoot& root, const QString& treeDir) {
     if (!QFileInfo(treeDir).isDir())
         throw UserError::cannotOpen(treeDir);
-
-    QStringList folders;
-    QStringList files;
-    listTree(treeDir, folders, files);
-
-    const QString target = root.tavrix();
-    makeFolder(target);
-    for (const QString& folder : folders)
-        makeFolder(target + QLatin1Char('/') + folder);
-
     QStringList created;
-    for (const QString& file : files) {
-        const QString destination = target + QLatin1Char('/') + file;
-        // exists() also holds for a dangling link or a folder of that name: never replace those.
-        if (QFileInfo::exists(destination) || QFileInfo(destination).isSymLink())
-            continue;
-        makeFolder(QFileInfo(destination).path());
-        TextFile::writeBytes(destination, TextFile::readBytes(treeDir + QLatin1Char('/') + file));
-        created.append(destination);
-    }
+    layDownFolder(treeDir, root.tavrix(), created);
+    // The order of the paths, not of the folders' walk.
+    std::sort(created.begin(), created.end());
     return created;
 }

@@ -63,3 +63,47 @@ QString FileIdentity::overwrittenInput(const QString& output, const QStringList&
     }
     return QString();
 }
+
+namespace {
+
+// The path with every link resolved, as far as it exists; the rest of the names added as they are.
+QString resolved(const QString& path) {
+    QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    QStringList rest;
+    while (!info.exists() && !info.isRoot()) {
+        rest.prepend(info.fileName());
+        info = QFileInfo(info.absolutePath());
+    }
+    QString real = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    for (const QString& name : std::as_const(rest))
+        real += (real.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) + name;
+    return QDir::cleanPath(real);
+}
+
+} // namespace
+
+bool FileIdentity::isInside(const QString& path, const QString& place) {
+    const QString where = resolved(path);
+    const QString folder = resolved(place);
+#ifdef Q_OS_WIN
+    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    return where.compare(folder, cs) == 0 ||
+           where.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'), cs);
+}
+
+QString FileIdentity::key(const QString& path) {
+#ifdef Q_OS_WIN
+    Identity identity;
+    if (!identify(path, identity))
+        return QString();
+    return QStringLiteral("%1:%2:%3").arg(identity.volume).arg(identity.high).arg(identity.low);
+#else
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return QString();
+    return QStringLiteral("%1:%2").arg(st.st_dev).arg(st.st_ino);
+#endif
+}

@@ -15,4 +15,12 @@ bool same(const QString& a, const QString& b);
 // The first of the inputs that writing to output would replace, or an empty string.
 QString overwrittenInput(const QString& output, const QStringList& inputs);
 
+// Whether path (which need not exist yet) is place, or lies below the folder place, links
+// followed: where a write to path would land.
+bool isInside(const QString& path, const QString& place);
+
+// A key that two names of one file share and names of different files do not; empty for a name
+// that is no file.
+QString key(const QString& path);
+
 } // namespace FileIdentity

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <functional>
+
 namespace {
 
 const QLatin1String kAsideSuffix(".regi");
@@ -75,15 +77,33 @@ bool TemporaryNames::isOurs(const QString& fileName) {
     return !targetOfTemporary(fileName).isEmpty() || !targetOfAside(fileName).isEmpty();
 }
 
-QStringList TemporaryNames::removeStale(const QString& folder, const QDateTime& before) {
+namespace {
+
+QStringList removeFiles(const QString& folder, const std::function<bool(const QFileInfo&)>& whether) {
     QStringList removed;
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo& entry : entries) {
         // Only plain files: a link of our naming could point anywhere.
-        if (entry.isSymLink() || !isOurs(entry.fileName()) || entry.lastModified() >= before)
+        if (entry.isSymLink() || !whether(entry))
             continue;
         if (QFile::remove(entry.absoluteFilePath()))
             removed << entry.absoluteFilePath();
     }
     return removed;
+}
+
+} // namespace
+
+QStringList TemporaryNames::removeStale(const QString& folder, const QDateTime& before) {
+    return removeFiles(folder, [&before](const QFileInfo& entry) {
+        return isOurs(entry.fileName()) && entry.lastModified() < before;
+    });
+}
+
+QStringList TemporaryNames::removeLeftoversOf(const QString& target) {
+    const QFileInfo info(target);
+    const QString name = info.fileName();
+    return removeFiles(info.absolutePath(), [&name](const QFileInfo& entry) {
+        return isTemporaryOf(entry.fileName(), name) || isAsideOf(entry.fileName(), name);
+    });
 }

@@ -28,4 +28,8 @@ bool isOurs(const QString& fileName);
 // left there. Returns the paths removed; a folder that does not exist is no error.
 QStringList removeStale(const QString& folder, const QDateTime& before);
 
+// Removes the temporaries and the kept-aside file of target beside it, whatever their age: what
+// an interrupted replacement of that one file left. Returns the paths removed.
+QStringList removeLeftoversOf(const QString& target);
+
 } // namespace TemporaryNames

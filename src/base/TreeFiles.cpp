@@ -42,37 +42,16 @@ int lastError() {
     return errno != 0 ? errno : EIO;
 }
 
-void walkFolder(const QByteArray& root, const QByteArray& relative, QList<TreeFiles::Entry>& entries) {
-    const QByteArray folder = relative.isEmpty() ? root : root + '/' + relative;
-    DIR* dir = ::opendir(folder.constData());
-    if (!dir)
-        throw UserError::cannotOpen(native(QFile::decodeName(folder)), errno);
-    const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
-    QList<QByteArray> subfolders;
-    while (const dirent* e = ::readdir(dir)) {
-        const QByteArray name(e->d_name);
-        if (name == "." || name == "..")
-            continue;
-        const QByteArray path = relative.isEmpty() ? name : relative + '/' + name;
-        struct stat st {};
-        if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-            throw UserError::cannotOpen(native(QFile::decodeName(root + '/' + path)), errno);
-        // Pipes, sockets and devices are no data of the program's.
-        const TreeFiles::Kind kind = S_ISDIR(st.st_mode)   ? TreeFiles::Kind::Folder
-                                     : S_ISLNK(st.st_mode) ? TreeFiles::Kind::Link
-                                                           : TreeFiles::Kind::File;
-        if (!S_ISDIR(st.st_mode) && !S_ISLNK(st.st_mode) && !S_ISREG(st.st_mode))
-            continue;
-        if (kind == TreeFiles::Kind::Folder)
-            subfolders.append(path);
-        entries.append({QFile::decodeName(path),
-                        kind,
-                        static_cast<unsigned>(st.st_mode & 07777),
-                        {st.st_mtim.tv_sec, st.st_mtim.tv_nsec},
-                        kind == TreeFiles::Kind::File ? st.st_size : 0});
-    }
-    for (const QByteArray& sub : std::as_const(subfolders))
-        walkFolder(root, sub, entries);
+TreeFiles::Status statusOf(const struct stat& st) {
+    const TreeFiles::Kind kind = S_ISDIR(st.st_mode)   ? TreeFiles::Kind::Folder
+                                 : S_ISLNK(st.st_mode) ? TreeFiles::Kind::Link
+                                                       : TreeFiles::Kind::File;
+    return {kind,
+            static_cast<unsigned>(st.st_mode & 07777),
+            {st.st_mtim.tv_sec, st.st_mtim.tv_nsec},
+            kind == TreeFiles::Kind::File ? st.st_size : 0,
+            static_cast<quint64>(st.st_dev),
+            static_cast<quint64>(st.st_ino)};
 }
 
 timespec toTimespec(const TreeFiles::Time& time) {
@@ -81,19 +60,40 @@ timespec toTimespec(const TreeFiles::Time& time) {
 
 } // namespace
 
-QList<TreeFiles::Entry> TreeFiles::walk(const QString& root) {
+QList<TreeFiles::Entry> TreeFiles::list(const QString& folder) {
+    DIR* dir = ::opendir(local(folder).constData());
+    if (!dir)
+        throw UserError::cannotOpen(native(folder), errno);
+    const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
     QList<Entry> entries;
-    walkFolder(local(root), QByteArray(), entries);
+    while (const dirent* e = ::readdir(dir)) {
+        const QByteArray name(e->d_name);
+        if (name == "." || name == "..")
+            continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            throw UserError::cannotOpen(native(folder + QLatin1Char('/') + QFile::decodeName(name)), errno);
+        // Pipes, sockets and devices are no data of the program's.
+        if (S_ISDIR(st.st_mode) || S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))
+            entries.append({name, statusOf(st)});
+    }
     return entries;
 }
 
-QString TreeFiles::linkTarget(const QString& path) {
+std::optional<TreeFiles::Status> TreeFiles::status(const QString& path) {
+    struct stat st {};
+    if (::stat(local(path).constData(), &st) != 0 || !(S_ISDIR(st.st_mode) || S_ISREG(st.st_mode)))
+        return std::nullopt;
+    return statusOf(st);
+}
+
+QByteArray TreeFiles::linkTarget(const QString& path) {
     QByteArray target(PATH_MAX, Qt::Uninitialized);
     const ssize_t n = ::readlink(local(path).constData(), target.data(), static_cast<size_t>(target.size()));
     if (n < 0)
         throw UserError::cannotOpen(native(path), errno);
     target.truncate(n);
-    return QFile::decodeName(target);
+    return target;
 }
 
 TreeFiles::Reader::Reader(const QString& path) : m_path(path) {
@@ -159,9 +159,9 @@ int TreeFiles::makeFolder(const QString& path) {
     return ::mkdir(local(path).constData(), 0700) == 0 || errno == EEXIST ? 0 : lastError();
 }
 
-int TreeFiles::makeLink(const QString& path, const QString& target, const Time& modified) {
+int TreeFiles::makeLink(const QString& path, const QByteArray& target, const Time& modified) {
     const timespec times[2] = {{0, UTIME_OMIT}, toTimespec(modified)};
-    if (::symlink(local(target).constData(), local(path).constData()) != 0 ||
+    if (::symlink(target.constData(), local(path).constData()) != 0 ||
         ::utimensat(AT_FDCWD, local(path).constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
         return lastError();
     return 0;
@@ -236,37 +236,16 @@ int setTime(const QString& path, const TreeFiles::Time& modified) {
     return error;
 }
 
-void walkFolder(const QString& root, const QString& relative, QList<TreeFiles::Entry>& entries) {
-    const QString folder = relative.isEmpty() ? root : root + QLatin1Char('/') + relative;
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileExW(wide(native(folder + QStringLiteral("/*"))), FindExInfoBasic, &found,
-                                           FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) {
-        if (GetLastError() == ERROR_FILE_NOT_FOUND)
-            return;
-        throw UserError::cannotOpen(native(folder), lastError());
-    }
-    QStringList subfolders;
-    do {
-        const QString name = QString::fromWCharArray(found.cFileName);
-        // Links and junctions may lead anywhere, and devices hold no data of the program's.
-        if (name == QLatin1String(".") || name == QLatin1String("..") ||
-            (found.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)))
-            continue;
-        const QString path = relative.isEmpty() ? name : relative + QLatin1Char('/') + name;
-        const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        if (isFolder)
-            subfolders.append(path);
-        const qint64 size = isFolder ? 0 : (static_cast<qint64>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-        entries.append({path, isFolder ? TreeFiles::Kind::Folder : TreeFiles::Kind::File, isFolder ? 0700u : 0600u,
-                        fromFileTime(found.ftLastWriteTime), size});
-    } while (FindNextFileW(search, &found));
-    const DWORD ended = GetLastError();
-    FindClose(search);
-    if (ended != ERROR_NO_MORE_FILES)
-        throw UserError::cannotOpen(native(folder), UserError::fromWindowsError(ended));
-    for (const QString& sub : std::as_const(subfolders))
-        walkFolder(root, sub, entries);
+// A folder's entry as FindFirstFile describes it; the file's number is not there, and needs
+// no asking: with links left out no folder is reached twice.
+TreeFiles::Status statusOf(DWORD attributes, const FILETIME& modified, DWORD sizeHigh, DWORD sizeLow) {
+    const bool isFolder = attributes & FILE_ATTRIBUTE_DIRECTORY;
+    return {isFolder ? TreeFiles::Kind::Folder : TreeFiles::Kind::File,
+            isFolder ? 0700u : 0600u,
+            fromFileTime(modified),
+            isFolder ? 0 : (static_cast<qint64>(sizeHigh) << 32) | sizeLow,
+            0,
+            0};
 }
 
 HANDLE handleOf(qintptr handle) {
@@ -275,14 +254,47 @@ HANDLE handleOf(qintptr handle) {
 
 } // namespace
 
-QList<TreeFiles::Entry> TreeFiles::walk(const QString& root) {
+QList<TreeFiles::Entry> TreeFiles::list(const QString& folder) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileExW(wide(native(folder + QStringLiteral("/*"))), FindExInfoBasic, &found,
+                                           FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        throw UserError::cannotOpen(native(folder), lastError());
     QList<Entry> entries;
-    walkFolder(root, QString(), entries);
+    do {
+        const QString name = QString::fromWCharArray(found.cFileName);
+        // Links and junctions may lead anywhere, and devices hold no data of the program's.
+        if (name == QLatin1String(".") || name == QLatin1String("..") ||
+            (found.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)))
+            continue;
+        entries.append({name.toUtf8(), statusOf(found.dwFileAttributes, found.ftLastWriteTime, found.nFileSizeHigh,
+                                                found.nFileSizeLow)});
+    } while (FindNextFileW(search, &found));
+    const DWORD ended = GetLastError();
+    FindClose(search);
+    if (ended != ERROR_NO_MORE_FILES)
+        throw UserError::cannotOpen(native(folder), UserError::fromWindowsError(ended));
     return entries;
 }
 
-QString TreeFiles::linkTarget(const QString& path) {
-    // walk() reports no links here.
+std::optional<TreeFiles::Status> TreeFiles::status(const QString& path) {
+    const HANDLE h = CreateFileW(wide(native(path)), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(h, &info);
+    CloseHandle(h);
+    if (!known || (info.dwFileAttributes & FILE_ATTRIBUTE_DEVICE))
+        return std::nullopt;
+    Status status = statusOf(info.dwFileAttributes, info.ftLastWriteTime, info.nFileSizeHigh, info.nFileSizeLow);
+    status.device = info.dwVolumeSerialNumber;
+    status.file = (static_cast<quint64>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return status;
+}
+
+QByteArray TreeFiles::linkTarget(const QString& path) {
+    // list() reports no links here.
     throw UserError::cannotOpen(native(path));
 }
 
@@ -359,9 +371,10 @@ int TreeFiles::makeFolder(const QString& path) {
     return CreateDirectoryW(wide(native(path)), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS ? 0 : lastError();
 }
 
-int TreeFiles::makeLink(const QString& path, const QString& target, const Time& modified) {
+int TreeFiles::makeLink(const QString& path, const QByteArray& linkTarget, const Time& modified) {
     // Without the right to make links (developer mode or an administrator) this fails, and the
     // restore says so naming the link.
+    const QString target = QString::fromUtf8(linkTarget);
     const QString resolved = QFileInfo(path).absolutePath() + QLatin1Char('/') + target;
     const DWORD flags =
         SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE | (QFileInfo(resolved).isDir() ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0);

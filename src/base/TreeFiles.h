@@ -1,13 +1,16 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
-// The file-system work of copying a folder tree out and back, the same on every system: walking
-// it without following links, reading a file that must not change while it is read, and writing
-// files, folders and links back with the modes and times they had. Functions that write return
-// the system's error number (errno; on Windows its nearest errno) of the call that failed, or 0,
-// so that the caller names the file as the user knows it.
+#include <optional>
+
+// The file-system work of copying a folder tree out and back, the same on every system: listing
+// a folder without following links, reading a file that must not change while it is read, and
+// writing files, folders and links back with the modes and times they had. Functions that write
+// return the system's error number (errno; on Windows its nearest errno) of the call that
+// failed, or 0, so that the caller names the file as the user knows it.
 namespace TreeFiles {
 
 enum class Kind { File, Folder, Link };
@@ -18,21 +21,32 @@ struct Time {
     qint64 nanoseconds = 0;
 };
 
-struct Entry {
-    QString path; // relative to the root, with '/'
+// What is at a path.
+struct Status {
     Kind kind = Kind::File;
-    unsigned mode = 0; // the permission bits; on Windows those of a folder or file of its owner's alone
+    unsigned mode = 0; // the permission bits; on Windows those of a file or folder of its owner's alone
     Time modified;
     qint64 size = 0; // of a file
+    // The same pair is the same file (a folder reached again through a link).
+    quint64 device = 0;
+    quint64 file = 0;
 };
 
-// Every folder, regular file and symbolic link below root, links not followed. Pipes, sockets,
+struct Entry {
+    QByteArray name; // as the file system names it (UTF-8 on Windows)
+    Status status;
+};
+
+// The folder's folders, regular files and symbolic links, links not followed. Pipes, sockets,
 // devices (on Windows every link and junction too) are no data and are left out. Raises
 // UserError naming what could not be read.
-QList<Entry> walk(const QString& root);
+QList<Entry> list(const QString& folder);
+
+// What is at the path, links followed; none when it is neither a folder nor a regular file.
+std::optional<Status> status(const QString& path);
 
 // What the link at path names, as it is written; raises UserError when it cannot be read.
-QString linkTarget(const QString& path);
+QByteArray linkTarget(const QString& path);
 
 // One regular file opened for reading, a link never followed.
 class Reader {
@@ -77,7 +91,7 @@ private:
 
 // A folder open to its owner only; one that exists already is no error.
 int makeFolder(const QString& path);
-int makeLink(const QString& path, const QString& target, const Time& modified);
+int makeLink(const QString& path, const QByteArray& target, const Time& modified);
 // The folder's mode (its owner keeps every right to it) and time.
 int setFolder(const QString& path, unsigned mode, const Time& modified);
 

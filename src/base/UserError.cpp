@@ -47,6 +47,8 @@ QString UserError::reason(int systemError) {
         return QStringLiteral("Csak olvasható a lemez.");
     case ENOENT:
         return QStringLiteral("Nincs ilyen fájl vagy mappa.");
+    case EISDIR:
+        return QStringLiteral("Mappa, nem fájl.");
     // Windows keeps a file that another program holds open from being replaced.
     case EBUSY:
         return QStringLiteral("A fájlt egy másik program használja.");

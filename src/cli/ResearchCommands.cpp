@@ -9,6 +9,7 @@
 #include "services/ArchiveNorms.h"
 #include "services/CoderAgreement.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,12 +19,15 @@ namespace {
 // The examination files of FILE_OR_DIR arguments; false, after saying which argument does not
 // exist or that none was found, when there is nothing to read.
 bool collectFiles(const QStringList& arguments, QStringList& files) {
+    QStringList duplicates;
     try {
-        files = ArchiveFolder::expand(arguments);
+        files = ArchiveFolder::expand(arguments, &duplicates);
     } catch (const UserError& e) {
         printErr(e.text() + QLatin1Char('\n'));
         return false;
     }
+    for (const QString& file : std::as_const(duplicates))
+        printErr(QStringLiteral("Többször megadott fájl, egyszer számít: %1\n").arg(QDir::toNativeSeparators(file)));
     if (files.isEmpty()) {
         printErr(
             QStringLiteral("Nem található vizsgálati fájl (*.kvx): %1\n").arg(arguments.join(QStringLiteral(", "))));

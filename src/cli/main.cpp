@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -103,6 +104,10 @@ int usageError(const Subcommand& command) {
 
 int main(int argc, char** argv) {
     useUtf8Output();
+#ifndef Q_OS_WIN
+    // A reader that has gone must end the run with a message and status 2, not kill it unseen.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     QStringList raw;
     for (int i = 1; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);

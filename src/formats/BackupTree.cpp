@@ -3,13 +3,17 @@
 #include "base/AtomicFile.h"
 #include "base/ClosedFolder.h"
 #include "base/DataRoot.h"
+#include "base/FileIdentity.h"
+#include "base/TemporaryNames.h"
 #include "base/TreeFiles.h"
 #include "base/UserError.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QStringDecoder>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -86,7 +90,157 @@ private:
 };
 #endif
 
+// ---- what an entry may be ----
+
+// restore() unpacks into ".<target>" + this + six random characters beside the target.
+const QString kRestoreInfix = QStringLiteral(".visszaallitas-");
+
+// What restore() can write below any folder whose path is shorter than the system's limit
+// less this: one component at most kMaxNameBytes, the whole path at most kMaxPathBytes.
+constexpr qsizetype kMaxNameBytes = 255;
+constexpr qsizetype kMaxPathBytes = 3 * 1024;
+
+// Why a path (relative, UTF-8) cannot be restored, or an empty text.
+QString pathProblem(const QByteArray& path) {
+    if (path.size() > kMaxPathBytes)
+        return QStringLiteral("túl hosszú útvonal (%1 bájt, legfeljebb %2)").arg(path.size()).arg(kMaxPathBytes);
+    for (const QByteArray& part : path.split('/')) {
+        if (part.size() > kMaxNameBytes)
+            return QStringLiteral("túl hosszú név (%1 bájt, legfeljebb %2)").arg(part.size()).arg(kMaxNameBytes);
+    }
+    return QString();
+}
+
+bool isUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// A name as it can be shown when it is not UTF-8: its other bytes as \xNN.
+QString shownBytes(const QByteArray& bytes) {
+    if (isUtf8(bytes))
+        return QString::fromUtf8(bytes);
+    QString shown;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        shown += byte >= 0x20 && byte < 0x7f ? QString(QLatin1Char(c))
+                                             : QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+    }
+    return shown;
+}
+
 // ---- writing ----
+
+struct Item {
+    QByteArray path; // relative to the root, as the backup stores it
+    QString source;  // where it is read
+    TreeFiles::Status st;
+    std::optional<QByteArray> bytes; // stored instead of the source's content
+};
+
+using TreeFiles::Kind;
+
+// Whether a link at a path with `depth` folders above it, to target, stays inside the root.
+// Leading ".." climb real folders (no entry lies below a link); once the target has gone down
+// a component, which may itself be a link, it may not climb again.
+bool staysInside(int depth, const QString& target) {
+    if (target.isEmpty() || target.startsWith(QLatin1Char('/')))
+        return false;
+    bool down = false;
+    for (const QString& part : target.split(QLatin1Char('/'))) {
+        if (part.isEmpty() || part == QLatin1String("."))
+            continue;
+        if (part == QLatin1String("..")) {
+            if (down || depth == 0)
+                return false;
+            --depth;
+        } else {
+            down = true;
+        }
+    }
+    return true;
+}
+
+// Everything a backup of a root holds. A link that restore() would take as a link (one that
+// stays inside) is stored as a link; one that leads out, such as an archive folder kept on
+// another disk, is followed and its folder or file stored in its place, and below it every
+// link is followed too. A name that is not UTF-8, a path too long to restore, or a link that
+// leads out to nothing or back into a folder above it stops the backup before anything is
+// written, naming it.
+class Walker {
+public:
+    explicit Walker(QString root) : m_root(std::move(root)) {}
+
+    QList<Item> items;
+    QStringList followed; // "link → where it leads", for the report
+    QStringList sources;  // where the followed links lead
+
+    void walk() {
+        const std::optional<TreeFiles::Status> st = TreeFiles::status(m_root);
+        if (!st)
+            throw UserError::cannotOpen(m_root);
+        walk(m_root, QByteArray(), false, {{st->device, st->file}});
+    }
+
+private:
+    using Identity = std::pair<quint64, quint64>;
+
+    [[noreturn]] void refuse(const QByteArray& relative, const QString& reason) const {
+        throw UserError(QStringLiteral("Nem készült mentés: %1: %2").arg(reason, native(shownBytes(relative))));
+    }
+
+    void walk(const QString& folder, const QByteArray& relative, bool followedAbove, QList<Identity> above) {
+        QList<Item> found;
+        for (const TreeFiles::Entry& e : TreeFiles::list(folder)) {
+            found.append({relative.isEmpty() ? e.name : relative + '/' + e.name,
+                          folder + QLatin1Char('/') + QFile::decodeName(e.name),
+                          e.status,
+                          {}});
+        }
+        for (Item& item : found) {
+            if (!isUtf8(item.path))
+                refuse(item.path, QStringLiteral("a név nem UTF-8 kódolású, így nem állítható vissza pontosan; "
+                                                 "nevezze át"));
+            if (const QString problem = pathProblem(item.path); !problem.isEmpty())
+                refuse(item.path, problem);
+            const bool followedLink = item.st.kind == Kind::Link && !keepAsLink(item, followedAbove);
+            if (followedLink)
+                follow(item, above);
+            items.append(item);
+            if (item.st.kind == Kind::Folder)
+                walk(item.source, item.path, followedAbove || followedLink,
+                     above + QList<Identity>{{item.st.device, item.st.file}});
+        }
+    }
+
+    bool keepAsLink(const Item& item, bool followedAbove) const {
+        if (followedAbove)
+            return false;
+        const QByteArray target = TreeFiles::linkTarget(item.source);
+        return isUtf8(target) && target.size() <= kMaxPathBytes &&
+               staysInside(static_cast<int>(item.path.count('/')), QString::fromUtf8(target));
+    }
+
+    void follow(Item& item, const QList<Identity>& above) {
+        const QString shown =
+            QString::fromUtf8(item.path) + QStringLiteral(" → ") + shownBytes(TreeFiles::linkTarget(item.source));
+        const QString resolved = QFileInfo(item.source).canonicalFilePath();
+        const std::optional<TreeFiles::Status> st = resolved.isEmpty() ? std::nullopt : TreeFiles::status(resolved);
+        if (!st)
+            refuse(item.path, QStringLiteral("a mappán kívülre mutató hivatkozás, amelynek célja nem mappa és nem "
+                                             "fájl (%1)")
+                                  .arg(shown));
+        if (above.contains(Identity{st->device, st->file}))
+            refuse(item.path, QStringLiteral("önmagába visszavezető hivatkozás (%1)").arg(shown));
+        item.source = resolved;
+        item.st = *st;
+        followed << shown;
+        sources << resolved;
+    }
+
+    QString m_root;
+};
 
 struct WriteClient {
     BackupCipher::Sealer* sealer = nullptr;
@@ -131,27 +285,6 @@ la_ssize_t readOpened(archive* a, void* client, const void** buffer) {
     return c->chunk.size();
 }
 
-// Whether a link at a path with `depth` folders above it, to target, stays inside the root.
-// Leading ".." climb real folders (no entry lies below a link); once the target has gone down
-// a component, which may itself be a link, it may not climb again.
-bool staysInside(int depth, const QString& target) {
-    if (target.isEmpty() || target.startsWith(QLatin1Char('/')))
-        return false;
-    bool down = false;
-    for (const QString& part : target.split(QLatin1Char('/'))) {
-        if (part.isEmpty() || part == QLatin1String("."))
-            continue;
-        if (part == QLatin1String("..")) {
-            if (down || depth == 0)
-                return false;
-            --depth;
-        } else {
-            down = true;
-        }
-    }
-    return true;
-}
-
 // The checks every entry passes before it is counted or written.
 class EntryRules {
 public:
@@ -183,6 +316,12 @@ public:
         if (parts.isEmpty())
             refuse(QStringLiteral("üres nevű bejegyzés"));
         Admitted admitted{parts.join(QLatin1Char('/')), type, QString()};
+        if (const QString problem = pathProblem(admitted.path.toUtf8()); !problem.isEmpty())
+            refuse(problem + QStringLiteral(": ") +
+                   (shown.size() > kMaxNameBytes ? shown.left(kMaxNameBytes) + QStringLiteral("…") : shown));
+        // The program never writes one; a few bytes could stand for a file of any size.
+        if (archive_entry_sparse_count(entry) > 0)
+            refuse(QStringLiteral("ritka (sparse) fájl bejegyzése: %1").arg(shown));
         for (qsizetype i = 1; i < parts.size(); ++i) {
             const QString above = parts.mid(0, i).join(QLatin1Char('/'));
             const auto it = m_seen.constFind(above);
@@ -198,6 +337,8 @@ public:
         if (type == AE_IFLNK) {
             const char* rawTarget = archive_entry_symlink_utf8(entry);
             admitted.linkTarget = rawTarget ? QString::fromUtf8(rawTarget) : QString();
+            if (admitted.linkTarget.toUtf8().size() > kMaxPathBytes)
+                refuse(QStringLiteral("túl hosszú célú hivatkozás: %1").arg(shown));
             if (!staysInside(static_cast<int>(parts.size()) - 1, admitted.linkTarget))
                 refuse(
                     QStringLiteral("a célmappán kívülre mutató hivatkozás: %1 → %2").arg(shown, admitted.linkTarget));
@@ -222,7 +363,7 @@ public:
 
     void folder(const QString& relative, archive_entry* entry) {
         makeFolders(relative);
-        m_folders.append({local(relative), QString(), archive_entry_perm(entry), mtime(entry)});
+        m_folders.append({local(relative), QByteArray(), archive_entry_perm(entry), mtime(entry)});
     }
 
     void file(const QString& relative, archive_entry* entry, archive* a, const std::function<void()>& failed) {
@@ -252,7 +393,7 @@ public:
         const qsizetype slash = relative.lastIndexOf(QLatin1Char('/'));
         if (slash > 0)
             makeFolders(relative.left(slash));
-        m_links.append({local(relative), target, 0, mtime(entry)});
+        m_links.append({local(relative), target.toUtf8(), 0, mtime(entry)});
     }
 
     void finish() {
@@ -273,7 +414,7 @@ public:
 private:
     struct Deferred {
         QString path;
-        QString target;
+        QByteArray target;
         unsigned mode;
         TreeFiles::Time mtime;
     };
@@ -353,31 +494,96 @@ BackupTree::Contents readAll(QIODevice& device, const QString& name, const QByte
 void openForReading(QFile& file) {
     if (!QFileInfo::exists(file.fileName()))
         throw UserError(QStringLiteral("Nincs ilyen fájl: ") + native(file.fileName()));
+    if (QFileInfo(file.fileName()).isDir())
+        throw UserError(QStringLiteral("Mappa, nem mentésfájl: ") + native(file.fileName()));
     if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly))
         throw UserError::cannotOpen(native(file.fileName()));
 }
 
 } // namespace
 
-BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& file, const QByteArray& passphrase,
-                                        const BackupCipher::KdfCost& cost, const Progress& progress) {
-    const QString root = QDir::cleanPath(QFileInfo(rootDir).absoluteFilePath());
+namespace {
+
+// What a backup of root to file holds, in the order it is written; raises UserError before
+// anything is written when the backup could not be restored or would land inside the root.
+QList<Item> gather(const QString& root, const QString& file, const BackupTree::Stored& stored,
+                   BackupTree::Contents& contents) {
     if (!QFileInfo(root).isDir())
         throw UserError(QStringLiteral("Nincs ilyen adatmappa: ") + native(root));
-    QList<TreeFiles::Entry> items = TreeFiles::walk(root);
-    // Neither the lock nor an older backup of the same name inside the root goes in.
-    const QString output = QDir::cleanPath(QFileInfo(file).absoluteFilePath());
-    const QString outputInside = output.startsWith(root + QLatin1Char('/')) ? output.mid(root.size() + 1) : QString();
-    items.erase(std::remove_if(items.begin(), items.end(),
-                               [&](const TreeFiles::Entry& i) {
-                                   return i.path == QLatin1String(".gyvkt.lock") || i.path == outputInside;
-                               }),
+    Walker walker(root);
+    walker.walk();
+    const QStringList places = QStringList{root} + walker.sources;
+    // A backup written into what it saves would take the place of one of the files it left
+    // out, or hold an older backup of itself.
+    for (const QString& place : std::as_const(places)) {
+        if (FileIdentity::isInside(file, place))
+            throw UserError(QStringLiteral("A mentés nem kerülhet a mentett mappába: %1\nVálasszon helyet a(z) %2 "
+                                           "mappán kívül; nem készült mentés.")
+                                .arg(native(file), native(place)));
+    }
+    contents.followedLinks = walker.followed;
+    QList<Item> items = walker.items;
+    items.erase(std::remove_if(items.begin(), items.end(), [](const Item& i) { return i.path == ".gyvkt.lock"; }),
                 items.end());
-    std::sort(items.begin(), items.end(),
-              [](const TreeFiles::Entry& a, const TreeFiles::Entry& b) { return a.path < b.path; });
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
+        const QByteArray path = it.key().toUtf8();
+        const auto same = std::find_if(items.begin(), items.end(), [&](const Item& i) { return i.path == path; });
+        if (same != items.end()) {
+            same->bytes = it.value();
+            continue;
+        }
+        Item added{path, QString(), {}, it.value()};
+        added.st.mode = 0600;
+        added.st.modified.seconds = QDateTime::currentSecsSinceEpoch();
+        items.append(added);
+    }
+    std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.path < b.path; });
+    return items;
+}
+
+// Writes one regular file's header and content: the stored bytes, or what its source holds.
+qint64 writeFile(archive* a, archive_entry* entry, const Item& item, QByteArray& buffer,
+                 const std::function<void(la_ssize_t)>& check) {
+    archive_entry_set_filetype(entry, AE_IFREG);
+    if (item.bytes) {
+        archive_entry_set_size(entry, item.bytes->size());
+        check(archive_write_header(a, entry));
+        check(archive_write_data(a, item.bytes->constData(), static_cast<size_t>(item.bytes->size())));
+        check(archive_write_finish_entry(a));
+        return item.bytes->size();
+    }
+    TreeFiles::Reader in(item.source);
+    if (!in.isFile())
+        throw changedWhileRead(item.source);
+    archive_entry_set_size(entry, in.size());
+    check(archive_write_header(a, entry));
+    qint64 left = in.size();
+    while (left > 0) {
+        const qint64 n = in.read(buffer.data(), std::min<qint64>(buffer.size(), left));
+        if (n == 0)
+            throw changedWhileRead(item.source);
+        check(archive_write_data(a, buffer.constData(), static_cast<size_t>(n)));
+        left -= n;
+    }
+    char extra = 0;
+    if (in.read(&extra, 1) != 0)
+        throw changedWhileRead(item.source);
+    check(archive_write_finish_entry(a));
+    return in.size();
+}
+
+} // namespace
+
+BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& file, const QByteArray& passphrase,
+                                        const BackupCipher::KdfCost& cost, const Progress& progress,
+                                        const Stored& stored) {
+    const QString root = QDir::cleanPath(QFileInfo(rootDir).absoluteFilePath());
+    Contents contents;
+    const QList<Item> items = gather(root, file, stored, contents);
+    contents.removedLeftovers = removeInterruptedBackup(file);
     qint64 total = 0;
-    for (const TreeFiles::Entry& i : std::as_const(items))
-        total += i.size;
+    for (const Item& i : std::as_const(items))
+        total += i.st.kind == Kind::File ? i.st.size : 0;
 
     const Utf8Names utf8;
     AtomicFile::Stream out(file);
@@ -402,47 +608,28 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
     check(archive_write_open2(a.get(), &client, nullptr, writeSealed, nullptr, nullptr));
     const EntryPtr entry(archive_entry_new(), archive_entry_free);
     QByteArray buffer(256 * 1024, Qt::Uninitialized);
-    Contents contents;
     qint64 done = 0;
-    for (const TreeFiles::Entry& item : std::as_const(items)) {
-        const QString& relative = item.path;
-        const QString path = root + QLatin1Char('/') + relative;
+    for (const Item& item : std::as_const(items)) {
+        const QString relative = QString::fromUtf8(item.path);
         archive_entry_clear(entry.get());
-        archive_entry_update_pathname_utf8(entry.get(), relative.toUtf8().constData());
-        archive_entry_set_perm(entry.get(), item.mode);
-        archive_entry_set_mtime(entry.get(), item.modified.seconds, static_cast<long>(item.modified.nanoseconds));
-        if (item.kind != TreeFiles::Kind::File) {
+        archive_entry_update_pathname_utf8(entry.get(), item.path.constData());
+        archive_entry_set_perm(entry.get(), item.st.mode);
+        archive_entry_set_mtime(entry.get(), item.st.modified.seconds, static_cast<long>(item.st.modified.nanoseconds));
+        if (item.st.kind != Kind::File) {
             archive_entry_set_size(entry.get(), 0);
-            if (item.kind == TreeFiles::Kind::Folder) {
+            if (item.st.kind == Kind::Folder) {
                 archive_entry_set_filetype(entry.get(), AE_IFDIR);
             } else {
                 archive_entry_set_filetype(entry.get(), AE_IFLNK);
-                archive_entry_update_symlink_utf8(entry.get(), TreeFiles::linkTarget(path).toUtf8().constData());
+                archive_entry_update_symlink_utf8(entry.get(), TreeFiles::linkTarget(item.source).constData());
             }
             check(archive_write_header(a.get(), entry.get()));
             count(contents, relative, archive_entry_filetype(entry.get()), 0);
             continue;
         }
-        TreeFiles::Reader in(path);
-        if (!in.isFile())
-            throw changedWhileRead(path);
-        archive_entry_set_filetype(entry.get(), AE_IFREG);
-        archive_entry_set_size(entry.get(), in.size());
-        check(archive_write_header(a.get(), entry.get()));
-        qint64 left = in.size();
-        while (left > 0) {
-            const qint64 n = in.read(buffer.data(), std::min<qint64>(buffer.size(), left));
-            if (n == 0)
-                throw changedWhileRead(path);
-            check(archive_write_data(a.get(), buffer.constData(), static_cast<size_t>(n)));
-            left -= n;
-            done += n;
-        }
-        char extra = 0;
-        if (in.read(&extra, 1) != 0)
-            throw changedWhileRead(path);
-        check(archive_write_finish_entry(a.get()));
-        count(contents, relative, AE_IFREG, in.size());
+        const qint64 size = writeFile(a.get(), entry.get(), item, buffer, check);
+        done += size;
+        count(contents, relative, AE_IFREG, size);
         if (progress && !progress(done, total))
             throw Cancelled{};
     }
@@ -463,9 +650,31 @@ BackupTree::Contents BackupTree::verifyFile(const QString& file, const QByteArra
     return verify(device, native(file), passphrase);
 }
 
+QStringList BackupTree::removeInterruptedBackup(const QString& file) {
+    return TemporaryNames::removeLeftoversOf(AtomicFile::target(file));
+}
+
+QStringList BackupTree::removeInterruptedRestore(const QString& target) {
+    const QFileInfo info(QDir::cleanPath(QFileInfo(target).absoluteFilePath()));
+    const QString prefix = QLatin1Char('.') + info.fileName() + kRestoreInfix;
+    QStringList removed;
+    const QFileInfoList entries = QDir(info.path()).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        const QString name = entry.fileName();
+        // Only a folder of this user's that mkdtemp() named: a link of that name could lead anywhere.
+        if (entry.isSymLink() || !ClosedFolder::ownedByUser(entry.absoluteFilePath()) || !name.startsWith(prefix) ||
+            name.size() != prefix.size() + 6)
+            continue;
+        if (QDir(entry.absoluteFilePath()).removeRecursively())
+            removed << entry.absoluteFilePath();
+    }
+    return removed;
+}
+
 BackupTree::Contents BackupTree::restore(QIODevice& device, const QString& name, const QByteArray& passphrase,
                                          const QString& target, const BackupCipher::KdfCost* derivationCost) {
     const QString absolute = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
+    const QStringList removed = removeInterruptedRestore(absolute);
     const QFileInfo info(absolute);
     if (info.isSymLink() ||
         (info.exists() && (!info.isDir() || !QDir(absolute).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
@@ -477,7 +686,7 @@ BackupTree::Contents BackupTree::restore(QIODevice& device, const QString& name,
         throw UserError::cannotCreate(native(info.path()), errno);
     int error = 0;
     const QString unpacked = TreeFiles::makeTemporaryFolder(
-        info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".visszaallitas-XXXXXX"), error);
+        info.path() + QStringLiteral("/.") + info.fileName() + kRestoreInfix + QStringLiteral("XXXXXX"), error);
     if (unpacked.isEmpty())
         throw UserError::cannotCreate(native(absolute), error);
     try {
@@ -486,7 +695,9 @@ BackupTree::Contents BackupTree::restore(QIODevice& device, const QString& name,
         // Everything is on the disk before the folder takes its name.
         if (const int failed = TreeFiles::syncAndRename(unpacked, absolute))
             throw UserError::cannotCreate(native(absolute), failed);
-        return contents;
+        Contents done = contents;
+        done.removedLeftovers = removed;
+        return done;
     } catch (...) {
         QDir(unpacked).removeRecursively();
         throw;

@@ -24,3 +24,11 @@ QString PaperText::headingRow(const QString& title, int columns) {
         .arg(columns)
         .arg(headingColour(), title);
 }
+
+QString PaperText::shown(const QString& text) {
+    if (text.size() <= kMaxShown)
+        return text;
+    // Never half a character beyond the Basic Multilingual Plane.
+    const qsizetype cut = text.at(kMaxShown - 1).isHighSurrogate() ? kMaxShown - 1 : kMaxShown;
+    return text.left(cut) + QStringLiteral("… (további %1 karakter a fájlban)").arg(text.size() - cut);
+}

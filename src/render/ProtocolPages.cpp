@@ -32,7 +32,7 @@ QString markingTable(const Coding& coding) {
         h += QStringLiteral("<tr>") +
              cell(QString::number(picture) + QLatin1Char('.'), QStringLiteral("align=\"right\""));
         for (int column = 1; column <= 3; ++column)
-            h += cell(PaperText::escaped(line.field(column)));
+            h += cell(PaperText::escaped(PaperText::shown(line.field(column))));
         h += cell(PaperText::escaped(coding.key().pair(picture).displayText())) +
              cell(coding.pointText(picture), QStringLiteral("align=\"right\"")) + QStringLiteral("</tr>");
     }
@@ -116,7 +116,7 @@ QString footerText(const PersonalData& pd) {
     QStringList who;
     for (const QString& part : {pd.name, pd.code, pd.date}) {
         if (!part.trimmed().isEmpty())
-            who << part.trimmed();
+            who << PaperText::shown(part.trimmed());
     }
     return QStringLiteral("gyermek VKT jegyzőkönyv") +
            (who.isEmpty() ? QString() : QStringLiteral(" – ") + who.join(QStringLiteral(", ")));
@@ -127,7 +127,7 @@ QString footerText(const PersonalData& pd) {
 QString ProtocolPages::contentHtml(const PersonalData& pd, const Coding& coding, const R& r, QChar sep) {
     auto field = [](const char* label, const QString& value) {
         return QStringLiteral("<td style=\"padding-right: 24px;\"><b>%1</b> %2</td>")
-            .arg(QString::fromUtf8(label), PaperText::escaped(value));
+            .arg(QString::fromUtf8(label), PaperText::escaped(PaperText::shown(value)));
     };
     QString h = QStringLiteral("<html><body>");
     h += QStringLiteral("<p style=\"font-size: 15pt; font-weight: bold; margin-bottom: 6px;\">"

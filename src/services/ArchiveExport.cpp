@@ -1,6 +1,5 @@
 #include "services/ArchiveExport.h"
 
-#include "base/AtomicFile.h"
 #include "base/FileIdentity.h"
 #include "base/TextFile.h"
 #include "base/UserError.h"
@@ -9,6 +8,7 @@
 #include "model/Evaluate.h"
 #include "render/ResultText.h"
 #include "services/EvaluatedExamination.h"
+#include "services/ExportSet.h"
 #include "services/HungarianDate.h"
 
 #include <QDir>
@@ -599,10 +599,10 @@ void ArchiveExport::write(const QString& output, const Result& result, const QSt
         if (!input.isEmpty())
             throw UserError(QStringLiteral("Az export nem írhatja felül a beolvasott vizsgálati fájlt: %1").arg(input));
     }
-    // The table, its codebook and the link table describe each other: all are replaced, or none,
-    // so no anonymized table is left whose serials could not be led back.
-    AtomicFile::Batch batch;
+    // The table, its codebook and the link table describe each other: no table may stand beside
+    // another export's codebook or link table, a crash included.
+    QList<ExportSet::File> files;
     for (const auto& [path, bytes] : std::as_const(targets))
-        batch.stage(path, *bytes);
-    batch.commit();
+        files.append({path, *bytes});
+    ExportSet::write(files);
 }

@@ -1,9 +1,11 @@
 #include "services/ArchiveFolder.h"
 
+#include "base/FileIdentity.h"
 #include "base/UserError.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 
@@ -48,16 +50,29 @@ QStringList ArchiveFolder::examinationFiles(const QString& folder) {
     return paths;
 }
 
-QStringList ArchiveFolder::expand(const QStringList& filesOrFolders) {
-    QStringList files;
+QStringList ArchiveFolder::expand(const QStringList& filesOrFolders, QStringList* duplicates) {
+    QStringList named;
     for (const QString& argument : filesOrFolders) {
         const QFileInfo info(argument);
         if (info.isDir())
-            files << examinationFiles(argument);
+            named << examinationFiles(argument);
         else if (info.exists())
-            files << argument;
+            named << argument;
         else
             throw UserError(QStringLiteral("Nincs ilyen fájl vagy mappa: ") + QDir::toNativeSeparators(argument));
+    }
+    // One examination counted twice would move every statistic and give one child two serials.
+    QStringList files;
+    QSet<QString> seen;
+    for (const QString& file : std::as_const(named)) {
+        const QString key = FileIdentity::key(file);
+        if (!key.isEmpty() && seen.contains(key)) {
+            if (duplicates)
+                *duplicates << file;
+            continue;
+        }
+        seen.insert(key);
+        files << file;
     }
     return files;
 }

@@ -14,9 +14,10 @@ namespace ArchiveFolder {
 QStringList examinationFiles(const QString& folder);
 
 // The arguments in their order, each folder replaced by its examinationFiles(); a file named
-// directly is taken whatever its name. Raises UserError naming the first argument that is
-// neither a file nor a readable folder.
-QStringList expand(const QStringList& filesOrFolders);
+// directly is taken whatever its name. A file met again (under any name, a link or a hard link
+// included) is taken once and its later names go to duplicates. Raises UserError naming the
+// first argument that is neither a file nor a readable folder.
+QStringList expand(const QStringList& filesOrFolders, QStringList* duplicates = nullptr);
 
 // The order of the listing: by file name with letter case folded, then by code point, so that
 // two runs and two machines list the same rows whatever their locale.

@@ -80,7 +80,8 @@ void setTime(const QString& path, qint64 seconds, long nanoseconds) {
 struct HostileEntry {
     QByteArray path;
     mode_t type;
-    QByteArray target; // link target, or hard link source
+    QByteArray target;     // link target, or hard link source
+    qint64 sparseSize = 0; // a sparse file of this size holding only its first bytes
 };
 QByteArray sealedArchive(const QList<HostileEntry>& list) {
     archive* a = archive_write_new();
@@ -94,7 +95,9 @@ QByteArray sealedArchive(const QList<HostileEntry>& list) {
         archive_entry_set_filetype(entry, e.type);
         archive_entry_set_perm(entry, 0644);
         const QByteArray body = e.type == AE_IFREG && e.target.isEmpty() ? QByteArray("tartalom") : QByteArray();
-        archive_entry_set_size(entry, body.size());
+        archive_entry_set_size(entry, e.sparseSize > 0 ? e.sparseSize : body.size());
+        if (e.sparseSize > 0)
+            archive_entry_sparse_add_entry(entry, 0, body.size());
         if (e.type == AE_IFLNK)
             archive_entry_set_symlink(entry, e.target.constData());
         else if (!e.target.isEmpty())
@@ -148,7 +151,11 @@ private slots:
     void nonEmptyTargetIsLeftAlone();
     void fullDiskLeavesNoBackup_data();
     void fullDiskLeavesNoBackup();
+    void shortPassphraseIsRefused_data();
     void shortPassphraseIsRefused();
+    void backupThatCouldNotRestoreIsNotMade_data();
+    void backupThatCouldNotRestoreIsNotMade();
+    void linkLeadingOutIsStoredAsWhatItLeadsTo();
 };
 
 void BackupTest::initTestCase() {
@@ -192,6 +199,8 @@ void BackupTest::roundTripIsExact() {
     QTemporaryDir parent;
     const QString target = parent.filePath(QStringLiteral("vissza"));
     QVERIFY(QDir().mkdir(target)); // an empty folder is a valid target
+    // A killed restore's decrypted copy goes when the next one runs.
+    QVERIFY(QDir().mkpath(parent.filePath(QStringLiteral(".vissza.visszaallitas-Xy12Zz/gy_vkt"))));
     const BackupTree::Contents restored = BackupTree::restoreFile(m_backup, kPassphrase, target);
     QCOMPARE(restored.examinations, 2);
     QMap<QString, QString> expected = describe(m_root.path());
@@ -259,6 +268,15 @@ void BackupTest::hostileEntriesAreRefused_data() {
     QTest::newRow("fifo") << QList<HostileEntry>{{"cso", AE_IFIFO, {}}} << "különleges";
     QTest::newRow("device") << QList<HostileEntry>{{"lemez", AE_IFBLK, {}}} << "különleges";
     QTest::newRow("hard link") << QList<HostileEntry>{{"a", AE_IFREG, {}}, {"b", AE_IFREG, "a"}} << "különleges";
+    // What the system would refuse to create, found before anything is written.
+    QTest::newRow("300-byte name") << QList<HostileEntry>{{QByteArray(300, 'n'), AE_IFREG, {}}} << "túl hosszú név";
+    QByteArray deep;
+    for (int i = 0; i < 20; ++i)
+        deep += QByteArray(200, 'm') + '/';
+    QTest::newRow("path longer than restores")
+        << QList<HostileEntry>{{deep + "f", AE_IFREG, {}}} << "túl hosszú útvonal";
+    QTest::newRow("sparse file of 1 TiB")
+        << QList<HostileEntry>{{"ritka", AE_IFREG, {}, qint64(1) << 40}} << "ritka (sparse)";
 }
 
 void BackupTest::hostileEntriesAreRefused() {
@@ -311,10 +329,94 @@ void BackupTest::fullDiskLeavesNoBackup() {
     QCOMPARE(entries(out.path()), QStringList());
 }
 
+void BackupTest::shortPassphraseIsRefused_data() {
+    // Characters count, not bytes or UTF-16 units.
+    QTest::addColumn<QString>("passphrase");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("eleven accented letters") << QStringLiteral("ÁÉÍÓÖŐÚÜŰáé") << true;
+    QTest::newRow("twelve accented letters") << QStringLiteral("ÁÉÍÓÖŐÚÜŰáéő") << false;
+    QString emoji;
+    for (int i = 0; i < 11; ++i)
+        emoji += QString::fromUcs4(U"\U0001F600");
+    QTest::newRow("eleven characters beyond the BMP") << emoji << true;
+}
+
 void BackupTest::shortPassphraseIsRefused() {
-    // Characters count, not bytes: eleven accented letters are too few.
-    QVERIFY(!BackupCipher::passphraseProblem(QStringLiteral("ÁÉÍÓÖŐÚÜŰáé").toUtf8()).isEmpty());
-    QVERIFY(BackupCipher::passphraseProblem(QStringLiteral("ÁÉÍÓÖŐÚÜŰáéő").toUtf8()).isEmpty());
+    QFETCH(QString, passphrase);
+    QFETCH(bool, refused);
+    QCOMPARE(!BackupCipher::passphraseProblem(passphrase.toUtf8()).isEmpty(), refused);
+}
+
+void BackupTest::backupThatCouldNotRestoreIsNotMade_data() {
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("name not UTF-8") << QStringLiteral("latin2") << QStringLiteral("nem UTF-8");
+    QTest::newRow("link out to nothing") << QStringLiteral("dangling") << QStringLiteral("célja nem mappa");
+    QTest::newRow("link out back above itself") << QStringLiteral("loop") << QStringLiteral("önmagába");
+    QTest::newRow("output inside the root") << QStringLiteral("inside") << QStringLiteral("mentett mappába");
+    QTest::newRow("output where a link out leads") << QStringLiteral("outside") << QStringLiteral("mentett mappába");
+}
+
+void BackupTest::backupThatCouldNotRestoreIsNotMade() {
+    QFETCH(QString, setup);
+    QFETCH(QString, reason);
+    QTemporaryDir root;
+    QTemporaryDir elsewhere;
+    QDir(root.path()).mkpath(QStringLiteral("gy_vkt/archivum"));
+    QString file = elsewhere.filePath(QStringLiteral("m.vktmentes"));
+    const QByteArray folder = QFile::encodeName(root.filePath(QStringLiteral("gy_vkt/archivum")));
+    if (setup == QLatin1String("latin2"))
+        QVERIFY(::close(::open((folder + "/K\xf6r.kvx").constData(), O_CREAT | O_WRONLY, 0600)) == 0);
+    else if (setup == QLatin1String("dangling"))
+        QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("nincs")), root.filePath(QStringLiteral("gy_vkt/x"))));
+    else if (setup == QLatin1String("loop"))
+        QVERIFY(QFile::link(root.path(), root.filePath(QStringLiteral("gy_vkt/archivum/fel"))));
+    else if (setup == QLatin1String("inside"))
+        file = root.filePath(QStringLiteral("gy_vkt/archivum/MINTA.kvx"));
+    else if (setup == QLatin1String("outside")) {
+        QVERIFY(QFile::link(elsewhere.path(), root.filePath(QStringLiteral("gy_vkt/kint"))));
+    }
+    QString text;
+    try {
+        BackupTree::create(root.path(), file, kPassphrase, kCheap);
+    } catch (const UserError& e) {
+        text = e.text();
+    }
+    QVERIFY2(text.contains(reason), qPrintable(text));
+    QCOMPARE(entries(elsewhere.path()), QStringList());
+    QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("gy_vkt/archivum/MINTA.kvx"))));
+}
+
+void BackupTest::linkLeadingOutIsStoredAsWhatItLeadsTo() {
+    // An archive folder kept on another disk, and a key file linked from elsewhere.
+    QTemporaryDir root;
+    QTemporaryDir disk;
+    QDir(disk.path()).mkpath(QStringLiteral("archivum"));
+    QFile exam(disk.filePath(QStringLiteral("archivum/K1.kvx")));
+    QVERIFY(exam.open(QIODevice::WriteOnly));
+    exam.write("vizsg\xe1lat\r\n");
+    exam.close();
+    QVERIFY(QFile::link(disk.filePath(QStringLiteral("archivum/K1.kvx")), disk.filePath(QStringLiteral("kulcs"))));
+    QDir(root.path()).mkpath(QStringLiteral("gy_vkt"));
+    QVERIFY(QFile::link(disk.filePath(QStringLiteral("archivum")), root.filePath(QStringLiteral("gy_vkt/archivum"))));
+    QVERIFY(QFile::link(disk.filePath(QStringLiteral("kulcs")), root.filePath(QStringLiteral("gy_vkt/magyar.gcr"))));
+    const QString file = m_out.filePath(QStringLiteral("kovetett.vktmentes"));
+    const BackupTree::Contents made = BackupTree::create(root.path(), file, kPassphrase, kCheap);
+    QCOMPARE(made.followedLinks.size(), 2);
+    QCOMPARE(made.examinations, 1);
+    QCOMPARE(made.links, 0);
+
+    // What verify passes, restore restores: real folders and files in place of the links.
+    QFile device(file);
+    QVERIFY(device.open(QIODevice::ReadOnly));
+    QCOMPARE(BackupTree::verify(device, file, kPassphrase, &kCheap).examinations, 1);
+    QTemporaryDir parent;
+    const QString target = parent.filePath(QStringLiteral("vissza"));
+    BackupTree::restoreFile(file, kPassphrase, target);
+    const QFileInfo archive(target + QStringLiteral("/gy_vkt/archivum"));
+    QVERIFY(archive.isDir() && !archive.isSymLink());
+    QCOMPARE(readFileBytes(target + QStringLiteral("/gy_vkt/archivum/K1.kvx")), QByteArray("vizsg\xe1lat\r\n"));
+    QCOMPARE(readFileBytes(target + QStringLiteral("/gy_vkt/magyar.gcr")), QByteArray("vizsg\xe1lat\r\n"));
 }
 
 QTEST_GUILESS_MAIN(BackupTest)

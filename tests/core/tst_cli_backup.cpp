@@ -11,7 +11,8 @@ class CliBackupTest : public QObject {
     Q_OBJECT
 private slots:
     void backupVerifyRestore();
-    void shortPassphraseWritesNothing();
+    void refusalsWriteNothing_data();
+    void refusalsWriteNothing();
 };
 
 void CliBackupTest::backupVerifyRestore() {
@@ -36,9 +37,15 @@ void CliBackupTest::backupVerifyRestore() {
                       QString(), {QStringLiteral("TAVRIX_ROOT=") + root.path(), QStringLiteral("LC_ALL=C")});
     QVERIFY2(r.status == 0, r.err.constData());
 
+    // A backup made by a script counts as much as one from the menu, in the root and in what is
+    // restored from it.
+    const QByteArray record = root.get(QStringLiteral("gy_vkt/utolso_mentes.txt"));
+    QVERIFY(!record.isEmpty());
+
     r = runCli({QStringLiteral("verify"), file, QStringLiteral("--passphrase-file"), pass});
     QCOMPARE(r.status, 0);
-    QVERIFY(r.out.contains("F\xc3\xa1jlok: 3\n"));
+    // The three files and the record of this backup.
+    QVERIFY(r.out.contains("F\xc3\xa1jlok: 4\n"));
     QVERIFY(r.out.contains("Vizsg\xc3\xa1latok: 2\n"));
 
     // The second line of the file is not part of the passphrase; another passphrase opens nothing.
@@ -49,11 +56,17 @@ void CliBackupTest::backupVerifyRestore() {
     QVERIFY(QString::fromUtf8(r.err).contains(QStringLiteral("hibás a jelszó")));
     QVERIFY(!QFileInfo::exists(target));
 
+    // What a killed restore left: a decrypted copy of the data.
+    const QString killed = work.filePath(QStringLiteral(".vissza.visszaallitas-Ab12Cd"));
+    QVERIFY(QDir().mkpath(killed + QStringLiteral("/gy_vkt")));
     r = runCli(
         {QStringLiteral("restore"), file, QStringLiteral("--to"), target, QStringLiteral("--passphrase-file"), pass});
     QVERIFY2(r.status == 0, r.err.constData());
     QCOMPARE(readFileBytes(target + QStringLiteral("/gy_vkt/archivum/Kovács Ödön.kvx")),
              root.get(QStringLiteral("gy_vkt/archivum/Kovács Ödön.kvx")));
+    QCOMPARE(readFileBytes(target + QStringLiteral("/gy_vkt/utolso_mentes.txt")), record);
+    QVERIFY(!QFileInfo::exists(killed));
+    QVERIFY(QString::fromUtf8(r.err).contains(QStringLiteral("maradéka törölve: ") + killed));
 
     // The folder is no longer empty: a second restore into it is refused before anything else.
     r = runCli(
@@ -63,21 +76,64 @@ void CliBackupTest::backupVerifyRestore() {
     QCOMPARE(QDir(work.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 4);
 }
 
-void CliBackupTest::shortPassphraseWritesNothing() {
+void CliBackupTest::refusalsWriteNothing_data() {
+    // ROOT, WORK and PASS stand for the data root, the working folder and a good passphrase file.
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    const QString root = QStringLiteral("ROOT");
+    const auto backup = [&](const QString& out, const QString& pass) {
+        return QStringList{QStringLiteral("backup"),
+                           QStringLiteral("-o"),
+                           out,
+                           QStringLiteral("--root"),
+                           root,
+                           QStringLiteral("--passphrase-file"),
+                           pass};
+    };
+    QTest::newRow("output an examination of the root")
+        << backup(QStringLiteral("ROOT/gy_vkt/archivum/MINTA.kvx"), QStringLiteral("PASS"))
+        << QStringLiteral("nem kerülhet a mentett mappába");
+    QTest::newRow("output a folder") << backup(QStringLiteral("WORK"), QStringLiteral("PASS"))
+                                     << QStringLiteral("A mentés helyén mappa áll: ");
+    QTest::newRow("passphrase file missing")
+        << backup(QStringLiteral("WORK/m.vktmentes"), QStringLiteral("WORK/nincs.txt"))
+        << QStringLiteral("A jelszófájl nem létezik: ");
+    QTest::newRow("passphrase file a folder") << backup(QStringLiteral("WORK/m.vktmentes"), QStringLiteral("WORK"))
+                                              << QStringLiteral("A jelszófájl helyén mappa áll: ");
+    QTest::newRow("passphrase too short") << backup(QStringLiteral("WORK/m.vktmentes"), QStringLiteral("WORK/p.txt"))
+                                          << QStringLiteral("legalább 12 karakter");
+    QTest::newRow("verify a folder") << QStringList{QStringLiteral("verify"), QStringLiteral("WORK"),
+                                                    QStringLiteral("--passphrase-file"), QStringLiteral("PASS")}
+                                     << QStringLiteral("Mappa, nem mentésfájl: ");
+}
+
+void CliBackupTest::refusalsWriteNothing() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
     TestRoot root;
+    root.put(QStringLiteral("gy_vkt/archivum/MINTA.kvx"), "vizsg\xe1lat\r\n");
     QTemporaryDir work;
-    const QString pass = work.filePath(QStringLiteral("p.txt"));
-    QFile f(pass);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("tizenegy-bt\n");
-    f.close();
-    const QString file = work.filePath(QStringLiteral("m.vktmentes"));
-    const CliRun r = runCli({QStringLiteral("backup"), QStringLiteral("-o"), file, QStringLiteral("--root"),
-                             root.path(), QStringLiteral("--passphrase-file"), pass});
+    const QString pass = work.filePath(QStringLiteral("jelszo.txt"));
+    for (const auto& [name, bytes] :
+         {std::pair{QStringLiteral("jelszo.txt"), QByteArray("tizenkét betűnél hosszabb\n")},
+          std::pair{QStringLiteral("p.txt"), QByteArray("tizenegy-bt\n")}}) {
+        QFile f(work.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    for (QString& arg : args)
+        arg.replace(QStringLiteral("ROOT"), root.path())
+            .replace(QStringLiteral("WORK"), work.path())
+            .replace(QStringLiteral("PASS"), pass);
+    const CliRun r = runCli(args);
     QCOMPARE(r.status, 2);
-    QVERIFY(QString::fromUtf8(r.err).contains(QStringLiteral("legalább 12 karakter")));
+    // In the program's own words, naming what is wrong.
+    const QString err = QString::fromUtf8(r.err);
+    QVERIFY2(err.contains(message) && !err.contains(QStringLiteral("Cannot")), r.err.constData());
     QCOMPARE(QDir(work.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{QStringLiteral("p.txt")});
+             (QStringList{QStringLiteral("jelszo.txt"), QStringLiteral("p.txt")}));
+    QCOMPARE(root.get(QStringLiteral("gy_vkt/archivum/MINTA.kvx")), QByteArray("vizsg\xe1lat\r\n"));
+    QCOMPARE(QDir(root.path() + QStringLiteral("/gy_vkt")).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_GUILESS_MAIN(CliBackupTest)

@@ -11,6 +11,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <csignal>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
@@ -314,25 +316,46 @@ void CliProtocolTest::outputOntoAnInputIsRefused() {
 
 void CliProtocolTest::unwritableOutputIsAFailure_data() {
     QTest::addColumn<QStringList>("args");
-    QTest::newRow("dump") << QStringList{QStringLiteral("dump"), QStringLiteral("abc.kvx")};
+    QTest::addColumn<bool>("closedPipe"); // else a full disk
+    QTest::newRow("dump") << QStringList{QStringLiteral("dump"), QStringLiteral("abc.kvx")} << false;
+    QTest::newRow("dump into a closed pipe") << QStringList{QStringLiteral("dump"), QStringLiteral("abc.kvx")} << true;
     QTest::newRow("evaluate --json") << QStringList{QStringLiteral("evaluate"), QStringLiteral("abc.kvx"),
                                                     QStringLiteral("--gcr"), QStringLiteral("key.gcr"),
-                                                    QStringLiteral("--json")};
+                                                    QStringLiteral("--json")}
+                                     << false;
     QTest::newRow("list --json") << QStringList{QStringLiteral("list"), QStringLiteral("."), QStringLiteral("--gcr"),
-                                                QStringLiteral("key.gcr"), QStringLiteral("--json")};
+                                                QStringLiteral("key.gcr"), QStringLiteral("--json")}
+                                 << false;
     QTest::newRow("norms") << QStringList{QStringLiteral("norms"), QStringLiteral("abc.kvx"), QStringLiteral("--gcr"),
-                                          QStringLiteral("key.gcr")};
+                                          QStringLiteral("key.gcr")}
+                           << false;
     QTest::newRow("agreement") << QStringList{QStringLiteral("agreement"), QStringLiteral("abc.kvx"),
-                                              QStringLiteral("abc.kvx")};
+                                              QStringLiteral("abc.kvx")}
+                               << false;
 }
 
 void CliProtocolTest::unwritableOutputIsAFailure() {
     QFETCH(QStringList, args);
+    QFETCH(bool, closedPipe);
     QProcess p;
     p.setWorkingDirectory(m_root->path());
-    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    int fds[2] = {-1, -1};
+    if (closedPipe) {
+        // A reader that has gone before anything was written, as `| head -c0` leaves it.
+        QCOMPARE(::pipe(fds), 0);
+        ::close(fds[0]);
+        p.setChildProcessModifier([out = fds[1]] {
+            ::signal(SIGPIPE, SIG_DFL);
+            ::dup2(out, STDOUT_FILENO);
+        });
+    } else {
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    }
     p.start(QStringLiteral(GYVKT_CLI_PATH), args);
     QVERIFY(p.waitForFinished(60000));
+    if (closedPipe)
+        ::close(fds[1]);
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 2);
     QVERIFY(p.readAllStandardError().contains("A kimenet nem írható ki"));
 }

@@ -52,6 +52,8 @@ private slots:
     void normsJson();
     void normsTableAndStatuses();
     void installedKeyWhenTheDataRootHasNone();
+    void fileNamedTwiceCountsOnce_data();
+    void fileNamedTwiceCountsOnce();
 
 private:
     std::unique_ptr<TestRoot> m_root;
@@ -402,6 +404,30 @@ void CliResearchTest::installedKeyWhenTheDataRootHasNone() {
     const CliRun broken = runCli(args, QString(), env);
     QCOMPARE(broken.status, 2);
     QVERIFY(text(broken.err).startsWith(fresh.path() + QStringLiteral("/gy_vkt/magyar.gcr: ")));
+}
+
+void CliResearchTest::fileNamedTwiceCountsOnce_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("norms") << QStringLiteral("norms");
+    QTest::newRow("export") << QStringLiteral("export");
+}
+
+void CliResearchTest::fileNamedTwiceCountsOnce() {
+    QFETCH(QString, command);
+    // One examination through its folder, by its name and through a link.
+    QVERIFY(QFile::link(file(QStringLiteral("arch/abc.kvx")), file(QStringLiteral("link.kvx"))));
+    QStringList args = withKey({command, file(QStringLiteral("arch")), file(QStringLiteral("arch/abc.kvx")),
+                                file(QStringLiteral("link.kvx"))});
+    const QString out = file(QStringLiteral("x.csv"));
+    if (command == QLatin1String("export"))
+        args << QStringLiteral("-o") << out << QStringLiteral("--anonymize");
+    const CliRun r = runCli(args);
+    QCOMPARE(r.status, 0);
+    QCOMPARE(text(r.err).count(QStringLiteral("Többször megadott fájl, egyszer számít: ")), 2);
+    if (command == QLatin1String("norms"))
+        QVERIFY(text(r.out).contains(QStringLiteral("9–10 év: 1 vizsgálat\n")));
+    else // the header and abc, old and bad once each
+        QCOMPARE(readFileBytes(out).count("\r\n"), 4);
 }
 
 QTEST_GUILESS_MAIN(CliResearchTest)

@@ -20,6 +20,10 @@ private slots:
         TestRoot root;
         DataRootLock first(root.root());
         QVERIFY(first.acquire());
+        // It names the machine and the process: the owner's alone, as every file the program makes.
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(first.path()).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0600));
         DataRootLock second(root.root());
         QVERIFY(!second.acquire());
         // Another data folder is another matter.

@@ -1,11 +1,13 @@
 // The CSV writer and the archive export, read back with a small RFC 4180 parser of the test's own.
 #include "TestRoot.h"
+#include "app/StartupRecovery.h"
 #include "base/AtomicFile.h"
 #include "base/UserError.h"
 #include "formats/ExaminationFile.h"
 #include "render/Csv.h"
 #include "render/ResearchText.h"
 #include "services/ArchiveExport.h"
+#include "services/ExportSet.h"
 #include "services/HungarianDate.h"
 #include "tst_evaluate_example.h"
 
@@ -149,6 +151,8 @@ private slots:
     void neverOverwritesAnExamination();
     void largeExportKeepsFileOrder();
     void tableAndCodebookAreReplacedTogether();
+    void exportSetStoppedAtEveryStep_data();
+    void exportSetStoppedAtEveryStep();
     void serialsAreUnlinkable();
     void codebookMatchesTheValues();
 
@@ -602,6 +606,80 @@ void ResearchExportTest::tableAndCodebookAreReplacedTogether() {
         QCOMPARE(readFileBytes(table), QByteArray("old table"));
         QCOMPARE(readFileBytes(codebook), QByteArray("old codebook"));
         QCOMPARE(QDir(m_folder).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral(".x.")), QStringList());
+    }
+}
+
+void ResearchExportTest::exportSetStoppedAtEveryStep_data() {
+    QTest::addColumn<bool>("anonymizedBefore");
+    QTest::addColumn<bool>("byNextExport"); // else by the program's next start
+    QTest::newRow("anonymized over anonymized, next export") << true << true;
+    QTest::newRow("anonymized over anonymized, next start") << true << false;
+    QTest::newRow("anonymized over plain, next start") << false << false;
+}
+
+void ResearchExportTest::exportSetStoppedAtEveryStep() {
+    QFETCH(bool, anonymizedBefore);
+    QFETCH(bool, byNextExport);
+    bool finished = false;
+    for (int step = 1; !finished; ++step) {
+        // Two children, so that a serial led to the wrong one would show; the table in a folder the
+        // program writes, the link table in another.
+        const TestRoot root;
+        const QStringList files{root.path() + QStringLiteral("/gy_vkt/archivum/a.kvx"),
+                                root.path() + QStringLiteral("/gy_vkt/archivum/b.kvx")};
+        ExaminationFile::write(files.at(0), examination(QStringLiteral("Első"), 9, EvalFixture::workedExample()));
+        ExaminationFile::write(files.at(1), examination(QStringLiteral("Második"), 12, EvalFixture::workedExample()));
+        const QString table = root.root().htmlFolder() + QStringLiteral("/x.csv");
+        const QString links = root.path() + QStringLiteral("/kapcsolat.csv");
+        const auto exported = [&](bool anonymize) {
+            return ArchiveExport::build(files, EvalFixture::workedExampleKey(), {CsvDialect::standard(), anonymize});
+        };
+        const auto onDisk = [&] {
+            return QList<QByteArray>{readFileBytes(table), readFileBytes(ArchiveExport::codebookPath(table)),
+                                     readFileBytes(links)};
+        };
+        const auto setOf = [](const ArchiveExport::Result& r) {
+            return QList<QByteArray>{r.table, r.codebook, r.linkTable.isEmpty() ? QByteArray() : r.linkTable};
+        };
+        const ArchiveExport::Result before = exported(anonymizedBefore);
+        ArchiveExport::write(table, before, files, anonymizedBefore ? links : QString());
+        const ArchiveExport::Result after = exported(true);
+        const ArchiveExport::Result third = exported(true);
+        const auto next = [&] {
+            if (byNextExport)
+                ArchiveExport::write(table, third, files, links);
+            else
+                StartupRecovery::run(root.root(), QDateTime::currentDateTime().addSecs(1));
+        };
+        ExportSet::stopAfter(step);
+        try {
+            ArchiveExport::write(table, after, files, links);
+            finished = true;
+        } catch (const AtomicFile::Stopped&) {
+        }
+        // Right after the crash, and after a recovery cut at the same step: an old set, the new
+        // one, or no table at all.
+        for (int crash = 0; crash < 2; ++crash) {
+            const QList<QByteArray> now = onDisk();
+            QVERIFY2(now == setOf(before) || now == setOf(after) || now == setOf(third) || now.first().isNull(),
+                     qPrintable(QStringLiteral("stopped after step %1: a mixed set").arg(step)));
+            if (crash == 0) {
+                try {
+                    next();
+                } catch (const AtomicFile::Stopped&) {
+                }
+            }
+        }
+        ExportSet::stopAfter(std::nullopt);
+        next();
+        const QList<QByteArray> settled = onDisk();
+        QVERIFY2(byNextExport ? settled == setOf(third) : settled == setOf(after) || settled == setOf(before),
+                 qPrintable(QStringLiteral("stopped after step %1: not settled").arg(step)));
+        for (const QString& folder : {root.root().htmlFolder(), root.path()}) {
+            const QStringList left =
+                QDir(folder).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression(QStringLiteral("^\\.")));
+            QVERIFY2(left.isEmpty(), qPrintable(QStringLiteral("step %1: %2").arg(step).arg(left.join(u' '))));
+        }
     }
 }
 

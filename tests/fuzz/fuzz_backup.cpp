@@ -2,7 +2,8 @@
 // lies on the disk (the header's limits, the chunks, a cut or a damaged file); odd, the archive
 // inside a backup, sealed here with the same passphrase (every entry check and the unpacking).
 // Whatever happens, nothing may appear outside the target, a refusal leaves nothing at all, and
-// a restored tree holds no link that leads out of it. The key is derived at libsodium's least
+// a restored tree holds no link that leads out of it. Each run finds the decrypted folder a killed
+// restore left, and must remove it. The key is derived at libsodium's least
 // cost, after the header's own costs were checked against the reader's limits.
 #include "FuzzInput.h"
 #include "base/UserError.h"
@@ -41,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bytes = sealed;
     }
     const QString target = scratch.filePath(QStringLiteral("cel"));
+    QDir().mkpath(scratch.filePath(QStringLiteral(".cel.visszaallitas-Fz12Ab/gy_vkt")));
     QBuffer device(&bytes);
     device.open(QIODevice::ReadOnly);
     bool restored = true;

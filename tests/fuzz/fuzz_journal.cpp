@@ -1,12 +1,41 @@
-// The batch journal reader on any bytes: what it takes names only the program's own
-// temporaries of plain file names beside the journal, and what it writes it reads back.
+// The journal readers on any bytes, the answers' batch journal and the export set's: what they
+// take names only the program's own temporaries and old files of each target beside it (for a
+// batch, of plain file names beside the journal; for an export, the table first), and what they
+// write they read back.
 #include "FuzzInput.h"
 #include "base/BatchJournal.h"
 #include "base/TemporaryNames.h"
+#include "services/ExportSet.h"
 
+#include <QFileInfo>
 #include <QSet>
 
+namespace {
+
+void checkExportSet(const QByteArray& bytes) {
+    const QString table = QStringLiteral("export.csv");
+    const std::optional<ExportSet::Journal> journal = ExportSet::Journal::parse(bytes, table);
+    if (!journal)
+        return;
+    fuzzCheck(!journal->entries.isEmpty() && journal->entries.size() <= ExportSet::Journal::kMaxEntries,
+              "an export journal names its table and a few more files");
+    fuzzCheck(journal->entries.first().target == table, "the table comes first, beside the journal");
+    for (const ExportSet::Journal::Entry& e : journal->entries) {
+        const QString name = QFileInfo(e.target).fileName();
+        fuzzCheck(e.temporary.isEmpty() ? journal->phase == ExportSet::Journal::Phase::Staging
+                                        : TemporaryNames::isTemporaryOf(e.temporary, name),
+                  "a staged file is a temporary of its target");
+        fuzzCheck(e.aside.isEmpty() || TemporaryNames::isAsideOf(e.aside, name), "a kept file is its target's");
+    }
+    const QByteArray written = journal->serialize();
+    const std::optional<ExportSet::Journal> back = ExportSet::Journal::parse(written, table);
+    fuzzCheck(back && back->serialize() == written, "what is written reads back unchanged");
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    checkExportSet(fuzzBytes(data, size));
     const std::optional<BatchJournal> journal = BatchJournal::parse(fuzzBytes(data, size));
     if (!journal)
         return 0;

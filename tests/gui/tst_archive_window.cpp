@@ -61,7 +61,7 @@ struct Archive {
         p = std::make_unique<ProgramFixture>(root);
         p->unlock();
     }
-    TArchivum* window() const { return p->forms.archivum; }
+    TArchivum* window() const { return p->forms.archivum(); }
     QTableView* table() const { return p->child<QTableView>(window(), "Tabla"); }
     QLineEdit* search() const { return p->child<QLineEdit>(window(), "Kereses"); }
     QString count() const { return p->child<QLabel>(window(), "Darabszam")->text(); }
@@ -126,7 +126,7 @@ void TestArchiveWindow::menuItemFollowsMegnyitasAndWaitsForThePassword() {
     QCOMPARE(item->text(), QStringLiteral("Archívum…"));
     QCOMPARE(item->shortcut(), QKeySequence(QStringLiteral("Ctrl+R")));
     item->trigger();
-    QVERIFY(!p.forms.archivum->isVisible());
+    QVERIFY(!p.forms.archivum()->isVisible());
 
     p.unlock();
     QVERIFY(item->isEnabled());
@@ -233,9 +233,9 @@ void TestArchiveWindow::openGoesThroughThePersonalDataWindow() {
     QVERIFY(a.open());
     const QByteArray before = readFileBytes(a.archived(QStringLiteral("KOVACS.kvx")));
     QString nameShown;
-    ModalWatch watch(a.p->forms.szemAd, [&] {
-        nameShown = a.p->child<QLineEdit>(a.p->forms.szemAd, "Edit1")->text();
-        a.p->child<QPushButton>(a.p->forms.szemAd, "BitBtn1")->click();
+    ModalWatch watch(a.p->forms.szemAd(), [&] {
+        nameShown = a.p->child<QLineEdit>(a.p->forms.szemAd(), "Edit1")->text();
+        a.p->child<QPushButton>(a.p->forms.szemAd(), "BitBtn1")->click();
     });
     if (how == 2) {
         QTest::keyClicks(a.search(), QStringLiteral("odon"));
@@ -293,9 +293,9 @@ void TestArchiveWindow::protocolRefusedLikeTheFinishedProtocol() {
     QVERIFY(a.open());
     QString shown;
     {
-        ModalWatch watch(a.p->forms.kevesValasz, [&] {
-            shown = a.p->child<QLabel>(a.p->forms.kevesValasz, "Label1")->text();
-            a.p->child<QPushButton>(a.p->forms.kevesValasz, "OKBtn")->click();
+        ModalWatch watch(a.p->forms.kevesValasz(), [&] {
+            shown = a.p->child<QLabel>(a.p->forms.kevesValasz(), "Label1")->text();
+            a.p->child<QPushButton>(a.p->forms.kevesValasz(), "OKBtn")->click();
         });
         a.select(QStringLiteral("KEVES"));
         a.button("Jegyzokonyv")->click();

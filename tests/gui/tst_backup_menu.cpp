@@ -68,12 +68,12 @@ void BackupMenuTest::backupFromTheMenu() {
     const QString file = out.filePath(QStringLiteral("mentes.vktmentes"));
     f.platform.setNextFileName(file);
     const QString passphrase = QStringLiteral("tizenkét betűnél is több");
-    ModalWatch watch(f.forms.mentes, [&] {
-        f.child<QLineEdit>(f.forms.mentes, "Edit1")->setText(passphrase);
-        f.child<QLineEdit>(f.forms.mentes, "Edit2")->setText(QStringLiteral("elgépelt, de elég hosszú"));
-        f.child<QPushButton>(f.forms.mentes, "BitBtn1")->click();
-        f.child<QLineEdit>(f.forms.mentes, "Edit2")->setText(passphrase);
-        f.child<QPushButton>(f.forms.mentes, "BitBtn1")->click();
+    ModalWatch watch(f.forms.mentes(), [&] {
+        f.child<QLineEdit>(f.forms.mentes(), "Edit1")->setText(passphrase);
+        f.child<QLineEdit>(f.forms.mentes(), "Edit2")->setText(QStringLiteral("elgépelt, de elég hosszú"));
+        f.child<QPushButton>(f.forms.mentes(), "BitBtn1")->click();
+        f.child<QLineEdit>(f.forms.mentes(), "Edit2")->setText(passphrase);
+        f.child<QPushButton>(f.forms.mentes(), "BitBtn1")->click();
     });
     f.trigger("Biztonsgimentes1");
     QVERIFY(watch.seen);

@@ -20,7 +20,7 @@ struct Calendar : ProgramFixture {
     explicit Calendar(const QDate& today = QDate(2007, 3, 5))
         : ProgramFixture([this, today](TestRoot&) { platform.setToday(today); }) {}
 
-    TKalend* window() const { return forms.kalend; }
+    TKalend* window() const { return forms.kalend(); }
     QCalendarWidget* grid() const { return window()->findChild<QCalendarWidget*>(QStringLiteral("Calendar1")); }
     QString year() const { return window()->findChild<QLabel*>(QStringLiteral("EvSzam"))->text(); }
     QString month() const { return window()->findChild<QLabel*>(QStringLiteral("Honap"))->text(); }
@@ -121,13 +121,14 @@ private slots:
 
     void okWritesTheDateAndTheCalendarKeepsItsMonth() {
         Calendar c;
-        c.forms.szemAd->show();
+        c.forms.szemAd()->show();
         c.press("nextMonth");
         c.grid()->setSelectedDate(QDate(2007, 4, 9));
         ModalWatch first(c.window(), [&c]() { c.press("OKbutton"); });
         c.window()->exec();
         QVERIFY(first.seen);
-        QCOMPARE(c.forms.szemAd->findChild<QLineEdit*>(QStringLiteral("Edit3"))->text(), QStringLiteral("2007.04.09."));
+        QCOMPARE(c.forms.szemAd()->findChild<QLineEdit*>(QStringLiteral("Edit3"))->text(),
+                 QStringLiteral("2007.04.09."));
         QCOMPARE(c.session.personal().date, QStringLiteral("2007.04.09."));
 
         // Reopened, it shows the month it was closed on; a double click on a day takes that day.
@@ -145,7 +146,7 @@ private slots:
 
     void wheelingToAnotherMonthTakesTheSelectionAlong() {
         Calendar c(QDate(2007, 3, 31));
-        c.forms.szemAd->show();
+        c.forms.szemAd()->show();
         c.window()->show();
         QVERIFY(QTest::qWaitForWindowExposed(c.window()));
         auto* view = c.grid()->findChild<QAbstractItemView*>();

@@ -57,9 +57,9 @@ void TestChildScreen::pictureFillsTheScreenInItsProportions() {
 
     // A dialog keeps its own Escape, while the examiner's windows are up.
     f.forms.fomenu->show();
-    f.forms.archivum->show();
-    f.forms.archivum->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), f.forms.archivum);
+    f.forms.archivum()->show();
+    f.forms.archivum()->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), f.forms.archivum());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(child->isVisible());
 }

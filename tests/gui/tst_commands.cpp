@@ -111,11 +111,11 @@ void TestCommands::newExaminationResetsEverythingButTheCode() {
     QFile::remove(root.root().answerFile(17)); // created anew as well
     ProgramFixture p(root);
     p.unlock();
-    p.child<QLineEdit>(p.forms.szemAd, "Edit4")->setText(QStringLiteral("ABC"));
-    p.child<QLineEdit>(p.forms.szemAd, "Edit1")->setText(QStringLiteral("Régi Név"));
-    p.child<QRadioButton>(p.forms.szemAd, "RadioButton2")->setChecked(true);
-    p.child<QToolButton>(p.forms.szemAd, "up")->click();
-    p.child<QPushButton>(p.forms.szemAd, "BitBtn1")->click();
+    p.child<QLineEdit>(p.forms.szemAd(), "Edit4")->setText(QStringLiteral("ABC"));
+    p.child<QLineEdit>(p.forms.szemAd(), "Edit1")->setText(QStringLiteral("Régi Név"));
+    p.child<QRadioButton>(p.forms.szemAd(), "RadioButton2")->setChecked(true);
+    p.child<QToolButton>(p.forms.szemAd(), "up")->click();
+    p.child<QPushButton>(p.forms.szemAd(), "BitBtn1")->click();
     QCOMPARE(p.session.personal().age, 11);
     QCOMPARE(p.session.personal().sex, PersonalData::Sex::Girl);
     p.session.grid().setScoringLine(4, codes("EV", "", "", "(x)"));
@@ -132,12 +132,12 @@ void TestCommands::newExaminationResetsEverythingButTheCode() {
     }
     QCOMPARE(p.session.grid().scoringLine(4), ScoringLine());
     QCOMPARE(p.session.personal().code, QStringLiteral("ABC"));
-    QCOMPARE(p.child<QLineEdit>(p.forms.szemAd, "Edit4")->text(), QStringLiteral("ABC"));
+    QCOMPARE(p.child<QLineEdit>(p.forms.szemAd(), "Edit4")->text(), QStringLiteral("ABC"));
     QCOMPARE(p.session.personal().name, QString());
     QCOMPARE(p.session.personal().age, 10);
-    QCOMPARE(p.child<QLineEdit>(p.forms.szemAd, "Edit2")->text(), QStringLiteral("10"));
+    QCOMPARE(p.child<QLineEdit>(p.forms.szemAd(), "Edit2")->text(), QStringLiteral("10"));
     QCOMPARE(p.session.personal().sex, PersonalData::Sex::Boy);
-    QVERIFY(p.child<QRadioButton>(p.forms.szemAd, "RadioButton1")->isChecked());
+    QVERIFY(p.child<QRadioButton>(p.forms.szemAd(), "RadioButton1")->isChecked());
     // The previous child's answer is no longer shown, so it cannot be saved into the new one.
     QCOMPARE(p.answerMemo()->toPlainText(), QString());
     QVERIFY(p.platform.messages.isEmpty());
@@ -172,7 +172,7 @@ void TestCommands::openCancelledChangesNothing() {
     QCOMPARE(d.defaultSuffix, QString());
     QCOMPARE(d.initialFolder, root.root().archiveFolder());
     QCOMPARE(p.session.grid().cell(2, 1), QStringLiteral("NE"));
-    QCOMPARE(p.child<QLineEdit>(p.forms.jeloles, "GCRosszesito")->text(), QStringLiteral("GCR érték összesen:  1.0"));
+    QCOMPARE(p.child<QLineEdit>(p.forms.jeloles(), "GCRosszesito")->text(), QStringLiteral("GCR érték összesen:  1.0"));
     QVERIFY(p.platform.messages.isEmpty());
 }
 
@@ -187,7 +187,7 @@ void TestCommands::openFailingLeavesEverything() {
     p.session.grid().setScoringLine(1, codes("", "NE"));
     const PersonalData before = p.session.personal();
     p.platform.setNextFileName(root.root().archiveFolder() + QStringLiteral("/ROSSZ.kvx"));
-    ModalWatch watch(p.forms.szemAd, [&p]() { p.child<QPushButton>(p.forms.szemAd, "BitBtn1")->click(); });
+    ModalWatch watch(p.forms.szemAd(), [&p]() { p.child<QPushButton>(p.forms.szemAd(), "BitBtn1")->click(); });
     p.trigger("Betlt1");
     QVERIFY(!watch.seen);
     QCOMPARE(p.platform.messages.size(), 1);
@@ -210,8 +210,8 @@ void TestCommands::arrangementsShowAndHideTheirWindows() {
     p.trigger("Felvtel1");
     QCOMPARE(p.session.layoutMode(), QStringLiteral("felvetel"));
     QVERIFY(p.action("Felvtel1")->isChecked() && !p.action("Jells1")->isChecked());
-    QVERIFY(f.kepForm->isVisible() && f.valasz->isVisible() && f.vvInstr->isVisible());
-    QVERIFY(!f.jeloles->isVisible() && !f.infoKeret->isVisible() && !f.peldatar->isVisible());
+    QVERIFY(f.kepForm()->isVisible() && f.valasz()->isVisible() && f.vvInstr()->isVisible());
+    QVERIFY(!f.jeloles()->isVisible() && !f.infoKeret()->isVisible() && !f.peldatar()->isVisible());
 
     p.session.grid().setScoringLine(1, codes("", "NE"));
     p.trigger("Jells1");
@@ -219,10 +219,10 @@ void TestCommands::arrangementsShowAndHideTheirWindows() {
     QCOMPARE(p.session.grid().cell(6, 1), QStringLiteral("1"));
     QCOMPARE(p.session.layoutMode(), QStringLiteral("jeloles"));
     QVERIFY(!p.action("Felvtel1")->isChecked() && p.action("Jells1")->isChecked());
-    QVERIFY(f.kepForm->isVisible() && f.valasz->isVisible());
-    QVERIFY(f.jeloles->isVisible() && f.infoKeret->isVisible() && f.peldatar->isVisible());
-    QVERIFY(!f.vvInstr->isVisible());
-    QVERIFY(!f.szemAd->isVisible());
+    QVERIFY(f.kepForm()->isVisible() && f.valasz()->isVisible());
+    QVERIFY(f.jeloles()->isVisible() && f.infoKeret()->isVisible() && f.peldatar()->isVisible());
+    QVERIFY(!f.vvInstr()->isVisible());
+    QVERIFY(!f.szemAd()->isVisible());
 }
 
 void TestCommands::arrangementAppliesItsLayoutFile() {
@@ -231,21 +231,21 @@ void TestCommands::arrangementAppliesItsLayoutFile() {
     ProgramFixture p(root);
     p.unlock();
     p.trigger("Jells1");
-    const QRect pictures = p.forms.kepForm->frameGeometry();
+    const QRect pictures = p.forms.kepForm()->frameGeometry();
     QCOMPARE(pictures.topLeft(), QPoint(45, 29)); // "Kepek=45,29,204,304;"
     // Lines in another order, a duplicate (the later wins), a bad line and a line after "vege".
     root.put(QStringLiteral("gy_vkt/jeloles.cfg"), "Valasz=1,2,30,40;\r\nJeloles=-15,-7,560,470;\r\n"
                                                    "Valasz=11,12,230,440;\r\nKepek=1,x,3,4;\r\nvege\r\n"
                                                    "Jeloles=0,0,10,10;\r\n");
     p.trigger("Jells1");
-    QCOMPARE(p.forms.jeloles->frameGeometry(), QRect(-15, -7, 470, 560));
-    QCOMPARE(p.forms.valasz->frameGeometry(), QRect(11, 12, 440, 230));
-    QCOMPARE(p.forms.kepForm->frameGeometry(), pictures);
+    QCOMPARE(p.forms.jeloles()->frameGeometry(), QRect(-15, -7, 470, 560));
+    QCOMPARE(p.forms.valasz()->frameGeometry(), QRect(11, 12, 440, 230));
+    QCOMPARE(p.forms.kepForm()->frameGeometry(), pictures);
 
     // Moves made since are undone by choosing the arrangement again.
-    p.forms.jeloles->move(300, 300);
+    p.forms.jeloles()->move(300, 300);
     p.trigger("Jells1");
-    QCOMPARE(p.forms.jeloles->frameGeometry().topLeft(), QPoint(-15, -7));
+    QCOMPARE(p.forms.jeloles()->frameGeometry().topLeft(), QPoint(-15, -7));
 }
 
 void TestCommands::layoutFileWithoutVegeLeavesItsLastLineUnapplied() {
@@ -254,14 +254,14 @@ void TestCommands::layoutFileWithoutVegeLeavesItsLastLineUnapplied() {
     ProgramFixture p(root);
     p.unlock();
     p.trigger("Felvtel1");
-    const QRect answer = p.forms.valasz->frameGeometry();
+    const QRect answer = p.forms.valasz()->frameGeometry();
     QCOMPARE(answer.topLeft(), QPoint(60, 26)); // "Valasz=60,26,206,306;"
     root.put(QStringLiteral("gy_vkt/felvetel.cfg"), "Kepek=-12,-6,330,250;\r\nValasz=5,6,370,480;\r\n");
     p.trigger("Felvtel1");
     QVERIFY(p.platform.messages.isEmpty());
-    QCOMPARE(p.forms.kepForm->frameGeometry().topLeft(), QPoint(-12, -6));
-    QCOMPARE(p.forms.valasz->frameGeometry(), answer);
-    QVERIFY(p.forms.kepForm->isVisible() && p.forms.valasz->isVisible() && p.forms.vvInstr->isVisible());
+    QCOMPARE(p.forms.kepForm()->frameGeometry().topLeft(), QPoint(-12, -6));
+    QCOMPARE(p.forms.valasz()->frameGeometry(), answer);
+    QVERIFY(p.forms.kepForm()->isVisible() && p.forms.valasz()->isVisible() && p.forms.vvInstr()->isVisible());
 }
 
 void TestCommands::extremeLayoutNumbersKeepWindowsWithinReach() {
@@ -278,8 +278,8 @@ void TestCommands::extremeLayoutNumbersKeepWindowsWithinReach() {
     QRect screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens = screens.united(screen->availableGeometry());
-    for (QWidget* w :
-         QList<QWidget*>{p.forms.kepForm, p.forms.valasz, p.forms.jeloles, p.forms.infoKeret, p.forms.peldatar}) {
+    for (QWidget* w : QList<QWidget*>{p.forms.kepForm(), p.forms.valasz(), p.forms.jeloles(), p.forms.infoKeret(),
+                                      p.forms.peldatar()}) {
         const QRect frame = w->frameGeometry();
         QVERIFY2(frame.width() >= 100 && frame.height() >= 60, qPrintable(w->objectName()));
         QVERIFY2(frame.width() <= screens.width() && frame.height() <= screens.height(), qPrintable(w->objectName()));
@@ -289,7 +289,7 @@ void TestCommands::extremeLayoutNumbersKeepWindowsWithinReach() {
                  qPrintable(w->objectName()));
     }
     // The line whose number does not fit in 32 bits was skipped: the window kept its own size.
-    QCOMPARE(p.forms.peldatar->size(), QSize(411, 259));
+    QCOMPARE(p.forms.peldatar()->size(), QSize(411, 259));
 }
 
 void TestCommands::missingLayoutFileStopsTheArrangement() {
@@ -303,7 +303,7 @@ void TestCommands::missingLayoutFileStopsTheArrangement() {
              QStringList{QStringLiteral("File not found: ") + root.root().layoutFile(QStringLiteral("felvetel"))});
     QVERIFY(p.action("Felvtel1")->isChecked());
     QCOMPARE(p.session.layoutMode(), QStringLiteral("felvetel"));
-    QVERIFY(!p.forms.kepForm->isVisible() && !p.forms.valasz->isVisible() && !p.forms.vvInstr->isVisible());
+    QVERIFY(!p.forms.kepForm()->isVisible() && !p.forms.valasz()->isVisible() && !p.forms.vvInstr()->isVisible());
 }
 
 void TestCommands::layoutSavedForTheCurrentArrangementOnly() {
@@ -320,21 +320,21 @@ void TestCommands::layoutSavedForTheCurrentArrangementOnly() {
     QVERIFY(p.platform.messages.isEmpty());
 
     p.trigger("Jells1");
-    p.forms.jeloles->move(-20, -3);
+    p.forms.jeloles()->move(-20, -3);
     p.trigger("Ablakkonfigurcimentse1");
     QCOMPARE(root.get(QStringLiteral("gy_vkt/felvetel.cfg")), recording);
     const QStringList lines = TextFile::readLines(root.root().layoutFile(QStringLiteral("jeloles")));
     QCOMPARE(lines.size(), 9);
     QCOMPARE(lines.last(), QStringLiteral("vege"));
-    const QRect j = p.forms.jeloles->frameGeometry();
+    const QRect j = p.forms.jeloles()->frameGeometry();
     QCOMPARE(lines.at(3), QStringLiteral("Jeloles=-20,-3,%1,%2;").arg(j.height()).arg(j.width()));
     for (int i = 0; i < 8; ++i)
         QVERIFY(lines.at(i).startsWith(LayoutFile::keys().at(i) + QLatin1Char('=')));
 
     // What was saved is what the arrangement restores.
-    p.forms.jeloles->move(100, 100);
+    p.forms.jeloles()->move(100, 100);
     p.trigger("Jells1");
-    QCOMPARE(p.forms.jeloles->frameGeometry().topLeft(), QPoint(-20, -3));
+    QCOMPARE(p.forms.jeloles()->frameGeometry().topLeft(), QPoint(-20, -3));
 }
 
 void TestCommands::tooFewMarkedPictures_data() {
@@ -353,14 +353,14 @@ void TestCommands::tooFewMarkedPictures() {
     // A picture whose only mark is the parenthesized one is not marked.
     p.session.grid().setScoringLine(24, codes("", "", "", "(EV)"));
     QString shown;
-    ModalWatch watch(p.forms.kevesValasz, [&]() {
-        shown = p.child<QLabel>(p.forms.kevesValasz, "Label1")->text();
-        p.child<QPushButton>(p.forms.kevesValasz, "OKBtn")->click();
+    ModalWatch watch(p.forms.kevesValasz(), [&]() {
+        shown = p.child<QLabel>(p.forms.kevesValasz(), "Label1")->text();
+        p.child<QPushButton>(p.forms.kevesValasz(), "OKBtn")->click();
     });
     p.trigger("Kszjegyzknyv1");
     QVERIFY(watch.seen);
     QCOMPARE(shown, QStringLiteral("Kevés a lejelölt válasz, mindössze %1.").arg(marked));
-    QCOMPARE(p.child<QLabel>(p.forms.kevesValasz, "Label2")->text(),
+    QCOMPARE(p.child<QLabel>(p.forms.kevesValasz(), "Label2")->text(),
              QStringLiteral("Legalább 18 lejelölt válasz szükséges!"));
     QVERIFY(QDir(root.root().htmlFolder()).entryList(QDir::Files).isEmpty());
     QVERIFY(p.platform.openedDocuments.isEmpty());
@@ -433,13 +433,13 @@ void TestCommands::wholeExaminationFromTheMenus() {
         QVERIFY(p.action("Betlt1")->isEnabled());
 
         QVERIFY(p.runConfirmingPersonalData("jvizsglat1", [&p]() {
-            typeText(p.child<QLineEdit>(p.forms.szemAd, "Edit1"), QStringLiteral("Kiss Anna & <Társa>"));
-            QTest::keyClicks(p.child<QLineEdit>(p.forms.szemAd, "Edit4"), QStringLiteral("e2e"));
-            p.child<QRadioButton>(p.forms.szemAd, "RadioButton2")->click();
-            p.child<QToolButton>(p.forms.szemAd, "up")->click();
-            p.child<QToolButton>(p.forms.szemAd, "up")->click();
-            p.child<QLineEdit>(p.forms.szemAd, "Edit3")->setText(QStringLiteral("2026.12.07."));
-            p.child<QComboBox>(p.forms.szemAd, "ComboBox1")->setEditText(QStringLiteral("Dr. Ügyes Éva"));
+            typeText(p.child<QLineEdit>(p.forms.szemAd(), "Edit1"), QStringLiteral("Kiss Anna & <Társa>"));
+            QTest::keyClicks(p.child<QLineEdit>(p.forms.szemAd(), "Edit4"), QStringLiteral("e2e"));
+            p.child<QRadioButton>(p.forms.szemAd(), "RadioButton2")->click();
+            p.child<QToolButton>(p.forms.szemAd(), "up")->click();
+            p.child<QToolButton>(p.forms.szemAd(), "up")->click();
+            p.child<QLineEdit>(p.forms.szemAd(), "Edit3")->setText(QStringLiteral("2026.12.07."));
+            p.child<QComboBox>(p.forms.szemAd(), "ComboBox1")->setEditText(QStringLiteral("Dr. Ügyes Éva"));
         }));
         QCOMPARE(p.session.personal().code, QStringLiteral("E2E"));
 
@@ -466,10 +466,10 @@ void TestCommands::wholeExaminationFromTheMenus() {
         p.selectPicture(3);
         QCOMPARE(p.session.grid().cell(2, 3), QStringLiteral("NEEE"));
         QString caption;
-        ModalWatch deletion(p.forms.jelCsere, [&]() {
-            caption = p.forms.jelCsere->windowTitle();
-            p.child<QAbstractButton>(p.forms.jelCsere, "Button4")->click(); // EE
-            p.child<QAbstractButton>(p.forms.jelCsere, "OKBtn")->click();
+        ModalWatch deletion(p.forms.jelCsere(), [&]() {
+            caption = p.forms.jelCsere()->windowTitle();
+            p.child<QAbstractButton>(p.forms.jelCsere(), "Button4")->click(); // EE
+            p.child<QAbstractButton>(p.forms.jelCsere(), "OKBtn")->click();
         });
         p.pressCode(9); // KE
         QVERIFY(deletion.seen);
@@ -519,15 +519,15 @@ void TestCommands::modalWindowsOpenAboveTheToolWindows() {
     TestRoot root;
     prepareRoot(root);
     ProgramFixture p(root);
-    for (QWidget* w : QList<QWidget*>{p.forms.jeloles, p.forms.kepForm, p.forms.valasz, p.forms.infoKeret,
-                                      p.forms.peldatar, p.forms.vvInstr, p.forms.helpAblak, p.forms.profil}) {
+    for (QWidget* w : QList<QWidget*>{p.forms.jeloles(), p.forms.kepForm(), p.forms.valasz(), p.forms.infoKeret(),
+                                      p.forms.peldatar(), p.forms.vvInstr(), p.forms.helpAblak(), p.forms.profil()}) {
         QCOMPARE(w->windowType(), Qt::Tool);
         QCOMPARE(w->parentWidget(), p.forms.fomenu);
     }
-    for (QWidget* w :
-         QList<QWidget*>{p.forms.jeloles, p.forms.kepForm, p.forms.valasz, p.forms.infoKeret, p.forms.peldatar,
-                         p.forms.vvInstr, p.forms.jelCsere, p.forms.kevesValasz, p.forms.szemAd, p.forms.kalend,
-                         p.forms.pwForm, p.forms.aboutForm, p.forms.vvLista, p.forms.archivum}) {
+    for (QWidget* w : QList<QWidget*>{p.forms.jeloles(), p.forms.kepForm(), p.forms.valasz(), p.forms.infoKeret(),
+                                      p.forms.peldatar(), p.forms.vvInstr(), p.forms.jelCsere(), p.forms.kevesValasz(),
+                                      p.forms.szemAd(), p.forms.kalend(), p.forms.pwForm(), p.forms.aboutForm(),
+                                      p.forms.vvLista(), p.forms.archivum()}) {
         QVERIFY2(!w->windowFlags().testFlag(Qt::WindowStaysOnTopHint), qPrintable(w->objectName()));
         QVERIFY2(w->windowType() == Qt::Tool || w->windowType() == Qt::Dialog, qPrintable(w->objectName()));
         QVERIFY(w->parentWidget());
@@ -540,7 +540,7 @@ void TestCommands::gridCaptionsStayInViewWhileRowsScroll() {
     ProgramFixture p(root);
     p.unlock();
     p.trigger("Jells1");
-    auto* grid = p.child<QTableView>(p.forms.jeloles, "StringGrid1");
+    auto* grid = p.child<QTableView>(p.forms.jeloles(), "StringGrid1");
     QVERIFY(grid->isRowHidden(0));
     QVERIFY(grid->horizontalHeader()->isVisible());
     const QStringList captions{QStringLiteral("Kép"), QStringLiteral("O-D"),   QStringLiteral("E-D"),
@@ -551,9 +551,9 @@ void TestCommands::gridCaptionsStayInViewWhileRowsScroll() {
 
     // A short window: pointing at a code of picture 20 scrolls the rows towards it, and the
     // captions stay above them.
-    p.forms.jeloles->resize(p.forms.jeloles->width(), 300);
+    p.forms.jeloles()->resize(p.forms.jeloles()->width(), 300);
     p.selectPicture(20);
-    moveOver(p.child<QWidget>(p.forms.jeloles, "BitBtn2"));
+    moveOver(p.child<QWidget>(p.forms.jeloles(), "BitBtn2"));
     QVERIFY(grid->rowAt(0) > 1);
     QVERIFY(grid->rowViewportPosition(20) >= 0);
     QVERIFY(grid->rowViewportPosition(20) < grid->viewport()->height());
@@ -590,7 +590,7 @@ void TestCommands::saveQuestionOnlyForUnsavedWork() {
         root.put(QStringLiteral("gy_vkt/aktualis/%1.val").arg(n), QByteArray());
     ProgramFixture p(root);
     p.unlock();
-    p.forms.valasz->show();
+    p.forms.valasz()->show();
     for (const QChar step : steps) {
         switch (step.toLatin1()) {
         case 's':
@@ -598,7 +598,7 @@ void TestCommands::saveQuestionOnlyForUnsavedWork() {
             QVERIFY(p.program->commands().save());
             break;
         case 'o': {
-            ModalWatch watch(p.forms.szemAd, [&p] { p.child<QPushButton>(p.forms.szemAd, "BitBtn1")->click(); });
+            ModalWatch watch(p.forms.szemAd(), [&p] { p.child<QPushButton>(p.forms.szemAd(), "BitBtn1")->click(); });
             QVERIFY(p.program->commands().openFile(archived));
             break;
         }

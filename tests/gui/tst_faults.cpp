@@ -81,11 +81,11 @@ const QList<Case>& cases() {
     static const QList<Case> all{
         {"answer typed", "gy_vkt/aktualis/5.val",
          [](ProgramFixture& p) {
-             p.forms.kepForm->selectPicture(5);
+             p.forms.kepForm()->selectPicture(5);
              p.answerMemo()->setPlainText(QStringLiteral("új válasz"));
              p.answerMemo()->document()->setModified(true);
          },
-         [](ProgramFixture& p) { p.forms.kepForm->selectPicture(6); },
+         [](ProgramFixture& p) { p.forms.kepForm()->selectPicture(6); },
          [](ProgramFixture& p) {
              QCOMPARE(p.session.currentPicture(), 5);
              QCOMPARE(p.answerMemo()->toPlainText(), QStringLiteral("új válasz"));
@@ -111,53 +111,55 @@ const QList<Case>& cases() {
         {"password store", "gy_vkt/standard.dat", [](ProgramFixture&) {},
          [](ProgramFixture& p) {
              bool refused = false;
-             ModalWatch watch(p.forms.pwForm, [&] {
-                 p.child<QLineEdit>(p.forms.pwForm, "Edit1")->setText(QStringLiteral("123456"));
-                 p.child<QLineEdit>(p.forms.pwForm, "Edit2")->setText(QStringLiteral("654321"));
-                 p.child<QLineEdit>(p.forms.pwForm, "Edit3")->setText(QStringLiteral("654321"));
-                 p.child<QPushButton>(p.forms.pwForm, "Button1")->click();
-                 refused = p.child<QWidget>(p.forms.pwForm, "Panel3")->isVisible();
-                 p.child<QPushButton>(p.forms.pwForm, "Button3")->click();
+             ModalWatch watch(p.forms.pwForm(), [&] {
+                 p.child<QLineEdit>(p.forms.pwForm(), "Edit1")->setText(QStringLiteral("123456"));
+                 p.child<QLineEdit>(p.forms.pwForm(), "Edit2")->setText(QStringLiteral("654321"));
+                 p.child<QLineEdit>(p.forms.pwForm(), "Edit3")->setText(QStringLiteral("654321"));
+                 p.child<QPushButton>(p.forms.pwForm(), "Button1")->click();
+                 refused = p.child<QWidget>(p.forms.pwForm(), "Panel3")->isVisible();
+                 p.child<QPushButton>(p.forms.pwForm(), "Button3")->click();
              });
-             p.forms.pwForm->exec();
+             p.forms.pwForm()->exec();
              QVERIFY(watch.seen);
              QVERIFY(refused);
          },
          [](ProgramFixture& p) { QCOMPARE(p.session.programPassword(), QStringLiteral("123456")); }},
         {"examiner list", "gy_vkt/vv.txt",
          [](ProgramFixture& p) {
-             p.forms.vvLista->openList(QStringLiteral("vv"));
-             memoOf(p.forms.vvLista)->setPlainText(QStringLiteral("Új Név"));
+             p.forms.vvLista()->openList(QStringLiteral("vv"));
+             memoOf(p.forms.vvLista())->setPlainText(QStringLiteral("Új Név"));
          },
-         [](ProgramFixture& p) { p.child<QPushButton>(p.forms.vvLista, "kesz")->click(); },
+         [](ProgramFixture& p) { p.child<QPushButton>(p.forms.vvLista(), "kesz")->click(); },
          [](ProgramFixture& p) {
-             QVERIFY(p.forms.vvLista->isVisible());
-             QCOMPARE(memoOf(p.forms.vvLista)->toPlainText(), QStringLiteral("Új Név"));
+             QVERIFY(p.forms.vvLista()->isVisible());
+             QCOMPARE(memoOf(p.forms.vvLista())->toPlainText(), QStringLiteral("Új Név"));
          }},
         {"help chapter", "gy_vkt/help/irod_1.txt",
          [](ProgramFixture& p) {
-             p.forms.helpAblak->showChapter(1);
-             memoOf(p.forms.helpAblak)->setPlainText(QStringLiteral("átírt súgó"));
+             p.forms.helpAblak()->showChapter(1);
+             memoOf(p.forms.helpAblak())->setPlainText(QStringLiteral("átírt súgó"));
          },
-         [](ProgramFixture& p) { p.forms.helpAblak->findChild<QAction*>(QStringLiteral("ments1"))->trigger(); },
+         [](ProgramFixture& p) { p.forms.helpAblak()->findChild<QAction*>(QStringLiteral("ments1"))->trigger(); },
          [](ProgramFixture& p) {
-             QVERIFY(p.forms.helpAblak->findChild<QAction*>(QStringLiteral("ments1"))->isEnabled());
-             QCOMPARE(memoOf(p.forms.helpAblak)->toPlainText(), QStringLiteral("átírt súgó"));
+             QVERIFY(p.forms.helpAblak()->findChild<QAction*>(QStringLiteral("ments1"))->isEnabled());
+             QCOMPARE(memoOf(p.forms.helpAblak())->toPlainText(), QStringLiteral("átírt súgó"));
          }},
         {"example", "gy_vkt/peldatar/4_5.txt",
          [](ProgramFixture& p) {
-             p.forms.peldatar->showExamples(4, 5);
-             memoOf(p.forms.peldatar)->setPlainText(QStringLiteral("új példa"));
+             p.forms.peldatar()->showExamples(4, 5);
+             memoOf(p.forms.peldatar())->setPlainText(QStringLiteral("új példa"));
          },
-         [](ProgramFixture& p) { p.child<QPushButton>(p.forms.peldatar, "Button1")->click(); },
-         [](ProgramFixture& p) { QCOMPARE(memoOf(p.forms.peldatar)->toPlainText(), QStringLiteral("új példa")); }},
+         [](ProgramFixture& p) { p.child<QPushButton>(p.forms.peldatar(), "Button1")->click(); },
+         [](ProgramFixture& p) { QCOMPARE(memoOf(p.forms.peldatar())->toPlainText(), QStringLiteral("új példa")); }},
         {"instruction", "gy_vkt/help/instruk.txt",
          [](ProgramFixture& p) {
-             p.forms.vvInstr->show();
-             memoOf(p.forms.vvInstr)->setPlainText(QStringLiteral("új instrukció"));
+             p.forms.vvInstr()->show();
+             memoOf(p.forms.vvInstr())->setPlainText(QStringLiteral("új instrukció"));
          },
-         [](ProgramFixture& p) { p.forms.vvInstr->close(); },
-         [](ProgramFixture& p) { QCOMPARE(memoOf(p.forms.vvInstr)->toPlainText(), QStringLiteral("új instrukció")); }},
+         [](ProgramFixture& p) { p.forms.vvInstr()->close(); },
+         [](ProgramFixture& p) {
+             QCOMPARE(memoOf(p.forms.vvInstr())->toPlainText(), QStringLiteral("új instrukció"));
+         }},
         {"answers of an opened examination", "gy_vkt/aktualis/7.val",
          [](ProgramFixture& p) {
              p.session.setName(QStringLiteral("Marad"));
@@ -169,7 +171,7 @@ const QList<Case>& cases() {
          [](ProgramFixture& p) { QCOMPARE(p.session.personal().name, QStringLiteral("Marad")); }},
         {"answers of a new examination", "gy_vkt/aktualis/3.val", [](ProgramFixture&) {},
          [](ProgramFixture& p) {
-             ModalWatch watch(p.forms.szemAd, [&] { p.child<QPushButton>(p.forms.szemAd, "BitBtn1")->click(); });
+             ModalWatch watch(p.forms.szemAd(), [&] { p.child<QPushButton>(p.forms.szemAd(), "BitBtn1")->click(); });
              p.platform.setNextAnswer(false);
              p.program->commands().newExamination();
              QVERIFY(!watch.seen);

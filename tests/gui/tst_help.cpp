@@ -72,7 +72,7 @@ void TestHelp::chapterIsLoadedFromItsFile() {
         root.put(file, "fejezet\r\n\r\nsz\xF6veg\r\n");
     });
     f.platform.messages.clear();
-    THelpAblak* help = f.forms.helpAblak;
+    THelpAblak* help = f.forms.helpAblak();
     help->showChapter(chapter);
     QVERIFY(help->isVisible());
     QCOMPARE(memoOf(help)->toPlainText(), QStringLiteral("fejezet\n\nszöveg"));
@@ -84,7 +84,7 @@ void TestHelp::chapterIsLoadedFromItsFile() {
 void TestHelp::missingChapterKeepsTheTextAndBecomesTheTarget() {
     ProgramFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/irod_2.txt"), "a jel\xF6l\xE9s\r\n"); });
     f.platform.messages.clear();
-    THelpAblak* help = f.forms.helpAblak;
+    THelpAblak* help = f.forms.helpAblak();
     help->showChapter(2);
     help->showChapter(5);
     QCOMPARE(f.platform.messages, QStringList{kMissingChapter});
@@ -102,7 +102,7 @@ void TestHelp::missingChapterKeepsTheTextAndBecomesTheTarget() {
 
 void TestHelp::saveIsEnabledByEditsUntilSavedOrActivated() {
     ProgramFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/irod_1.txt"), "egy\r\n"); });
-    THelpAblak* help = f.forms.helpAblak;
+    THelpAblak* help = f.forms.helpAblak();
     auto* save = help->findChild<QAction*>(QStringLiteral("ments1"));
     QCOMPARE(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
     help->showChapter(1);
@@ -131,7 +131,7 @@ void TestHelp::saveIsEnabledByEditsUntilSavedOrActivated() {
 void TestHelp::savedChapterKeepsItsNoBreakSpaces() {
     ProgramFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/irod_3.txt"), "3\xA0pont\r\n"); });
     f.platform.messages.clear();
-    THelpAblak* help = f.forms.helpAblak;
+    THelpAblak* help = f.forms.helpAblak();
     help->showChapter(3);
     QPlainTextEdit* memo = memoOf(help);
     memo->moveCursor(QTextCursor::End);
@@ -147,7 +147,7 @@ void TestHelp::failedSaveKeepsTextAndSaveEnabled() {
     ProgramFixture f;
     QVERIFY(QDir(f.testRoot.path() + QStringLiteral("/vkt")).removeRecursively());
     f.platform.messages.clear();
-    THelpAblak* help = f.forms.helpAblak;
+    THelpAblak* help = f.forms.helpAblak();
     help->showChapter(5);
     typeText(memoOf(help), QStringLiteral("jegyzet"));
     auto* save = help->findChild<QAction*>(QStringLiteral("ments1"));
@@ -161,7 +161,7 @@ void TestHelp::failedSaveKeepsTextAndSaveEnabled() {
 void TestHelp::copyFollowsTheMouseSelection() {
     ProgramFixture f(
         [](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/irod_3.txt"), "els\xF5\r\nm\xE1sodik\r\n"); });
-    THelpAblak* help = f.forms.helpAblak;
+    THelpAblak* help = f.forms.helpAblak();
     auto* copy = help->findChild<QAction*>(QStringLiteral("Noteszbe1"));
     QCOMPARE(copy->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     help->showChapter(3);
@@ -188,7 +188,7 @@ void TestHelp::markingHelpLoadsOncePerCode() {
                                                           "dekez\xE9s\r\n");
     });
     f.platform.messages.clear();
-    TInfoKeret* info = f.forms.infoKeret;
+    TInfoKeret* info = f.forms.infoKeret();
     info->showMarkingHelp(5);
     QCOMPARE(memoOf(info, "InfoAblak")->toPlainText(), QStringLiteral("EE: én-védekezés"));
     info->showMarkingHelp(7);
@@ -205,7 +205,7 @@ void TestHelp::markingHelpLoadsOncePerCode() {
 void TestHelp::examplesOfCodesAndCombinations() {
     ProgramFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/peldatar/12_3.txt"), "p\xE9lda\r\n"); });
     f.platform.messages.clear();
-    TPeldatar* examples = f.forms.peldatar;
+    TPeldatar* examples = f.forms.peldatar();
     QPlainTextEdit* memo = memoOf(examples);
     examples->showExamples(12, 3, QStringLiteral("EV+NE"));
     QCOMPARE(memo->toPlainText(), QStringLiteral("példa"));
@@ -230,7 +230,7 @@ void TestHelp::exampleSave() {
     QFETCH(bool, asked);
     ProgramFixture f;
     f.platform.messages.clear();
-    TPeldatar* examples = f.forms.peldatar;
+    TPeldatar* examples = f.forms.peldatar();
     if (asked)
         examples->showExamples(5, 12);
     typeText(memoOf(examples), QStringLiteral("Ő fél.\nVége:\u00A05"));
@@ -249,7 +249,7 @@ void TestHelp::exampleSave() {
 void TestHelp::instructionLoadsAtStartAndSavesOnCloseOnly() {
     ProgramFixture f([](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/instruk.txt"), "Mes\xE9lj!\r\n"); });
     QVERIFY(!f.platform.messages.contains(kMissingInstruction));
-    Tvv_instr* instruction = f.forms.vvInstr;
+    Tvv_instr* instruction = f.forms.vvInstr();
     QPlainTextEdit* memo = memoOf(instruction);
     QCOMPARE(memo->toPlainText(), QStringLiteral("Meselj!").replace(3, 1, QChar(0xE9)));
     instruction->show();
@@ -265,19 +265,19 @@ void TestHelp::instructionLoadsAtStartAndSavesOnCloseOnly() {
 void TestHelp::missingInstructionIsReportedAndCreatedOnClose() {
     ProgramFixture f;
     QCOMPARE(f.platform.messages.count(kMissingInstruction), 1);
-    QPlainTextEdit* memo = memoOf(f.forms.vvInstr);
+    QPlainTextEdit* memo = memoOf(f.forms.vvInstr());
     QCOMPARE(memo->toPlainText(), QString());
-    f.forms.vvInstr->show();
+    f.forms.vvInstr()->show();
     typeText(memo, QStringLiteral("Nézd a képet!"));
-    f.forms.vvInstr->close();
+    f.forms.vvInstr()->close();
     QCOMPARE(f.testRoot.get(QStringLiteral("gy_vkt/help/instruk.txt")), QByteArray("N\xE9zd a k\xE9pet!\r\n"));
 }
 
 void TestHelp::unreadableInstructionIsNotOverwritten() {
     ProgramFixture f([](TestRoot& root) { QDir().mkpath(root.root().instructionFile()); });
     QVERIFY(f.platform.messages.contains(UserError::cannotOpen(f.session.root().instructionFile()).text()));
-    f.forms.vvInstr->show();
-    f.forms.vvInstr->close();
+    f.forms.vvInstr()->show();
+    f.forms.vvInstr()->close();
     QVERIFY(QFileInfo(f.session.root().instructionFile()).isDir());
 }
 

@@ -52,14 +52,17 @@ private slots:
     void pointsAndTotalFollowTheCodingWhileHidden();
     void totalFieldTakesTypingUntilTheNextRecomputation();
     void missingKeyIsReportedAndMarkingGoesOn();
+    void madeLateItOpensOnThePictureInHand();
 
 private:
-    QPushButton* button(const QString& name) const { return m_f->forms.jeloles->findChild<QPushButton*>(name); }
+    QPushButton* button(const QString& name) const { return m_f->forms.jeloles()->findChild<QPushButton*>(name); }
     QPushButton* code(int tag) const { return button(QStringLiteral("BitBtn") + QString::number(tag)); }
     QLabel* label(int k) const {
-        return m_f->forms.jeloles->findChild<QLabel*>(QStringLiteral("komb_") + QString::number(k));
+        return m_f->forms.jeloles()->findChild<QLabel*>(QStringLiteral("komb_") + QString::number(k));
     }
-    QPushButton* dialogButton(const QString& name) const { return m_f->forms.jelCsere->findChild<QPushButton*>(name); }
+    QPushButton* dialogButton(const QString& name) const {
+        return m_f->forms.jelCsere()->findChild<QPushButton*>(name);
+    }
     QString cell(int column) const { return m_f->session.grid().cell(column, m_f->session.currentPicture()); }
 
     std::unique_ptr<ProgramFixture> m_f;
@@ -67,7 +70,7 @@ private:
 
 void TestMarking::init() {
     m_f = std::make_unique<ProgramFixture>();
-    m_f->forms.jeloles->show();
+    m_f->forms.jeloles()->show();
     m_f->platform.messages.clear();
 }
 
@@ -76,7 +79,7 @@ void TestMarking::cleanup() {
 }
 
 void TestMarking::thirdCodeGoesThroughDeletionDialog() {
-    m_f->forms.kepForm->selectPicture(3);
+    m_f->forms.kepForm()->selectPicture(3);
     QTest::mousePress(code(4), Qt::LeftButton); // NE
     QTest::mousePress(code(5), Qt::LeftButton); // EE
     QCOMPARE(cell(2), QStringLiteral("NEEE"));
@@ -84,7 +87,7 @@ void TestMarking::thirdCodeGoesThroughDeletionDialog() {
 
     bool seen = false;
     whenModal([&](QWidget*) {
-        TJelCsere* dialog = m_f->forms.jelCsere;
+        TJelCsere* dialog = m_f->forms.jelCsere();
         seen = dialog->isVisible();
         QCOMPARE(dialog->windowTitle(), kTooMany);
         QCOMPARE(dialogButton(QStringLiteral("Button3"))->text(), QStringLiteral("NE"));
@@ -97,7 +100,7 @@ void TestMarking::thirdCodeGoesThroughDeletionDialog() {
     QVERIFY(seen);
     QCOMPARE(cell(2), QStringLiteral("NE"));
     QCOMPARE(cell(3), QStringLiteral("KE"));
-    QVERIFY(!m_f->forms.jelCsere->isVisible());
+    QVERIFY(!m_f->forms.jelCsere()->isVisible());
     // The release went to the dialog; the code button must not stay pushed in.
     QVERIFY(!code(9)->isDown());
 }
@@ -116,17 +119,17 @@ void TestMarking::thirdCodeIsDroppedWhenNothingIsDeleted() {
         // A choice made before Escape must not delete anything.
         QTest::mouseClick(dialogButton(QStringLiteral("Button1")), Qt::LeftButton);
         if (escape)
-            QTest::keyClick(m_f->forms.jelCsere, Qt::Key_Escape);
+            QTest::keyClick(m_f->forms.jelCsere(), Qt::Key_Escape);
         else
             QTest::mouseClick(dialogButton(QStringLiteral("Button1")), Qt::LeftButton);
-        if (m_f->forms.jelCsere->isVisible())
+        if (m_f->forms.jelCsere()->isVisible())
             QTest::mouseClick(dialogButton(QStringLiteral("OKBtn")), Qt::LeftButton);
     });
     QTest::mousePress(code(6), Qt::LeftButton); // NI
     QCOMPARE(cell(1), QStringLiteral("IV"));
     QCOMPARE(cell(2), QString());
     QCOMPARE(cell(3), QStringLiteral("KI"));
-    QVERIFY(!m_f->forms.jelCsere->isVisible());
+    QVERIFY(!m_f->forms.jelCsere()->isVisible());
 }
 
 void TestMarking::codeAlreadyPresentBeepsAndChangesNothing() {
@@ -153,7 +156,7 @@ void TestMarking::anyMouseButtonEntersTheCode() {
     QTest::mousePress(code(9), mouseButton);
     QCOMPARE(cell(3), QStringLiteral("KE"));
     QCOMPARE(cell(6), QStringLiteral("1"));
-    QCOMPARE(m_f->forms.jeloles->findChild<QLineEdit*>(QStringLiteral("GCRosszesito"))->text(),
+    QCOMPARE(m_f->forms.jeloles()->findChild<QLineEdit*>(QStringLiteral("GCRosszesito"))->text(),
              QStringLiteral("GCR érték összesen:  1.0"));
     QTest::mouseRelease(code(9), mouseButton);
     QVERIFY(!code(9)->isDown());
@@ -182,9 +185,9 @@ void TestMarking::pointingAtCodeSelectsItsCell_data() {
 void TestMarking::pointingAtCodeSelectsItsCell() {
     QFETCH(QString, control);
     QFETCH(int, column);
-    m_f->forms.kepForm->selectPicture(17);
+    m_f->forms.kepForm()->selectPicture(17);
     moveOver(button(control));
-    auto* grid = m_f->forms.jeloles->findChild<QTableView*>(QStringLiteral("StringGrid1"));
+    auto* grid = m_f->forms.jeloles()->findChild<QTableView*>(QStringLiteral("StringGrid1"));
     const QModelIndexList selected = grid->selectionModel()->selectedIndexes();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.first().row(), 17);
@@ -192,44 +195,44 @@ void TestMarking::pointingAtCodeSelectsItsCell() {
     QCOMPARE(grid->currentIndex(), selected.first());
     if (column == 4) {
         // The parenthesis button asks for no help or example.
-        QCOMPARE(m_f->forms.jeloles->lastPointed(), 0);
-        QCOMPARE(m_f->forms.infoKeret->currentInfoFile(), QString());
+        QCOMPARE(m_f->forms.jeloles()->lastPointed(), 0);
+        QCOMPARE(m_f->forms.infoKeret()->currentInfoFile(), QString());
         return;
     }
     const int tag = control.mid(6).toInt();
-    QCOMPARE(m_f->forms.jeloles->lastPointed(), tag);
-    QCOMPARE(m_f->forms.infoKeret->currentInfoFile(), m_f->session.root().markingHelp(tag));
-    QCOMPARE(m_f->forms.peldatar->currentExampleFile(), m_f->session.root().exampleFile(tag, 17));
+    QCOMPARE(m_f->forms.jeloles()->lastPointed(), tag);
+    QCOMPARE(m_f->forms.infoKeret()->currentInfoFile(), m_f->session.root().markingHelp(tag));
+    QCOMPARE(m_f->forms.peldatar()->currentExampleFile(), m_f->session.root().exampleFile(tag, 17));
 }
 
 void TestMarking::ctrlHeldPointingChangesNothing() {
     moveOver(code(4));
     moveOver(label(3));
-    const QString info = m_f->forms.infoKeret->currentInfoFile();
-    const QString example = m_f->forms.peldatar->currentExampleFile();
-    auto* grid = m_f->forms.jeloles->findChild<QTableView*>(QStringLiteral("StringGrid1"));
+    const QString info = m_f->forms.infoKeret()->currentInfoFile();
+    const QString example = m_f->forms.peldatar()->currentExampleFile();
+    auto* grid = m_f->forms.jeloles()->findChild<QTableView*>(QStringLiteral("StringGrid1"));
     const QModelIndex current = grid->currentIndex();
     const QColor lime = label(3)->palette().color(QPalette::Window);
 
     moveOver(code(11), Qt::ControlModifier);
     moveOver(label(5), Qt::ControlModifier);
     QCOMPARE(grid->currentIndex(), current);
-    QCOMPARE(m_f->forms.infoKeret->currentInfoFile(), info);
-    QCOMPARE(m_f->forms.peldatar->currentExampleFile(), example);
-    QCOMPARE(m_f->forms.jeloles->lastPointed(), 14);
+    QCOMPARE(m_f->forms.infoKeret()->currentInfoFile(), info);
+    QCOMPARE(m_f->forms.peldatar()->currentExampleFile(), example);
+    QCOMPARE(m_f->forms.jeloles()->lastPointed(), 14);
     QCOMPARE(label(3)->palette().color(QPalette::Window), lime);
     QVERIFY(label(5)->palette().color(QPalette::Window) != lime);
 }
 
 void TestMarking::pointingAtCombinationHighlightsAndShowsHeading() {
-    m_f->forms.kepForm->selectPicture(5);
+    m_f->forms.kepForm()->selectPicture(5);
     moveOver(code(3));
     moveOver(label(2));
-    auto* memo = m_f->forms.peldatar->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+    auto* memo = m_f->forms.peldatar()->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
     QCOMPARE(memo->toPlainText(), QStringLiteral("példatár: 5. kép, kombinációk (NE+KE)"));
-    QCOMPARE(m_f->forms.jeloles->lastPointed(), 13);
-    QCOMPARE(m_f->forms.jeloles->lastCombination(), QStringLiteral("NE+KE"));
-    QCOMPARE(m_f->forms.peldatar->currentExampleFile(), m_f->session.root().exampleFile(13, 5));
+    QCOMPARE(m_f->forms.jeloles()->lastPointed(), 13);
+    QCOMPARE(m_f->forms.jeloles()->lastCombination(), QStringLiteral("NE+KE"));
+    QCOMPARE(m_f->forms.peldatar()->currentExampleFile(), m_f->session.root().exampleFile(13, 5));
     for (int k = 1; k <= 17; ++k)
         QCOMPARE(label(k)->palette().color(QPalette::Window), k == 2 ? QColor(0, 255, 0) : QColor(255, 255, 0));
     // The highlight stays when the pointer goes on to a code button.
@@ -260,11 +263,12 @@ void TestMarking::combinationLabelsFollowThePicture() {
     QFETCH(QStringList, captions);
     QFETCH(int, enabled);
     // Go through picture 9, whose list fills all 17 labels, so nothing is left over from it.
-    m_f->forms.kepForm->selectPicture(9);
+    m_f->forms.kepForm()->selectPicture(9);
     QVERIFY(label(17)->isEnabled());
-    m_f->forms.kepForm->selectPicture(picture);
+    m_f->forms.kepForm()->selectPicture(picture);
     // The grid highlights the row the codes go to.
-    QCOMPARE(m_f->forms.jeloles->findChild<QTableView*>(QStringLiteral("StringGrid1"))->currentIndex().row(), picture);
+    QCOMPARE(m_f->forms.jeloles()->findChild<QTableView*>(QStringLiteral("StringGrid1"))->currentIndex().row(),
+             picture);
     for (int k = 1; k <= 17; ++k) {
         QCOMPARE(label(k)->text(), k <= captions.size() ? captions.at(k - 1) : QStringLiteral("***"));
         QCOMPARE(label(k)->isEnabled(), k <= enabled);
@@ -272,14 +276,14 @@ void TestMarking::combinationLabelsFollowThePicture() {
     if (picture == 2) {
         // An enabled "***" label asks for the examples of its tag like any other.
         moveOver(label(6));
-        QCOMPARE(m_f->forms.peldatar->currentExampleFile(), m_f->session.root().exampleFile(17, 2));
-        auto* memo = m_f->forms.peldatar->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+        QCOMPARE(m_f->forms.peldatar()->currentExampleFile(), m_f->session.root().exampleFile(17, 2));
+        auto* memo = m_f->forms.peldatar()->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
         QCOMPARE(memo->toPlainText(), QStringLiteral("példatár: 2. kép, kombinációk (***)"));
     }
 }
 
 void TestMarking::combinationClickOnlyShowsMessage() {
-    m_f->forms.kepForm->selectPicture(3);
+    m_f->forms.kepForm()->selectPicture(3);
     m_f->platform.messages.clear();
     QTest::mouseClick(label(1), Qt::LeftButton);
     QCOMPARE(m_f->platform.messages,
@@ -312,18 +316,19 @@ void TestMarking::previousAndNextStopAtTheEnds() {
     QFETCH(int, start);
     QFETCH(QString, control);
     QFETCH(int, expected);
-    m_f->forms.kepForm->selectPicture(start);
+    m_f->forms.kepForm()->selectPicture(start);
     // The same picture is selected again: an edited answer is stored on the way.
-    auto* memo = m_f->forms.valasz->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+    auto* memo = m_f->forms.valasz()->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
     typeText(memo, QStringLiteral("ok"));
     QTest::mouseClick(button(control), Qt::LeftButton);
     QCOMPARE(m_f->session.currentPicture(), expected);
-    QCOMPARE(m_f->forms.jeloles->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text(),
+    QCOMPARE(m_f->forms.jeloles()->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text(),
              QString::number(expected) + QLatin1Char('.'));
     QCOMPARE(m_f->testRoot.get(QStringLiteral("gy_vkt/aktualis/") + QString::number(start) + QStringLiteral(".val")),
              QByteArray("ok"));
     QCOMPARE(label(1)->text(), CombinationList::labelCaption(expected, 1));
-    QVERIFY(m_f->forms.kepForm->findChild<QAbstractButton*>(QStringLiteral("SpeedButton") + QString::number(expected))
+    QVERIFY(m_f->forms.kepForm()
+                ->findChild<QAbstractButton*>(QStringLiteral("SpeedButton") + QString::number(expected))
                 ->isChecked());
 }
 
@@ -366,12 +371,12 @@ void TestMarking::deletionDialogRebuildsTheRow() {
     QFETCH(QList<int>, presses);
     QFETCH(QList<bool>, enabled);
     QFETCH(QStringList, after);
-    m_f->forms.kepForm->selectPicture(4);
+    m_f->forms.kepForm()->selectPicture(4);
     for (int column = 1; column <= 4; ++column)
         m_f->setField(4, column, before.at(column - 1));
     QString title;
     whenModal([&](QWidget*) {
-        title = m_f->forms.jelCsere->windowTitle();
+        title = m_f->forms.jelCsere()->windowTitle();
         for (int i = 1; i <= 7; ++i)
             QCOMPARE(dialogButton(QStringLiteral("Button") + QString::number(i))->isEnabled(), enabled.at(i - 1));
         for (int i : presses)
@@ -420,7 +425,7 @@ void TestMarking::pressedDeletionButtonIsPlainAtAGlance() {
 }
 
 void TestMarking::pointsAndTotalFollowTheCodingWhileHidden() {
-    TJeloles* jeloles = m_f->forms.jeloles;
+    TJeloles* jeloles = m_f->forms.jeloles();
     jeloles->hide();
     const MarkingGrid& grid = m_f->session.grid();
     auto* total = jeloles->findChild<QLineEdit*>(QStringLiteral("GCRosszesito"));
@@ -439,7 +444,7 @@ void TestMarking::pointsAndTotalFollowTheCodingWhileHidden() {
     QCOMPARE(total->text(), QStringLiteral("GCR érték összesen:  1.5"));
     QVERIFY(!jeloles->isVisible());
 
-    m_f->forms.kepForm->selectPicture(8);
+    m_f->forms.kepForm()->selectPicture(8);
     jeloles->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("?"));
     jeloles->show();
     jeloles->activateWindow();
@@ -448,7 +453,7 @@ void TestMarking::pointsAndTotalFollowTheCodingWhileHidden() {
 }
 
 void TestMarking::totalFieldTakesTypingUntilTheNextRecomputation() {
-    auto* total = m_f->forms.jeloles->findChild<QLineEdit*>(QStringLiteral("GCRosszesito"));
+    auto* total = m_f->forms.jeloles()->findChild<QLineEdit*>(QStringLiteral("GCRosszesito"));
     QVERIFY(!total->isReadOnly());
     total->end(false);
     QTest::keyClicks(total, QStringLiteral("9"));
@@ -463,9 +468,21 @@ void TestMarking::missingKeyIsReportedAndMarkingGoesOn() {
     ProgramFixture f([](TestRoot& root) { QFile::remove(root.root().gcrKeyFile()); });
     QVERIFY(f.platform.messages.contains(QStringLiteral("File not found: ") + f.session.root().gcrKeyFile()));
     QCOMPARE(f.session.grid().cell(5, 1), QStringLiteral(" "));
-    QTest::mousePress(f.forms.jeloles->findChild<QPushButton*>(QStringLiteral("BitBtn4")), Qt::LeftButton);
+    QTest::mousePress(f.forms.jeloles()->findChild<QPushButton*>(QStringLiteral("BitBtn4")), Qt::LeftButton);
     QCOMPARE(f.session.grid().cell(2, 1), QStringLiteral("NE"));
     QCOMPARE(f.session.grid().cell(6, 1), QStringLiteral("0.0"));
+}
+
+// The window is made when first needed; by then the examination may stand at another picture,
+// which it must show as a window made at start would have followed it.
+void TestMarking::madeLateItOpensOnThePictureInHand() {
+    ProgramFixture late;
+    late.forms.kepForm()->selectPicture(9);
+    QVERIFY(!late.forms.jeloles.made());
+    TJeloles* marking = late.forms.jeloles();
+    QCOMPARE(late.child<QLineEdit>(marking, "Edit1")->text(), QStringLiteral("9."));
+    QCOMPARE(late.child<QTableView>(marking, "StringGrid1")->currentIndex().row(), 9);
+    QCOMPARE(late.child<QLabel>(marking, "komb_1")->text(), CombinationList::labelCaption(9, 1));
 }
 
 QTEST_MAIN(TestMarking)

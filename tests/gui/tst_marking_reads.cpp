@@ -23,7 +23,7 @@ void TestMarkingReads::eachFileIsReadOncePerChange() {
         for (const char* name : {"4_1", "9_1", "13_1", "4_2"})
             root.put(QStringLiteral("gy_vkt/peldatar/%1.txt").arg(QLatin1String(name)), "példa\r\n");
     });
-    TJeloles* w = f.forms.jeloles;
+    TJeloles* w = f.forms.jeloles();
     auto* ne = w->findChild<QPushButton*>(QStringLiteral("BitBtn4"));
     auto* ke = w->findChild<QPushButton*>(QStringLiteral("BitBtn9"));
     auto* komb2 = w->findChild<QLabel*>(QStringLiteral("komb_2"));
@@ -48,7 +48,7 @@ void TestMarkingReads::eachFileIsReadOncePerChange() {
     }
     QCOMPARE(reads(), 6);
 
-    f.forms.kepForm->selectPicture(2);
+    f.forms.kepForm()->selectPicture(2);
     sweep(ke);
     QCOMPARE(reads(), 6); // 9_2 does not exist: nothing to read
     sweep(ne);

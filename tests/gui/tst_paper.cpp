@@ -70,9 +70,9 @@ struct Shown {
 
 Shown run(ProgramFixture& p, const char* item) {
     Shown shown;
-    ModalWatch watch(p.forms.kevesValasz, [&]() {
-        shown.tooFew = p.child<QLabel>(p.forms.kevesValasz, "Label1")->text();
-        p.child<QPushButton>(p.forms.kevesValasz, "OKBtn")->click();
+    ModalWatch watch(p.forms.kevesValasz(), [&]() {
+        shown.tooFew = p.child<QLabel>(p.forms.kevesValasz(), "Label1")->text();
+        p.child<QPushButton>(p.forms.kevesValasz(), "OKBtn")->click();
     });
     p.trigger(item);
     shown.messages = p.platform.messages;
@@ -148,7 +148,7 @@ void TestPaper::itemsRefuseAsTheProtocol() {
     QCOMPARE(printer.calls, 0);
     QVERIFY(QDir(root.root().htmlFolder()).entryList(QDir::Files).isEmpty());
     QVERIFY(p.platform.openedDocuments.isEmpty());
-    QVERIFY(!p.forms.profil->isVisible());
+    QVERIFY(!p.forms.profil()->isVisible());
 }
 
 void TestPaper::protocolWritesTheChartBeside() {
@@ -282,7 +282,7 @@ void TestPaper::profileWindowFollowsTheExamination() {
     p.unlock();
     p.session.setCode(QStringLiteral("LATO"));
     markPictures(p.session, 18);
-    TProfil* window = p.forms.profil;
+    TProfil* window = p.forms.profil();
     QCOMPARE(window->objectName(), QStringLiteral("TProfil"));
     QVERIFY(!window->isVisible());
     p.trigger("Profil1");

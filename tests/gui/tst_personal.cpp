@@ -1,4 +1,5 @@
 #include "base/TextFile.h"
+#include "formats/ExaminationFile.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
 #include "gui/recording/TKalend.h"
@@ -38,7 +39,7 @@ struct Personal : ProgramFixture {
     }
     Personal() : Personal([](TestRoot&) {}) {}
 
-    TSzemAd* window() const { return forms.szemAd; }
+    TSzemAd* window() const { return forms.szemAd(); }
     template <typename W>
     W* child(const char* name) const {
         return window()->findChild<W*>(QLatin1String(name));
@@ -318,9 +319,9 @@ private slots:
         auto* field = p.child<QLineEdit>("Edit3");
         field->setText(date);
         int openings = 0;
-        ModalWatch watch(p.forms.kalend, [&]() {
+        ModalWatch watch(p.forms.kalend(), [&]() {
             ++openings;
-            p.forms.kalend->findChild<QPushButton*>(QStringLiteral("OKbutton"))->click();
+            p.forms.kalend()->findChild<QPushButton*>(QStringLiteral("OKbutton"))->click();
         });
         if (doubleClick)
             QTest::mouseDClick(field, Qt::LeftButton);
@@ -366,6 +367,23 @@ private slots:
         QCOMPARE(p.session.personal().age, 11);
     }
 
+    void textLongerThanTheFieldStaysWhole() {
+        Personal p;
+        ExaminationData data;
+        data.personal.name = QString(40000, QChar(0xe1));
+        data.personal.examiner = QStringLiteral("Kovács Éva");
+        p.session.load(data);
+        auto* name = p.child<QLineEdit>("Edit1");
+        QVERIFY(name->isReadOnly());
+        QCOMPARE(p.session.personal().name, data.personal.name);
+        QCOMPARE(p.session.personal().examiner, data.personal.examiner);
+        // A name that fits can be edited again.
+        data.personal.name = QStringLiteral("Minta Péter");
+        p.session.load(data);
+        QVERIFY(!name->isReadOnly());
+        QCOMPARE(p.session.personal().name, data.personal.name);
+    }
+
     void examinerListEditor() {
         Personal p([](TestRoot& root) {
             root.put(QStringLiteral("gy_vkt/vv.txt"), "Kov\xe1"
@@ -374,7 +392,7 @@ private slots:
         p.window()->show();
         auto* combo = p.child<QComboBox>("ComboBox1");
         QTest::mouseDClick(combo->lineEdit(), Qt::LeftButton);
-        TVV_lista* editor = p.forms.vvLista;
+        TVV_lista* editor = p.forms.vvLista();
         QTRY_VERIFY(editor->isVisible());
         QCOMPARE(editor->listSelector(), QStringLiteral("vv"));
         auto* memo = editor->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
@@ -413,7 +431,7 @@ private slots:
 
         // The list being edited survives the same, and is reloaded only when the examiner
         // comes back to it from one of the program's own windows.
-        TVV_lista* editor = p.forms.vvLista;
+        TVV_lista* editor = p.forms.vvLista();
         editor->setListSelector(QStringLiteral("vv"));
         editor->show();
         QApplication::setActiveWindow(editor);
@@ -437,7 +455,7 @@ private slots:
         const QByteArray list("Dr.\xa0Kov\xe1"
                               "cs\r\nSzab\xf3\r\n");
         Personal p([&list](TestRoot& root) { root.put(QStringLiteral("gy_vkt/vv.txt"), list); });
-        TVV_lista* editor = p.forms.vvLista;
+        TVV_lista* editor = p.forms.vvLista();
         editor->setListSelector(QStringLiteral("vv"));
         editor->show();
         editor->findChild<QPushButton*>(QStringLiteral("kesz"))->click();
@@ -448,7 +466,7 @@ private slots:
 
     void examinerListEditorWithoutFile() {
         Personal p;
-        TVV_lista* editor = p.forms.vvLista;
+        TVV_lista* editor = p.forms.vvLista();
         editor->setListSelector(QStringLiteral("vv"));
         editor->show();
         QCOMPARE(p.platform.messages,

@@ -79,8 +79,8 @@ void TestPolish::everyHelpAndExampleFitsItsWindow() {
     layDownInstallation(root);
     const QList<LayoutFile::Entry> entries = LayoutFile::read(root.root().layoutFile(QStringLiteral("jeloles")));
     ProgramFixture p(root);
-    TInfoKeret* info = p.forms.infoKeret;
-    TPeldatar* examples = p.forms.peldatar;
+    TInfoKeret* info = p.forms.infoKeret();
+    TPeldatar* examples = p.forms.peldatar();
     info->resize(outer(entries, "InfoKeret").size() - kFrame);
     examples->resize(outer(entries, "Peldatar").size() - kFrame);
     info->show();
@@ -107,14 +107,14 @@ void TestPolish::helpButtonOfThePersonalDataOpensItsSection() {
     layDownInstallation(root);
     ProgramFixture p(root);
     p.unlock();
-    THelpAblak* help = p.forms.helpAblak;
+    THelpAblak* help = p.forms.helpAblak();
     bool helpIsTheirs = false;
     QString topLine;
     QVERIFY(p.runConfirmingPersonalData("Szemadatok1", [&] {
-        p.child<QPushButton>(p.forms.szemAd, "BitBtn2")->click();
+        p.child<QPushButton>(p.forms.szemAd(), "BitBtn2")->click();
         QVERIFY(help->isVisible());
         // Only the modal window's own children take input while it is up.
-        helpIsTheirs = help->parentWidget() == p.forms.szemAd;
+        helpIsTheirs = help->parentWidget() == p.forms.szemAd();
         auto* text = help->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
         topLine = text->cursorForPosition(QPoint(4, 4)).block().text();
     }));

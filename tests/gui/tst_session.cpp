@@ -65,7 +65,7 @@ double pointTotal(const MarkingGrid& grid) {
 }
 
 QString totalField(const ProgramFixture& p) {
-    return p.child<QLineEdit>(p.forms.jeloles, "GCRosszesito")->text();
+    return p.child<QLineEdit>(p.forms.jeloles(), "GCRosszesito")->text();
 }
 
 } // namespace
@@ -89,7 +89,7 @@ void TestSession::protocolIsTheSameWhicheverWayTheFileWasOpened() {
     {
         ProgramFixture p(root, {QStringLiteral("_sel=123456;"), examinationPath(root)}, ProgramFixture::Start::Later);
         p.platform.messages.clear(); // the test root has no pictures or instruction
-        ModalWatch watch(p.forms.szemAd, [&p] { p.child<QPushButton>(p.forms.szemAd, "BitBtn1")->click(); });
+        ModalWatch watch(p.forms.szemAd(), [&p] { p.child<QPushButton>(p.forms.szemAd(), "BitBtn1")->click(); });
         p.program->start();
         QVERIFY(watch.seen);
         QVERIFY(p.forms.fomenu->isUnlocked());
@@ -170,16 +170,16 @@ void TestSession::personalDataWindowIsModalOnEveryPath() {
     bool modal = false;
     bool lampShown = true;
     QString caption;
-    ModalWatch watch(p.forms.szemAd, [&] {
-        modal = QApplication::activeModalWidget() == p.forms.szemAd;
+    ModalWatch watch(p.forms.szemAd(), [&] {
+        modal = QApplication::activeModalWidget() == p.forms.szemAd();
         // Every command that would show the window again does nothing while it is up.
         p.platform.setNextFileName(examinationPath(root));
         p.trigger("jvizsglat1");
         p.trigger("Betlt1");
         p.trigger("Szemadatok1");
-        lampShown = p.child<QWidget>(p.forms.szemAd, "Shape1")->isVisible();
-        caption = p.forms.szemAd->windowTitle();
-        p.child<QPushButton>(p.forms.szemAd, "BitBtn1")->click();
+        lampShown = p.child<QWidget>(p.forms.szemAd(), "Shape1")->isVisible();
+        caption = p.forms.szemAd()->windowTitle();
+        p.child<QPushButton>(p.forms.szemAd(), "BitBtn1")->click();
     });
     p.trigger("Szemadatok1");
     QVERIFY(watch.seen);
@@ -189,7 +189,7 @@ void TestSession::personalDataWindowIsModalOnEveryPath() {
     QCOMPARE(caption, QStringLiteral("Gyermek VKT személyi adatok"));
     QCOMPARE(p.session.personal().name, QStringLiteral("Marad Név"));
     QCOMPARE(p.session.grid().cell(1, 2), QStringLiteral("EV"));
-    QVERIFY(!p.forms.szemAd->isVisible());
+    QVERIFY(!p.forms.szemAd()->isVisible());
 }
 
 QTEST_MAIN(TestSession)

@@ -84,12 +84,12 @@ struct Shell : ProgramFixture {
 };
 
 void confirmPersonalData(Shell& shell) {
-    shell.forms.szemAd->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+    shell.forms.szemAd()->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
 }
 
 // Start-up as main() runs it, with the personal-data window confirmed if it comes up.
 void startUp(Shell& shell, bool* personalDataShown) {
-    ModalWatch watch(shell.forms.szemAd, [&shell]() { confirmPersonalData(shell); });
+    ModalWatch watch(shell.forms.szemAd(), [&shell]() { confirmPersonalData(shell); });
     shell.program->start();
     if (personalDataShown)
         *personalDataShown = watch.seen;
@@ -245,7 +245,7 @@ private slots:
         if (unlockedAtStart)
             return;
 
-        ModalWatch watch(shell.forms.szemAd, [&shell]() { confirmPersonalData(shell); });
+        ModalWatch watch(shell.forms.szemAd(), [&shell]() { confirmPersonalData(shell); });
         shell.passwordField()->setText(QStringLiteral("123456"));
         QVERIFY(shell.main()->isUnlocked());
         QCOMPARE(watch.seen, openedWhenTyped);
@@ -437,7 +437,7 @@ private slots:
         Shell shell;
         startUp(shell, nullptr);
         const QByteArray before = shell.testRoot.get(QStringLiteral("gy_vkt/standard.dat"));
-        TPwForm* dialog = shell.forms.pwForm;
+        TPwForm* dialog = shell.forms.pwForm();
         dialog->show();
         QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("Edit1")), oldPassword);
         QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("Edit2")), newPassword);
@@ -474,7 +474,7 @@ private slots:
         shell.passwordField()->setText(oldPassword);
         QVERIFY(shell.main()->isUnlocked());
 
-        TPwForm* dialog = shell.forms.pwForm;
+        TPwForm* dialog = shell.forms.pwForm();
         // Checks inside a modal loop could not stop the test without leaving the dialog up, so
         // the dialog's states are recorded and compared once it has closed.
         bool enabledEmpty = true, enabledFilled = false, successShown = false;
@@ -515,7 +515,7 @@ private slots:
     void passwordDialogStartsAfreshEachTime() {
         Shell shell;
         startUp(shell, nullptr);
-        TPwForm* dialog = shell.forms.pwForm;
+        TPwForm* dialog = shell.forms.pwForm();
         dialog->show();
         dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("1"));
         dialog->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
@@ -529,12 +529,12 @@ private slots:
 
     void tooFewDialogText() {
         Shell shell;
-        shell.forms.kevesValasz->setCount(17);
-        QCOMPARE(shell.forms.kevesValasz->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+        shell.forms.kevesValasz()->setCount(17);
+        QCOMPARE(shell.forms.kevesValasz()->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
                  QStringLiteral("Kevés a lejelölt válasz, mindössze 17."));
-        QCOMPARE(shell.forms.kevesValasz->findChild<QLabel*>(QStringLiteral("Label2"))->text(),
+        QCOMPARE(shell.forms.kevesValasz()->findChild<QLabel*>(QStringLiteral("Label2"))->text(),
                  QStringLiteral("Legalább 18 lejelölt válasz szükséges!"));
-        QCOMPARE(shell.forms.kevesValasz->findChild<QPushButton*>(QStringLiteral("OKBtn"))->text(),
+        QCOMPARE(shell.forms.kevesValasz()->findChild<QPushButton*>(QStringLiteral("OKBtn"))->text(),
                  QStringLiteral("Rendben"));
     }
 

@@ -6,6 +6,7 @@
 #include "model/Coding.h"
 #include "model/Evaluate.h"
 #include "render/NumberText.h"
+#include "render/PaperText.h"
 #include "render/ProfileChart.h"
 #include "render/ProtocolPages.h"
 #include "render/ResultText.h"
@@ -56,6 +57,7 @@ private slots:
     void smallPaperTakesMorePagesChartLast();
     void writingIsAtomic();
     void pngIsTheChart();
+    void longNameIsShownCutAndSaidSo();
 
 private:
     ExaminationData m_data;
@@ -242,6 +244,17 @@ void TestProtocolPages::pngIsTheChart() {
         QVERIFY2(distance < 40,
                  qPrintable(QStringLiteral("row %1: %2 instead of %3").arg(i).arg(pixel.name(), expected.name())));
     }
+}
+
+void TestProtocolPages::longNameIsShownCutAndSaidSo() {
+    // One word of 64 Ki characters: laid out whole it would wrap over page after page.
+    PersonalData pd = m_data.personal;
+    pd.name = QString(64 * 1024, QLatin1Char('K'));
+    const QByteArray pdf = ProtocolPages::pdfBytes(pd, m_coding, m_result, QLatin1Char(','));
+    QCOMPARE(PdfTools::pageCount(pdf), 2);
+    QVERIFY(squeezed(PdfTools::text(pdf))
+                .contains(
+                    squeezed(QStringLiteral("(további %1 karakter a fájlban)").arg(64 * 1024 - PaperText::kMaxShown))));
 }
 
 QTEST_MAIN(TestProtocolPages)

@@ -6,6 +6,7 @@
 #include "formats/BackupTree.h"
 #include "gui/backup/TMentes.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -33,6 +34,18 @@ struct Progress {
     std::atomic<bool> cancel{false};
 };
 
+// What the examiner should know besides the backup itself.
+QString notes(const BackupTree::Contents& c) {
+    QString text;
+    if (!c.followedLinks.isEmpty())
+        text += QStringLiteral("\n\nA hivatkozások helyett a tartalmuk került a mentésbe:\n") +
+                c.followedLinks.join(QLatin1Char('\n'));
+    if (!c.removedLeftovers.isEmpty())
+        text += QStringLiteral("\n\nEgy korábbi, megszakadt mentés maradéka törölve:\n") +
+                QDir::toNativeSeparators(c.removedLeftovers.join(QLatin1Char('\n')));
+    return text;
+}
+
 } // namespace
 
 BackupCommand::BackupCommand(const DataRoot& root, Platform& platform, TMentes& dialog)
@@ -59,14 +72,18 @@ void BackupCommand::run() {
     const QString root = m_root.tavrix();
     const BackupCipher::KdfCost cost = m_cost;
     const QByteArray secret = *passphrase;
-    QFuture<Outcome> future = QtConcurrent::run([root, path, secret, cost, progress]() {
+    // The backup holds the record of itself, so that a folder restored from it knows its age.
+    const QDateTime when = QDateTime::currentDateTimeUtc();
+    const BackupTree::Stored record = BackupReminder::recordInBackup(m_root, when);
+    QFuture<Outcome> future = QtConcurrent::run([root, path, secret, cost, progress, record]() {
         Outcome outcome;
         try {
-            outcome.contents = BackupTree::create(root, path, secret, cost, [progress](qint64 done, qint64 total) {
+            const auto report = [progress](qint64 done, qint64 total) {
                 progress->done = done;
                 progress->total = total;
                 return !progress->cancel;
-            });
+            };
+            outcome.contents = BackupTree::create(root, path, secret, cost, report, record);
         } catch (const UserError& e) {
             outcome.error = e.text();
         } catch (const BackupTree::Cancelled&) {
@@ -109,12 +126,13 @@ void BackupCommand::run() {
         m_platform.message(outcome.error);
         return;
     }
-    reportFailure(m_platform, [this] { BackupReminder::recordBackup(m_root); });
+    reportFailure(m_platform, [this, &when] { BackupReminder::recordBackup(m_root, when); });
     const BackupTree::Contents& c = outcome.contents;
     m_platform.message(
         QStringLiteral("A biztonsági mentés elkészült:\n%1\n%2, %3 fájl, ebből %4 vizsgálat.\n\n"
                        "Visszaállítani csak a jelszóval lehet; őrizze meg biztos helyen.")
             .arg(QDir::toNativeSeparators(path), QLocale(QLocale::Hungarian).formattedDataSize(QFileInfo(path).size()))
             .arg(c.files)
-            .arg(c.examinations));
+            .arg(c.examinations) +
+        notes(c));
 }

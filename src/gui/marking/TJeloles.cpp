@@ -156,7 +156,9 @@ TJeloles::TJeloles(ExamSession& session, Platform& platform, QWidget* parent)
 
     connect(&m_session, &ExamSession::pictureSelected, this, &TJeloles::showPicture);
     connect(&m_session.grid(), &MarkingGrid::codingChanged, this, &TJeloles::showTotal);
-    Edit1->setText(QStringLiteral("1."));
+    // Made when first needed: it opens on the picture in hand and its points.
+    showPicture(m_session.currentPicture());
+    showTotal();
 }
 
 void TJeloles::buildControls() {

@@ -54,8 +54,8 @@ TKepForm::TKepForm(ExamSession& session, Platform& platform, QWidget* parent)
 
     connect(m_group, &QButtonGroup::idClicked, this, &TKepForm::SpeedButton1Click);
     connect(&m_session, &ExamSession::pictureSelected, this, &TKepForm::showPicture);
-
-    selectPicture(1);
+    // Made when first needed: it opens on the picture in hand.
+    showPicture(m_session.currentPicture());
 }
 
 void TKepForm::SpeedButton1Click(int tag) {

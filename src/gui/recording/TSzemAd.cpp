@@ -115,6 +115,19 @@ QString upperAsciiLetters(QString text) {
     return text;
 }
 
+// A stored text longer than a line edit holds is shown cut and read-only, and the session keeps
+// it whole: a save must never shorten a field that nobody changed.
+bool showWhole(QLineEdit* edit, const QString& text) {
+    const bool fits = text.size() <= edit->maxLength();
+    edit->setText(text);
+    edit->setReadOnly(!fits);
+    edit->setToolTip(fits ? QString()
+                          : QStringLiteral("Ez a mező %1 karakter, több, mint amennyi itt szerkeszthető; a program "
+                                           "változatlanul megőrzi.")
+                                .arg(text.size()));
+    return fits;
+}
+
 } // namespace
 
 TSzemAd::TSzemAd(ExamSession& session, Platform& platform, QWidget* parent)
@@ -261,24 +274,36 @@ void TSzemAd::showPersonalData(const PersonalData& shown) {
     // The handlers below write into the session, which may be where the data comes from.
     const PersonalData data = shown;
     // Each handler stores its field once, after every control shows the new data.
+    bool nameWhole = true;
+    bool dateWhole = true;
+    bool examinerWhole = true;
     {
         const QSignalBlocker b1(Edit1), b4(Edit4), b2(Edit2), b3(Edit3), bc(ComboBox1);
-        Edit1->setText(data.name);
+        nameWhole = showWhole(Edit1, data.name);
         Edit4->setText(data.code.toUpper());
         Edit2->setText(QString::number(data.age));
         UpDown1->setPosition(data.age);
-        Edit3->setText(data.date);
-        ComboBox1->setEditText(data.examiner);
+        dateWhole = showWhole(Edit3, data.date);
+        examinerWhole = showWhole(ComboBox1->lineEdit(), data.examiner);
         RadioButton1->setChecked(data.sex == PersonalData::Sex::Boy);
         RadioButton2->setChecked(data.sex != PersonalData::Sex::Boy);
     }
-    Edit1Change();
+    if (nameWhole)
+        Edit1Change();
+    else
+        m_session.setName(data.name);
     Edit4Change();
     // The lamp warns of an edit of the code; a code an examination brings is no such edit.
     Shape1->hide();
     Edit2Change();
-    Edit3Change();
-    ComboBox1Change();
+    if (dateWhole)
+        Edit3Change();
+    else
+        m_session.setDate(data.date);
+    if (examinerWhole)
+        ComboBox1Change();
+    else
+        m_session.setExaminer(data.examiner);
     m_session.setSex(data.sex);
 }
 

@@ -35,6 +35,8 @@ Tvalasz::Tvalasz(ExamSession& session, Platform& platform, QWidget* parent)
     // A new or opened examination replaced the files; an edit left here belongs to the old one
     // and would otherwise be written over the new answer at the next picture change.
     connect(&m_session, &ExamSession::answersReplaced, this, &Tvalasz::reloadAnswer);
+    // Made when first needed: it opens on the picture in hand.
+    showPicture(m_session.currentPicture());
 }
 
 void Tvalasz::storePendingAnswer() {

@@ -23,10 +23,11 @@ namespace {
 const QString kRecording = QStringLiteral("felvetel");
 const QString kMarking = QStringLiteral("jeloles");
 
-// The eight windows of a layout file, in the order of its keys.
+// The eight windows of a layout file, in the order of its keys; those not made yet are made in
+// this order, since the file places them all.
 QList<QWidget*> layoutWindows(ProgramWindows& windows) {
-    return {windows.fomenu,  windows.helpAblak, windows.infoKeret, windows.jeloles,
-            windows.kepForm, windows.peldatar,  windows.valasz,    windows.vvInstr};
+    return {windows.fomenu,    windows.helpAblak(), windows.infoKeret(), windows.jeloles(),
+            windows.kepForm(), windows.peldatar(),  windows.valasz(),    windows.vvInstr()};
 }
 
 QMargins frameMargins(const QWidget* w) {
@@ -103,13 +104,13 @@ void arrange(ExamSession& session, Platform& platform, ProgramWindows& windows, 
     // The answer window has the keyboard in both arrangements: the others come up without taking
     // it (a window manager gives it to each window it maps), and the answer window asks for it.
     for (QWidget* w : show) {
-        w->setAttribute(Qt::WA_ShowWithoutActivating, w != windows.valasz);
+        w->setAttribute(Qt::WA_ShowWithoutActivating, w != windows.valasz());
         w->show();
     }
     if (hideLast)
         hideLast->hide();
-    windows.valasz->raise();
-    windows.valasz->activateWindow();
+    windows.valasz()->raise();
+    windows.valasz()->activateWindow();
     // A window's frame is only known once it is on screen, and some window managers report it
     // a moment later; placing the windows again then makes the outer sizes the file's.
     setGeometries(windows, entries);
@@ -123,14 +124,16 @@ Arrangements::Arrangements(ExamSession& session, Platform& platform, ProgramWind
 
 void Arrangements::recording() {
     ProgramWindows& w = m_windows;
-    arrange(m_session, m_platform, w, kRecording, {w.infoKeret, w.jeloles, w.peldatar},
-            {w.kepForm, w.valasz, w.vvInstr}, nullptr);
+    layoutWindows(w);
+    arrange(m_session, m_platform, w, kRecording, {w.infoKeret(), w.jeloles(), w.peldatar()},
+            {w.kepForm(), w.valasz(), w.vvInstr()}, nullptr);
 }
 
 void Arrangements::marking() {
     ProgramWindows& w = m_windows;
-    arrange(m_session, m_platform, w, kMarking, {}, {w.infoKeret, w.jeloles, w.kepForm, w.peldatar, w.valasz},
-            w.vvInstr);
+    layoutWindows(w);
+    arrange(m_session, m_platform, w, kMarking, {}, {w.infoKeret(), w.jeloles(), w.kepForm(), w.peldatar(), w.valasz()},
+            w.vvInstr());
 }
 
 void Arrangements::saveLayout() {

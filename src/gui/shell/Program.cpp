@@ -25,86 +25,142 @@
 #include "gui/shell/Tfomenu.h"
 
 Program::Program(const DataRoot& root, Platform& platform, const QStringList& parameters)
-    : m_session(root), m_commands(m_session, platform, m_windows), m_arrangements(m_session, platform, m_windows),
-      m_paper(m_session, platform, m_commands) {
+    : m_session(root), m_platform(platform), m_commands(m_session, platform, m_windows),
+      m_arrangements(m_session, platform, m_windows), m_paper(m_session, platform, m_commands) {
     m_commands.setCommandLine(CommandLine::parse(parameters));
-    createWindows(platform);
+    ProgramWindows& w = m_windows;
+    w.fomenu = new Tfomenu(root, m_commands, m_arrangements);
+    new NormalStateKeeper(w.fomenu);
+    m_childScreen = std::make_unique<ChildScreenCommand>(m_session, platform, w.fomenu);
+    m_childScreen->addItemsTo(w.fomenu->examinationMenu());
+    setMakers();
+    connectMainWindow();
+    // What these do at creation is seen at start: the answer and picture windows load the first
+    // picture and its answer, the instruction window its text, each reporting a file it cannot
+    // read, and the personal data window takes part in every examination that comes in. They
+    // are made at start, in this order; the others when first needed.
+    w.valasz();
+    reportFailure(m_platform, [this] { m_session.loadKey(); });
+    w.szemAd();
+    w.vvInstr();
+    w.kepForm();
+    m_childScreen->closeWithEscapeIn({w.fomenu, w.valasz(), w.kepForm(), w.vvInstr()});
 }
 
 Program::~Program() = default;
 
-void Program::createWindows(Platform& platform) {
+BackupCommand& Program::backup() {
+    if (!m_backup)
+        m_backup = std::make_unique<BackupCommand>(m_session.root(), m_platform, *m_windows.mentes());
+    return *m_backup;
+}
+
+void Program::setMakers() {
     const DataRoot& root = m_session.root();
     ProgramWindows& w = m_windows;
-    w.fomenu = new Tfomenu(root, m_commands, m_arrangements);
-    new NormalStateKeeper(w.fomenu);
+    ExamSession& s = m_session;
+    Platform& p = m_platform;
     QWidget* owner = w.fomenu;
-    w.valasz = new Tvalasz(m_session, platform, owner);
-    reportFailure(platform, [this] { m_session.loadKey(); });
-    w.jeloles = new TJeloles(m_session, platform, owner);
-    w.infoKeret = new TInfoKeret(root, platform, owner);
-    w.peldatar = new TPeldatar(root, platform, owner);
-    w.szemAd = new TSzemAd(m_session, platform, owner);
-    w.helpAblak = new THelpAblak(root, platform, owner);
-    w.vvLista = new TVV_lista(root, platform, w.szemAd);
-    w.kalend = new TKalend(platform, owner);
-    w.vvInstr = new Tvv_instr(root, platform, owner);
-    w.jelCsere = new TJelCsere(m_session, owner);
-    w.kevesValasz = new TKevesValasz(owner);
-    w.kepForm = new TKepForm(m_session, platform, owner);
-    w.aboutForm = new TAboutForm(root, owner);
-    w.pwForm = new TPwForm(m_commands, owner);
-    w.profil = new TProfil(m_session, owner);
-    w.archivum = new TArchivum(m_session, m_commands, platform, owner);
-    w.mentes = new TMentes(platform, owner);
-    m_backup = std::make_unique<BackupCommand>(root, platform, *w.mentes);
-    m_childScreen = std::make_unique<ChildScreenCommand>(m_session, platform, w.fomenu);
-    m_childScreen->addItemsTo(w.fomenu->examinationMenu());
-    m_childScreen->closeWithEscapeIn({w.fomenu, w.valasz, w.jeloles, w.kepForm, w.vvInstr, w.infoKeret, w.peldatar});
+    w.valasz.setMaker([&s, &p, owner] { return new Tvalasz(s, p, owner); });
+    w.jeloles.setMaker([this] { return makeJeloles(); });
+    // The examiner closes the child's screen with Escape from the windows of the examination.
+    w.infoKeret.setMaker([this, &root, &p, owner] {
+        auto* infoKeret = new TInfoKeret(root, p, owner);
+        m_childScreen->closeWithEscapeIn({infoKeret});
+        return infoKeret;
+    });
+    w.peldatar.setMaker([this, &root, &p, owner] {
+        auto* peldatar = new TPeldatar(root, p, owner);
+        m_childScreen->closeWithEscapeIn({peldatar});
+        return peldatar;
+    });
+    w.szemAd.setMaker([this] { return makeSzemAd(); });
+    w.helpAblak.setMaker([&root, &p, owner] { return new THelpAblak(root, p, owner); });
+    w.vvLista.setMaker([&root, &p, &w] { return new TVV_lista(root, p, w.szemAd()); });
+    w.kalend.setMaker([&p, &w, owner] {
+        auto* kalend = new TKalend(p, owner);
+        QObject::connect(kalend, &TKalend::datePicked, kalend,
+                         [&w](const QString& text) { w.szemAd()->setExaminationDate(text); });
+        return kalend;
+    });
+    w.vvInstr.setMaker([&root, &p, owner] { return new Tvv_instr(root, p, owner); });
+    w.jelCsere.setMaker([&s, owner] { return new TJelCsere(s, owner); });
+    w.kevesValasz.setMaker([owner] { return new TKevesValasz(owner); });
+    w.kepForm.setMaker([&s, &p, owner] { return new TKepForm(s, p, owner); });
+    w.aboutForm.setMaker([&root, owner] { return new TAboutForm(root, owner); });
+    w.pwForm.setMaker([this, owner] { return new TPwForm(m_commands, owner); });
+    w.profil.setMaker([&s, owner] { return new TProfil(s, owner); });
+    w.archivum.setMaker([this, owner] { return new TArchivum(m_session, m_commands, m_platform, owner); });
+    w.mentes.setMaker([&p, owner] { return new TMentes(p, owner); });
+}
 
-    // Windows ask one another for help through signals, so none of them holds another.
-    QObject::connect(w.jeloles, &TJeloles::markingHelpWanted, w.infoKeret, &TInfoKeret::showMarkingHelp);
-    QObject::connect(w.jeloles, &TJeloles::examplesWanted, w.peldatar, &TPeldatar::showExamples);
-    QObject::connect(w.jeloles, &TJeloles::deletionWanted, w.jelCsere, &TJelCsere::run);
-    QObject::connect(w.jeloles, &TJeloles::markingHelpScrolled, w.infoKeret, &TInfoKeret::scrollText);
-    QObject::connect(w.jeloles, &TJeloles::examplesScrolled, w.peldatar, &TPeldatar::scrollText);
-    QObject::connect(w.szemAd, &TSzemAd::calendarWanted, w.kalend, &TKalend::exec);
-    QObject::connect(w.kalend, &TKalend::datePicked, w.szemAd, &TSzemAd::setExaminationDate);
-    QObject::connect(w.szemAd, &TSzemAd::examinerListWanted, w.vvLista,
-                     [list = w.vvLista] { list->openList(QStringLiteral("vv")); });
-    QObject::connect(w.fomenu, &Tfomenu::helpChapterWanted, w.helpAblak, &THelpAblak::showChapter);
+// Windows ask one another for help through signals, so none of them holds another; a window
+// asked for is made then.
+TJeloles* Program::makeJeloles() {
+    ProgramWindows& w = m_windows;
+    auto* jeloles = new TJeloles(m_session, m_platform, w.fomenu);
+    m_childScreen->closeWithEscapeIn({jeloles});
+    QObject::connect(jeloles, &TJeloles::markingHelpWanted, jeloles,
+                     [&w](int code) { w.infoKeret()->showMarkingHelp(code); });
+    QObject::connect(jeloles, &TJeloles::examplesWanted, jeloles,
+                     [&w](int number, int picture, const QString& combination) {
+                         w.peldatar()->showExamples(number, picture, combination);
+                     });
+    QObject::connect(jeloles, &TJeloles::deletionWanted, jeloles,
+                     [&w](const QString& caption) { w.jelCsere()->run(caption); });
+    QObject::connect(jeloles, &TJeloles::markingHelpScrolled, jeloles,
+                     [&w](int angle) { w.infoKeret()->scrollText(angle); });
+    QObject::connect(jeloles, &TJeloles::examplesScrolled, jeloles,
+                     [&w](int angle) { w.peldatar()->scrollText(angle); });
+    return jeloles;
+}
+
+TSzemAd* Program::makeSzemAd() {
+    ProgramWindows& w = m_windows;
+    auto* szemAd = new TSzemAd(m_session, m_platform, w.fomenu);
+    QObject::connect(szemAd, &TSzemAd::calendarWanted, szemAd, [&w] { w.kalend()->exec(); });
+    QObject::connect(szemAd, &TSzemAd::examinerListWanted, szemAd,
+                     [&w] { w.vvLista()->openList(QStringLiteral("vv")); });
     // While the personal data are up, modally, only their own children take input: the help
     // comes up as one of them, and goes back to the main window when they close.
-    QObject::connect(w.szemAd, &TSzemAd::helpWanted, w.helpAblak, [this] {
-        THelpAblak* help = m_windows.helpAblak;
-        help->setParent(m_windows.szemAd, help->windowFlags());
+    QObject::connect(szemAd, &TSzemAd::helpWanted, szemAd, [&w, szemAd] {
+        THelpAblak* help = w.helpAblak();
+        help->setParent(szemAd, help->windowFlags());
         help->showChapterAt(1, QStringLiteral("A személyi adatok ablakában"));
     });
-    QObject::connect(w.szemAd, &QDialog::finished, w.helpAblak, [this] {
-        THelpAblak* help = m_windows.helpAblak;
-        if (help->parentWidget() != m_windows.szemAd)
+    QObject::connect(szemAd, &QDialog::finished, szemAd, [&w, szemAd] {
+        THelpAblak* help = w.helpAblak.made();
+        if (!help || help->parentWidget() != szemAd)
             return;
         const bool shown = help->isVisible();
         const QRect place = help->geometry();
-        help->setParent(m_windows.fomenu, help->windowFlags());
+        help->setParent(w.fomenu, help->windowFlags());
         help->setGeometry(place);
         help->setVisible(shown);
     });
-    QObject::connect(w.fomenu, &Tfomenu::aboutWanted, w.aboutForm, &TAboutForm::exec);
-    QObject::connect(w.fomenu, &Tfomenu::passwordChangeWanted, w.pwForm, &TPwForm::exec);
+    return szemAd;
+}
+
+void Program::connectMainWindow() {
+    ProgramWindows& w = m_windows;
+    Tfomenu* menu = w.fomenu;
+    QObject::connect(menu, &Tfomenu::helpChapterWanted, menu,
+                     [&w](int chapter) { w.helpAblak()->showChapter(chapter); });
+    QObject::connect(menu, &Tfomenu::aboutWanted, menu, [&w] { w.aboutForm()->exec(); });
+    QObject::connect(menu, &Tfomenu::passwordChangeWanted, menu, [&w] { w.pwForm()->exec(); });
     // The profile window shows only what "Kész jegyzőkönyv" would accept.
-    QObject::connect(w.fomenu, &Tfomenu::profileWanted, w.profil, [this, profil = w.profil] {
+    QObject::connect(menu, &Tfomenu::profileWanted, menu, [this] {
         EvaluationResult result;
         if (m_commands.evaluateForProtocol(result))
-            profil->showProfile();
+            m_windows.profil()->showProfile();
     });
-    QObject::connect(w.fomenu, &Tfomenu::printWanted, w.fomenu, [this] { m_paper.print(); });
-    QObject::connect(w.fomenu, &Tfomenu::pdfWanted, w.fomenu, [this] { m_paper.savePdf(); });
-    QObject::connect(w.fomenu, &Tfomenu::archiveWanted, w.archivum, &TArchivum::showArchive);
-    QObject::connect(w.fomenu, &Tfomenu::backupWanted, w.fomenu, [this] { m_backup->run(); });
-    QObject::connect(w.fomenu, &Tfomenu::unlocked, w.fomenu,
-                     [this, p = &platform] { BackupReminder::afterUnlock(m_session.root(), *p); });
-    QObject::connect(w.fomenu, &Tfomenu::unlocked, m_childScreen.get(), &ChildScreenCommand::unlock);
+    QObject::connect(menu, &Tfomenu::printWanted, menu, [this] { m_paper.print(); });
+    QObject::connect(menu, &Tfomenu::pdfWanted, menu, [this] { m_paper.savePdf(); });
+    QObject::connect(menu, &Tfomenu::archiveWanted, menu, [&w] { w.archivum()->showArchive(); });
+    QObject::connect(menu, &Tfomenu::backupWanted, menu, [this] { backup().run(); });
+    QObject::connect(menu, &Tfomenu::unlocked, menu,
+                     [this] { BackupReminder::afterUnlock(m_session.root(), m_platform); });
+    QObject::connect(menu, &Tfomenu::unlocked, m_childScreen.get(), &ChildScreenCommand::unlock);
 }
 
 void Program::start() {

@@ -13,11 +13,12 @@
 
 class BackupCommand;
 class ChildScreenCommand;
-
 class Platform;
+class TJeloles;
+class TSzemAd;
 
 // One run of gyermek VKT on a data root: the examination session, its commands and the
-// fifteen windows created in their fixed order and wired to one another. main() starts one;
+// windows, each made when first needed and wired to the others it asks for. main() starts one;
 // the GUI tests drive one the same way.
 class Program {
 public:
@@ -35,13 +36,18 @@ public:
     Arrangements& arrangements() { return m_arrangements; }
     ProgramWindows& windows() { return m_windows; }
     PaperCommands& paper() { return m_paper; }
-    BackupCommand& backup() { return *m_backup; }
+    // "Biztonsági mentés…", made with its passphrase window when first needed.
+    BackupCommand& backup();
     ChildScreenCommand& childScreen() { return *m_childScreen; }
 
 private:
-    void createWindows(Platform& platform);
+    void setMakers();
+    TJeloles* makeJeloles();
+    TSzemAd* makeSzemAd();
+    void connectMainWindow();
 
     ExamSession m_session;
+    Platform& m_platform;
     ProgramWindows m_windows;
     Commands m_commands;
     Arrangements m_arrangements;

@@ -10,16 +10,17 @@ ProgramWindows::~ProgramWindows() {
 }
 
 bool ProgramWindows::personalDataShown() const {
-    return szemAd->isVisible();
+    const TSzemAd* window = szemAd.made();
+    return window && window->isVisible();
 }
 
 void ProgramWindows::showPersonalData() {
-    szemAd->exec();
+    szemAd()->exec();
 }
 
 void ProgramWindows::showTooFewMarked(int marked) {
-    kevesValasz->setCount(marked);
-    kevesValasz->exec();
+    kevesValasz()->setCount(marked);
+    kevesValasz()->exec();
 }
 
 void ProgramWindows::writeProfileChart(const QString& path, const PersonalData& personal,

@@ -2,6 +2,8 @@
 
 #include "app/Commands.h"
 
+#include <functional>
+
 class Tfomenu;
 class Tvalasz;
 class TJeloles;
@@ -21,31 +23,52 @@ class TProfil;
 class TArchivum;
 class TMentes;
 
-// The program's windows, one instance of each, created at start-up in this order and kept
-// until the program ends; the main window owns the rest. The arrangements and the examination
-// commands reach the windows they show through here.
+// A window made the first time it is asked for, by the maker Program gave it, and kept until
+// the program ends. A made window shows what it would have shown had it been made at start: it
+// reads the examination in hand as it is made.
+template <typename Window>
+class LazyWindow {
+public:
+    void setMaker(std::function<Window*()> make) { m_make = std::move(make); }
+    Window* operator()() {
+        if (!m_window)
+            m_window = m_make();
+        return m_window;
+    }
+    // The window when it was made already, else null: for asking about it without making it.
+    Window* made() const { return m_window; }
+
+private:
+    std::function<Window*()> m_make;
+    Window* m_window = nullptr;
+};
+
+// The program's windows, one instance of each. The main window is made at start and owns the
+// rest, which are made when first needed (Program makes the few whose creation is seen at start
+// with it); the arrangements and the examination commands reach the windows they show through
+// here.
 struct ProgramWindows : CommandWindows {
     Tfomenu* fomenu = nullptr;
-    Tvalasz* valasz = nullptr;
-    TJeloles* jeloles = nullptr;
-    TInfoKeret* infoKeret = nullptr;
-    TPeldatar* peldatar = nullptr;
-    TSzemAd* szemAd = nullptr;
-    THelpAblak* helpAblak = nullptr;
-    TVV_lista* vvLista = nullptr;
-    TKalend* kalend = nullptr;
-    Tvv_instr* vvInstr = nullptr;
-    TJelCsere* jelCsere = nullptr;
-    TKevesValasz* kevesValasz = nullptr;
-    TKepForm* kepForm = nullptr;
-    TAboutForm* aboutForm = nullptr;
-    TPwForm* pwForm = nullptr;
-    // Created after the fifteen: the profile chart of "Vizsgálat" → "Profil".
-    TProfil* profil = nullptr;
-    // Created after the fifteen: "File" → "Archívum…".
-    TArchivum* archivum = nullptr;
-    // Created after the fifteen: the passphrase of "File" → "Biztonsági mentés…".
-    TMentes* mentes = nullptr;
+    LazyWindow<Tvalasz> valasz;
+    LazyWindow<TJeloles> jeloles;
+    LazyWindow<TInfoKeret> infoKeret;
+    LazyWindow<TPeldatar> peldatar;
+    LazyWindow<TSzemAd> szemAd;
+    LazyWindow<THelpAblak> helpAblak;
+    LazyWindow<TVV_lista> vvLista;
+    LazyWindow<TKalend> kalend;
+    LazyWindow<Tvv_instr> vvInstr;
+    LazyWindow<TJelCsere> jelCsere;
+    LazyWindow<TKevesValasz> kevesValasz;
+    LazyWindow<TKepForm> kepForm;
+    LazyWindow<TAboutForm> aboutForm;
+    LazyWindow<TPwForm> pwForm;
+    // The profile chart of "Vizsgálat" → "Profil".
+    LazyWindow<TProfil> profil;
+    // "File" → "Archívum…".
+    LazyWindow<TArchivum> archivum;
+    // The passphrase of "File" → "Biztonsági mentés…".
+    LazyWindow<TMentes> mentes;
 
     ProgramWindows() = default;
     ProgramWindows(const ProgramWindows&) = delete;

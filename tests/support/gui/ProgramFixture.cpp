@@ -12,19 +12,19 @@ void ProgramFixture::unlock() const {
 }
 
 void ProgramFixture::selectPicture(int n) const {
-    child<QAbstractButton>(forms.kepForm, QStringLiteral("SpeedButton%1").arg(n).toLatin1().constData())->click();
+    child<QAbstractButton>(forms.kepForm(), QStringLiteral("SpeedButton%1").arg(n).toLatin1().constData())->click();
 }
 
 void ProgramFixture::pressCode(int tag) const {
-    QTest::mousePress(child<QWidget>(forms.jeloles, QStringLiteral("BitBtn%1").arg(tag).toLatin1().constData()),
+    QTest::mousePress(child<QWidget>(forms.jeloles(), QStringLiteral("BitBtn%1").arg(tag).toLatin1().constData()),
                       Qt::LeftButton);
 }
 
 bool ProgramFixture::runConfirmingPersonalData(const char* item, std::function<void()> fill) {
-    ModalWatch watch(forms.szemAd, [this, fill]() {
+    ModalWatch watch(forms.szemAd(), [this, fill]() {
         if (fill)
             fill();
-        child<QPushButton>(forms.szemAd, "BitBtn1")->click();
+        child<QPushButton>(forms.szemAd(), "BitBtn1")->click();
     });
     trigger(item);
     return watch.seen;

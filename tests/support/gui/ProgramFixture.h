@@ -1,6 +1,6 @@
 #pragma once
 
-// For GUI tests only (the test links gyvkt_gui): the program with its fifteen windows on a
+// For GUI tests only (the test links gyvkt_gui): the program with its windows on a
 // throw-away data root, the scripted platform, and the ways a test acts on it as a user would.
 
 #include "ScriptedPlatform.h"
@@ -88,7 +88,7 @@ public:
     void unlock() const;
     void selectPicture(int n) const;
     void pressCode(int tag) const;
-    QPlainTextEdit* answerMemo() const { return child<QPlainTextEdit>(forms.valasz, "Memo1"); }
+    QPlainTextEdit* answerMemo() const { return child<QPlainTextEdit>(forms.valasz(), "Memo1"); }
     // Runs a menu command that shows the personal-data window modally and confirms it; fill()
     // acts on the window first. True when the window came up.
     bool runConfirmingPersonalData(const char* item, std::function<void()> fill = {});
