@@ -23,9 +23,7 @@
 #include <memory>
 #include <optional>
 
-#ifndef Q_OS_WIN
 #include <clocale>
-#endif
 
 namespace {
 
@@ -60,14 +58,49 @@ void count(BackupTree::Contents& contents, const QString& relative, mode_t type,
 }
 
 // The names inside the archive are UTF-8, as Qt takes the file system's names to be. libarchive
-// converts through the locale's character set, which under LC_ALL=C knows no accented letter;
-// this thread works in C.UTF-8 while an archive is open. (On Windows it converts through the
-// system's UTF-8 code page whatever the locale.)
+// converts them through the locale's character set, which under LC_ALL=C knows no accented
+// letter: this thread works in C.UTF-8 while an archive is open, and names cross as UTF-8.
+// On Windows libarchive keeps a name as a wide string, and names cross as such; its writer
+// still asks for every name in the C runtime's code page (for the plain tar header, which the
+// pax header's UTF-8 then overrides), and refuses the entry when that fails, as it does in the
+// "C" locale for any letter past Latin-1. The system's code page puts a substitute for what it
+// lacks; the program takes it once, as C programs on Windows do.
 #ifdef Q_OS_WIN
 class Utf8Names {
 public:
-    Utf8Names() {}
+    Utf8Names() {
+        static const bool systemCodePage = std::setlocale(LC_CTYPE, "") != nullptr;
+        Q_UNUSED(systemCodePage);
+    }
 };
+
+const wchar_t* wide(const QString& text) {
+    return reinterpret_cast<const wchar_t*>(text.utf16());
+}
+
+std::optional<QString> fromWide(const wchar_t* name) {
+    return name ? std::optional<QString>(QString::fromWCharArray(name)) : std::nullopt;
+}
+
+void setPathname(archive_entry* entry, const QString& path) {
+    archive_entry_copy_pathname_w(entry, wide(path));
+}
+
+void setSymlink(archive_entry* entry, const QString& target) {
+    archive_entry_copy_symlink_w(entry, wide(target));
+}
+
+std::optional<QString> pathnameOf(archive_entry* entry) {
+    return fromWide(archive_entry_pathname_w(entry));
+}
+
+std::optional<QString> symlinkOf(archive_entry* entry) {
+    return fromWide(archive_entry_symlink_w(entry));
+}
+
+bool isHardlink(archive_entry* entry) {
+    return archive_entry_hardlink_w(entry) || archive_entry_hardlink(entry);
+}
 #else
 class Utf8Names {
 public:
@@ -88,6 +121,30 @@ private:
     locale_t m_utf8;
     locale_t m_previous = nullptr;
 };
+
+std::optional<QString> fromUtf8(const char* name) {
+    return name ? std::optional<QString>(QString::fromUtf8(name)) : std::nullopt;
+}
+
+void setPathname(archive_entry* entry, const QString& path) {
+    archive_entry_update_pathname_utf8(entry, path.toUtf8().constData());
+}
+
+void setSymlink(archive_entry* entry, const QString& target) {
+    archive_entry_update_symlink_utf8(entry, target.toUtf8().constData());
+}
+
+std::optional<QString> pathnameOf(archive_entry* entry) {
+    return fromUtf8(archive_entry_pathname_utf8(entry));
+}
+
+std::optional<QString> symlinkOf(archive_entry* entry) {
+    return fromUtf8(archive_entry_symlink_utf8(entry));
+}
+
+bool isHardlink(archive_entry* entry) {
+    return archive_entry_hardlink(entry) != nullptr;
+}
 #endif
 
 // ---- what an entry may be ----
@@ -192,9 +249,11 @@ private:
 
     void walk(const QString& folder, const QByteArray& relative, bool followedAbove, QList<Identity> above) {
         QList<Item> found;
+        // A name that is not UTF-8 is refused below, before its path is used; the others are
+        // UTF-8 on every system (on Windows the local code page would mistake them).
         for (const TreeFiles::Entry& e : TreeFiles::list(folder)) {
             found.append({relative.isEmpty() ? e.name : relative + '/' + e.name,
-                          folder + QLatin1Char('/') + QFile::decodeName(e.name),
+                          folder + QLatin1Char('/') + QString::fromUtf8(e.name),
                           e.status,
                           {}});
         }
@@ -297,12 +356,12 @@ public:
     };
 
     Admitted admit(archive_entry* entry) {
-        const char* rawPath = archive_entry_pathname_utf8(entry);
-        if (!rawPath)
+        const std::optional<QString> path = pathnameOf(entry);
+        if (!path)
             refuse(QStringLiteral("olvashatatlan nevű bejegyzés"));
-        const QString shown = QString::fromUtf8(rawPath);
+        const QString shown = *path;
         const mode_t type = archive_entry_filetype(entry);
-        if (archive_entry_hardlink(entry) || (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK))
+        if (isHardlink(entry) || (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK))
             refuse(QStringLiteral("eszköz, cső vagy más különleges bejegyzés: %1").arg(shown));
         if (shown.startsWith(QLatin1Char('/')))
             refuse(QStringLiteral("abszolút útvonalú bejegyzés: %1").arg(shown));
@@ -335,8 +394,7 @@ public:
             refuse(QStringLiteral("kétszer szereplő bejegyzés: %1").arg(shown));
         m_seen.insert(admitted.path, type == AE_IFDIR ? Seen::Folder : type == AE_IFLNK ? Seen::Link : Seen::File);
         if (type == AE_IFLNK) {
-            const char* rawTarget = archive_entry_symlink_utf8(entry);
-            admitted.linkTarget = rawTarget ? QString::fromUtf8(rawTarget) : QString();
+            admitted.linkTarget = symlinkOf(entry).value_or(QString());
             if (admitted.linkTarget.toUtf8().size() > kMaxPathBytes)
                 refuse(QStringLiteral("túl hosszú célú hivatkozás: %1").arg(shown));
             if (!staysInside(static_cast<int>(parts.size()) - 1, admitted.linkTarget))
@@ -612,7 +670,7 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
     for (const Item& item : std::as_const(items)) {
         const QString relative = QString::fromUtf8(item.path);
         archive_entry_clear(entry.get());
-        archive_entry_update_pathname_utf8(entry.get(), item.path.constData());
+        setPathname(entry.get(), relative);
         archive_entry_set_perm(entry.get(), item.st.mode);
         archive_entry_set_mtime(entry.get(), item.st.modified.seconds, static_cast<long>(item.st.modified.nanoseconds));
         if (item.st.kind != Kind::File) {
@@ -621,7 +679,7 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
                 archive_entry_set_filetype(entry.get(), AE_IFDIR);
             } else {
                 archive_entry_set_filetype(entry.get(), AE_IFLNK);
-                archive_entry_update_symlink_utf8(entry.get(), TreeFiles::linkTarget(item.source).constData());
+                setSymlink(entry.get(), QString::fromUtf8(TreeFiles::linkTarget(item.source)));
             }
             check(archive_write_header(a.get(), entry.get()));
             count(contents, relative, archive_entry_filetype(entry.get()), 0);

@@ -182,7 +182,12 @@ void BackupTest::initTestCase() {
     setTime(root + QStringLiteral("/gy_vkt/help"), 1100000000, 0);
 #endif
     m_backup = m_out.filePath(QStringLiteral("mentes.vktmentes"));
-    const BackupTree::Contents made = BackupTree::create(root, m_backup, kPassphrase, kCheap);
+    BackupTree::Contents made;
+    try {
+        made = BackupTree::create(root, m_backup, kPassphrase, kCheap);
+    } catch (const UserError& e) {
+        QFAIL(qPrintable(e.text()));
+    }
     QCOMPARE(made.files, 5);
     QCOMPARE(made.examinations, 2);
     QCOMPARE(made.links, links);
@@ -364,6 +369,10 @@ void BackupTest::backupThatCouldNotRestoreIsNotMade() {
     QTemporaryDir elsewhere;
     QDir(root.path()).mkpath(QStringLiteral("gy_vkt/archivum"));
     QString file = elsewhere.filePath(QStringLiteral("m.vktmentes"));
+#ifdef Q_OS_WIN
+    if (setup != QLatin1String("inside"))
+        QSKIP("Windows names are Unicode, and a Windows backup leaves links out");
+#else
     const QByteArray folder = QFile::encodeName(root.filePath(QStringLiteral("gy_vkt/archivum")));
     if (setup == QLatin1String("latin2"))
         QVERIFY(::close(::open((folder + "/K\xf6r.kvx").constData(), O_CREAT | O_WRONLY, 0600)) == 0);
@@ -371,11 +380,11 @@ void BackupTest::backupThatCouldNotRestoreIsNotMade() {
         QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("nincs")), root.filePath(QStringLiteral("gy_vkt/x"))));
     else if (setup == QLatin1String("loop"))
         QVERIFY(QFile::link(root.path(), root.filePath(QStringLiteral("gy_vkt/archivum/fel"))));
-    else if (setup == QLatin1String("inside"))
-        file = root.filePath(QStringLiteral("gy_vkt/archivum/MINTA.kvx"));
-    else if (setup == QLatin1String("outside")) {
+    else if (setup == QLatin1String("outside"))
         QVERIFY(QFile::link(elsewhere.path(), root.filePath(QStringLiteral("gy_vkt/kint"))));
-    }
+#endif
+    if (setup == QLatin1String("inside"))
+        file = root.filePath(QStringLiteral("gy_vkt/archivum/MINTA.kvx"));
     QString text;
     try {
         BackupTree::create(root.path(), file, kPassphrase, kCheap);
@@ -388,6 +397,9 @@ void BackupTest::backupThatCouldNotRestoreIsNotMade() {
 }
 
 void BackupTest::linkLeadingOutIsStoredAsWhatItLeadsTo() {
+#ifdef Q_OS_WIN
+    QSKIP("Windows makes no links without an administrator's right, and a Windows backup leaves links out");
+#endif
     // An archive folder kept on another disk, and a key file linked from elsewhere.
     QTemporaryDir root;
     QTemporaryDir disk;

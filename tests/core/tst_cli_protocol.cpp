@@ -335,6 +335,9 @@ void CliProtocolTest::unwritableOutputIsAFailure_data() {
 }
 
 void CliProtocolTest::unwritableOutputIsAFailure() {
+#ifdef Q_OS_WIN
+    QSKIP("Windows has no full device to write into");
+#else
     QFETCH(QStringList, args);
     QFETCH(bool, closedPipe);
     QProcess p;
@@ -358,4 +361,5 @@ void CliProtocolTest::unwritableOutputIsAFailure() {
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 2);
     QVERIFY(p.readAllStandardError().contains("A kimenet nem írható ki"));
+#endif
 }
