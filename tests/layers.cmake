@@ -1,6 +1,7 @@
 # Reads every #include of every file under src/ and fails when one runs against the order of the
-# layers (cmake/Layers.cmake), or when folders include each other in a circle. Run as
-#   cmake -DSOURCE_DIR=<src> -P layers.cmake
+# layers (cmake/Layers.cmake), or when folders include each other in a circle; given the
+# architecture document, also when its drawing of the layers no longer shows that order. Run as
+#   cmake -DSOURCE_DIR=<src> [-DDRAWING=<docs/architecture.md>] -P layers.cmake
 # Every form counts: "layer/File.h" and <layer/File.h> name a header from src/, and a quoted name
 # that starts with ./ or ../, or a file that exists beside the includer, is read from the includer's
 # own folder, as the compiler reads it. Each layer may include itself and the layers before it; a
@@ -154,10 +155,54 @@ foreach(edge IN LISTS edges)
     endif()
 endforeach()
 
+# The drawing of the layers in the architecture document, when one is given (-DDRAWING=...): its
+# first block after "## The layers" names the programs on its first line and then one layer a line,
+# from the top down, each as the line's first word.
+if(DRAWING)
+    file(STRINGS ${DRAWING} doc)
+    set(state before)
+    set(drawn "")
+    set(first_line "")
+    foreach(line IN LISTS doc)
+        if(state STREQUAL "before" AND line MATCHES "^## The layers")
+            set(state heading)
+        elseif(state STREQUAL "heading" AND line MATCHES "^```")
+            set(state block)
+        elseif(state STREQUAL "block")
+            if(line MATCHES "^```")
+                break()
+            endif()
+            if(line MATCHES "^ *([a-z_]+)")
+                if(NOT first_line)
+                    set(first_line "${line}")
+                else()
+                    list(APPEND drawn "${CMAKE_MATCH_1}")
+                endif()
+            endif()
+        endif()
+    endforeach()
+    set(expected ${GYVKT_LAYERS})
+    list(REVERSE expected)
+    set(programs_drawn TRUE)
+    foreach(program IN LISTS GYVKT_PROGRAMS)
+        if(NOT first_line MATCHES "(^| )${program}( |$)")
+            set(programs_drawn FALSE)
+        endif()
+    endforeach()
+    if(NOT drawn STREQUAL expected OR NOT programs_drawn)
+        string(REPLACE ";" ", " drawn_text "${drawn}")
+        string(REPLACE ";" ", " expected_text "${expected}")
+        string(REPLACE ";" ", " programs_text "${GYVKT_PROGRAMS}")
+        message("${DRAWING}: the drawing of the layers shows ${drawn_text} under \"${first_line}\"; "
+                "cmake/Layers.cmake has ${expected_text} under the programs ${programs_text}")
+        math(EXPR faults "${faults} + 1")
+    endif()
+endif()
+
 string(REPLACE ";" " < " order "${GYVKT_LAYERS}")
 string(REPLACE ";" ", " programs "${GYVKT_PROGRAMS}")
 if(faults GREATER 0)
-    message(FATAL_ERROR "${faults} include(s) against the layers ${order} < ${programs}")
+    message(FATAL_ERROR "${faults} fault(s) against the layers ${order} < ${programs}")
 endif()
 list(LENGTH files count)
 message("Layers kept in ${count} files.")

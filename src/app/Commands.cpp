@@ -15,7 +15,7 @@
 CommandWindows::~CommandWindows() = default;
 
 Commands::Commands(ExamSession& session, Platform& platform, CommandWindows& windows)
-    : m_session(session), m_platform(platform), m_windows(windows) {}
+    : m_session(session), m_platform(platform), m_windows(windows), m_writeChart(&ProtocolWriter::writeProfileChart) {}
 
 void Commands::newExamination() {
     if (m_windows.personalDataShown() || !mayReplaceExamination())
@@ -128,8 +128,7 @@ void Commands::writeProtocol(const PersonalData& personal, const Coding& coding)
     // The page does not show the chart, so a chart that could not be written is reported but
     // does not keep the finished protocol from the examiner.
     reportFailure(m_platform, [&] {
-        m_windows.writeProfileChart(m_session.root().profileChartFile(personal.code), personal, result,
-                                    m_session.decimalSeparator());
+        m_writeChart(m_session.root().profileChartFile(personal.code), personal, result, m_session.decimalSeparator());
     });
     openProtocol(path);
 }

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class Coding;
 class ExamSession;
 class Platform;
@@ -20,11 +22,13 @@ public:
     virtual void showPersonalData() = 0;
     // The too-few dialog, modally, with the number of marked pictures.
     virtual void showTooFewMarked(int marked) = 0;
-    // Draws the profile chart of an evaluated examination and writes it as a PNG file to path
-    // (atomically). Raises UserError when it cannot be written.
-    virtual void writeProfileChart(const QString& path, const PersonalData& personal, const EvaluationResult& result,
-                                   QChar decimalSeparator) = 0;
 };
+
+// Writes the profile chart beside a finished protocol, raising UserError when it cannot. The
+// program draws it (ProtocolWriter::writeProfileChart), which needs a QGuiApplication; a test
+// without one puts a stand-in here.
+using ChartWriter = std::function<void(const QString& path, const PersonalData& personal,
+                                       const EvaluationResult& result, QChar decimalSeparator)>;
 
 // The examination commands of the main window's menus, the command line and the close query,
 // in one place. Each command turns a UserError into one message box and stops where it was
@@ -73,6 +77,7 @@ public:
     // written (reported at the boundary), leaves the old password in force.
     bool changePassword(const QString& oldPassword, const QString& newPassword, const QString& confirmation);
     void setCommandLine(const CommandLine& commandLine) { m_commandLine = commandLine; }
+    void setChartWriter(ChartWriter writer) { m_writeChart = std::move(writer); }
     const CommandLine& commandLine() const { return m_commandLine; }
     // The main window's password field changed: true when it holds the program password. The
     // examination named on the command line is opened then, once per run.
@@ -96,4 +101,5 @@ private:
     CommandWindows& m_windows;
     CommandLine m_commandLine;
     bool m_commandLineFileTried = false;
+    ChartWriter m_writeChart;
 };

@@ -79,7 +79,7 @@ const Subcommand kCompareCommand{
     "életkor és korcsoport, lejelölt képek, GCR-százalék, a profil, a felettes-én mutatók, a tendenciák,\n"
     "a Rauchfleisch-mutatók és a totális mutató; minden későbbi vizsgálat mellett a változás az első\n"
     "értékelhetőhöz képest (előjeles szám, és ha az osztály is változott, mindkét osztály). A jegyzőkönyv\n"
-    "kapuján el nem jutó vizsgálat (18-nál kevesebb lejelölt kép, 7–14 éven kívüli életkor) az okával\n"
+    "kapuján el nem jutó vizsgálat ({min_marked}-nál kevesebb lejelölt kép, {ages} éven kívüli életkor) az okával\n"
     "szerepel, és a változásokban nem vesz részt.\n"
     "A --json a vizsgálatok tömbje dátum szerint: az evaluate --json kulcsai, továbbá file és date; a\n"
     "későbbiekben changes, a számok különbsége ugyanazokkal a kulcsokkal; az el nem fogadottakban error.\n"

@@ -144,7 +144,7 @@ int runEvaluate(const QStringList& arguments) {
 const Subcommand kProtocolCommand{
     "protocol", "gyvkt-cli protocol EXAM.kvx... [--gcr KEY.gcr] [--decimal SEP] [--pdf] [-o OUT]",
     "HTML jegyzőkönyv egy vagy több vizsgálatról, ugyanaz, amit a program \"Kész jegyzőkönyv\" parancsa ír,\n"
-    "és ugyanúgy csak legalább 18 lejelölt képpel és 7–14 éves életkorral készül el.\n"
+    "és ugyanúgy csak legalább {min_marked} lejelölt képpel és {ages} éves életkorral készül el.\n"
     "Egy vizsgálatnál OUT a HTML fájl; ha OUT egy létező mappa vagy elválasztójellel (/) végződik,\n"
     "akkor abba a mappába kerül <kód>.html. Több vizsgálatnál OUT mindig mappa. OUT nélkül <kód>.html\n"
     "az aktuális mappába kerül. Minden elkészült fájl útvonala egy sorban a kimenetre kerül.\n"

@@ -62,7 +62,7 @@ bool EvaluatedFile::evaluate(const QString& path, const EvaluationOptions& optio
 
 bool EvaluatedFile::tooFewForProtocol(const QString& path) const {
     const int marked = coding.markedPictureCount();
-    if (marked >= kMinimumMarkedPictures)
+    if (ProtocolGate::refusal(marked, data.personal.age) != ProtocolRefusal::TooFewMarked)
         return false;
     printErr(path + QStringLiteral(": ") +
              ProtocolGate::refusalText(ProtocolRefusal::TooFewMarked, marked, data.personal.age) + QLatin1Char('\n'));

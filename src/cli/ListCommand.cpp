@@ -136,7 +136,7 @@ const Subcommand kListCommand{
     "list", "gyvkt-cli list DIR [--gcr KEY.gcr] [--decimal SEP] [--json]",
     "A mappa vizsgálati fájljai (*.kvx) fájlnév szerint rendezve: kód, név, nem, életkor, dátum,\n"
     "vizsgálatvezető, a lejelölt képek száma, a GCR-pontszám, a GCR-százalék a minősítésével (\"–\", ha\n"
-    "jegyzőkönyv nem készíthető: 18-nál kevesebb lejelölt kép vagy 7–14 éven kívüli életkor) és a\n"
+    "jegyzőkönyv nem készíthető: {min_marked}-nál kevesebb lejelölt kép vagy {ages} éven kívüli életkor) és a\n"
     "módosítás ideje. A hibás fájl is a listába kerül, az olvasó hibaüzenetével; egyik fájl sem változik.\n"
     "A kilépési kód hibás fájlok mellett is 0; 2, ha a mappa nem olvasható.\n"
     "\n"

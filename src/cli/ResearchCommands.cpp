@@ -268,8 +268,8 @@ const Subcommand kExportCommand{
     "jelölési sor nyers mezői (p1_od, p1_ed, p1_np, p1_paren … p24_paren), az evaluate --json minden\n"
     "értéke eval_ előtaggal (a beágyazott nevek \"_\"-vel, a tömbök 1-től számozva; eval_complete: 1, ha\n"
     "jegyzőkönyv készülne), végül error. A szövegek HTML-jelölés nélküliek (\"<Q1\", \"->\"), minden\n"
-    "tizedes szám a választott tizedesjellel áll. A hibás vagy 7–14 éven kívüli vizsgálat sorában csak a\n"
-    "fájl és a hibaüzenet áll; az export folytatódik. A 18-nál kevesebb jelölt képű vizsgálat is bekerül.\n"
+    "tizedes szám a választott tizedesjellel áll. A hibás vagy {ages} éven kívüli vizsgálat sorában csak a\n"
+    "fájl és a hibaüzenet áll; az export folytatódik. A {min_marked}-nál kevesebb jelölt képű vizsgálat is bekerül.\n"
     "OUT mellé kerül az oszlopok leírása (OUT.csv helyett OUT.codebook.csv). Alapértelmezés: RFC 4180,\n"
     "vessző, tizedespont, UTF-8 BOM nélkül.\n"
     "\n"
@@ -312,8 +312,9 @@ const Subcommand kAgreementCommand{
 
 const Subcommand kNormsCommand{
     "norms", "gyvkt-cli norms FILE_OR_DIR... [--gcr KEY.gcr] [--decimal SEP] [--json]",
-    "Normák a saját archívumból. A jegyzőkönyvre alkalmas vizsgálatokból (7–14 év, legalább 18 jelölt kép)\n"
-    "korcsoportonként (7-8, 9-10, 11-12, 13-14) a beépített normatábla tizenhárom mértékének első\n"
+    "Normák a saját archívumból. A jegyzőkönyvre alkalmas vizsgálatokból ({ages} év, legalább {min_marked} jelölt "
+    "kép)\n"
+    "korcsoportonként ({brackets}) a beépített normatábla tizenhárom mértékének első\n"
     "kvartilise, mediánja és harmadik kvartilise a kerekítetlen százalékokból, lineáris interpolációval a\n"
     "rendezett értékek (n − 1)·p helyén (0-tól számolva), két tizedesre kerekítve (a pontosan félúton\n"
     "álló értéket a páros szomszédjára, mint a kiértékelés: 3,125 -> 3,12), a beépített értékek mellett.\n"

@@ -1,5 +1,7 @@
 #include "base/Cp1250.h"
 #include "cli/CliCommands.h"
+#include "model/AgeBrackets.h"
+#include "model/ProtocolGate.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -22,16 +24,25 @@ const char* const kFooter = "\n"
                             "fájlnév, akkor is, ha kötőjellel kezdődik. Bármely parancs után a --help annak\n"
                             "súgóját mutatja.\n"
                             "\n"
-                            "Kilépési kód: 0 siker, 1 hibás használat, 2 hibás vagy olvashatatlan fájl, 7–14\n"
+                            "Kilépési kód: 0 siker, 1 hibás használat, 2 hibás vagy olvashatatlan fájl, {ages}\n"
                             "éven kívüli életkor (arról a vizsgálatról nem készül fájl), a bemenetre írandó kimenet,\n"
                             "vagy nem írható szabványos kimenet.\n";
+
+// The help texts name the program's rules by these marks, so that the ages and the number of
+// marked pictures come from the one place that holds them.
+QString withRules(const char* text) {
+    return QString::fromUtf8(text)
+        .replace(QLatin1String("{ages}"), AgeBrackets::rangeText())
+        .replace(QLatin1String("{brackets}"), AgeBrackets::listText())
+        .replace(QLatin1String("{min_marked}"), QString::number(kMinimumMarkedPictures));
+}
 
 QString overview() {
     QString text = QStringLiteral("gyvkt-cli - gyermek VKT parancssori eszköze\n\nHasználat:\n");
     for (const Subcommand* command : subcommands())
         text += QStringLiteral("  ") + QString::fromUtf8(command->usage) + QLatin1Char('\n');
     text += QStringLiteral("\nRészletek: gyvkt-cli PARANCS --help\n");
-    return text + QString::fromUtf8(kFooter);
+    return text + withRules(kFooter);
 }
 
 QtMessageHandler qtHandler = nullptr;
@@ -87,12 +98,12 @@ void printErr(const QString& text) {
 
 int printHelp(const Subcommand& command) {
     QString text = QStringLiteral("Használat: ") + QString::fromUtf8(command.usage) + QStringLiteral("\n\n") +
-                   QString::fromUtf8(command.help);
+                   withRules(command.help);
     if (command.evaluates)
         text += QStringLiteral("  --gcr KEY.gcr    a GCR-kulcs (alapértelmezés: az adatmappa magyar.gcr fájlja; ha az\n"
                                "                   nincs, a programmal telepített kulcs)\n"
                                "  --decimal SEP    tizedesjel (alapértelmezés: a felhasználó területi beállítása)\n");
-    printOut(text + QString::fromUtf8(kFooter));
+    printOut(text + withRules(kFooter));
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "model/Norms.h"
 
+#include "model/AgeBrackets.h"
+
 namespace Norms {
 
 // Order inside each table: GCR; rows E, I, M; columns O-D, E-D, N-P; superego 1 to 6.
@@ -30,23 +32,15 @@ const NormTable kAge13to14 = {
 
 } // namespace Norms
 
+const NormTable& Norms::ofBracket(int bracket) {
+    static const NormTable* const tables[AgeBrackets::kCount] = {&kAge7to8, &kAge9to10, &kAge11to12, &kAge13to14};
+    return *tables[bracket];
+}
+
 std::optional<NormTable> normTableForAge(int age) {
-    switch (age) {
-    case 7:
-    case 8:
-        return Norms::kAge7to8;
-    case 9:
-    case 10:
-        return Norms::kAge9to10;
-    case 11:
-    case 12:
-        return Norms::kAge11to12;
-    case 13:
-    case 14:
-        return Norms::kAge13to14;
-    default:
+    if (!AgeBrackets::covers(age))
         return std::nullopt;
-    }
+    return Norms::ofBracket(AgeBrackets::of(age));
 }
 
 QuartileClass quartileClass(double value, const NormEntry& entry) {

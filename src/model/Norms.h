@@ -27,9 +27,12 @@ extern const NormTable kAge9to10;
 extern const NormTable kAge11to12;
 extern const NormTable kAge13to14;
 
+// The table of a bracket (AgeBrackets::of).
+const NormTable& ofBracket(int bracket);
+
 } // namespace Norms
 
-// The table of the bracket holding age; none outside 7 to 14.
+// The table of the bracket holding age; none for an age the norms do not cover.
 std::optional<NormTable> normTableForAge(int age);
 
 // Where a percentage lies in its measure's norms: below Q1, from Q1 up to the median, on the

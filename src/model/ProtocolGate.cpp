@@ -1,10 +1,10 @@
 #include "model/ProtocolGate.h"
 
+#include "model/AgeBrackets.h"
 #include "model/Coding.h"
-#include "model/Norms.h"
 
 bool ProtocolGate::ageHasNorms(int age) {
-    return normTableForAge(age).has_value();
+    return AgeBrackets::covers(age);
 }
 
 ProtocolRefusal ProtocolGate::refusal(int markedPictures, int age) {
@@ -26,8 +26,7 @@ QString ProtocolGate::minimumMarkedText() {
 }
 
 QString ProtocolGate::ageOutsideNormsText(int age) {
-    return QStringLiteral("Az életkor (%1) kívül esik a 7–14 éves normatartományon; a jegyzőkönyv nem készíthető el.")
-        .arg(age);
+    return AgeBrackets::outsideText(age) + QStringLiteral("; a jegyzőkönyv nem készíthető el.");
 }
 
 QString ProtocolGate::refusalText(ProtocolRefusal refusal, int markedPictures, int age) {
@@ -40,8 +39,4 @@ QString ProtocolGate::refusalText(ProtocolRefusal refusal, int markedPictures, i
         break;
     }
     return QString();
-}
-
-ProtocolRefusal protocolRefusal(const Coding& coding, qint32 age) {
-    return ProtocolGate::refusal(coding, age);
 }

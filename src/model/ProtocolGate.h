@@ -13,7 +13,7 @@ enum class ProtocolRefusal { None, TooFewMarked, AgeOutsideNorms };
 
 namespace ProtocolGate {
 
-// Whether there are norms for the age (7 to 14); without them nothing is evaluated.
+// Whether there are norms for the age (AgeBrackets); without them nothing is evaluated.
 bool ageHasNorms(int age);
 // Too few marked pictures is checked first, so an examination that fails both is refused for
 // the pictures, as the too-few window says.
@@ -30,6 +30,3 @@ QString ageOutsideNormsText(int age);
 QString refusalText(ProtocolRefusal refusal, int markedPictures, int age);
 
 } // namespace ProtocolGate
-
-// Kept for the callers that ask with a coding.
-ProtocolRefusal protocolRefusal(const Coding& coding, qint32 age);

@@ -2,6 +2,7 @@
 
 #include "base/TextFile.h"
 #include "base/UserError.h"
+#include "model/AgeBrackets.h"
 #include "render/NumberText.h"
 #include "render/ResultText.h"
 
@@ -142,9 +143,7 @@ double ProfileChart::Geometry::xFor(double percent) const {
 ProfileChart::ProfileChart(const PersonalData& personal, const EvaluationResult& r, QChar sep) {
     const std::optional<NormTable> norms = normTableForAge(personal.age);
     if (!norms)
-        throw UserError(
-            QStringLiteral("Az életkor (%1) kívül esik a 7–14 éves normatartományon; a profil nem rajzolható.")
-                .arg(personal.age));
+        throw UserError(AgeBrackets::outsideText(personal.age) + QStringLiteral("; a profil nem rajzolható."));
 
     m_title = personal.code.isEmpty() ? QStringLiteral("Profil") : QStringLiteral("Profil: ") + personal.code;
     m_subtitle = QStringLiteral("%1 éves korcsoport normái   ·   sáv: Q1–Q3, függőleges vonal: medián   ·   "
@@ -319,8 +318,7 @@ QColor ProfileChart::colourOf(Position position) {
 }
 
 QString ProfileChart::bracketText(int age) {
-    const int first = 7 + (std::clamp(age, 7, 14) - 7) / 2 * 2;
-    return QStringLiteral("%1–%2").arg(first).arg(first + 1);
+    return AgeBrackets::text(AgeBrackets::of(std::clamp(age, AgeBrackets::kYoungest, AgeBrackets::kOldest)));
 }
 
 ProfileChart::Geometry ProfileChart::geometry(const QRectF& area) const {

@@ -4,6 +4,7 @@
 #include "model/Coding.h"
 #include "model/Evaluate.h"
 #include "render/NumberText.h"
+#include "render/ProfileChart.h"
 #include "render/ResultText.h"
 
 using R = EvaluationResult;
@@ -174,4 +175,9 @@ QByteArray ProtocolWriter::protocolBytes(const PersonalData& personal, const Cod
 void ProtocolWriter::writeProtocol(const QString& path, const PersonalData& personal, const Coding& coding,
                                    const R& result, QChar decimalSeparator) {
     TextFile::writeBytes(path, protocolBytes(personal, coding, result, decimalSeparator));
+}
+
+void ProtocolWriter::writeProfileChart(const QString& path, const PersonalData& personal,
+                                       const EvaluationResult& result, QChar decimalSeparator) {
+    ProfileChart(personal, result, decimalSeparator).writePng(path, 1100, 860);
 }

@@ -29,5 +29,10 @@ QByteArray protocolBytes(const PersonalData& personal, const Coding& coding, con
 // leaves an existing file as it was. Opening it is the caller's business.
 void writeProtocol(const QString& path, const PersonalData& personal, const Coding& coding,
                    const EvaluationResult& result, QChar decimalSeparator);
+// The profile chart the page's folder keeps beside it (html/<code>_profil.png), drawn at the size
+// the protocol shows it and written atomically; raises UserError when it cannot be drawn or
+// written. Drawing needs a QGuiApplication.
+void writeProfileChart(const QString& path, const PersonalData& personal, const EvaluationResult& result,
+                       QChar decimalSeparator);
 
 } // namespace ProtocolWriter

@@ -57,6 +57,7 @@ ArchiveRow readStamped(const QString& path, const Stamp& stamp, const GcrKey& ke
     row.foldedName = ArchiveListing::fold(row.personal.name);
     row.foldedCode = ArchiveListing::fold(row.personal.code);
     row.foldedExaminer = ArchiveListing::fold(row.personal.examiner);
+    row.childKey = ArchiveListing::childKey(row.personal);
     return row;
 }
 
@@ -104,6 +105,22 @@ QString ArchiveListing::fold(const QString& text) {
 
 QDate ArchiveListing::examinationDate(const QString& text) {
     return HungarianDate::parse(text).value_or(QDate());
+}
+
+QString ArchiveListing::childKey(const PersonalData& personal) {
+    const QString name = fold(personal.name.simplified());
+    if (name.isEmpty())
+        return QString();
+    return name + (personal.sex == PersonalData::Sex::Girl ? QStringLiteral("\n2") : QStringLiteral("\n1"));
+}
+
+QHash<QString, int> ArchiveListing::childCounts(const QList<ArchiveRow>& rows) {
+    QHash<QString, int> counts;
+    for (const ArchiveRow& row : rows) {
+        if (!row.childKey.isEmpty())
+            ++counts[row.childKey];
+    }
+    return counts;
 }
 
 ArchiveFilter::ArchiveFilter(const QString& query) {

@@ -38,6 +38,8 @@ struct ArchiveRow {
     QString foldedName;
     QString foldedCode;
     QString foldedExaminer;
+    // Whose examination it is, to find the same child's others (ArchiveListing::childKey).
+    QString childKey;
 
     bool hasGcrPercent() const { return !malformed && refusal == ProtocolRefusal::None; }
 };
@@ -58,6 +60,13 @@ QString fold(const QString& text);
 
 // The examination date (HungarianDate::parse), or an invalid date for a text typed otherwise.
 QDate examinationDate(const QString& text);
+
+// Who an examination is of, as far as the archive can tell: the name folded (case and accents
+// ignored, runs of spaces as one) with the sex, so "KOVÁCS  Ödön" and "Kovacs Odon" of one sex
+// are one child. Empty for an empty name, which tells nobody.
+QString childKey(const PersonalData& personal);
+// How many rows share each child key (a malformed row has none).
+QHash<QString, int> childCounts(const QList<ArchiveRow>& rows);
 
 } // namespace ArchiveListing
 

@@ -16,8 +16,6 @@ using R = EvaluationResult;
 
 namespace {
 
-constexpr int kFirstAge = 7;
-
 // The percentage the evaluation rounds: the same long double quotient, not yet rounded.
 double share(double x, qint32 scoredPictureCount) {
     return static_cast<double>(100.0L * x / scoredPictureCount);
@@ -27,10 +25,6 @@ QJsonValue rounded(const std::optional<double>& value) {
     if (!value)
         return QJsonValue();
     return ResearchText::twoDecimals(*value);
-}
-
-int bracketOf(int age) {
-    return (age - kFirstAge) / 2;
 }
 
 } // namespace
@@ -84,25 +78,23 @@ std::optional<double> ArchiveNorms::quantile(std::vector<double> values, double 
 
 ArchiveNorms::Report
 ArchiveNorms::fromSamples(const QList<std::pair<int, std::array<double, kMeasureCount>>>& samples) {
-    static const NormTable* const tables[4] = {&Norms::kAge7to8, &Norms::kAge9to10, &Norms::kAge11to12,
-                                               &Norms::kAge13to14};
     Report report;
-    std::array<std::array<std::vector<double>, kMeasureCount>, 4> values;
+    std::array<std::array<std::vector<double>, kMeasureCount>, AgeBrackets::kCount> values;
     for (const auto& [age, percentages] : samples) {
-        if (age < kFirstAge || age > kFirstAge + 7)
+        if (!AgeBrackets::covers(age))
             continue;
-        const auto b = static_cast<size_t>(bracketOf(age));
+        const auto b = static_cast<size_t>(AgeBrackets::of(age));
         for (size_t m = 0; m < kMeasureCount; ++m)
             values[b][m].push_back(percentages[m]);
         ++report.brackets[b].n;
     }
-    for (size_t b = 0; b < 4; ++b) {
+    for (size_t b = 0; b < values.size(); ++b) {
         Bracket& bracket = report.brackets[b];
-        bracket.fromAge = kFirstAge + 2 * static_cast<int>(b);
-        bracket.toAge = bracket.fromAge + 1;
+        bracket.fromAge = AgeBrackets::firstAge(static_cast<int>(b));
+        bracket.toAge = AgeBrackets::lastAge(static_cast<int>(b));
         for (size_t m = 0; m < kMeasureCount; ++m) {
             Measure& measure = bracket.measures[m];
-            measure.builtin = builtinEntry(*tables[b], static_cast<int>(m));
+            measure.builtin = builtinEntry(Norms::ofBracket(static_cast<int>(b)), static_cast<int>(m));
             measure.q1 = quantile(values[b][m], 0.25);
             measure.median = quantile(values[b][m], 0.5);
             measure.q3 = quantile(values[b][m], 0.75);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/AgeBrackets.h"
 #include "model/EvaluationResult.h"
 #include "model/Norms.h"
 
@@ -54,7 +55,7 @@ struct Bracket {
 };
 
 struct Report {
-    std::array<Bracket, 4> brackets;
+    std::array<Bracket, AgeBrackets::kCount> brackets;
     // "path: reason" for every file left out: unreadable, an age outside 7-14, too few marks.
     QStringList leftOut;
     int malformed = 0;

@@ -23,9 +23,6 @@ public:
     bool personalDataShown() const override { return false; }
     void showPersonalData() override {}
     void showTooFewMarked(int marked) override { tooFew.append(marked); }
-    void writeProfileChart(const QString& path, const PersonalData&, const EvaluationResult&, QChar) override {
-        TextFile::writeBytes(path, QByteArrayLiteral("chart"));
-    }
     QList<int> tooFew;
 };
 
@@ -37,6 +34,10 @@ struct App {
     Commands commands{session, platform, windows};
 
     App() {
+        // Drawing needs a QGuiApplication, which this test does without.
+        commands.setChartWriter([](const QString& path, const PersonalData&, const EvaluationResult&, QChar) {
+            TextFile::writeBytes(path, QByteArrayLiteral("chart"));
+        });
         testRoot.put(QStringLiteral("gy_vkt/magyar.gcr"), TestRoot::sampleKey());
         testRoot.put(QStringLiteral("gy_vkt/standard.dat"), PasswordStore::defaultStoreBytes());
         session.loadKey();

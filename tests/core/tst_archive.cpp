@@ -63,6 +63,8 @@ private slots:
     void filter_data();
     void filter();
     void foldingDropsAccentsAndStopsAtTheCap();
+    void sameChild_data();
+    void sameChild();
     void cacheRereadsOnlyChangedFiles();
     void anotherKeyRereadsEverything();
     void stoppedListingKeepsWhatItRead();
@@ -291,6 +293,36 @@ void ArchiveTest::filter() {
             found << row.personal.code;
     }
     QTEST(found, "found");
+}
+
+void ArchiveTest::sameChild_data() {
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<bool>("girl");
+    QTest::addColumn<bool>("same");
+    QTest::newRow("as typed") << QStringLiteral("Kovács Ödön") << false << true;
+    QTest::newRow("capitals, no accents") << QStringLiteral("KOVACS ODON") << false << true;
+    QTest::newRow("spaces around and between") << QStringLiteral("  Kovács   Ödön ") << false << true;
+    QTest::newRow("the other sex") << QStringLiteral("Kovács Ödön") << true << false;
+    QTest::newRow("another name") << QStringLiteral("Kovács Ödönke") << false << false;
+    QTest::newRow("no name") << QString() << false << false;
+}
+
+void ArchiveTest::sameChild() {
+    QFETCH(QString, other);
+    QFETCH(bool, girl);
+    QFETCH(bool, same);
+    PersonalData a;
+    a.name = QStringLiteral("Kovács Ödön");
+    PersonalData b;
+    b.name = other;
+    b.sex = girl ? PersonalData::Sex::Girl : PersonalData::Sex::Boy;
+    QList<ArchiveRow> rows(2);
+    rows[0].childKey = ArchiveListing::childKey(a);
+    rows[1].childKey = ArchiveListing::childKey(b);
+    QCOMPARE(rows[0].childKey == rows[1].childKey, same);
+    QCOMPARE(ArchiveListing::childCounts(rows).value(rows[0].childKey), same ? 2 : 1);
+    // An empty name tells nobody: it is nobody's count.
+    QCOMPARE(rows[1].childKey.isEmpty(), other.isEmpty());
 }
 
 void ArchiveTest::foldingDropsAccentsAndStopsAtTheCap() {

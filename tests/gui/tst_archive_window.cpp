@@ -5,6 +5,7 @@
 #include "formats/PasswordStore.h"
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
+#include "gui/archive/ArchiveTable.h"
 #include "gui/archive/TArchivum.h"
 
 #include <QHeaderView>
@@ -173,20 +174,20 @@ void TestArchiveWindow::headerClickSorts() {
     Archive a;
     QVERIFY(a.open());
     // A malformed file has no age: it comes before every age.
-    a.clickHeader(3);
+    a.clickHeader(ArchiveTableModel::Age);
     const QStringList byAge{QStringLiteral("ROSSZ"), QStringLiteral("KOVACS"), QStringLiteral("KEVES"),
                             QStringLiteral("NAGY"), QStringLiteral("OREG")};
     QCOMPARE(a.codes(), byAge);
-    a.clickHeader(3);
+    a.clickHeader(ArchiveTableModel::Age);
     QStringList reversed = byAge;
     std::reverse(reversed.begin(), reversed.end());
     QCOMPARE(a.codes(), reversed);
     // Names sort with their accents dropped: Ödön among the O's, Ünige among the U's.
-    a.clickHeader(1);
+    a.clickHeader(ArchiveTableModel::Name);
     QCOMPARE(a.codes(), (QStringList{QStringLiteral("ROSSZ"), QStringLiteral("OREG"), QStringLiteral("KEVES"),
                                      QStringLiteral("KOVACS"), QStringLiteral("NAGY")}));
     // Marked pictures: 0 (malformed), 12, 20, 22, 24.
-    a.clickHeader(6);
+    a.clickHeader(ArchiveTableModel::Scored);
     QCOMPARE(a.codes(), (QStringList{QStringLiteral("ROSSZ"), QStringLiteral("KEVES"), QStringLiteral("KOVACS"),
                                      QStringLiteral("NAGY"), QStringLiteral("OREG")}));
     // Sorting keeps the filter.
@@ -378,8 +379,8 @@ void TestArchiveWindow::listShowsItsTopAfterSearchAndSort() {
     QVERIFY(consistent());
     a.search()->clear();
     QVERIFY(consistent());
-    a.clickHeader(7);
-    a.clickHeader(7);
+    a.clickHeader(ArchiveTableModel::GcrPercent);
+    a.clickHeader(ArchiveTableModel::GcrPercent);
     QVERIFY(consistent());
     t->scrollToTop();
     QCOMPARE(t->rowAt(0), 0);

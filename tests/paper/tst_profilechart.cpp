@@ -68,6 +68,7 @@ private slots:
     void titleNamesCodeAndBracket();
     void textsAreDecodedForDisplay();
     void ageWithoutNormsRefused();
+    void comparisonDrawsALinePerEvaluatedExamination();
 };
 
 void TestProfileChart::pointStandsWhereItsPositionSays_data() {
@@ -319,6 +320,43 @@ void TestProfileChart::ageWithoutNormsRefused() {
             QVERIFY(e.text().contains(QStringLiteral("(%1)").arg(age)));
         }
     }
+}
+
+void TestProfileChart::comparisonDrawsALinePerEvaluatedExamination() {
+    // Three evaluated examinations of two brackets, a refused one between them: three lines in
+    // date order, on the bands of the latest bracket, each point at its own examination's value.
+    Comparison c;
+    const std::array<std::pair<qint32, double>, 4> examinations{{{8, 20}, {9, 0}, {11, 35}, {12, 60}}};
+    for (const auto& [age, gcr] : examinations) {
+        ComparedExamination e;
+        e.personal = child(age);
+        e.personal.date = QStringLiteral("20%1.01.01.").arg(age + 10);
+        if (gcr > 0)
+            e.result = resultWith(age, 0, gcr);
+        else
+            e.refusal = ProtocolRefusal::TooFewMarked;
+        c.examinations.push_back(e);
+    }
+    const ProfileChart chart(c, QLatin1Char(','));
+    QCOMPARE(chart.lines().size(), size_t(3));
+    QVERIFY(chart.lines()[0].name.startsWith(QStringLiteral("2018.")));
+    QVERIFY(chart.lines()[2].name.startsWith(QStringLiteral("2022.")));
+    QVERIFY(chart.subtitle().contains(QStringLiteral("11–12 éves")));
+    QCOMPARE(chart.measures()[0].norm.median, normTableForAge(12)->gcrPercent.median);
+    const ProfileChart::Geometry g = chart.geometry(kArea);
+    const double values[3] = {20, 35, 60};
+    for (size_t line = 0; line < 3; ++line) {
+        QCOMPARE(g.rows[0].linePoints[line].x(), g.xFor(values[line]));
+        QCOMPARE(g.rows[5].linePoints[line].x(), g.xFor(chart.lines()[line].values[5]));
+    }
+    QSet<int> markers;
+    QSet<QRgb> colours;
+    for (int line = 0; line < 4; ++line) {
+        markers.insert(static_cast<int>(ProfileChart::lineLook(line).marker));
+        colours.insert(ProfileChart::lineLook(line).colour.rgb());
+    }
+    QCOMPARE(markers.size(), 4);
+    QCOMPARE(colours.size(), 4);
 }
 
 QTEST_GUILESS_MAIN(TestProfileChart)

@@ -14,10 +14,6 @@ namespace {
 // More changes than this at once are shown by rebuilding the view rather than row by row.
 constexpr int kMergeLimit = 64;
 
-QString sexText(PersonalData::Sex sex) {
-    return sex == PersonalData::Sex::Boy ? QStringLiteral("fiú") : QStringLiteral("lány");
-}
-
 QString refusalText(const ArchiveRow& row) {
     return ProtocolGate::refusalText(row.refusal, row.scored, row.personal.age);
 }
@@ -39,6 +35,9 @@ int compareRows(const ArchiveRow& a, const ArchiveRow& b, int column) {
         c = a.foldedName.compare(b.foldedName);
         if (c == 0)
             c = a.personal.name.compare(b.personal.name);
+        break;
+    case ArchiveTableModel::SameChild:
+        c = a.childKey.compare(b.childKey);
         break;
     case ArchiveTableModel::Sex:
         c = order(a.malformed ? 0 : int(a.personal.sex) + 1, b.malformed ? 0 : int(b.personal.sex) + 1);
@@ -81,6 +80,10 @@ int compareRows(const ArchiveRow& a, const ArchiveRow& b, int column) {
 
 ArchiveTableModel::ArchiveTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
+QString ArchiveTableModel::sexText(PersonalData::Sex sex) {
+    return sex == PersonalData::Sex::Boy ? QStringLiteral("fiú") : QStringLiteral("lány");
+}
+
 int ArchiveTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
@@ -92,8 +95,8 @@ int ArchiveTableModel::columnCount(const QModelIndex& parent) const {
 QVariant ArchiveTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* const titles[ColumnCount] = {"Kód",    "Név",   "Nem",      "Kor", "Dátum", "Vizsgálatvezető",
-                                                    "Jelölt", "GCR %", "Módosítva"};
+    static const char* const titles[ColumnCount] = {
+        "Kód", "Név", "Vizsg.", "Nem", "Kor", "Dátum", "Vizsgálatvezető", "Jelölt", "GCR %", "Módosítva"};
     return QString::fromUtf8(titles[section]);
 }
 
@@ -104,6 +107,8 @@ QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
     const int column = index.column();
     if (role == PathRole)
         return r.path;
+    if (role == ChildKeyRole)
+        return r.childKey;
     if (r.malformed) {
         switch (role) {
         case Qt::DisplayRole:
@@ -133,6 +138,8 @@ QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
             return r.personal.code;
         case Name:
             return r.personal.name;
+        case SameChild:
+            return r.childKey.isEmpty() ? QString() : QString::number(childCount(r.childKey));
         case Sex:
             return sexText(r.personal.sex);
         case Age:
@@ -152,13 +159,23 @@ QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
             return QVariant();
         }
     case Qt::TextAlignmentRole:
-        if (column == Age || column == Scored)
+        if (column == Age || column == Scored || column == SameChild)
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ForegroundRole:
+        // A child's count reads as something to click where there is more than this one to see.
+        if (column == SameChild)
+            return QBrush(childCount(r.childKey) > 1 ? QColor(0x1a, 0x56, 0xa8) : QColor(0x80, 0x80, 0x80));
         // What no protocol can be made of yet is greyed: the examiner sees at once what is done.
         if ((column == Scored || column == GcrPercent) && !r.hasGcrPercent())
             return QBrush(QColor(0x80, 0x80, 0x80));
+        return QVariant();
+    case Qt::FontRole:
+        if (column == SameChild && childCount(r.childKey) > 1) {
+            QFont link;
+            link.setUnderline(true);
+            return link;
+        }
         return QVariant();
     case Qt::ToolTipRole:
         if ((column == Scored || column == GcrPercent) && !r.hasGcrPercent())
@@ -167,6 +184,9 @@ QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
             return QStringLiteral("A lejelölt képek száma a 24-ből.");
         if (column == GcrPercent)
             return QStringLiteral("GCR érték összesen: %1").arg(r.gcrPoints, 0, 'f', 1);
+        if (column == SameChild)
+            return QStringLiteral("Ennyi vizsgálat szól ugyanerről a gyermekről (név és nem); kattintásra csak "
+                                  "ezek látszanak.");
         return r.path;
     default:
         return QVariant();
@@ -179,6 +199,17 @@ int ArchiveTableModel::malformedCount() const {
 }
 
 void ArchiveTableModel::setRows(const QList<ArchiveRow>& rows) {
+    mergeRows(rows);
+    // A file of one child added or removed changes the count of that child's every row.
+    const QHash<QString, int> counts = ArchiveListing::childCounts(m_rows);
+    if (counts == m_childCounts)
+        return;
+    m_childCounts = counts;
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0, SameChild), index(rowCount() - 1, SameChild));
+}
+
+void ArchiveTableModel::mergeRows(const QList<ArchiveRow>& rows) {
     // Both lists are in file-name order, so one pass pairs the old rows with the new.
     enum class Step { Keep, Change, Remove, Insert };
     QList<Step> steps;
@@ -246,8 +277,14 @@ void ArchiveSortFilter::setQuery(const QString& query) {
     invalidateFilter();
 }
 
+void ArchiveSortFilter::setChild(const QString& childKey) {
+    m_child = childKey;
+    invalidateFilter();
+}
+
 bool ArchiveSortFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
-    return m_filter.accepts(m_model->row(sourceRow));
+    const ArchiveRow& row = m_model->row(sourceRow);
+    return (m_child.isEmpty() || row.childKey == m_child) && m_filter.accepts(row);
 }
 
 bool ArchiveSortFilter::lessThan(const QModelIndex& left, const QModelIndex& right) const {

@@ -6,6 +6,7 @@
 #include "formats/ArchiveWindowFile.h"
 #include "gui/archive/ArchiveTable.h"
 #include "gui/common/Widgets.h"
+#include "model/Comparison.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -80,7 +81,7 @@ void TArchivum::buildControls() {
     Tabla->setObjectName(QStringLiteral("Tabla"));
     Tabla->setModel(m_sorted);
     Tabla->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Tabla->setSelectionMode(QAbstractItemView::SingleSelection);
+    Tabla->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Tabla->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Tabla->setAlternatingRowColors(true);
     Tabla->setWordWrap(false);
@@ -91,7 +92,7 @@ void TArchivum::buildControls() {
     QHeaderView* header = Tabla->horizontalHeader();
     header->setSectionsMovable(false);
     header->setHighlightSections(false);
-    const int widths[ArchiveTableModel::ColumnCount] = {90, 200, 50, 45, 100, 170, 60, 130, 130};
+    const int widths[ArchiveTableModel::ColumnCount] = {90, 200, 55, 50, 45, 100, 170, 60, 130, 130};
     for (int c = 0; c < ArchiveTableModel::ColumnCount; ++c)
         header->resizeSection(c, widths[c]);
     header->setSectionResizeMode(ArchiveTableModel::Name, QHeaderView::Stretch);
@@ -106,11 +107,15 @@ void TArchivum::buildControls() {
     Folyamat->hide();
     Megnyitas = Widgets::makeButton(QStringLiteral("Megnyitás"), QStringLiteral("Megnyitas"), this);
     Jegyzokonyv = Widgets::makeButton(QStringLiteral("Jegyzőkönyv"), QStringLiteral("Jegyzokonyv"), this);
+    Osszehasonlitas = Widgets::makeButton(QStringLiteral("Összehasonlítás"), QStringLiteral("Osszehasonlitas"), this);
     Bezaras = Widgets::makeButton(QStringLiteral("Bezárás"), QStringLiteral("Bezaras"), this);
     bottom->addWidget(Folyamat, 1);
+    // Below the list, so that the rows stay where they were clicked.
+    bottom->addWidget(buildChildBar());
     bottom->addStretch();
     bottom->addWidget(Megnyitas);
     bottom->addWidget(Jegyzokonyv);
+    bottom->addWidget(Osszehasonlitas);
     bottom->addSpacing(16);
     bottom->addWidget(Bezaras);
     layout->addLayout(bottom);
@@ -118,18 +123,35 @@ void TArchivum::buildControls() {
     connect(Kereses, &QLineEdit::textChanged, this, &TArchivum::KeresesChange);
     connect(Kereses, &QLineEdit::returnPressed, this, &TArchivum::MegnyitasClick);
     // Enter and a double click both activate a row.
-    connect(Tabla, &QTableView::activated, this, &TArchivum::MegnyitasClick);
+    connect(Tabla, &QTableView::activated, this, &TArchivum::TablaActivated);
+    connect(Tabla, &QTableView::clicked, this, &TArchivum::TablaClick);
     connect(Tabla->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TArchivum::updateButtons);
     // After the view's own handler, which sorts.
     connect(header, &QHeaderView::sortIndicatorChanged, this, &TArchivum::showTopAndSelection);
     connect(Megnyitas, &QPushButton::clicked, this, &TArchivum::MegnyitasClick);
     connect(Jegyzokonyv, &QPushButton::clicked, this, &TArchivum::JegyzokonyvClick);
+    connect(Osszehasonlitas, &QPushButton::clicked, this, &TArchivum::OsszehasonlitasClick);
     connect(Bezaras, &QPushButton::clicked, this, &TArchivum::hide);
     connect(m_sorted, &QAbstractItemModel::rowsInserted, this, &TArchivum::updateCount);
     connect(m_sorted, &QAbstractItemModel::rowsRemoved, this, &TArchivum::updateCount);
     connect(m_sorted, &QAbstractItemModel::modelReset, this, &TArchivum::updateCount);
     updateCount();
     updateButtons();
+}
+
+QWidget* TArchivum::buildChildBar() {
+    m_childBar = new QWidget(this);
+    auto* bar = new QHBoxLayout(m_childBar);
+    bar->setContentsMargins(0, 0, 0, 0);
+    Gyermek = new QLabel(m_childBar);
+    Gyermek->setObjectName(QStringLiteral("Gyermek"));
+    Mind = Widgets::makeButton(QStringLiteral("Mind"), QStringLiteral("Mind"), m_childBar);
+    Mind->setToolTip(QStringLiteral("Újra minden gyermek vizsgálatai látszanak."));
+    bar->addWidget(Gyermek);
+    bar->addWidget(Mind);
+    m_childBar->hide();
+    connect(Mind, &QPushButton::clicked, this, [this] { showChild(QString()); });
+    return m_childBar;
 }
 
 void TArchivum::showArchive() {
@@ -142,10 +164,17 @@ void TArchivum::showArchive() {
 }
 
 QString TArchivum::selectedPath() const {
-    const QModelIndexList rows = Tabla->selectionModel()->selectedRows();
-    if (rows.isEmpty())
-        return QString();
-    return rows.first().data(ArchiveTableModel::PathRole).toString();
+    const QStringList paths = selectedPaths();
+    return paths.size() == 1 ? paths.first() : QString();
+}
+
+QStringList TArchivum::selectedPaths() const {
+    QModelIndexList rows = Tabla->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QStringList paths;
+    for (const QModelIndex& row : std::as_const(rows))
+        paths << row.data(ArchiveTableModel::PathRole).toString();
+    return paths;
 }
 
 bool TArchivum::event(QEvent* event) {
@@ -199,6 +228,7 @@ void TArchivum::showFailure(const QString& message) {
 }
 
 void TArchivum::updateCount() {
+    updateChildBar();
     if (!m_failure.isEmpty()) {
         Darabszam->setStyleSheet(QStringLiteral("color: #a01010;"));
         Darabszam->setText(m_failure);
@@ -222,12 +252,49 @@ void TArchivum::updateButtons() {
     const bool selected = !selectedPath().isEmpty();
     Megnyitas->setEnabled(selected);
     Jegyzokonyv->setEnabled(selected);
+    const qsizetype many = selectedPaths().size();
+    Osszehasonlitas->setEnabled(many >= Comparison::kMinimum && many <= Comparison::kMaximum);
 }
 
 void TArchivum::selectSomeRowIfNone() {
     if (Tabla->selectionModel()->hasSelection() || m_sorted->rowCount() == 0)
         return;
     Tabla->selectRow(0);
+}
+
+void TArchivum::TablaClick(const QModelIndex& index) {
+    // A modifier only selects: Ctrl/Shift-clicking rows for the comparison must not filter.
+    if (index.column() == ArchiveTableModel::SameChild && QGuiApplication::keyboardModifiers() == Qt::NoModifier)
+        showChild(index.data(ArchiveTableModel::ChildKeyRole).toString());
+}
+
+void TArchivum::TablaActivated(const QModelIndex& index) {
+    // On the count, Enter chooses the child as a click does; a double click there is the click's
+    // second half, and must not open whichever row the shorter list moved under the pointer.
+    if (index.column() == ArchiveTableModel::SameChild)
+        showChild(index.data(ArchiveTableModel::ChildKeyRole).toString());
+    else
+        MegnyitasClick();
+}
+
+void TArchivum::showChild(const QString& childKey) {
+    m_sorted->setChild(childKey);
+    selectSomeRowIfNone();
+    showTopAndSelection();
+    updateCount();
+    updateButtons();
+}
+
+void TArchivum::updateChildBar() {
+    const QString& key = m_sorted->child();
+    m_childBar->setVisible(!key.isEmpty());
+    const QList<ArchiveRow>& rows = m_model->rows();
+    const auto row = std::find_if(rows.begin(), rows.end(), [&key](const ArchiveRow& r) { return r.childKey == key; });
+    if (key.isEmpty() || row == rows.end())
+        return;
+    Gyermek->setText(QStringLiteral("Csak %1 (%2) vizsgálatai: %3")
+                         .arg(row->personal.name.simplified(), ArchiveTableModel::sexText(row->personal.sex))
+                         .arg(m_model->childCount(key)));
 }
 
 void TArchivum::KeresesChange(const QString& text) {
@@ -259,6 +326,12 @@ void TArchivum::JegyzokonyvClick() {
     const QString path = selectedPath();
     if (!path.isEmpty())
         m_commands.showProtocolOf(path);
+}
+
+void TArchivum::OsszehasonlitasClick() {
+    const QStringList paths = selectedPaths();
+    if (paths.size() >= Comparison::kMinimum && paths.size() <= Comparison::kMaximum)
+        emit comparisonWanted(paths);
 }
 
 void TArchivum::placeWindow() {

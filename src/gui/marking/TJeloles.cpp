@@ -162,6 +162,38 @@ TJeloles::TJeloles(ExamSession& session, Platform& platform, QWidget* parent)
 }
 
 void TJeloles::buildControls() {
+    QLayout* navigation = buildNavigation();
+    buildGrid();
+    GCRosszesito = new QLineEdit(QStringLiteral("GCR érték összesen:"), this);
+    GCRosszesito->setObjectName(QStringLiteral("GCRosszesito"));
+    QFont totalFont = Widgets::font(QStringLiteral("Arial"), 14);
+    totalFont.setBold(true);
+    GCRosszesito->setFont(totalFont);
+
+    auto* side = new QVBoxLayout;
+    side->addLayout(buildCodeButtons());
+    side->addSpacing(8);
+    buildCombinations(side);
+    side->addStretch();
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(StringGrid1);
+    body->addLayout(side);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(navigation);
+    layout->addLayout(body, 1);
+    layout->addWidget(GCRosszesito);
+
+    resize(sizeHint().width(), 25 * 20 + gridFrame() + 90);
+}
+
+int TJeloles::gridFrame() const {
+    return 2 * StringGrid1->frameWidth();
+}
+
+QLayout* TJeloles::buildNavigation() {
     BitBtn14 = new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft), QStringLiteral("     előző kérdés"), this);
     BitBtn14->setObjectName(QStringLiteral("BitBtn14"));
     Edit1 = new QLineEdit(this);
@@ -176,6 +208,16 @@ void TJeloles::buildControls() {
     for (QPushButton* b : {BitBtn14, BitBtn15})
         b->setAutoDefault(false);
 
+    auto* navigation = new QHBoxLayout;
+    navigation->addWidget(BitBtn14);
+    navigation->addWidget(Edit1);
+    navigation->addWidget(BitBtn15);
+    connect(BitBtn14, &QPushButton::clicked, this, &TJeloles::BitBtn14Click);
+    connect(BitBtn15, &QPushButton::clicked, this, &TJeloles::BitBtn15Click);
+    return navigation;
+}
+
+void TJeloles::buildGrid() {
     StringGrid1 = new QTableView(this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setModel(&m_session.grid());
@@ -214,17 +256,13 @@ void TJeloles::buildControls() {
     rows->setMinimumSectionSize(1);
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(20);
-    const int frame = 2 * StringGrid1->frameWidth();
+    const int frame = gridFrame();
     StringGrid1->setFixedWidth(gridWidth + frame + StringGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     StringGrid1->setMinimumHeight(8 * 20 + frame);
     StringGrid1->resize(StringGrid1->width(), 25 * 20 + frame);
+}
 
-    GCRosszesito = new QLineEdit(QStringLiteral("GCR érték összesen:"), this);
-    GCRosszesito->setObjectName(QStringLiteral("GCRosszesito"));
-    QFont totalFont = Widgets::font(QStringLiteral("Arial"), 14);
-    totalFont.setBold(true);
-    GCRosszesito->setFont(totalFont);
-
+QLayout* TJeloles::buildCodeButtons() {
     auto* codes = new QGridLayout;
     codes->setSpacing(4);
     const char* const columnCaptions[3] = {"O-D", "E-D", "N-P"};
@@ -235,22 +273,7 @@ void TJeloles::buildControls() {
     }
     int rowInColumn[3] = {0, 0, 0};
     for (const ScoreCode& code : ScoreCodes::all()) {
-        auto* button = new CodeButton(QString::fromLatin1(code.face), this);
-        button->setObjectName(QStringLiteral("BitBtn") + QString::number(code.number));
-        button->setToolTip(code.text());
-        QFont face = Widgets::font(QStringLiteral("Arial"), 20);
-        face.setBold(true);
-        face.setUnderline(code.underlined);
-        button->setFont(face);
-        button->setFixedSize(46, 36);
-        button->setAutoDefault(false);
-        button->setMouseTracking(true);
-        const int tag = code.number;
-        button->pressed = [this, tag] { BitBtn1MouseDown(tag); };
-        button->moved = [this, tag](Qt::KeyboardModifiers modifiers) { BitBtn1MouseMove(tag, modifiers); };
-        // The wheel scrolls the help the button chose, so a long one is read without the
-        // pointer crossing other buttons (which would choose another text).
-        button->wheeled = [this](int delta) { emit markingHelpScrolled(delta); };
+        QPushButton* button = makeCodeButton(code);
         codes->addWidget(button, 1 + rowInColumn[code.column - 1]++, code.column - 1, Qt::AlignCenter);
         m_codeButtons[static_cast<size_t>(code.number - 1)] = button;
     }
@@ -271,6 +294,33 @@ void TJeloles::buildControls() {
     codes->addWidget(BitBtn12, 5, 0, Qt::AlignCenter);
     codes->addWidget(BitBtn13, 5, 2, Qt::AlignCenter);
 
+    connect(BitBtn12, &QPushButton::clicked, this, &TJeloles::BitBtn12Click);
+    connect(BitBtn13, &QPushButton::clicked, this, &TJeloles::BitBtn13Click);
+    return codes;
+}
+
+// A code's button: pressing enters the code, pointing at it shows its help and examples.
+QPushButton* TJeloles::makeCodeButton(const ScoreCode& code) {
+    auto* button = new CodeButton(QString::fromLatin1(code.face), this);
+    button->setObjectName(QStringLiteral("BitBtn") + QString::number(code.number));
+    button->setToolTip(code.text());
+    QFont face = Widgets::font(QStringLiteral("Arial"), 20);
+    face.setBold(true);
+    face.setUnderline(code.underlined);
+    button->setFont(face);
+    button->setFixedSize(46, 36);
+    button->setAutoDefault(false);
+    button->setMouseTracking(true);
+    const int tag = code.number;
+    button->pressed = [this, tag] { BitBtn1MouseDown(tag); };
+    button->moved = [this, tag](Qt::KeyboardModifiers modifiers) { BitBtn1MouseMove(tag, modifiers); };
+    // The wheel scrolls the help the button chose, so a long one is read without the
+    // pointer crossing other buttons (which would choose another text).
+    button->wheeled = [this](int delta) { emit markingHelpScrolled(delta); };
+    return button;
+}
+
+void TJeloles::buildCombinations(QVBoxLayout* side) {
     Label1 = new QLabel(QStringLiteral("Kombinációk"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
@@ -299,34 +349,8 @@ void TJeloles::buildControls() {
         m_labels[static_cast<size_t>(k - 1)] = label;
     }
 
-    auto* navigation = new QHBoxLayout;
-    navigation->addWidget(BitBtn14);
-    navigation->addWidget(Edit1);
-    navigation->addWidget(BitBtn15);
-
-    auto* side = new QVBoxLayout;
-    side->addLayout(codes);
-    side->addSpacing(8);
     side->addWidget(Label1);
     side->addLayout(combinations);
-    side->addStretch();
-
-    auto* body = new QHBoxLayout;
-    body->addWidget(StringGrid1);
-    body->addLayout(side);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addLayout(navigation);
-    layout->addLayout(body, 1);
-    layout->addWidget(GCRosszesito);
-
-    connect(BitBtn12, &QPushButton::clicked, this, &TJeloles::BitBtn12Click);
-    connect(BitBtn13, &QPushButton::clicked, this, &TJeloles::BitBtn13Click);
-    connect(BitBtn14, &QPushButton::clicked, this, &TJeloles::BitBtn14Click);
-    connect(BitBtn15, &QPushButton::clicked, this, &TJeloles::BitBtn15Click);
-
-    resize(sizeHint().width(), 25 * 20 + frame + 90);
 }
 
 void TJeloles::showTotal() {

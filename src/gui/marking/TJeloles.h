@@ -8,10 +8,13 @@
 
 class ExamSession;
 class Platform;
+struct ScoreCode;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+class QVBoxLayout;
 
 // The marking window: codes the answer of the current picture and shows all 24 pictures'
 // coding with their GCR key and points. Every change goes to the row of the current picture.
@@ -67,6 +70,13 @@ protected:
 
 private:
     void buildControls();
+    QLayout* buildNavigation();
+    void buildGrid();
+    QLayout* buildCodeButtons();
+    QPushButton* makeCodeButton(const ScoreCode& code);
+    void buildCombinations(QVBoxLayout* side);
+    // The grid's frame, above and below or left and right.
+    int gridFrame() const;
     void selectCell(int column, int row);
     void showPicture(int picture);
     void showTotal();

@@ -4,6 +4,7 @@
 #include "app/ExamSession.h"
 #include "base/TextFile.h"
 #include "gui/common/QtPlatform.h"
+#include "model/AgeBrackets.h"
 #include "model/PersonalData.h"
 
 #include <QApplication>
@@ -158,7 +159,25 @@ void TSzemAd::buildControls() {
     columns->addLayout(grid, 1);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(8);
+    // In the order of the keyboard's way through them.
+    buildNameAndCode(grid);
+    buildSexAndAge(grid);
+    buildDateAndExaminer(grid);
+    grid->setColumnStretch(1, 1);
+    columns->addWidget(buildPhoto(), 0, Qt::AlignTop);
+    outer->addStretch(1);
+    outer->addLayout(buildButtons());
 
+    connect(Edit1, &QLineEdit::textChanged, this, &TSzemAd::Edit1Change);
+    connect(Edit4, &QLineEdit::textChanged, this, &TSzemAd::upperCaseCode);
+    connect(Edit2, &QLineEdit::textChanged, this, &TSzemAd::Edit2Change);
+    connect(UpDown1, &TUpDown::positionChanged, this, &TSzemAd::UpDown1Changing);
+    connect(Edit3, &QLineEdit::textChanged, this, &TSzemAd::Edit3Change);
+    connect(ComboBox1, &QComboBox::editTextChanged, this, &TSzemAd::ComboBox1Change);
+    connect(ComboBox1, &TDropDownCombo::dropDown, this, &TSzemAd::ComboBox1DropDown);
+}
+
+void TSzemAd::buildNameAndCode(QGridLayout* grid) {
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     grid->addWidget(fieldLabel(QStringLiteral("A Vsz. neve:"), this), 0, 0);
@@ -177,7 +196,9 @@ void TSzemAd::buildControls() {
     Edit4->setObjectName(QStringLiteral("Edit4"));
     grid->addWidget(codeLabel, 1, 0);
     grid->addWidget(Edit4, 1, 1, 1, 3);
+}
 
+void TSzemAd::buildSexAndAge(QGridLayout* grid) {
     auto* sexGroup = new QGroupBox(QStringLiteral("Neme"), this);
     sexGroup->setObjectName(QStringLiteral("GroupBox1"));
     auto* sexRow = new QHBoxLayout(sexGroup);
@@ -190,24 +211,28 @@ void TSzemAd::buildControls() {
     sexRow->addWidget(RadioButton2);
     grid->addWidget(sexGroup, 2, 0, 1, 2, Qt::AlignTop);
 
+    // The arrows step within the ages the norms cover, from the age a new examination starts with.
+    const int age = PersonalData().age;
     auto* ageBox = new QWidget(this);
     auto* ageRow = new QHBoxLayout(ageBox);
     ageRow->setContentsMargins(0, 0, 0, 0);
     ageRow->setSpacing(1);
-    Edit2 = new QLineEdit(QStringLiteral("10"), ageBox);
+    Edit2 = new QLineEdit(QString::number(age), ageBox);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), Edit2));
     Edit2->installEventFilter(this);
     Edit2->setFixedWidth(36);
     Edit2->setAlignment(Qt::AlignRight);
-    UpDown1 = new TUpDown(7, 14, 10, ageBox);
+    UpDown1 = new TUpDown(AgeBrackets::kYoungest, AgeBrackets::kOldest, age, ageBox);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     ageRow->addWidget(Edit2);
     ageRow->addWidget(UpDown1);
     ageRow->addWidget(new QLabel(QStringLiteral("életkora."), ageBox));
     ageRow->addStretch(1);
     grid->addWidget(ageBox, 2, 2, 1, 2, Qt::AlignVCenter);
+}
 
+void TSzemAd::buildDateAndExaminer(QGridLayout* grid) {
     Edit3 = new QLineEdit(this);
     Edit3->setObjectName(QStringLiteral("Edit3"));
     Edit3->installEventFilter(this);
@@ -223,7 +248,9 @@ void TSzemAd::buildControls() {
     ComboBox1->setEditText(QString());
     grid->addWidget(fieldLabel(QStringLiteral("Vizsgálatvezető:"), this), 4, 0);
     grid->addWidget(ComboBox1, 4, 1, 1, 3);
+}
 
+QWidget* TSzemAd::buildPhoto() {
     auto* bevel = new QFrame(this);
     bevel->setObjectName(QStringLiteral("Bevel1"));
     bevel->setFrameShape(QFrame::Panel);
@@ -235,8 +262,10 @@ void TSzemAd::buildControls() {
     Image1->setFixedSize(102, 126);
     Image1->setScaledContents(true);
     bevelLayout->addWidget(Image1);
-    columns->addWidget(bevel, 0, Qt::AlignTop);
+    return bevel;
+}
 
+QLayout* TSzemAd::buildButtons() {
     auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton(QStringLiteral("rendben"), this);
     ok->setObjectName(QStringLiteral("BitBtn1"));
@@ -247,19 +276,9 @@ void TSzemAd::buildControls() {
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(help);
-    outer->addStretch(1);
-    outer->addLayout(buttons);
-    grid->setColumnStretch(1, 1);
-
-    connect(Edit1, &QLineEdit::textChanged, this, &TSzemAd::Edit1Change);
-    connect(Edit4, &QLineEdit::textChanged, this, &TSzemAd::upperCaseCode);
-    connect(Edit2, &QLineEdit::textChanged, this, &TSzemAd::Edit2Change);
-    connect(UpDown1, &TUpDown::positionChanged, this, &TSzemAd::UpDown1Changing);
-    connect(Edit3, &QLineEdit::textChanged, this, &TSzemAd::Edit3Change);
-    connect(ComboBox1, &QComboBox::editTextChanged, this, &TSzemAd::ComboBox1Change);
-    connect(ComboBox1, &TDropDownCombo::dropDown, this, &TSzemAd::ComboBox1DropDown);
     connect(ok, &QPushButton::clicked, this, &TSzemAd::BitBtn1Click);
     connect(help, &QPushButton::clicked, this, &TSzemAd::helpWanted);
+    return buttons;
 }
 
 QString TSzemAd::normalCaption() {

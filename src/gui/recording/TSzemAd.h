@@ -10,7 +10,9 @@
 class ExamSession;
 class Platform;
 struct PersonalData;
+class QGridLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QRadioButton;
 class QTimer;
@@ -127,6 +129,11 @@ protected:
 
 private:
     void buildControls();
+    void buildNameAndCode(QGridLayout* grid);
+    void buildSexAndAge(QGridLayout* grid);
+    void buildDateAndExaminer(QGridLayout* grid);
+    QWidget* buildPhoto();
+    QLayout* buildButtons();
     void upperCaseCode();
     void showPhoto(const QString& code);
     bool loadPicture(const QString& path);

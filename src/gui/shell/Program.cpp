@@ -7,6 +7,7 @@
 #include "gui/backup/TMentes.h"
 #include "gui/childscreen/ChildScreenCommand.h"
 #include "gui/common/NormalStateKeeper.h"
+#include "gui/comparison/TOsszehasonlitas.h"
 #include "gui/helptexts/THelpAblak.h"
 #include "gui/helptexts/TInfoKeret.h"
 #include "gui/helptexts/TPeldatar.h"
@@ -90,7 +91,13 @@ void Program::setMakers() {
     w.aboutForm.setMaker([&root, owner] { return new TAboutForm(root, owner); });
     w.pwForm.setMaker([this, owner] { return new TPwForm(m_commands, owner); });
     w.profil.setMaker([&s, owner] { return new TProfil(s, owner); });
-    w.archivum.setMaker([this, owner] { return new TArchivum(m_session, m_commands, m_platform, owner); });
+    w.archivum.setMaker([this, owner] {
+        auto* archivum = new TArchivum(m_session, m_commands, m_platform, owner);
+        QObject::connect(archivum, &TArchivum::comparisonWanted, archivum,
+                         [this](const QStringList& paths) { m_windows.osszehasonlitas()->showComparison(paths); });
+        return archivum;
+    });
+    w.osszehasonlitas.setMaker([this, owner] { return new TOsszehasonlitas(m_session, m_platform, m_paper, owner); });
     w.mentes.setMaker([&p, owner] { return new TMentes(p, owner); });
 }
 

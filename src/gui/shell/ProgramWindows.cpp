@@ -3,7 +3,6 @@
 #include "gui/recording/TSzemAd.h"
 #include "gui/shell/TKevesValasz.h"
 #include "gui/shell/Tfomenu.h"
-#include "render/ProfileChart.h"
 
 ProgramWindows::~ProgramWindows() {
     delete fomenu;
@@ -21,9 +20,4 @@ void ProgramWindows::showPersonalData() {
 void ProgramWindows::showTooFewMarked(int marked) {
     kevesValasz()->setCount(marked);
     kevesValasz()->exec();
-}
-
-void ProgramWindows::writeProfileChart(const QString& path, const PersonalData& personal,
-                                       const EvaluationResult& result, QChar decimalSeparator) {
-    ProfileChart(personal, result, decimalSeparator).writePng(path, 1100, 860);
 }

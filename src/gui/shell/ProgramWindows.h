@@ -22,6 +22,7 @@ class TPwForm;
 class TProfil;
 class TArchivum;
 class TMentes;
+class TOsszehasonlitas;
 
 // A window made the first time it is asked for, by the maker Program gave it, and kept until
 // the program ends. A made window shows what it would have shown had it been made at start: it
@@ -69,6 +70,8 @@ struct ProgramWindows : CommandWindows {
     LazyWindow<TArchivum> archivum;
     // The passphrase of "File" → "Biztonsági mentés…".
     LazyWindow<TMentes> mentes;
+    // The archive's "Összehasonlítás".
+    LazyWindow<TOsszehasonlitas> osszehasonlitas;
 
     ProgramWindows() = default;
     ProgramWindows(const ProgramWindows&) = delete;
@@ -79,6 +82,4 @@ struct ProgramWindows : CommandWindows {
     bool personalDataShown() const override;
     void showPersonalData() override;
     void showTooFewMarked(int marked) override;
-    void writeProfileChart(const QString& path, const PersonalData& personal, const EvaluationResult& result,
-                           QChar decimalSeparator) override;
 };
