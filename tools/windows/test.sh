@@ -6,11 +6,9 @@
 #   3. the installer build/windows/gyvkt-setup.exe, installed silently (/S), the installed program
 #      started as in 2. on a fresh c:\tavrix, then the uninstaller, which leaves the data alone.
 # Wine runs in its own prefix below build/windows, so c:\tavrix is a folder of this build.
-#   GYVKT_QT_MINGW  Qt for MinGW (default: ../shared/qt6-mingw beside the repository)
+# (GYVKT_QT_MINGW names the MinGW Qt when it is elsewhere: where.sh.)
 set -euo pipefail
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-qt="${GYVKT_QT_MINGW:-$here/../shared/qt6-mingw}"
-out="$here/build/windows"
+source "$(dirname "${BASH_SOURCE[0]}")/where.sh"
 [ -x "$out/bin/gyvkt.exe" ] || { echo "Nothing built in $out (tools/windows/build.sh)" >&2; exit 2; }
 
 export WINEPREFIX="$out/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -41,7 +39,7 @@ run_test() {
 }
 export -f run_test
 export out
-mapfile -t tests < <(cd "$here/tests" && ls core/tst_*.cpp app/tst_*.cpp | xargs -n1 basename | sed 's/\.cpp$//')
+mapfile -t tests < <(windows_tests)
 failed=0
 printf '%s\n' "${tests[@]}" | env "${build_env[@]}" xargs -P "$(nproc)" -I{} bash -c 'run_test {}' || failed=1
 
