@@ -1,35 +1,14 @@
 #include "PdfTools.h"
 
+#include "TestRoot.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
-
 namespace {
-
-#ifdef Q_OS_WIN
-// Under Wine the tools are the Linux ones: Windows has no poppler-utils of its own. Wine runs a
-// Linux program given its Unix path, and the document's name must be a Unix path too. Null when
-// this is Windows itself, which takes the tools from the PATH.
-using UnixFileName = char*(CDECL*)(LPCWSTR);
-UnixFileName wineUnixFileName() {
-    return reinterpret_cast<UnixFileName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-}
-
-QString underWine(const QString& path) {
-    const QString native = QDir::toNativeSeparators(path);
-    char* name = wineUnixFileName()(reinterpret_cast<const wchar_t*>(native.utf16()));
-    const QString unixPath = QString::fromUtf8(name);
-    HeapFree(GetProcessHeap(), 0, name);
-    return unixPath;
-}
-#endif
 
 // The tool's standard output for the document, or a null array when it did not run cleanly.
 QByteArray run(const QString& tool, QStringList args, const QByteArray& pdf) {
@@ -39,24 +18,11 @@ QByteArray run(const QString& tool, QStringList args, const QByteArray& pdf) {
     if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size())
         return QByteArray();
     file.close();
-    QString program = tool;
-    QString document = path;
-#ifdef Q_OS_WIN
-    if (wineUnixFileName()) {
-        static const bool told = [] {
-            qInfo("Wine: the PDF is read by the Linux poppler-utils, as Windows has none");
-            return true;
-        }();
-        Q_UNUSED(told);
-        program = QStringLiteral("/usr/bin/") + tool;
-        document = underWine(path);
-    }
-#endif
-    args << document;
+    args << path;
     if (tool == QLatin1String("pdftotext"))
         args << QStringLiteral("-");
     QProcess process;
-    process.start(program, args);
+    process.start(tool, args);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         qWarning("%s failed: %s", qPrintable(tool), process.readAllStandardError().constData());
         return QByteArray();
@@ -68,6 +34,12 @@ QByteArray run(const QString& tool, QStringList args, const QByteArray& pdf) {
 }
 
 } // namespace
+
+const char* PdfTools::unreadableHere() {
+    // Windows has no poppler-utils of its own; under Wine they would be the Linux ones, which
+    // Wine starts but never reports as ended.
+    return underWine() ? "Wine runs no Linux poppler-utils to the end: the document is read on Linux only" : nullptr;
+}
 
 QString PdfTools::text(const QByteArray& pdf) {
     const QByteArray out = run(QStringLiteral("pdftotext"),

@@ -2,7 +2,8 @@
 ; and plugins they need, the Hungarian catalogues, the installation's data tree, a Start-menu entry
 ; and an uninstaller. The examinations in c:\tavrix are the examiner's: the uninstaller leaves them.
 ;   makensis -DSTAGE=<cmake --install prefix> -DOUTFILE=<gyvkt-setup.exe> -DVERSION=<x.y.z> gyvkt.nsi
-Unicode true
+; A 64-bit installer for the 64-bit programs: it runs where they do, Wine's 64-bit prefix too.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !include "MUI2.nsh"
@@ -21,6 +22,7 @@ VIAddVersionKey /LANG=1038 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=1038 "FileDescription" "${PRODUCT} telepítő"
 VIAddVersionKey /LANG=1038 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1038 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1038 "LegalCopyright" "A ${PRODUCT} fejlesztői"
 
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "A program eltávolítása a vizsgálatok adatait (c:\tavrix) nem érinti, azok megmaradnak."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\bin\gyvkt.exe"
