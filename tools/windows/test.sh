@@ -16,12 +16,25 @@ started=$SECONDS
 step() { echo "=== $1 ($((SECONDS - started)) s)"; }
 [ -d "$WINEPREFIX/drive_c/windows" ] || wineboot --init >/dev/null 2>&1
 drive_c="$WINEPREFIX/drive_c"
+work="$(mktemp -d)"
+pids=()
+memory=""
+cleanup() {
+    local i
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
+    wineserver -k 2>/dev/null || true
+    rm -rf "$work" ${memory:+"$memory"}
+}
+trap cleanup EXIT
 # The tests' temporary folders in memory where there is one, as on Linux: the crash tests sync
 # thousands of small files, which are what is checked, not how fast a disk takes them.
 temp="$drive_c/users/$(id -un)/Temp"
-if [ -d /dev/shm ] && [ -w /dev/shm ] && ! { [ -L "$temp" ] && [ -d "$temp" ]; }; then
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    memory="$(mktemp -d /dev/shm/gyvkt-wine-XXXXXX)"
     rm -rf "$temp"
-    ln -s "$(mktemp -d /dev/shm/gyvkt-wine-XXXXXX)" "$temp"
+    ln -s "$memory" "$temp"
+elif [ -L "$temp" ]; then
+    rm -f "$temp" && mkdir "$temp"
 fi
 
 # The programs of the build tree find Qt, the compiler's DLLs and the plugins through these.
@@ -51,15 +64,6 @@ failed=0
 printf '%s\n' "${tests[@]}" | env "${build_env[@]}" xargs -P "$(nproc)" -I{} bash -c 'run_test {}' || failed=1
 
 # A display of its own, and a window manager that closes windows when asked.
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    local i
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-    wineserver -k 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 for _ in $(seq 10); do
     number=$((200 + RANDOM % 800))
     [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
