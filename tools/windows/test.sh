@@ -64,34 +64,8 @@ failed=0
 printf '%s\n' "${tests[@]}" | env "${build_env[@]}" xargs -P "$(nproc)" -I{} bash -c 'run_test {}' || failed=1
 
 # A display of its own, and a window manager that closes windows when asked.
-for _ in $(seq 10); do
-    number=$((200 + RANDOM % 800))
-    [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
-    Xvfb ":$number" -screen 0 1366x768x24 -nolisten tcp 2>/dev/null &
-    xvfb=$!
-    export DISPLAY=":$number"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    if kill -0 $xvfb 2>/dev/null && xdpyinfo >/dev/null 2>&1; then
-        pids+=($xvfb)
-        break
-    fi
-done
-[ ${#pids[@]} -eq 1 ] || { echo "Xvfb did not start" >&2; exit 2; }
-wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; }
-for _ in 1 2 3; do
-    openbox </dev/null >/dev/null 2>&1 &
-    wm=$!
-    for _ in $(seq 100); do
-        kill -0 $wm 2>/dev/null || break
-        wm_up && break
-        sleep 0.1
-    done
-    if kill -0 $wm 2>/dev/null && wm_up; then
-        pids+=($wm)
-        break
-    fi
-done
-[ ${#pids[@]} -eq 2 ] || { echo "openbox did not start" >&2; exit 2; }
+source "$here/tests/desktop/display.sh"
+start_server Xvfb -screen 0 1366x768x24 -nolisten tcp && start_openbox || exit 2
 
 window_named() { xdotool search --name "^$1\$" 2>/dev/null | head -1; }
 wait_window() { # title, seconds: its id once it shows
