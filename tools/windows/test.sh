@@ -103,9 +103,10 @@ smoke() {
     (cd "$(dirname "$exe")" && exec env "$@" wine "$(basename "$exe")" >"$work/smoke.log" 2>&1) &
     pid=$!
     # The first start of a Wine prefix takes a while.
-    if ! main=$(wait_window "Tavrix gyermek VKT" 60); then
+    if ! main=$(wait_window "Tavrix gyermek VKT" 90); then
         echo "FAIL: no window \"Tavrix gyermek VKT\"; windows: $(xdotool search --name . getwindowname %@ 2>/dev/null |
             tr '\n' '|')"
+        tail -20 "$work/smoke.log"
         kill $pid 2>/dev/null
         return 1
     fi
