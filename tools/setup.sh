@@ -13,6 +13,9 @@ PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqt6opengl6
           pkg-config libsodium-dev libarchive-dev)
 # lrelease compiles the program's own catalogue for what Qt's Hungarian one lacks.
 PACKAGES+=(qt6-l10n-tools)
+# The institution archive: libpq to build against; a PostgreSQL server the server tests start a
+# throw-away cluster of, and openssl for their TLS certificates.
+PACKAGES+=(libpq-dev postgresql openssl)
 # The desktop suite runs the program under a virtual X server and a window manager.
 PACKAGES+=(xvfb openbox xdotool x11-utils)
 # Its scenarios of the child's screen need two monitors (Xorg's dummy driver, set up with xrandr),

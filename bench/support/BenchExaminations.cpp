@@ -1,5 +1,8 @@
 #include "BenchExaminations.h"
 
+#include <QDir>
+#include <QFile>
+
 namespace BenchExaminations {
 
 namespace {
@@ -43,11 +46,25 @@ ExaminationData generate(Lcg& rng, int n) {
     return d;
 }
 
-GcrKey key() {
+QByteArray keyBytes() {
     QByteArray bytes = "GCR\r\n";
     for (int p = 1; p <= kPictureCount; ++p)
         bytes += p % 3 == 0 ? QByteArray("NE,KE;\r\n") : p % 3 == 1 ? QByteArray("EV,;\r\n") : QByteArray(",;\r\n");
-    return GcrKey::parse(bytes, QStringLiteral("bench.gcr"));
+    return bytes;
+}
+
+GcrKey key() {
+    return GcrKey::parse(keyBytes(), QStringLiteral("bench.gcr"));
+}
+
+void writeArchive(const QString& folder, int count) {
+    QDir().mkpath(folder);
+    Lcg rng(20240506);
+    for (int n = 0; n < count; ++n) {
+        QFile file(QDir(folder).filePath(QStringLiteral("K%1.kvx").arg(n, 6, 10, QLatin1Char('0'))));
+        if (!file.open(QIODevice::WriteOnly) || file.write(ExaminationFile::serialize(generate(rng, n))) < 0)
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+    }
 }
 
 } // namespace BenchExaminations

@@ -21,7 +21,12 @@ private:
 // Examination n: one picture in ten unmarked, three in ten with a second code in the same or
 // another column; age 7-14, a fixed date and examiner, a one-line answer to every picture.
 ExaminationData generate(Lcg& rng, int n);
-// A key with single, double and missing entries.
+// A key with single, double and missing entries, and the file that holds it.
 GcrKey key();
+QByteArray keyBytes();
+
+// Examinations 0 to count - 1 as K000000.kvx, ... in the folder (made when missing), written
+// without the atomic write's sync: a benchmark's throw-away files.
+void writeArchive(const QString& folder, int count);
 
 } // namespace BenchExaminations

@@ -53,13 +53,7 @@ bool Commands::save() {
 }
 
 Commands::SaveOutcome Commands::saveThroughDialog() {
-    Platform::FileDialog dialog;
-    dialog.filter = QStringLiteral("gyermek VKT vizsg. eredm.|*.kvx|minden fájl|*.*");
-    dialog.defaultSuffix = QStringLiteral("kvx");
-    dialog.initialFolder = m_session.root().archiveFolder();
-    dialog.fileName = m_session.personal().code;
-    dialog.overwritePrompt = true;
-    const QString path = m_platform.saveFileName(dialog);
+    const QString path = chooseSaveFile();
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
     const bool saved = reportFailure(m_platform, [&] {
@@ -70,6 +64,26 @@ Commands::SaveOutcome Commands::saveThroughDialog() {
         m_session.markSaved(bytes);
     });
     return saved ? SaveOutcome::Saved : SaveOutcome::Failed;
+}
+
+QString Commands::chooseSaveFile() {
+    Platform::FileDialog dialog;
+    dialog.filter = QStringLiteral("gyermek VKT vizsg. eredm.|*.kvx|minden fájl|*.*");
+    dialog.defaultSuffix = QStringLiteral("kvx");
+    dialog.initialFolder = m_session.root().archiveFolder();
+    const QString& code = m_session.personal().code;
+    dialog.fileName = code.trimmed().isEmpty() ? QString() : code;
+    dialog.overwritePrompt = true;
+    for (;;) {
+        const QString path = m_platform.saveFileName(dialog);
+        if (path.isEmpty())
+            return path;
+        // An Enter in a dialog that proposed nothing must not file a nameless examination.
+        const QFileInfo chosen(path);
+        if (!chosen.isDir() && !chosen.completeBaseName().trimmed().isEmpty())
+            return path;
+        m_platform.message(QStringLiteral("Név nélkül nem menthető a vizsgálat. Adjon meg egy fájlnevet!"));
+    }
 }
 
 bool Commands::mayReplaceExamination() {
@@ -84,6 +98,10 @@ bool Commands::mayReplaceExamination() {
 void Commands::showPersonalData() {
     if (!m_windows.personalDataShown())
         m_windows.showPersonalData();
+}
+
+void Commands::stepPicture(int by) {
+    reportFailure(m_platform, [&] { m_session.stepPicture(by); });
 }
 
 bool Commands::evaluateForProtocol(EvaluationResult& result) {
@@ -127,16 +145,13 @@ void Commands::writeProtocol(const PersonalData& personal, const Coding& coding)
         return;
     // The page does not show the chart, so a chart that could not be written is reported but
     // does not keep the finished protocol from the examiner.
-    reportFailure(m_platform, [&] {
-        m_writeChart(m_session.root().profileChartFile(personal.code), personal, result, m_session.decimalSeparator());
-    });
-    openProtocol(path);
+    const QString chart = m_session.root().profileChartFile(personal.code);
+    reportFailure(m_platform, [&] { m_writeChart(chart, personal, result, m_session.decimalSeparator()); });
+    openProtocol(ProtocolDocument{path, chart, personal, coding, result});
 }
 
-void Commands::openProtocol(const QString& path) {
-    if (!m_platform.openDocument(path))
-        m_platform.message(QStringLiteral("A jegyzőkönyv elkészült, de a böngésző nem nyitható meg vele:\n") + path +
-                           QStringLiteral("\n\nNyissa meg ezt a fájlt a böngészőjében."));
+void Commands::openProtocol(const ProtocolDocument& protocol) {
+    m_platform.openDocument(protocol.page, [this, protocol] { m_windows.showProtocol(protocol); });
 }
 
 void Commands::showProtocolOf(const QString& examinationPath) {

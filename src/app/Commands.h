@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandLine.h"
+#include "model/Coding.h"
 #include "model/EvaluationResult.h"
 #include "model/PersonalData.h"
 
@@ -8,9 +9,17 @@
 
 #include <functional>
 
-class Coding;
 class ExamSession;
 class Platform;
+
+// A protocol as it was made: its page, and what its paper forms (print, PDF) are made from.
+struct ProtocolDocument {
+    QString page;  // html/<code>.html
+    QString chart; // html/<code>_profil.png
+    PersonalData personal;
+    Coding coding;
+    EvaluationResult result;
+};
 
 // What the examination commands need of the windows.
 class CommandWindows {
@@ -22,6 +31,8 @@ public:
     virtual void showPersonalData() = 0;
     // The too-few dialog, modally, with the number of marked pictures.
     virtual void showTooFewMarked(int marked) = 0;
+    // The program's own protocol window, for a page the desktop could not open.
+    virtual void showProtocol(const ProtocolDocument& protocol) = 0;
 };
 
 // Writes the profile chart beside a finished protocol, raising UserError when it cannot. The
@@ -46,14 +57,18 @@ public:
     // after the message, when the file could not be read or its answers not written, or when
     // the examiner kept unsaved work (a save asked for and not done).
     bool openFile(const QString& path);
-    // "Mentés": the save dialog proposing <code>.kvx, then the file. False only when writing
-    // failed; a cancelled dialog is no failure.
+    // "Mentés": the save dialog proposing <code>.kvx (no name without a code), then the file. A
+    // name left empty or blank is refused and asked again. False only when writing failed; a
+    // cancelled dialog is no failure.
     bool save();
     // "Szem. adatok": the personal-data window, modally.
     void showPersonalData();
+    // "Következő kép" and "Előző kép": the picture `by` places on, after storing the answer
+    // being typed; when that cannot be stored, the message, and the picture stays.
+    void stepPicture(int by);
     // "Kész jegyzőkönyv": with at least 18 marked pictures the evaluation, html/<code>.html and
-    // beside it the profile chart html/<code>_profil.png, the page handed to the shell; with
-    // fewer the too-few dialog.
+    // beside it the profile chart html/<code>_profil.png, the page handed to the browser (the
+    // protocol window when there is none); with fewer the too-few dialog.
     void finishedProtocol();
     // The evaluation every form of the protocol starts from (HTML, PDF, print, profile chart),
     // under the same refusals: with too few marked pictures the too-few dialog, with an age
@@ -93,8 +108,10 @@ private:
     // The protocol of an examination: the evaluation under the refusals of "Kész jegyzőkönyv",
     // html/<code>.html with html/<code>_profil.png beside it, the page handed to the shell.
     void writeProtocol(const PersonalData& personal, const Coding& coding);
-    // Hands a written protocol to the browser; says so, naming the file, when that fails.
-    void openProtocol(const QString& path);
+    // Hands a written protocol to the browser, or to the protocol window when there is none.
+    void openProtocol(const ProtocolDocument& protocol);
+    // The save dialog until it gives a usable name or is cancelled (an empty path).
+    QString chooseSaveFile();
 
     ExamSession& m_session;
     Platform& m_platform;

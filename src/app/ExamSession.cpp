@@ -12,10 +12,9 @@
 AnswerEditor::~AnswerEditor() = default;
 
 ExamSession::ExamSession(DataRoot root, QObject* parent) : QObject(parent), m_root(std::move(root)) {
-    ExaminationData blank;
-    blank.personal = m_personal;
-    blank.lines = coding().lines();
-    m_keptBytes = ExaminationFile::serialize(blank);
+    // What the last run left in the working folder is where this one starts: quitting without
+    // touching it asks nothing.
+    keepWhatIsInHand();
 }
 
 void ExamSession::storePendingAnswer() {
@@ -29,6 +28,10 @@ void ExamSession::selectPicture(int picture) {
     storePendingAnswer();
     m_currentPicture = picture;
     emit pictureSelected(picture);
+}
+
+void ExamSession::stepPicture(int by) {
+    selectPicture(qBound(1, m_currentPicture + by, kPictureCount));
 }
 
 template <typename T>

@@ -59,6 +59,8 @@ public:
     // Makes picture 1..24 the current one, after storing the pending answer. When that fails
     // the error is raised and the old picture stays current.
     void selectPicture(int picture);
+    // The same for the picture `by` places on from the current one, within 1..24.
+    void stepPicture(int by);
 
     // Personal data back to its start values (the code kept), every ScoringLine emptied, the
     // 24 answer files emptied. When the answer files cannot be written, UserError is raised
@@ -72,9 +74,10 @@ public:
     ExaminationData collect() const;
 
     // Whether the examination in hand differs from the one last saved, opened or started anew
-    // (at start-up: a blank one), compared as their files would hold them, so no window has to
-    // remember to say that it changed something. The answer being typed is stored first; raises
-    // UserError when it cannot be. An answer file that cannot be read counts as a difference.
+    // (at start-up: blank personal data and coding with the answers the working folder holds),
+    // compared as their files would hold them, so no window has to remember to say that it
+    // changed something. The answer being typed is stored first; raises UserError when it cannot
+    // be. An answer file that cannot be read counts as a difference.
     bool hasUnsavedChanges();
     // The examination in hand has just been saved as these bytes.
     void markSaved(const QByteArray& fileBytes) { m_keptBytes = fileBytes; }

@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
+
 // What the windows ask of the desktop: message boxes, questions, file dialogs, the shell's
 // open action, the beep, the clipboard and today's date. The program installs the Qt-backed
 // implementation; tests install a scripted one that records every text and answers on cue.
@@ -25,9 +27,10 @@ public:
     // The chosen full path, or an empty string when the dialog was cancelled.
     virtual QString openFileName(const FileDialog& dialog) = 0;
     virtual QString saveFileName(const FileDialog& dialog) = 0;
-    // Hands a document to the desktop's default open action; false when the desktop could not
-    // open it (no program for the file type, no desktop at all).
-    virtual bool openDocument(const QString& path) = 0;
+    // Hands a document to the desktop's default open action. When the desktop cannot open it (no
+    // program for the file type, no desktop at all), notOpened runs: at once, or from the event
+    // loop as soon as the desktop has said so.
+    virtual void openDocument(const QString& path, std::function<void()> notOpened) = 0;
     virtual void beep() = 0;
     virtual void copyToClipboard(const QString& text) = 0;
     virtual QDate today() = 0;

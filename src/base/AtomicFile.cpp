@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -584,7 +585,7 @@ void AtomicFile::Stream::write(const char* data, qint64 size) {
     m_size += size;
 }
 
-void AtomicFile::Stream::commit() {
+QString AtomicFile::Stream::stage() {
     if (m_handle == -1)
         fail(kUnknown);
     const Handle h = handleOf(m_handle);
@@ -593,11 +594,17 @@ void AtomicFile::Stream::commit() {
         fail(error);
     error = systemCall(m_target, Step::Close, [h] { return closeFile(h); });
     m_handle = -1;
-    if (error == 0)
-        error = renameInto(m_temporary, m_target);
     if (error != 0)
         fail(error);
-    m_temporary.clear();
+    return std::exchange(m_temporary, QString());
+}
+
+void AtomicFile::Stream::commit() {
+    const QString temporary = stage();
+    if (const int error = renameInto(temporary, m_target)) {
+        m_temporary = temporary;
+        fail(error);
+    }
 }
 
 void AtomicFile::injectFault(const std::optional<Fault>& fault) {

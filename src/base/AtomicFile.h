@@ -88,6 +88,9 @@ public:
 
     void write(const char* data, qint64 size);
     void commit();
+    // Syncs and closes what was written and hands its temporary file over, not renamed: the
+    // caller puts it in place with the files it belongs with (an export's set) or removes it.
+    QString stage();
     qint64 size() const { return m_size; }
 
 private:

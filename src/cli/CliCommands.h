@@ -24,6 +24,11 @@ extern const Subcommand kListCommand;
 extern const Subcommand kBackupCommand;
 extern const Subcommand kVerifyCommand;
 extern const Subcommand kRestoreCommand;
+#ifdef GYVKT_WITH_INSTITUTION
+extern const Subcommand kServerCommand;
+extern const Subcommand kSyncCommand;
+extern const Subcommand kPullCommand;
+#endif
 
 // Whether the arguments (after the program's name) ask for drawing, a PDF: its fonts
 // need a QGuiApplication, which every other run does without.

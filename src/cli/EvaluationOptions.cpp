@@ -14,7 +14,7 @@ QStringList EvaluationOptions::names() {
     return {QStringLiteral("--gcr"), QStringLiteral("--decimal")};
 }
 
-int EvaluationOptions::load(const CliArgs& args) {
+int EvaluationOptions::load(const CliArgs& args, const DataRoot& root) {
     if (args.given(QStringLiteral("--decimal"))) {
         const QString separator = args.value(QStringLiteral("--decimal"));
         if (separator.size() != 1) {
@@ -25,8 +25,7 @@ int EvaluationOptions::load(const CliArgs& args) {
     } else {
         decimalSeparator = userDecimalSeparator();
     }
-    keyPath = args.given(QStringLiteral("--gcr")) ? args.value(QStringLiteral("--gcr"))
-                                                  : DataRoot::fromEnvironment().gcrKeyFile();
+    keyPath = args.given(QStringLiteral("--gcr")) ? args.value(QStringLiteral("--gcr")) : root.gcrKeyFile();
     // A data root the program never started in has no key yet; the one the program would copy
     // there on its first start is the same key. A key that is there but broken stays an error.
     if (!args.given(QStringLiteral("--gcr")) && !QFileInfo::exists(keyPath)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/DataRoot.h"
 #include "cli/CliArgs.h"
 #include "formats/ExaminationFile.h"
 #include "model/Coding.h"
@@ -18,7 +19,7 @@ struct EvaluationOptions {
     // The key given (else the data root's magyar.gcr, else, saying so on stderr, the key installed
     // with the program) and the separator given (else the locale's). Returns 0, or the exit
     // status after printing the problem.
-    int load(const CliArgs& args);
+    int load(const CliArgs& args, const DataRoot& root = DataRoot::fromEnvironment());
 };
 
 // One examination read and evaluated as the program would. Prints "path: reason" on stderr and

@@ -9,6 +9,11 @@
 #include "services/ArchiveNorms.h"
 #include "services/CoderAgreement.h"
 
+#ifdef GYVKT_WITH_INSTITUTION
+#include "cli/ServerConnection.h"
+#include "cli/ServerResearch.h"
+#endif
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -50,14 +55,32 @@ QString rightAligned(const QString& text, int width) {
 
 // ---- export -----------------------------------------------------------------------------------
 
+// The server's research commands take --db in place of files.
+QStringList withServer(QStringList options) {
+#ifdef GYVKT_WITH_INSTITUTION
+    options << ServerConnection::kOption;
+#endif
+    return options;
+}
+
+bool fromServer(const CliArgs& args) {
+#ifdef GYVKT_WITH_INSTITUTION
+    return args.given(ServerConnection::kOption);
+#else
+    Q_UNUSED(args);
+    return false;
+#endif
+}
+
 int runExport(const QStringList& arguments) {
     CliArgs args;
-    if (!CliArgs::parse(arguments, {QStringLiteral("-o"), QStringLiteral("--gcr"), QStringLiteral("--link-table")},
+    if (!CliArgs::parse(arguments,
+                        withServer({QStringLiteral("-o"), QStringLiteral("--gcr"), QStringLiteral("--link-table")}),
                         {QStringLiteral("--anonymize"), QStringLiteral("--excel")}, args))
         return usageError(kExportCommand);
     if (args.help)
         return printHelp(kExportCommand);
-    if (args.positional.isEmpty() || args.value(QStringLiteral("-o")).isEmpty())
+    if (args.positional.isEmpty() != fromServer(args) || args.value(QStringLiteral("-o")).isEmpty())
         return usageError(kExportCommand);
     const QString linkTable = args.value(QStringLiteral("--link-table"));
     if (args.given(QStringLiteral("--link-table")) &&
@@ -69,14 +92,20 @@ int runExport(const QStringList& arguments) {
     EvaluationOptions options;
     if (const int status = options.load(args))
         return status;
+    const CsvDialect dialect =
+        args.has(QStringLiteral("--excel")) ? CsvDialect::excelHungarian() : CsvDialect::standard();
+#ifdef GYVKT_WITH_INSTITUTION
+    // The server gives pseudonyms only: its table is always the anonymized one, with no link.
+    if (fromServer(args))
+        return args.given(QStringLiteral("--link-table")) ? usageError(kExportCommand)
+                                                          : ServerResearch::exportTable(args, options.key, dialect);
+#endif
     QStringList files;
     if (!collectFiles(args.positional, files))
         return 2;
 
     const QString output = args.value(QStringLiteral("-o"));
-    const ArchiveExport::Options exportOptions{args.has(QStringLiteral("--excel")) ? CsvDialect::excelHungarian()
-                                                                                   : CsvDialect::standard(),
-                                               args.has(QStringLiteral("--anonymize"))};
+    const ArchiveExport::Options exportOptions{dialect, args.has(QStringLiteral("--anonymize"))};
     const ArchiveExport::Result result = ArchiveExport::build(files, options.key, exportOptions);
     for (const QString& error : result.errors)
         printErr(error + QLatin1Char('\n'));
@@ -236,19 +265,29 @@ QString normsTable(const ArchiveNorms::Report& report, QChar mark) {
 
 int runNorms(const QStringList& arguments) {
     CliArgs args;
-    if (!CliArgs::parse(arguments, EvaluationOptions::names(), {QStringLiteral("--json")}, args))
+    if (!CliArgs::parse(arguments, withServer(EvaluationOptions::names()), {QStringLiteral("--json")}, args))
         return usageError(kNormsCommand);
     if (args.help)
         return printHelp(kNormsCommand);
-    if (args.positional.isEmpty())
+    if (args.positional.isEmpty() != fromServer(args))
         return usageError(kNormsCommand);
     EvaluationOptions options;
     if (const int status = options.load(args))
         return status;
-    QStringList files;
-    if (!collectFiles(args.positional, files))
+    std::optional<ArchiveNorms::Report> computed;
+#ifdef GYVKT_WITH_INSTITUTION
+    if (fromServer(args))
+        computed = ServerResearch::norms(args, options.key);
+#endif
+    if (!fromServer(args)) {
+        QStringList files;
+        if (!collectFiles(args.positional, files))
+            return 2;
+        computed = ArchiveNorms::compute(files, options.key);
+    }
+    if (!computed)
         return 2;
-    const ArchiveNorms::Report report = ArchiveNorms::compute(files, options.key);
+    const ArchiveNorms::Report& report = *computed;
     for (const QString& line : report.leftOut)
         printErr(line + QLatin1Char('\n'));
     if (args.has(QStringLiteral("--json")))
@@ -262,7 +301,8 @@ int runNorms(const QStringList& arguments) {
 
 const Subcommand kExportCommand{
     "export",
-    "gyvkt-cli export FILE_OR_DIR... -o OUT.csv [--gcr KEY.gcr] [--anonymize [--link-table LINK.csv]] [--excel]",
+    "gyvkt-cli export FILE_OR_DIR... -o OUT.csv [--gcr KEY.gcr] [--anonymize [--link-table LINK.csv]] [--excel]\n"
+    "  gyvkt-cli export --db URI -o OUT.csv [--gcr KEY.gcr] [--excel]",
     "A vizsgálatok egy táblázatba, statisztikai programnak. Mappából a *.kvx fájlok kerülnek be, fájlnév\n"
     "szerint rendezve; minden vizsgálat egy sor. Oszlopok: file, code, name, sex, age, date, examiner, a 24\n"
     "jelölési sor nyers mezői (p1_od, p1_ed, p1_np, p1_paren … p24_paren), az evaluate --json minden\n"
@@ -287,7 +327,14 @@ const Subcommand kExportCommand{
     "                   sehova sem íródik ki.\n"
     "\n"
     "Kilépési kód: 0, ha a táblázat elkészült (a hibás vizsgálatok a hibakimeneten is megjelennek);\n"
-    "2, ha nincs egyetlen vizsgálati fájl sem, egy megadott fájl vagy mappa nem létezik, vagy OUT nem írható.\n",
+    "2, ha nincs egyetlen vizsgálati fájl sem, egy megadott fájl vagy mappa nem létezik, vagy OUT nem írható.\n"
+    "\n"
+    "  --db URI         fájlok helyett az intézményi archívum kutatási nézete (kutatói szerep kell): minden\n"
+    "                   vizsgálat legújabb változata, ugyanazokkal az oszlopokkal és kódkönyvvel, mint az\n"
+    "                   --anonymize, a kód helyén a kiszolgáló álnevével (a sorok az álnevek rendjében);\n"
+    "                   kapcsolótábla nincs. A sorok folyamatosan íródnak, bármennyi vizsgálat lehet. A\n"
+    "                   kapcsolat a libpq szokásai szerint (lásd: gyvkt-cli server --help); 2 a kilépési\n"
+    "                   kód, ha a kiszolgáló nem érhető el, vagy nem enged be.\n",
     runExport};
 
 const Subcommand kAgreementCommand{
@@ -311,7 +358,9 @@ const Subcommand kAgreementCommand{
     runAgreement};
 
 const Subcommand kNormsCommand{
-    "norms", "gyvkt-cli norms FILE_OR_DIR... [--gcr KEY.gcr] [--decimal SEP] [--json]",
+    "norms",
+    "gyvkt-cli norms FILE_OR_DIR... [--gcr KEY.gcr] [--decimal SEP] [--json]\n"
+    "  gyvkt-cli norms --db URI [--gcr KEY.gcr] [--decimal SEP] [--json]",
     "Normák a saját archívumból. A jegyzőkönyvre alkalmas vizsgálatokból ({ages} év, legalább {min_marked} jelölt "
     "kép)\n"
     "korcsoportonként ({brackets}) a beépített normatábla tizenhárom mértékének első\n"
@@ -325,5 +374,7 @@ const Subcommand kNormsCommand{
     "vizsgálati fájl sem, egy megadott fájl vagy mappa nem létezik, vagy a GCR-kulcs nem olvasható.\n"
     "\n"
     "  --json           JSON kimenet: {\"brackets\": [{\"ages\", \"n\", \"measures\": {\"GcrPercent\": {\"q1\",\n"
-    "                   \"median\", \"q3\", \"builtin\": [q1, median, q3], \"outside\"}, …}}], \"left_out\": […]}\n",
+    "                   \"median\", \"q3\", \"builtin\": [q1, median, q3], \"outside\"}, …}}], \"left_out\": […]}\n"
+    "  --db URI         fájlok helyett az intézményi archívum kutatási nézetének minden vizsgálata (kutatói\n"
+    "                   szerep kell); a kimaradtakat az álnevük nevezi meg\n",
     runNorms, true};

@@ -41,6 +41,10 @@ QString overview() {
     QString text = QStringLiteral("gyvkt-cli - gyermek VKT parancssori eszköze\n\nHasználat:\n");
     for (const Subcommand* command : subcommands())
         text += QStringLiteral("  ") + QString::fromUtf8(command->usage) + QLatin1Char('\n');
+#ifndef GYVKT_WITH_INSTITUTION
+    text += QStringLiteral("\nAz intézményi archívum parancsai (server, sync, pull, --db) ebben a kiadásban nem "
+                           "érhetők el.\n");
+#endif
     text += QStringLiteral("\nRészletek: gyvkt-cli PARANCS --help\n");
     return text + withRules(kFooter);
 }
@@ -82,7 +86,11 @@ void useUtf8Output() {
 const QList<const Subcommand*>& subcommands() {
     static const QList<const Subcommand*> all{&kDumpCommand,   &kProtocolCommand,  &kEvaluateCommand, &kCompareCommand,
                                               &kExportCommand, &kAgreementCommand, &kNormsCommand,    &kListCommand,
-                                              &kBackupCommand, &kVerifyCommand,    &kRestoreCommand};
+                                              &kBackupCommand, &kVerifyCommand,    &kRestoreCommand,
+#ifdef GYVKT_WITH_INSTITUTION
+                                              &kServerCommand, &kSyncCommand,      &kPullCommand
+#endif
+    };
     return all;
 }
 

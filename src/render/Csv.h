@@ -39,6 +39,7 @@ public:
     // The whole table in UTF-8, with the BOM when the dialect asks for it.
     QByteArray bytes() const;
     int rowCount() const { return m_rows; }
+    const CsvDialect& dialect() const { return m_dialect; }
 
     static QString field(const QString& text, QChar separator);
 

@@ -73,7 +73,10 @@ QString superegoTable(const R& r, QChar sep) {
                                  QStringLiteral("I<sub>E-D</sub>") + minus + QStringLiteral("II"),
                                  QStringLiteral("M + II")};
     QString h = PaperText::tableOpen() + headingRow(QStringLiteral("III. KIEGÉSZÍTŐ PROFIL"), 6);
-    h += QStringLiteral("<tr><td colspan=\"5\"><b>FELETTES-ÉN MUTATÓK</b></td><td><b>TENDENCIÁK</b></td></tr>");
+    // The trends are short, so the table would squeeze their column below its heading's width and
+    // break the word in two.
+    h += QStringLiteral("<tr><td colspan=\"5\"><b>FELETTES-ÉN MUTATÓK</b></td>"
+                        "<td style=\"white-space: nowrap;\"><b>TENDENCIÁK</b></td></tr>");
     for (size_t k = 0; k < 6; ++k) {
         QStringList trends;
         if (k < 5) {

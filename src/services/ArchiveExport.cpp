@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <functional>
 #include <numeric>
 #include <vector>
 
@@ -62,36 +63,63 @@ struct RowBlock {
     std::exception_ptr failure; // anything but a UserError, handed to the caller's thread
 };
 
+// One examination's row: its values, or, when it cannot be read or evaluated, only its file (its
+// serial when anonymized) and the message, which is returned (empty when there was none).
+QString writeRow(CsvWriter& table, const std::vector<ExportColumn>& columns, const QString& path, const QString& serial,
+                 bool anonymize, const std::function<EvaluatedExamination()>& read) {
+    EvaluatedExamination examination;
+    try {
+        examination = read();
+        examination.evaluation();
+    } catch (const UserError& e) {
+        table.addField(anonymize ? serial : path);
+        for (size_t i = 1; i + 1 < columns.size(); ++i)
+            table.addField(QString());
+        table.addField(anonymize ? anonymousMessage(e.text(), path, ExaminationFile::codeFromPath(path), serial)
+                                 : e.text());
+        table.endRow();
+        return e.text();
+    }
+    const RowSource source{
+        path, serial, examination.data, examination.coding, *examination.result, table.dialect().decimalMark};
+    for (const ExportColumn& column : columns)
+        column.write(table, source);
+    table.endRow();
+    return QString();
+}
+
 void buildRows(const QStringList& files, const std::vector<qsizetype>& order, qsizetype from, qsizetype to,
                const GcrKey& key, const ArchiveExport::Options& options, const std::vector<ExportColumn>& columns,
                RowBlock& block) {
-    const QChar mark = options.dialect.decimalMark;
-    const bool anonymize = options.anonymize;
-    CsvWriter& table = block.rows;
     for (qsizetype index = from; index < to; ++index) {
         const qsizetype fileIndex = order[static_cast<size_t>(index)];
         const QString& path = files.at(fileIndex);
-        const QString serial = serialCode(index);
-        EvaluatedExamination examination;
-        try {
-            examination = EvaluatedExamination::read(path, key);
-            examination.evaluation();
-        } catch (const UserError& e) {
-            // Only the file (the serial code when anonymized) and the message.
-            table.addField(anonymize ? serial : path);
-            for (size_t i = 1; i + 1 < columns.size(); ++i)
-                table.addField(QString());
-            table.addField(anonymize ? anonymousMessage(e.text(), path, ExaminationFile::codeFromPath(path), serial)
-                                     : e.text());
-            table.endRow();
-            block.errors.append({fileIndex, path + QStringLiteral(": ") + e.text()});
-            continue;
-        }
-        const RowSource source{path, serial, examination.data, examination.coding, *examination.result, mark};
-        for (const ExportColumn& column : columns)
-            column.write(table, source);
-        table.endRow();
+        const QString error = writeRow(block.rows, columns, path, serialCode(index), options.anonymize,
+                                       [&] { return EvaluatedExamination::read(path, key); });
+        if (!error.isEmpty())
+            block.errors.append({fileIndex, path + QStringLiteral(": ") + error});
     }
+}
+
+QByteArray codebookOf(const std::vector<ExportColumn>& columns, const CsvDialect& dialect) {
+    CsvWriter codebook(dialect);
+    codebook.addRow({QStringLiteral("name"), QStringLiteral("description_hu"), QStringLiteral("description_en"),
+                     QStringLiteral("type"), QStringLiteral("values")});
+    for (const ExportColumn& column : columns) {
+        const Description& d = column.description;
+        codebook.addRow({column.name, d.hu, d.en, d.type, d.values});
+    }
+    return codebook.bytes();
+}
+
+// The anonymized columns with the institution archive's pseudonym in the code column.
+std::vector<ExportColumn> pseudonymColumns(QChar mark) {
+    std::vector<ExportColumn> columns = exportColumns(true, mark);
+    for (ExportColumn& column : columns) {
+        if (column.name == QLatin1String("code"))
+            column.description = ExportCodebook::pseudonym();
+    }
+    return columns;
 }
 
 } // namespace
@@ -151,15 +179,46 @@ ArchiveExport::Result ArchiveExport::build(const QStringList& files, const GcrKe
         result.linkTable = links.bytes();
     }
 
-    CsvWriter codebook(options.dialect);
-    codebook.addRow({QStringLiteral("name"), QStringLiteral("description_hu"), QStringLiteral("description_en"),
-                     QStringLiteral("type"), QStringLiteral("values")});
-    for (const ExportColumn& column : columns) {
-        const Description& d = column.description;
-        codebook.addRow({column.name, d.hu, d.en, d.type, d.values});
-    }
-    result.codebook = codebook.bytes();
+    result.codebook = codebookOf(columns, options.dialect);
     return result;
+}
+
+struct ArchiveExport::RowStream::Columns {
+    std::vector<ExportColumn> list;
+};
+
+ArchiveExport::RowStream::RowStream(const CsvDialect& dialect)
+    : m_columns(std::make_unique<Columns>(Columns{pseudonymColumns(dialect.decimalMark)})), m_dialect(dialect),
+      m_rows([&dialect] {
+          CsvDialect rows = dialect;
+          rows.byteOrderMark = false; // only the header carries it
+          return rows;
+      }()) {}
+
+ArchiveExport::RowStream::~RowStream() = default;
+
+QByteArray ArchiveExport::RowStream::header() const {
+    CsvWriter header(m_dialect);
+    QStringList names;
+    for (const ExportColumn& column : m_columns->list)
+        names << column.name;
+    header.addRow(names);
+    return header.bytes();
+}
+
+QByteArray ArchiveExport::RowStream::codebook() const {
+    return codebookOf(m_columns->list, m_dialect);
+}
+
+QString ArchiveExport::RowStream::add(const QString& pseudonym, const ExaminationData& data, const GcrKey& key) {
+    return writeRow(m_rows, m_columns->list, pseudonym, pseudonym, true,
+                    [&] { return EvaluatedExamination::fromData(data, key); });
+}
+
+QByteArray ArchiveExport::RowStream::takeRows() {
+    const QByteArray rows = m_rows.bytes();
+    m_rows = CsvWriter(m_rows.dialect());
+    return rows;
 }
 
 QString ArchiveExport::codebookPath(const QString& output) {
@@ -191,6 +250,6 @@ void ArchiveExport::write(const QString& output, const Result& result, const QSt
     // another export's codebook or link table, a crash included.
     QList<ExportSet::File> files;
     for (const auto& [path, bytes] : std::as_const(targets))
-        files.append({path, *bytes});
+        files.append({path, *bytes, {}});
     ExportSet::write(files);
 }

@@ -6,7 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class GcrKey;
+struct ExaminationData;
 
 // The examinations of an archive as one table for a statistics package: one row per file, the
 // personal data, the raw fields of the 24 ScoringLines, every value of the evaluation, and an
@@ -42,6 +45,32 @@ Result build(const QStringList& files, const GcrKey& key, const Options& options
 // The codebook beside OUT: ".csv" at its end replaced by ".codebook.csv" (any other name gets
 // ".codebook.csv" added).
 QString codebookPath(const QString& output);
+
+// The anonymized table a row at a time, for examinations that arrive one by one and are too many
+// to hold at once (the institution archive's research rows): the columns and codebook of build()
+// with anonymize, each examination's pseudonym where build() puts a serial.
+class RowStream {
+public:
+    explicit RowStream(const CsvDialect& dialect);
+    ~RowStream();
+    RowStream(const RowStream&) = delete;
+    RowStream& operator=(const RowStream&) = delete;
+
+    // The header line, with the byte order mark when the dialect asks for it.
+    QByteArray header() const;
+    QByteArray codebook() const;
+    // Adds the examination's row: its values under the key, or, when it cannot be evaluated (an
+    // age without norms), only the pseudonym and the message, which is then returned.
+    QString add(const QString& pseudonym, const ExaminationData& data, const GcrKey& key);
+    // The rows added since the last call.
+    QByteArray takeRows();
+
+private:
+    struct Columns;
+    std::unique_ptr<Columns> m_columns;
+    CsvDialect m_dialect;
+    CsvWriter m_rows;
+};
 
 // Writes the table to output and the codebook beside it, and the link table to linkTable when
 // one is named, each atomically. Refuses (UserError) an output that would replace one of the

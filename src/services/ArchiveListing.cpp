@@ -28,36 +28,26 @@ Stamp stampOf(const QString& path) {
     return {file.size(), file.fileTime(QFileDevice::FileModificationTime).toUTC()};
 }
 
+QString fileNameOf(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
 ArchiveRow readStamped(const QString& path, const Stamp& stamp, const GcrKey& key) {
     ArchiveRow row;
-    row.path = path;
-    row.fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    row.size = stamp.size;
-    row.modified = stamp.modified;
-    EvaluatedExamination examination;
     try {
-        examination = EvaluatedExamination::read(path, key);
+        row = ArchiveListing::describe(path, EvaluatedExamination::read(path, key));
     } catch (const UserError& e) {
+        row.path = path;
+        row.fileName = fileNameOf(path);
         row.malformed = true;
         row.error = e.text();
         row.personal = PersonalData();
         row.personal.code = ExaminationFile::codeFromPath(path);
         row.personal.name.clear();
         row.foldedCode = ArchiveListing::fold(row.personal.code);
-        return row;
     }
-    row.personal = examination.data.personal;
-    row.scored = examination.coding.markedPictureCount();
-    row.gcrPoints = examination.coding.gcrPoints();
-    row.refusal = examination.refusal;
-    if (row.refusal == ProtocolRefusal::None) {
-        row.gcrPercent = examination.result->gcrPercent;
-        row.gcrClass = ResultText::gcrClass(examination.result->gcrClass);
-    }
-    row.foldedName = ArchiveListing::fold(row.personal.name);
-    row.foldedCode = ArchiveListing::fold(row.personal.code);
-    row.foldedExaminer = ArchiveListing::fold(row.personal.examiner);
-    row.childKey = ArchiveListing::childKey(row.personal);
+    row.size = stamp.size;
+    row.modified = stamp.modified;
     return row;
 }
 
@@ -71,6 +61,25 @@ constexpr int kReportsPerListing = 32;
 
 ArchiveRow ArchiveListing::readRow(const QString& path, const GcrKey& key) {
     return readStamped(path, stampOf(path), key);
+}
+
+ArchiveRow ArchiveListing::describe(const QString& path, const EvaluatedExamination& examination) {
+    ArchiveRow row;
+    row.path = path;
+    row.fileName = fileNameOf(path);
+    row.personal = examination.data.personal;
+    row.scored = examination.coding.markedPictureCount();
+    row.gcrPoints = examination.coding.gcrPoints();
+    row.refusal = examination.refusal;
+    if (row.refusal == ProtocolRefusal::None) {
+        row.gcrPercent = examination.result->gcrPercent;
+        row.gcrClass = ResultText::gcrClass(examination.result->gcrClass);
+    }
+    row.foldedName = fold(row.personal.name);
+    row.foldedCode = fold(row.personal.code);
+    row.foldedExaminer = fold(row.personal.examiner);
+    row.childKey = childKey(row.personal);
+    return row;
 }
 
 namespace {

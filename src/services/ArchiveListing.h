@@ -13,6 +13,8 @@
 
 #include <functional>
 
+struct EvaluatedExamination;
+
 // One examination file of the archive as the archive window and `gyvkt-cli list` show it.
 struct ArchiveRow {
     QString path;
@@ -49,6 +51,8 @@ namespace ArchiveListing {
 // Reads one examination file through the examination reader and derives its row under the key.
 // Never raises: a file the reader refuses becomes a malformed row. Nothing is written.
 ArchiveRow readRow(const QString& path, const GcrKey& key);
+// The columns of an examination read already (path and file name only; no size or time).
+ArchiveRow describe(const QString& path, const EvaluatedExamination& examination);
 
 // How much of a field is folded: far more than any name, code or examiner, and a bound on the
 // time a planted file's field can take.

@@ -105,31 +105,36 @@ ArchiveNorms::fromSamples(const QList<std::pair<int, std::array<double, kMeasure
     return report;
 }
 
-ArchiveNorms::Report ArchiveNorms::compute(const QStringList& files, const GcrKey& key) {
-    QList<std::pair<int, std::array<double, kMeasureCount>>> samples;
-    QStringList leftOut;
-    int malformed = 0;
-    for (const QString& path : files) {
-        EvaluatedExamination examination;
-        try {
-            examination = EvaluatedExamination::read(path, key);
-        } catch (const UserError& e) {
-            leftOut << path + QStringLiteral(": ") + e.text();
-            ++malformed;
-            continue;
-        }
-        const int age = examination.data.personal.age;
-        if (examination.refusal != ProtocolRefusal::None) {
-            leftOut << path + QStringLiteral(": ") +
-                           ProtocolGate::refusalText(examination.refusal, examination.coding.markedPictureCount(), age);
-            continue;
-        }
-        samples.append({age, unroundedPercentages(examination.coding, *examination.result)});
+void ArchiveNorms::Collector::add(const QString& label, const std::function<EvaluatedExamination()>& read) {
+    EvaluatedExamination examination;
+    try {
+        examination = read();
+    } catch (const UserError& e) {
+        m_leftOut << label + QStringLiteral(": ") + e.text();
+        ++m_malformed;
+        return;
     }
-    Report report = fromSamples(samples);
-    report.leftOut = leftOut;
-    report.malformed = malformed;
+    const int age = examination.data.personal.age;
+    if (examination.refusal != ProtocolRefusal::None) {
+        m_leftOut << label + QStringLiteral(": ") +
+                         ProtocolGate::refusalText(examination.refusal, examination.coding.markedPictureCount(), age);
+        return;
+    }
+    m_samples.append({age, unroundedPercentages(examination.coding, *examination.result)});
+}
+
+ArchiveNorms::Report ArchiveNorms::Collector::report() const {
+    Report report = fromSamples(m_samples);
+    report.leftOut = m_leftOut;
+    report.malformed = m_malformed;
     return report;
+}
+
+ArchiveNorms::Report ArchiveNorms::compute(const QStringList& files, const GcrKey& key) {
+    Collector collector;
+    for (const QString& path : files)
+        collector.add(path, [&] { return EvaluatedExamination::read(path, key); });
+    return collector.report();
 }
 
 QJsonObject ArchiveNorms::toJson(const Report& report) {

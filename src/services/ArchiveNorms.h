@@ -9,11 +9,13 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
 class Coding;
 class GcrKey;
+struct EvaluatedExamination;
 
 // Norms computed from one's own archive, to be set beside the built-in table: for each age
 // bracket and each of its thirteen measures the first quartile, median and third quartile of
@@ -59,6 +61,20 @@ struct Report {
     // "path: reason" for every file left out: unreadable, an age outside 7-14, too few marks.
     QStringList leftOut;
     int malformed = 0;
+};
+
+// The samples gathered one examination at a time, wherever they come from.
+class Collector {
+public:
+    // Adds what read() gives, or, when it raises or no protocol would be made, "label: reason" to
+    // the report's files left out.
+    void add(const QString& label, const std::function<EvaluatedExamination()>& read);
+    Report report() const;
+
+private:
+    QList<std::pair<int, std::array<double, kMeasureCount>>> m_samples;
+    QStringList m_leftOut;
+    int m_malformed = 0;
 };
 
 // Reads and evaluates every file with the key, as the protocol would.

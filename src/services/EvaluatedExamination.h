@@ -21,6 +21,10 @@ struct EvaluatedExamination {
 
     // Raises UserError when the file cannot be read; nothing is evaluated then.
     static EvaluatedExamination read(const QString& path, const GcrKey& key);
+    // The same from the file's bytes, read already (path names it in messages).
+    static EvaluatedExamination parse(const QByteArray& bytes, const QString& path, const GcrKey& key);
+    // The same from an examination's data, wherever they came from.
+    static EvaluatedExamination fromData(ExaminationData data, const GcrKey& key);
     // The evaluation, or the age refusal raised as UserError.
     const EvaluationResult& evaluation() const;
 };

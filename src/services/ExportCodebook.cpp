@@ -124,6 +124,16 @@ Description ExportCodebook::code(bool anonymize) {
             kText, QStringLiteral("S0001, S0002, …")};
 }
 
+Description ExportCodebook::pseudonym() {
+    return {QStringLiteral("álnév a valódi kód helyett: az intézményi archívum véletlen azonosítója, vizsgálatonként "
+                           "állandó, és semmit sem árul el a gyermekről, a kódról vagy a fájlról; a sorok az álnevek "
+                           "rendjében állnak"),
+            QStringLiteral("pseudonym in place of the real code: the institution archive's random identifier, the "
+                           "same for an examination in every export, telling nothing of the child, the code or the "
+                           "file; the rows in the order of the pseudonyms"),
+            kText, QStringLiteral("UUID")};
+}
+
 Description ExportCodebook::name() {
     return {QStringLiteral("a vizsgált személy neve"), QStringLiteral("subject's name"), kText, QString()};
 }

@@ -18,6 +18,8 @@ namespace ExportCodebook {
 
 Description file();
 Description code(bool anonymize);
+// The code column of the institution archive's research rows.
+Description pseudonym();
 Description name();
 Description sex();
 Description age();

@@ -246,6 +246,18 @@ void ExportSet::finishInterruptedIn(const QString& folder) {
         throw *failure;
 }
 
+namespace {
+
+QString staged(const ExportSet::File& file) {
+    if (!file.stream)
+        return AtomicFile::stage(file.path, file.bytes);
+    AtomicFile::Stream out(file.path);
+    file.stream(out);
+    return out.stage();
+}
+
+} // namespace
+
 void ExportSet::write(const QList<File>& files) {
     g_steps = 0;
     const QString table = absolute(AtomicFile::target(files.first().path));
@@ -266,7 +278,7 @@ void ExportSet::write(const QList<File>& files) {
     try {
         for (qsizetype i = 0; i < files.size(); ++i) {
             Item& item = set.items[i];
-            item.temporary = AtomicFile::stage(files.at(i).path, files.at(i).bytes);
+            item.temporary = staged(files.at(i));
             if (QFileInfo::exists(item.target)) {
                 item.aside = TemporaryNames::aside(item.target);
                 // The table is moved aside when the switch begins; the others keep a second name.

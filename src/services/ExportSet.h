@@ -1,8 +1,11 @@
 #pragma once
 
+#include "base/AtomicFile.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // The files of one export, replaced as one unit: the table, its codebook and, anonymized, the
@@ -22,6 +25,8 @@ namespace ExportSet {
 struct File {
     QString path;
     QByteArray bytes;
+    // When set, writes the file as its bytes come (a table too large to hold), in place of bytes.
+    std::function<void(AtomicFile::Stream&)> stream;
 };
 
 // Replaces the files, the first of them being the table. Raises UserError, naming the file, after

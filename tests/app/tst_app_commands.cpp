@@ -7,6 +7,7 @@
 #include "base/TextFile.h"
 #include "base/UserError.h"
 #include "formats/PasswordStore.h"
+#include "formats/WorkingFolder.h"
 #include "model/GcrKey.h"
 #include "model/ProtocolGate.h"
 #include "model/ScoringLine.h"
@@ -23,6 +24,7 @@ public:
     bool personalDataShown() const override { return false; }
     void showPersonalData() override {}
     void showTooFewMarked(int marked) override { tooFew.append(marked); }
+    void showProtocol(const ProtocolDocument&) override {}
     QList<int> tooFew;
 };
 
@@ -194,6 +196,35 @@ private slots:
         app.commands.showProtocolOf(path);
         QVERIFY(app.platform.messages.isEmpty());
         QCOMPARE(app.platform.openedDocuments.size(), 1);
+    }
+    // Catches a save dialog that proposes an empty name, and a nameless examination filed in
+    // the archive by a stray Enter.
+    void saveWithoutACodeWantsAName_data() {
+        QTest::addColumn<QStringList>("chosen"); // the dialog's answers in turn; "" is the folder itself
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("a name") << QStringList{QStringLiteral("Név.kvx")} << QStringLiteral("Név.kvx");
+        QTest::newRow("only the suffix, then a name")
+            << QStringList{QStringLiteral(".kvx"), QStringLiteral("Név.kvx")} << QStringLiteral("Név.kvx");
+        QTest::newRow("blank, then cancelled") << QStringList{QStringLiteral("   .kvx")} << QString();
+        QTest::newRow("the folder itself") << QStringList{QString()} << QString();
+    }
+    void saveWithoutACodeWantsAName() {
+        QFETCH(QStringList, chosen);
+        QFETCH(QString, saved);
+        App app;
+        WorkingFolder::resetAnswerFiles(app.testRoot.root());
+        app.session.setCode(QString());
+        const QString archive = app.testRoot.root().archiveFolder();
+        QVERIFY(QDir().mkpath(archive));
+        for (const QString& name : chosen)
+            app.platform.setNextFileName(name.isEmpty() ? archive : archive + QLatin1Char('/') + name);
+        QVERIFY2(app.commands.save(), qPrintable(app.platform.messages.join(QLatin1Char('|'))));
+        QVERIFY(app.platform.dialogs.first().dialog.fileName.isEmpty());
+        // Each refused name is told and asked again.
+        const qsizetype refused = chosen.size() - (saved.isEmpty() ? 0 : 1);
+        QCOMPARE(app.platform.messages.size(), refused);
+        QCOMPARE(app.platform.dialogs.size(), refused + 1);
+        QCOMPARE(QDir(archive).entryList(QDir::Files), saved.isEmpty() ? QStringList() : QStringList{saved});
     }
 };
 

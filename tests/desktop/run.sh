@@ -6,6 +6,7 @@
 # and two monitors side by side (1366x768 and 1024x768), read back with screenshots and OCR.
 #   tests/desktop/run.sh [path/to/gyvkt]        (default: build/bin/gyvkt)
 #   DESKTOP_ONLY=archive tests/desktop/run.sh   only the scenarios whose name holds "archive"
+#   DESKTOP_SHOTS=DIR tests/desktop/run.sh      keeps pictures of the screen at the points worth a look
 set -u
 here="$(cd "$(dirname "$0")/../.." && pwd)"
 app="$(readlink -f "${1:-$here/build/bin/gyvkt}")"
@@ -36,14 +37,25 @@ source "$here/tests/desktop/display.sh"
 start_server Xvfb -screen 0 1366x768x24 -nolisten tcp && start_openbox || exit 2
 
 # The protocol opens "in the browser": the shell's opener is this stand-in, which notes the
-# file and shows a window of another program in the browser's place.
+# file, shows a window of another program in the browser's place and ends with success, as
+# xdg-open does once it has handed the file to a browser.
 mkdir -p "$work/bin"
 cat >"$work/bin/xdg-open" <<'OPENER'
 #!/bin/sh
 echo "$1" >>"$GYVKT_OPENED"
-exec xmessage -title "Böngésző" -geometry 700x500+300+120 "$1"
+xmessage -title "Böngésző" -geometry 700x500+300+120 "$1" &
 OPENER
 chmod +x "$work/bin/xdg-open"
+# A desktop without a browser: the opener starts, finds no program and says so as xdg-open does.
+mkdir -p "$work/nobrowser"
+cat >"$work/nobrowser/xdg-open" <<'OPENER'
+#!/bin/sh
+echo "$1" >>"$GYVKT_OPENED"
+echo "xdg-open: no method available for opening '$1'" >&2
+exit 3
+OPENER
+chmod +x "$work/nobrowser/xdg-open"
+OPENERS="$work/bin"   # where the program finds xdg-open
 
 passed=0
 failed=0
@@ -53,6 +65,8 @@ ROOT=""   # its data root
 TIMEOUT=15
 
 log() { echo "    $*"; }
+# shot NAME: a picture of the screen, when DESKTOP_SHOTS names a folder to keep them in.
+shot() { [ -z "${DESKTOP_SHOTS:-}" ] || import -window root "$DESKTOP_SHOTS/$1.png"; }
 fail() {
     echo "    FAIL: $*"
     scenario_ok=0
@@ -142,7 +156,7 @@ click_close_box() { # the close button of the window manager's frame
 }
 
 start_app() {
-    GYVKT_OPENED="$ROOT/opened" TAVRIX_ROOT="$ROOT" PATH="$work/bin:$PATH" HOME="$ROOT/home" \
+    GYVKT_OPENED="$ROOT/opened" TAVRIX_ROOT="$ROOT" PATH="$OPENERS:$PATH" HOME="$ROOT/home" \
         XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$app" >>"$ROOT/program.log" 2>&1 &
     APP=$!
     pids+=("$APP")
@@ -264,6 +278,7 @@ run() {
         wait "$APP" 2>/dev/null
     fi
     APP=""
+    OPENERS="$work/bin"
     if [ $scenario_ok -eq 1 ]; then
         passed=$((passed + 1))
         echo "    ok"
@@ -338,6 +353,9 @@ scenario_examination() {
     click_at "$(window_named "A vizsgálat képei")" 346 29
     wait_active "A(z) 2. képre adott válasz" || return
     xdotool type --delay 30 "Masodik valasz"
+    # Ctrl+PgDown steps from the picture window too; the answer window takes the keyboard.
+    xdotool windowactivate --sync "$(window_named "A vizsgálat képei")" && xdotool key ctrl+Next
+    wait_active "A(z) 3. képre adott válasz" || return
 
     arrange jeloles || return
     local marking n
@@ -354,6 +372,7 @@ scenario_examination() {
     # The browser, another program, comes above the tool windows.
     wait_until $TIMEOUT browser_window >/dev/null || { fail "no browser window"; return 1; }
     check_above_tools "$(browser_window)" "the browser"
+    sleep 0.5 && no_window "Jegyzőkönyv – DT1" || fail "the protocol window came up beside the browser"
 
     menu f 1 # "Mentés"
     wait_until $TIMEOUT save_dialog_active || { fail "no save dialog"; return 1; }
@@ -367,8 +386,71 @@ scenario_examination() {
     # Just saved: the quit asks nothing about saving.
     menu f up && expect_clean_end no || return
 
-    # The next start finds the data folder free.
-    start_app && unlock && menu f up && expect_clean_end yes
+    # The next start finds the data folder free, and what the last run left is where it starts:
+    # nothing touched, nothing to save.
+    start_app && unlock && menu f up && expect_clean_end no
+}
+
+# Enter on the archive until the personal data of the examination it opens come up.
+enter_until_personal_data() {
+    local end=$((SECONDS + TIMEOUT))
+    while ! has_window "Gyermek VKT személyi adatok" && [ $SECONDS -lt $end ]; do
+        is_active "Archívum" && xdotool key Return
+        sleep 0.5
+    done
+    wait_active "Gyermek VKT személyi adatok"
+}
+
+# Opens the sample examination from the archive (Ctrl+R, Enter) and confirms its personal data.
+open_sample() {
+    activate_main && xdotool key ctrl+r
+    wait_active "Archívum" || return
+    enter_until_personal_data || return
+    xdotool key Return
+    wait_until $TIMEOUT no_window "Gyermek VKT személyi adatok" || fail "the personal data stay up"
+}
+
+# Without a browser the protocol shows in the program's own window, named by its code.
+scenario_no_browser() {
+    OPENERS="$work/nobrowser"
+    start_app && unlock && open_sample || return
+    menu v 3 # "Kész jegyzőkönyv"
+    wait_window "Jegyzőkönyv – MINTA" && wait_active "Jegyzőkönyv – MINTA" || return
+    [ "$(sed 's|^file://||' "$ROOT/opened")" = "$ROOT/gy_vkt/html/MINTA.html" ] || fail "opened: $(cat "$ROOT/opened")"
+    shot protocol-window
+    xdotool key End && sleep 0.3 && shot protocol-window-end
+    xdotool key Escape
+    wait_until $TIMEOUT no_window "Jegyzőkönyv – MINTA" || fail "Escape leaves the protocol window up"
+    menu f up && expect_clean_end no
+}
+
+# frame_inside WINDOW: the window with its frame lies within the 1366x768 screen.
+frame_inside() {
+    local x y wd ht l r t b
+    read -r x y wd ht < <(geometry "$1")
+    read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    [ $((x - l)) -ge 0 ] && [ $((y - t)) -ge 0 ] && [ $((x + wd + r)) -le 1366 ] && [ $((y + ht + b)) -le 768 ]
+}
+print_dialog_inside() { frame_inside "$(window_named "Nyomtatás")"; }
+
+# The print dialog opened to its full size keeps its buttons on the screen, also when it comes up
+# over the answer window at the bottom of the marking arrangement.
+scenario_print_dialog() {
+    start_app && unlock && open_sample && arrange jeloles || return
+    xdotool key ctrl+p
+    wait_window "Nyomtatás" && wait_active "Nyomtatás" || return
+    local before
+    before=$(geometry "$(window_named "Nyomtatás")")
+    xdotool key alt+b # "Beállítások >>"
+    wait_until $TIMEOUT eval '[ "$(geometry "$(window_named "Nyomtatás")")" != "$before" ]' ||
+        fail "the dialog did not grow: $before"
+    wait_until 3 print_dialog_inside ||
+        fail "the expanded print dialog leaves the screen: $(geometry "$(window_named "Nyomtatás")")"
+    log "print dialog: $(geometry "$(window_named "Nyomtatás")")"
+    shot print-dialog
+    xdotool key Escape
+    wait_until $TIMEOUT no_window "Nyomtatás" || fail "the print dialog stays"
+    menu f up && expect_clean_end no
 }
 
 scenario_archive_and_profile() {
@@ -385,14 +467,11 @@ scenario_archive_and_profile() {
     wait_active "Archívum" && check_above_tools "$archive" "the archive after a click"
 
     # Enter opens the listed sample examination, through the personal data.
-    local end=$((SECONDS + TIMEOUT))
-    while ! has_window "Gyermek VKT személyi adatok" && [ $SECONDS -lt $end ]; do
-        is_active "Archívum" && xdotool key Return
-        sleep 0.5
-    done
-    wait_active "Gyermek VKT személyi adatok" || return
+    enter_until_personal_data || return
     check_above_tools "$(window_named "Gyermek VKT személyi adatok")" "the personal data"
     xdotool key Return
+    # The keyboard is back where it was before the archive.
+    wait_active "A felvett vizsgálat jelölése" || return
 
     menu v 4 # "Profil"
     wait_window "Profil" && wait_active "Profil" || return
@@ -521,6 +600,72 @@ scenario_child_screen_needs_two() {
     menu f up && expect_clean_end no
 }
 
+# The whole examination without the mouse: the personal data with Ctrl+N, the 24 answers stepped
+# with Ctrl+PgDown (PgDown stays the editor's), F6 to the marking window, each code typed as its
+# two letters and PgUp to the picture before, a third code made room for in "Túl sok jel !!!",
+# and Ctrl+S. After every dialog, message and help the keyboard is back in the marking window.
+scenario_keyboard_only() {
+    start_app && unlock || return
+    xdotool key ctrl+n
+    wait_active "Gyermek VKT személyi adatok" || return
+    xdotool type --delay 30 "Billentyu Bela"
+    xdotool key Tab && xdotool type --delay 30 "kb1"
+    xdotool key Tab Tab ctrl+a && xdotool type "9"
+    xdotool key Return
+    wait_until $TIMEOUT no_window "Gyermek VKT személyi adatok" || { fail "the personal data stay up"; return 1; }
+    wait_active "$MAIN" || return
+    xdotool key alt+v && sleep 0.3 && shot menu-keys
+    xdotool key Down Return # "Felvétel"
+    wait_active "A(z) 1. képre adott válasz" || return
+    local n
+    for n in $(seq 24); do
+        xdotool type --delay 20 "valasz $n"
+        [ "$n" -eq 1 ] && xdotool key Next && sleep 0.3 && { is_active "A(z) 1. képre adott válasz" || fail "PgDown stepped"; }
+        [ "$n" -eq 24 ] && break
+        xdotool key ctrl+Next
+        wait_active "A(z) $((n + 1)). képre adott válasz" || return
+    done
+
+    xdotool key alt+v Down Down Return # "Jelölés", from the answer window
+    wait_window "A felvett vizsgálat jelölése" && wait_active "A(z) 24. képre adott válasz" || return
+    xdotool key F6
+    wait_active "A felvett vizsgálat jelölése" || return
+    for n in $(seq 24 -1 9); do
+        xdotool key e v Prior
+        wait_until $TIMEOUT has_window "A(z) $((n - 1)). képre adott válasz" || { fail "no step to $((n - 1))"; return 1; }
+    done
+    # Picture 8: a third code asks for room; Tab to the first code, Space, Enter deletes it.
+    xdotool key e v n e k e
+    wait_active "Túl sok jel !!!" || return
+    xdotool key Tab space Return
+    wait_active "A felvett vizsgálat jelölése" || return
+    # The next key lands in the marking window.
+    xdotool key Prior
+    wait_until $TIMEOUT has_window "A(z) 7. képre adott válasz" || fail "PgUp after the dialog went astray"
+    is_active "A felvett vizsgálat jelölése" || fail "the marking window lost the keyboard: \"$(active_name)\""
+    xdotool key e v
+    # "Törlés!" left with OK, the archive with Escape, the personal data from the main window's
+    # menu with Enter, the marking help (F1) with F6: each gives the keyboard back.
+    local marking="A felvett vizsgálat jelölése"
+    xdotool key Delete && wait_active "Törlés!" && xdotool key Return && wait_active "$marking" || return
+    xdotool key ctrl+r && wait_active "Archívum" && xdotool key Escape && wait_active "$marking" || return
+    menu v 0 && wait_active "Gyermek VKT személyi adatok" && xdotool key Return && wait_active "$marking" || return
+    xdotool key F1
+    wait_until $TIMEOUT eval 'active_name | grep -q "irod_2.txt$"' || fail "F1 gave no marking help: \"$(active_name)\""
+    xdotool key F6 && wait_active "$marking" || return
+
+    xdotool key ctrl+s
+    wait_until $TIMEOUT save_dialog_active || { fail "no save dialog"; return 1; }
+    sleep 0.5
+    xdotool key Return
+    local file="$ROOT/gy_vkt/archivum/KB1.kvx"
+    wait_until $TIMEOUT test -s "$file" || { fail "KB1.kvx was not saved"; return 1; }
+    [ "$(grep -ac "valasz" "$file")" -eq 24 ] || fail "answers in the file: $(grep -ac "valasz" "$file")"
+    [ "$(sed -n '6,29p' "$file" | grep -cv '^,,,;')" -eq 18 ] || fail "coded pictures: $(sed -n '6,29p' "$file" | tr -d '\r')"
+    [ "$(sed -n 13p "$file" | tr -d '\r')" = ",NE,KE,;" ] || fail "picture 8: $(sed -n 13p "$file")"
+    menu f up && expect_clean_end no
+}
+
 for arrangement in none felvetel jeloles; do
     for how in menu closebox altf4; do
         run "quit by $how, arrangement: $arrangement" scenario_quit "$arrangement" "$how"
@@ -529,6 +674,9 @@ done
 run "No to the quit question" scenario_quit_refused
 run "a whole examination, then a second start" scenario_examination
 run "archive and profile in the marking arrangement" scenario_archive_and_profile
+run "the whole examination from the keyboard" scenario_keyboard_only
+run "no browser: the protocol window" scenario_no_browser
+run "the expanded print dialog on the screen" scenario_print_dialog
 run "no child's screen on one screen" scenario_child_screen_needs_two
 
 two_screen_scenarios=("the child's screen on the second monitor")

@@ -1,4 +1,5 @@
 #include "gui/common/QtPlatform.h"
+#include "gui/common/ScreenFit.h"
 #include "gui/common/Translations.h"
 
 #include <QAbstractButton>
@@ -72,6 +73,31 @@ private slots:
         for (const QString& english : {QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel"),
                                        QStringLiteral("&Save"), QStringLiteral("Save")})
             QVERIFY2(!question.contains(english) && !save.contains(english), qPrintable(english));
+    }
+
+    // Catches a dialog left where its grown part (and its buttons) is off the screen, one shrunk
+    // below what it needs, and one pushed off a screen that does not start at 0. (The print
+    // dialog growing under a window manager is the desktop suite's.)
+    void fitted_data() {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QRect>("expected");
+        const QRect screen(0, 0, 1366, 768);
+        QTest::newRow("fits") << QRect(100, 100, 400, 300) << screen << QSize() << QRect(100, 100, 400, 300);
+        QTest::newRow("larger than 1024x768")
+            << QRect(0, 0, 1100, 900) << QRect(0, 0, 1024, 768) << QSize(200, 100) << QRect(0, 0, 1024, 768);
+        QTest::newRow("minimum taller than the screen")
+            << QRect(10, 10, 500, 900) << screen << QSize(0, 800) << QRect(10, 0, 500, 800);
+        QTest::newRow("second screen") << QRect(1400, 700, 300, 200) << QRect(1366, 0, 1024, 768) << QSize()
+                                       << QRect(1400, 568, 300, 200);
+    }
+    void fitted() {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, area);
+        QFETCH(QSize, minimum);
+        QFETCH(QRect, expected);
+        QCOMPARE(ScreenFit::fitted(frame, area, minimum), expected);
     }
 };
 

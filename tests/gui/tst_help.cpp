@@ -161,6 +161,11 @@ void TestHelp::failedSaveKeepsTextAndSaveEnabled() {
 void TestHelp::copyFollowsTheMouseSelection() {
     ProgramFixture f(
         [](TestRoot& root) { root.put(QStringLiteral("gy_vkt/help/irod_3.txt"), "els\xF5\r\nm\xE1sodik\r\n"); });
+    // Unlocked, the main window's Ctrl+N ("Új vizsgálat") reaches the tool windows as well.
+    f.forms.fomenu->show();
+    f.program->start();
+    f.unlock();
+    QVERIFY(f.forms.fomenu->isUnlocked());
     THelpAblak* help = f.forms.helpAblak();
     auto* copy = help->findChild<QAction*>(QStringLiteral("Noteszbe1"));
     QCOMPARE(copy->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));

@@ -3,6 +3,7 @@
 #include "gui/ModalWatch.h"
 #include "gui/ProgramFixture.h"
 #include "gui/paper/PaperCommands.h"
+#include "gui/paper/TJegyzokonyv.h"
 #include "gui/paper/TProfil.h"
 #include "gui/shell/TKevesValasz.h"
 #include "model/Evaluate.h"
@@ -15,6 +16,8 @@
 #include <QLabel>
 #include <QPdfWriter>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QtTest>
 
 namespace {
@@ -94,6 +97,7 @@ private slots:
     void pdfSavedWhereChosen();
     void pdfThatCannotBeWrittenIsReported();
     void profileWindowFollowsTheExamination();
+    void protocolWindowWithoutABrowser();
 };
 
 void TestPaper::itemsWaitForThePassword() {
@@ -250,7 +254,8 @@ void TestPaper::pdfSavedWhereChosen() {
     root.put(QStringLiteral("másik mappa/MENT.pdf"), "earlier");
     p.platform.setNextFileName(path);
     p.trigger("JegyzknyvPDFbe1");
-    QVERIFY(p.platform.messages.isEmpty());
+    QCOMPARE(p.platform.messages,
+             QStringList{QStringLiteral("A jegyzőkönyv PDF-ben elkészült:\n") + QDir::toNativeSeparators(path)});
     const QByteArray pdf = readFileBytes(path);
     QCOMPARE(PdfTools::pageCount(pdf), 2);
     const QString text = PdfTools::text(pdf);
@@ -308,6 +313,57 @@ void TestPaper::profileWindowFollowsTheExamination() {
     p.trigger("Profil1");
     QVERIFY(window->isVisible());
     QCOMPARE(p.forms.fomenu->findChildren<TProfil*>().size(), 1);
+}
+
+namespace {
+
+// The sizes of the pictures the page shows, as the view has loaded them.
+QList<QSize> shownPictures(QTextDocument* document) {
+    QList<QSize> sizes;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextImageFormat image = it.fragment().charFormat().toImageFormat();
+            if (image.isValid())
+                sizes << document->resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>().size();
+        }
+    }
+    return sizes;
+}
+
+} // namespace
+
+// Catches a protocol window that writes the examination in hand instead of the protocol it
+// shows, one without the profile chart, and a second window. (Without a browser the window
+// comes up: the desktop suite's.)
+void TestPaper::protocolWindowWithoutABrowser() {
+    TestRoot root;
+    prepareRoot(root);
+    ExaminationData other;
+    other.personal.name = QStringLiteral("Archív Aladár");
+    other.personal.age = 12;
+    for (int n = 1; n <= 20; ++n)
+        other.lines[n - 1] = codes("EV");
+    root.put(QStringLiteral("gy_vkt/archivum/MASIK.kvx"), ExaminationFile::serialize(other));
+    ProgramFixture p(root);
+    p.unlock();
+    p.session.setName(QStringLiteral("Lapos Lili"));
+    markPictures(p.session, 19);
+    p.platform.setOpenDocumentFails(true);
+    for (int twice = 0; twice < 2; ++twice)
+        p.program->commands().showProtocolOf(root.root().archiveFolder() + QStringLiteral("/MASIK.kvx"));
+
+    TJegyzokonyv* window = p.forms.jegyzokonyv();
+    QVERIFY(window->isVisible());
+    QCOMPARE(p.forms.fomenu->findChildren<TJegyzokonyv*>().size(), 1);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Jegyzőkönyv – MASIK"));
+    const QImage chart(root.root().profileChartFile(QStringLiteral("MASIK")));
+    QVERIFY(shownPictures(p.child<QTextBrowser>(window, "Lap")->document()).contains(chart.size()));
+    const QString pdf = root.path() + QStringLiteral("/MASIK.pdf");
+    p.platform.setNextFileName(pdf);
+    p.child<QPushButton>(window, "PdfBe")->click();
+    QCOMPARE(p.platform.dialogs.last().dialog.fileName, QStringLiteral("MASIK.pdf"));
+    const QString text = PdfTools::text(readFileBytes(pdf));
+    QVERIFY(text.contains(QStringLiteral("Archív Aladár")) && !text.contains(QStringLiteral("Lapos Lili")));
 }
 
 QTEST_MAIN(TestPaper)

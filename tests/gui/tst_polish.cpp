@@ -44,6 +44,7 @@ private slots:
     void layoutsGiveTheHelpWindowsRoom_data();
     void layoutsGiveTheHelpWindowsRoom();
     void everyHelpAndExampleFitsItsWindow();
+    void helpButtonOfThePersonalDataOpensItsSection_data();
     void helpButtonOfThePersonalDataOpensItsSection();
 };
 
@@ -102,7 +103,15 @@ void TestPolish::everyHelpAndExampleFitsItsWindow() {
     }
 }
 
+void TestPolish::helpButtonOfThePersonalDataOpensItsSection_data() {
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("súgó") << false;
+    // Catches F1 lost while the window is up modally and the menus' keys cannot act.
+    QTest::newRow("F1") << true;
+}
+
 void TestPolish::helpButtonOfThePersonalDataOpensItsSection() {
+    QFETCH(bool, byKey);
     TestRoot root;
     layDownInstallation(root);
     ProgramFixture p(root);
@@ -111,7 +120,10 @@ void TestPolish::helpButtonOfThePersonalDataOpensItsSection() {
     bool helpIsTheirs = false;
     QString topLine;
     QVERIFY(p.runConfirmingPersonalData("Szemadatok1", [&] {
-        p.child<QPushButton>(p.forms.szemAd(), "BitBtn2")->click();
+        if (byKey)
+            QTest::keyClick(p.forms.szemAd(), Qt::Key_F1);
+        else
+            p.child<QPushButton>(p.forms.szemAd(), "BitBtn2")->click();
         QVERIFY(help->isVisible());
         // Only the modal window's own children take input while it is up.
         helpIsTheirs = help->parentWidget() == p.forms.szemAd();

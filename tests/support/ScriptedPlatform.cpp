@@ -19,9 +19,10 @@ QString ScriptedPlatform::saveFileName(const FileDialog& dialog) {
     return m_fileNames.isEmpty() ? QString() : m_fileNames.dequeue();
 }
 
-bool ScriptedPlatform::openDocument(const QString& path) {
+void ScriptedPlatform::openDocument(const QString& path, std::function<void()> notOpened) {
     openedDocuments.append(path);
-    return !m_openFails;
+    if (m_openFails)
+        notOpened();
 }
 
 void ScriptedPlatform::beep() {

@@ -19,7 +19,7 @@ public:
     bool confirm(const QString& text) override;
     QString openFileName(const FileDialog& dialog) override;
     QString saveFileName(const FileDialog& dialog) override;
-    bool openDocument(const QString& path) override;
+    void openDocument(const QString& path, std::function<void()> notOpened) override;
     void beep() override;
     void copyToClipboard(const QString& text) override;
     QDate today() override;

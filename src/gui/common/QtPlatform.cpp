@@ -2,13 +2,11 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QUrl>
 
 namespace {
 
@@ -95,8 +93,8 @@ QString QtPlatform::saveFileName(const FileDialog& dialog) {
     return runFileDialog(dialog, true);
 }
 
-bool QtPlatform::openDocument(const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+void QtPlatform::openDocument(const QString& path, std::function<void()> notOpened) {
+    m_opener.open(path, std::move(notOpened));
 }
 
 void QtPlatform::beep() {

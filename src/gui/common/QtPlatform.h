@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/Platform.h"
+#include "gui/common/DesktopOpener.h"
+#include "gui/common/KeyboardReturn.h"
+#include "gui/common/ScreenFit.h"
 
 class QWidget;
 
@@ -8,7 +11,8 @@ class QWidget;
 void centreOnScreen(QWidget* window);
 
 // The platform as the program uses it: Qt's message boxes and file dialogs, the desktop's
-// open action, the system beep, the clipboard and the system clock.
+// open action, the system beep, the clipboard and the system clock. While it lives, every
+// dialog is kept on its screen and gives the keyboard back when it closes.
 class QtPlatform : public Platform {
 public:
     // Boxes and dialogs are owned by the active window, or by the fallback owner when none is.
@@ -18,7 +22,7 @@ public:
     bool confirm(const QString& text) override;
     QString openFileName(const FileDialog& dialog) override;
     QString saveFileName(const FileDialog& dialog) override;
-    bool openDocument(const QString& path) override;
+    void openDocument(const QString& path, std::function<void()> notOpened) override;
     void beep() override;
     void copyToClipboard(const QString& text) override;
     QDate today() override;
@@ -31,4 +35,7 @@ private:
     QString runFileDialog(const FileDialog& dialog, bool save);
 
     QWidget* m_owner = nullptr;
+    DesktopOpener m_opener;
+    ScreenFit m_screenFit;
+    KeyboardReturn m_keyboardReturn;
 };

@@ -20,6 +20,9 @@ public:
     ToolWindow(Frame frame, QWidget* parent);
 
     void reject() override;
+    // A window worked from the keyboard on the current picture keeps the keyboard when the
+    // picture changes; otherwise the answer window takes it.
+    virtual bool keepsKeyboardOnPictureChange() const { return false; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

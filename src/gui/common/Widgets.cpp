@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <QWindow>
 
 QFont Widgets::font(const QString& family, int pixelSize) {
     QFont f;
@@ -51,6 +52,13 @@ QString Widgets::memoText(const QPlainTextEdit* edit) {
 void Widgets::scrollLikeTheWheel(QPlainTextEdit* edit, int angleDelta) {
     QScrollBar* bar = edit->verticalScrollBar();
     bar->setValue(bar->value() - angleDelta * QApplication::wheelScrollLines() / 120);
+}
+
+void Widgets::activate(QWidget* window) {
+    if (QWindow* handle = window->windowHandle(); handle && window->isVisible())
+        handle->requestActivate();
+    else
+        window->activateWindow();
 }
 
 QPushButton* Widgets::makeButton(const QString& text, const QString& objectName, QWidget* parent) {

@@ -24,6 +24,10 @@ QString memoText(const QPlainTextEdit* edit);
 void scrollLikeTheWheel(QPlainTextEdit* edit, int angleDelta);
 // A push button that does not take Enter from the window's default button.
 QPushButton* makeButton(const QString& text, const QString& objectName, QWidget* parent);
+// Gives a shown window the keyboard. QWidget::activateWindow() does nothing while another window
+// of the same owner has it (the owner's transient windows count as active together), which is
+// exactly when the program moves the keyboard between its tool windows.
+void activate(QWidget* window);
 
 } // namespace Widgets
 

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -45,6 +46,7 @@ THelpAblak::THelpAblak(const DataRoot& root, Platform& platform, QWidget* parent
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setTabChangesFocus(false);
     Memo1->viewport()->installEventFilter(this);
+    Memo1->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -131,5 +133,19 @@ bool THelpAblak::eventFilter(QObject* watched, QEvent* event) {
     // The selection a mouse drag makes is already in place when its button comes up.
     if (watched == Memo1->viewport() && event->type() == QEvent::MouseButtonRelease)
         FormMouseUp();
+    // The main window's keys work in the tool windows too, and its Ctrl+N ("Új vizsgálat")
+    // would make this window's own Ctrl+N ambiguous: here the window's own keys come first.
+    const QEvent::Type type = event->type();
+    if (watched == Memo1 && (type == QEvent::ShortcutOverride || type == QEvent::KeyPress)) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (QAction* own : {ments1, Noteszbe1}) {
+            if (own->shortcut() != pressed)
+                continue;
+            event->accept();
+            if (type == QEvent::KeyPress)
+                own->trigger();
+            return true;
+        }
+    }
     return ToolWindow::eventFilter(watched, event);
 }

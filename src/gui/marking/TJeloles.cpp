@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -153,6 +154,7 @@ TJeloles::TJeloles(ExamSession& session, Platform& platform, QWidget* parent)
     setWindowTitle(QStringLiteral("A felvett vizsgálat jelölése"));
     setBackground(this, kYellow);
     buildControls();
+    buildKeys();
 
     connect(&m_session, &ExamSession::pictureSelected, this, &TJeloles::showPicture);
     connect(&m_session.grid(), &MarkingGrid::codingChanged, this, &TJeloles::showTotal);
@@ -353,6 +355,27 @@ void TJeloles::buildCombinations(QVBoxLayout* side) {
     side->addLayout(combinations);
 }
 
+void TJeloles::buildKeys() {
+    for (const ScoreCode& code : ScoreCodes::all()) {
+        const QString letters = code.text();
+        auto* key = new QShortcut(QKeySequence(letters.left(1) + QStringLiteral(", ") + letters.mid(1)), this);
+        key->setAutoRepeat(false);
+        const int tag = code.number;
+        connect(key, &QShortcut::activated, this, [this, tag] { BitBtn1MouseDown(tag); });
+    }
+    connect(new QShortcut(QKeySequence(Qt::Key_PageDown), this), &QShortcut::activated, this, &TJeloles::BitBtn15Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_PageUp), this), &QShortcut::activated, this, &TJeloles::BitBtn14Click);
+    connect(new QShortcut(QKeySequence(QKeySequence::Delete), this), &QShortcut::activated, this,
+            &TJeloles::BitBtn13Click);
+    BitBtn14->setToolTip(QStringLiteral("PgUp vagy Ctrl+PgUp"));
+    BitBtn15->setToolTip(QStringLiteral("PgDown vagy Ctrl+PgDown"));
+}
+
+void TJeloles::takeKeyboard() {
+    Widgets::activate(this);
+    StringGrid1->setFocus();
+}
+
 void TJeloles::showTotal() {
     GCRosszesito->setText(m_session.coding().totalText());
 }
@@ -436,8 +459,7 @@ void TJeloles::BitBtn13Click() {
 void TJeloles::stepPicture(int by) {
     // The selection itself makes the picture current, so a pending answer that cannot be
     // stored leaves the whole window on the old picture.
-    const int next = qBound(1, m_session.currentPicture() + by, kPictureCount);
-    reportFailure(m_platform, [&] { m_session.selectPicture(next); });
+    reportFailure(m_platform, [&] { m_session.stepPicture(by); });
 }
 
 void TJeloles::BitBtn14Click() {

@@ -30,6 +30,9 @@ class QVBoxLayout;
 //   Label1                    "Kombinációk", heading of the combination labels
 //   komb_1 .. komb_17         the current picture's typical combinations; pointing at one
 //                             highlights it and shows its examples
+//
+// From the keyboard: a code's two letters (N, E for NE) enter it as a press of its button does,
+// PgDown and PgUp step the pictures, Delete opens the deletion dialog.
 class TJeloles : public ToolWindow {
     Q_OBJECT
 public:
@@ -49,6 +52,10 @@ public:
     void BitBtn15Click();
     void komb_1Click();
     void komb_1MouseMove(int label, Qt::KeyboardModifiers modifiers);
+
+    // The keyboard to the marking: the window activated, the grid focused.
+    void takeKeyboard();
+    bool keepsKeyboardOnPictureChange() const override { return true; }
 
 signals:
     // The pointer came to code button 1..11: its marking help is wanted.
@@ -70,6 +77,7 @@ protected:
 
 private:
     void buildControls();
+    void buildKeys();
     QLayout* buildNavigation();
     void buildGrid();
     QLayout* buildCodeButtons();

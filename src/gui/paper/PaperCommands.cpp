@@ -7,33 +7,51 @@
 #include "render/ComparisonPages.h"
 #include "render/ProtocolPages.h"
 
+#include <QDir>
+
 PaperCommands::PaperCommands(ExamSession& session, Platform& platform, Commands& commands)
     : m_session(session), m_platform(platform), m_commands(commands) {}
 
+bool PaperCommands::evaluated(ProtocolDocument& protocol) {
+    if (!m_commands.evaluateForProtocol(protocol.result))
+        return false;
+    protocol.personal = m_session.personal();
+    protocol.coding = m_session.coding();
+    return true;
+}
+
 void PaperCommands::print() {
-    EvaluationResult result;
-    if (!m_commands.evaluateForProtocol(result))
-        return;
-    const QString code = m_session.personal().code;
-    reportFailure(m_platform, [&] {
-        m_printDialog->print(QStringLiteral("gyermek VKT jegyzőkönyv ") + code, [&](QPagedPaintDevice& device) {
-            ProtocolPages::paint(device, m_session.personal(), m_session.coding(), result,
-                                 m_session.decimalSeparator());
-        });
-    });
+    ProtocolDocument protocol;
+    if (evaluated(protocol))
+        print(protocol);
 }
 
 void PaperCommands::savePdf() {
-    EvaluationResult result;
-    if (!m_commands.evaluateForProtocol(result))
-        return;
-    const QString code = m_session.personal().code;
+    ProtocolDocument protocol;
+    if (evaluated(protocol))
+        savePdf(protocol);
+}
+
+void PaperCommands::print(const ProtocolDocument& protocol) {
+    reportFailure(m_platform, [&] {
+        m_printDialog->print(QStringLiteral("gyermek VKT jegyzőkönyv ") + protocol.personal.code,
+                             [&](QPagedPaintDevice& device) {
+                                 ProtocolPages::paint(device, protocol.personal, protocol.coding, protocol.result,
+                                                      m_session.decimalSeparator());
+                             });
+    });
+}
+
+void PaperCommands::savePdf(const ProtocolDocument& protocol) {
+    const QString& code = protocol.personal.code;
     const QString path = pdfPath(code.isEmpty() ? QString() : code + QStringLiteral(".pdf"));
     if (path.isEmpty())
         return;
-    reportFailure(m_platform, [&] {
-        ProtocolPages::writePdf(path, m_session.personal(), m_session.coding(), result, m_session.decimalSeparator());
-    });
+    if (reportFailure(m_platform, [&] {
+            ProtocolPages::writePdf(path, protocol.personal, protocol.coding, protocol.result,
+                                    m_session.decimalSeparator());
+        }))
+        tellWritten(QStringLiteral("A jegyzőkönyv"), path);
 }
 
 void PaperCommands::printComparison(const Comparison& comparison) {
@@ -50,7 +68,13 @@ void PaperCommands::saveComparisonPdf(const Comparison& comparison) {
     const QString path = pdfPath(code.isEmpty() ? QString() : code + QStringLiteral("_osszehasonlitas.pdf"));
     if (path.isEmpty())
         return;
-    reportFailure(m_platform, [&] { ComparisonPages::writePdf(path, comparison, m_session.decimalSeparator()); });
+    if (reportFailure(m_platform, [&] { ComparisonPages::writePdf(path, comparison, m_session.decimalSeparator()); }))
+        tellWritten(QStringLiteral("Az összehasonlítás"), path);
+}
+
+void PaperCommands::tellWritten(const QString& what, const QString& path) {
+    // The save dialog closes without a trace; the examiner is told the file is there, and where.
+    m_platform.message(what + QStringLiteral(" PDF-ben elkészült:\n") + QDir::toNativeSeparators(path));
 }
 
 QString PaperCommands::pdfPath(const QString& name) {

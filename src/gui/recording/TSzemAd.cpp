@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
@@ -138,6 +139,8 @@ TSzemAd::TSzemAd(ExamSession& session, Platform& platform, QWidget* parent)
     setWindowTitle(normalCaption());
     buildControls();
     setFixedSize(sizeHint().expandedTo(QSize(480, 250)));
+    // F1 is the "súgó" button's key: while this window is up, modally, the menus' F1 cannot act.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, &TSzemAd::helpWanted);
 
     // FormCreate: the sex and the age start from what the controls show.
     m_session.setSex(PersonalData::Sex::Boy);

@@ -4,6 +4,7 @@
 #include "formats/WorkingFolder.h"
 #include "gui/common/Widgets.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -53,8 +54,15 @@ void Tvalasz::showPicture(int picture) {
     if (!isVisible())
         return;
     // The examiner clicks a picture and types the answer at once: the keys must reach this
-    // window, not the one whose button was clicked.
-    activateWindow();
+    // window, not the one whose button was clicked; the marking window, coded from the keyboard,
+    // keeps them.
+    const auto* active = qobject_cast<const ToolWindow*>(QApplication::activeWindow());
+    if (!active || !active->keepsKeyboardOnPictureChange())
+        takeKeyboard();
+}
+
+void Tvalasz::takeKeyboard() {
+    Widgets::activate(this);
     Memo1->setFocus();
 }
 

@@ -25,6 +25,8 @@ public:
     // unreadable file is reported and leaves the memo empty, never holding another picture's
     // answer.
     void reloadAnswer();
+    // The keyboard to the answer: the window activated, the editor focused.
+    void takeKeyboard();
 
     // The picture whose answer file the memo belongs to.
     int answerPicture() const { return m_answerPicture; }

@@ -136,6 +136,14 @@ void Arrangements::marking() {
             w.vvInstr());
 }
 
+void Arrangements::switchKeyboard() {
+    TJeloles* marking = m_windows.jeloles.made();
+    if (marking && marking->isVisible() && !marking->isActiveWindow())
+        marking->takeKeyboard();
+    else if (m_windows.valasz()->isVisible())
+        m_windows.valasz()->takeKeyboard();
+}
+
 void Arrangements::saveLayout() {
     if (m_session.layoutMode().isEmpty())
         return;

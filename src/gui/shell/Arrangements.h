@@ -15,6 +15,9 @@ public:
     void marking();
     // Nothing happens before an arrangement was chosen: there is no file for it.
     void saveLayout();
+    // F6: the keyboard to the marking window when it is up and does not have it, else to the
+    // answer window, so that answers and codes are typed without the mouse.
+    void switchKeyboard();
 
 private:
     ExamSession& m_session;

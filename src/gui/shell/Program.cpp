@@ -14,6 +14,7 @@
 #include "gui/helptexts/Tvv_instr.h"
 #include "gui/marking/TJelCsere.h"
 #include "gui/marking/TJeloles.h"
+#include "gui/paper/TJegyzokonyv.h"
 #include "gui/paper/TProfil.h"
 #include "gui/recording/TKalend.h"
 #include "gui/recording/TKepForm.h"
@@ -99,6 +100,7 @@ void Program::setMakers() {
     });
     w.osszehasonlitas.setMaker([this, owner] { return new TOsszehasonlitas(m_session, m_platform, m_paper, owner); });
     w.mentes.setMaker([&p, owner] { return new TMentes(p, owner); });
+    w.jegyzokonyv.setMaker([this, &p, owner] { return new TJegyzokonyv(m_paper, p, owner); });
 }
 
 // Windows ask one another for help through signals, so none of them holds another; a window
@@ -153,6 +155,7 @@ void Program::connectMainWindow() {
     Tfomenu* menu = w.fomenu;
     QObject::connect(menu, &Tfomenu::helpChapterWanted, menu,
                      [&w](int chapter) { w.helpAblak()->showChapter(chapter); });
+    QObject::connect(menu, &Tfomenu::windowHelpWanted, menu, [this](QWidget* window) { showHelpFor(window); });
     QObject::connect(menu, &Tfomenu::aboutWanted, menu, [&w] { w.aboutForm()->exec(); });
     QObject::connect(menu, &Tfomenu::passwordChangeWanted, menu, [&w] { w.pwForm()->exec(); });
     // The profile window shows only what "Kész jegyzőkönyv" would accept.
@@ -168,6 +171,36 @@ void Program::connectMainWindow() {
     QObject::connect(menu, &Tfomenu::unlocked, menu,
                      [this] { BackupReminder::afterUnlock(m_session.root(), m_platform); });
     QObject::connect(menu, &Tfomenu::unlocked, m_childScreen.get(), &ChildScreenCommand::unlock);
+}
+
+void Program::showHelpFor(const QWidget* window) {
+    ProgramWindows& w = m_windows;
+    auto is = [window](const auto& lazy) { return window && window == lazy.made(); };
+    int chapter = 1;
+    QString heading;
+    if (is(w.valasz) || is(w.kepForm) || is(w.vvInstr)) {
+        heading = QStringLiteral("3. FELVÉTEL");
+    } else if (is(w.archivum)) {
+        heading = QStringLiteral("4. MENTÉS ÉS MEGNYITÁS");
+    } else if (is(w.jeloles)) {
+        chapter = 2;
+        heading = QStringLiteral("4. A JEL BEVITELE");
+    } else if (is(w.infoKeret) || is(w.peldatar)) {
+        chapter = 2;
+        heading = QStringLiteral("7. JELÖLÉSI SEGÍTSÉG ÉS PÉLDATÁR");
+    } else if (is(w.jegyzokonyv)) {
+        chapter = 3;
+    } else if (is(w.profil)) {
+        chapter = 4;
+        heading = QStringLiteral("2. A PROFIL");
+    } else if (is(w.osszehasonlitas)) {
+        // Set side by side, the results are read as one examination's are.
+        chapter = 4;
+    }
+    if (heading.isEmpty())
+        w.helpAblak()->showChapter(chapter);
+    else
+        w.helpAblak()->showChapterAt(chapter, heading);
 }
 
 void Program::start() {

@@ -45,6 +45,8 @@ private:
     TJeloles* makeJeloles();
     TSzemAd* makeSzemAd();
     void connectMainWindow();
+    // F1: the help chapter, and the place in it, of the window in front.
+    void showHelpFor(const QWidget* window);
 
     ExamSession m_session;
     Platform& m_platform;

@@ -1,5 +1,6 @@
 #include "gui/shell/ProgramWindows.h"
 
+#include "gui/paper/TJegyzokonyv.h"
 #include "gui/recording/TSzemAd.h"
 #include "gui/shell/TKevesValasz.h"
 #include "gui/shell/Tfomenu.h"
@@ -20,4 +21,8 @@ void ProgramWindows::showPersonalData() {
 void ProgramWindows::showTooFewMarked(int marked) {
     kevesValasz()->setCount(marked);
     kevesValasz()->exec();
+}
+
+void ProgramWindows::showProtocol(const ProtocolDocument& protocol) {
+    jegyzokonyv()->showProtocol(protocol);
 }

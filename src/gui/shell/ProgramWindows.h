@@ -22,6 +22,7 @@ class TPwForm;
 class TProfil;
 class TArchivum;
 class TMentes;
+class TJegyzokonyv;
 class TOsszehasonlitas;
 
 // A window made the first time it is asked for, by the maker Program gave it, and kept until
@@ -70,6 +71,8 @@ struct ProgramWindows : CommandWindows {
     LazyWindow<TArchivum> archivum;
     // The passphrase of "File" → "Biztonsági mentés…".
     LazyWindow<TMentes> mentes;
+    // A protocol the desktop has no browser for.
+    LazyWindow<TJegyzokonyv> jegyzokonyv;
     // The archive's "Összehasonlítás".
     LazyWindow<TOsszehasonlitas> osszehasonlitas;
 
@@ -82,4 +85,5 @@ struct ProgramWindows : CommandWindows {
     bool personalDataShown() const override;
     void showPersonalData() override;
     void showTooFewMarked(int marked) override;
+    void showProtocol(const ProtocolDocument& protocol) override;
 };

@@ -4,6 +4,7 @@
 #include "base/DataRoot.h"
 #include "gui/shell/Arrangements.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QHBoxLayout>
@@ -101,9 +102,10 @@ void Tfomenu::buildMenus() {
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
 
     nn1 = addMenu(QStringLiteral("&File"), "nn1");
-    addItem(nn1, QStringLiteral("Új vizsgálat"), "jvizsglat1", &Tfomenu::jvizsglat1Click);
+    addItem(nn1, QStringLiteral("Új vizsgálat"), "jvizsglat1", &Tfomenu::jvizsglat1Click)
+        ->setShortcut(QKeySequence::New);
     addSeparator(nn1, "N4");
-    addItem(nn1, QStringLiteral("Mentés"), "Ment1", &Tfomenu::Ment1Click);
+    addItem(nn1, QStringLiteral("Mentés"), "Ment1", &Tfomenu::Ment1Click)->setShortcut(QKeySequence::Save);
     addSeparator(nn1, "N3");
     Betlt1 = addItem(nn1, QStringLiteral("Megnyitás"), "Betlt1", &Tfomenu::Betlt1Click);
     Betlt1->setEnabled(false);
@@ -136,6 +138,15 @@ void Tfomenu::buildMenus() {
     addSeparator(Vizsglat1, "N7");
     addItem(Vizsglat1, QStringLiteral("Kész jegyzőkönyv"), "Kszjegyzknyv1", &Tfomenu::Kszjegyzknyv1Click);
     Profil1 = addItem(Vizsglat1, QStringLiteral("Profil"), "Profil1", &Tfomenu::Profil1Click);
+    // The answer window's editor needs PgDown and PgUp itself; with Ctrl they step the pictures
+    // from every window of the arrangements.
+    addSeparator(Vizsglat1, "N10");
+    addItem(Vizsglat1, QStringLiteral("Következő kép"), "Kovetkezokep1", &Tfomenu::Kovetkezokep1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    addItem(Vizsglat1, QStringLiteral("Előző kép"), "Elozokep1", &Tfomenu::Elozokep1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    addItem(Vizsglat1, QStringLiteral("Válaszablak / jelölőablak"), "Valtas1", &Tfomenu::Valtas1Click)
+        ->setShortcut(QKeySequence(Qt::Key_F6));
     // Like "Megnyitás" they wait for the password; Ctrl+P must not print before it either.
     for (QAction* locked : {Nyomtats1, JegyzknyvPDFbe1, Profil1})
         locked->setEnabled(false);
@@ -144,7 +155,11 @@ void Tfomenu::buildMenus() {
     addItem(Belltsok1, QStringLiteral("Jelszó"), "Jelsz1", &Tfomenu::Jelsz1Click);
 
     Ablakok = addMenu(QStringLiteral("&Súgó"), "Ablakok");
-    addItem(Ablakok, QStringLiteral("Útmutató a VKT alkalmazásához"), "Dominelrend1", &Tfomenu::Dominelrend1Click);
+    QAction* guide =
+        addItem(Ablakok, QStringLiteral("Útmutató a VKT alkalmazásához"), "Dominelrend1", &Tfomenu::Dominelrend1Click);
+    guide->setShortcut(QKeySequence::HelpContents);
+    // The archive and the protocol window are dialogs of their own; F1 works there too.
+    guide->setShortcutContext(Qt::ApplicationShortcut);
     addItem(Ablakok, QStringLiteral("A jelölés"), "Ajells1", &Tfomenu::Ajells1Click);
     addItem(Ablakok, QStringLiteral("Feldolgozás"), "Feldolgozs1", &Tfomenu::Feldolgozs1Click);
     addItem(Ablakok, QStringLiteral("Az eredmények értelmezése"), "Azeredmnyekrtelmezse1",
@@ -242,6 +257,18 @@ void Tfomenu::Szemadatok1Click() {
     m_commands.showPersonalData();
 }
 
+void Tfomenu::Kovetkezokep1Click() {
+    m_commands.stepPicture(1);
+}
+
+void Tfomenu::Elozokep1Click() {
+    m_commands.stepPicture(-1);
+}
+
+void Tfomenu::Valtas1Click() {
+    m_arrangements.switchKeyboard();
+}
+
 void Tfomenu::Felvtel1Click() {
     m_arrangements.recording();
 }
@@ -271,7 +298,7 @@ void Tfomenu::Jelsz1Click() {
 }
 
 void Tfomenu::Dominelrend1Click() {
-    emit helpChapterWanted(1);
+    emit windowHelpWanted(QApplication::activeWindow());
 }
 
 void Tfomenu::Ajells1Click() {

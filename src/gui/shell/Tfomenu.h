@@ -24,6 +24,12 @@ class QWidget;
 //                "Jegyzőkönyv PDF-be…" and Profil1 "Profil", and Archivum1 "Archívum…" (Ctrl+R);
 //                Biztonsgimentes1 "Biztonsági mentés…" waits inside the locked "&File";
 //                "&Vizsgálat" ends with the child's screen items (ChildScreenCommand)
+//
+// The keys of the everyday path stand beside their items and work from the tool windows too:
+// Ctrl+N "Új vizsgálat", Ctrl+S "Mentés", Ctrl+PgDown Kovetkezokep1 "Következő kép", Ctrl+PgUp
+// Elozokep1 "Előző kép", F6 Valtas1 "Válaszablak / jelölőablak" (the keyboard to the other of the
+// two), and F1 "Útmutató a VKT alkalmazásához", which from another window than this one shows the
+// help of that window.
 class Tfomenu : public QMainWindow {
     Q_OBJECT
 public:
@@ -47,6 +53,8 @@ signals:
     void helpChapterWanted(int chapter);
     void aboutWanted();
     void passwordChangeWanted();
+    // F1: the help of the window in front (this one when it is in front).
+    void windowHelpWanted(QWidget* window);
     // The protocol on paper and the profile window, which Program wires.
     void profileWanted();
     void printWanted();
@@ -70,6 +78,9 @@ public slots:
     void Ablakkonfigurcimentse1Click();
     void KIlp1Click();
     void Szemadatok1Click();
+    void Kovetkezokep1Click();
+    void Elozokep1Click();
+    void Valtas1Click();
     void Felvtel1Click();
     void Jells1Click();
     void Kszjegyzknyv1Click();
