@@ -45,8 +45,8 @@ void BackupReminder::afterUnlock(const DataRoot& root, Platform& platform, const
     if (ClosedFolder::openToOthers(root.tavrix()))
         platform.message(QStringLiteral("Az adatmappát (%1) a számítógép más felhasználói is megnyithatják, pedig "
                                         "gyermekek adatait őrzi. Zárja le, például ezzel a paranccsal:\n"
-                                        "chmod 700 \"%1\"")
-                             .arg(folder));
+                                        "%2")
+                             .arg(folder, ClosedFolder::closingCommand(root.tavrix())));
     const std::optional<QDateTime> last = lastBackup(root);
     if (!last)
         platform.message(QStringLiteral("Még nem készült biztonsági mentés a vizsgálatokról. Egy elromlott lemezzel "

@@ -53,7 +53,11 @@ QString resolvedTarget(const QString& path) {
     return info.isSymLink() ? info.symLinkTarget() : path;
 }
 
+// The small functions below are the system calls, one version per system; a file is open as a
+// Handle (a descriptor, or a Windows HANDLE) that the header keeps as a qintptr.
 #ifndef Q_OS_WIN
+
+using Handle = int;
 
 // The mode the replaced file had; a new file holds children's data and is its owner's alone.
 mode_t modeFor(const QByteArray& target) {
@@ -72,11 +76,37 @@ int errorOf(int result) {
     return errno != 0 ? errno : kUnknown;
 }
 
-int syncFile(int fd) {
+// A new file named by the target's temporary pattern, with the mode the target has; -1 and error
+// set when none could be made.
+Handle createTemporary(const QString& target, QString& temporary, int& error) {
+    QByteArray name = QFile::encodeName(TemporaryNames::pattern(target));
+    const int fd = ::mkstemp(name.data());
+    error = fd < 0 ? errorOf(-1) : 0;
+    if (fd < 0)
+        return fd;
+    temporary = QFile::decodeName(name);
+    error = errorOf(::fchmod(fd, modeFor(QFile::encodeName(target))));
+    return fd;
+}
+
+// How many bytes one call wrote, or -1 with error set.
+qint64 writeSome(Handle fd, const char* data, qint64 size, int& error) {
+    for (;;) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        if (n >= 0)
+            return n;
+        if (errno != EINTR) {
+            error = errorOf(-1);
+            return -1;
+        }
+    }
+}
+
+int syncFile(Handle fd) {
     return errorOf(::fsync(fd));
 }
 
-int closeFile(int fd) {
+int closeFile(Handle fd) {
     return errorOf(::close(fd));
 }
 
@@ -85,8 +115,144 @@ int replaceFile(const QString& from, const QString& to) {
     return errorOf(::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()));
 }
 
+void syncFolder(const QString& folder) {
+    // A folder that cannot be synced is no reason to report a failure: the names are in place.
+    const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+int removeFile(const QString& path) {
+    const int error = errorOf(::unlink(QFile::encodeName(path).constData()));
+    return error == ENOENT ? 0 : error;
+}
+
+// A regular file, not a link or anything else: what a batch may rename onto a target.
+bool isRegularFile(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// A second name for the file a batch is about to replace, so that it can be put back when a
+// later file of the batch cannot be renamed into place.
+int keepAside(const QString& target, const QString& aside) {
+    removeFile(aside);
+    return errorOf(::link(QFile::encodeName(target).constData(), QFile::encodeName(aside).constData()));
+}
+
+#else
+
+using Handle = HANDLE;
+
+const wchar_t* wide(const QString& nativePath) {
+    return reinterpret_cast<const wchar_t*>(nativePath.utf16());
+}
+
+int lastError() {
+    return UserError::fromWindowsError(GetLastError());
+}
+
+// Windows has no mkstemp(): the name is filled in here and the file made only where none is. It
+// takes the rights of its folder, which for the data root are its owner's alone.
+Handle createTemporary(const QString& target, QString& temporary, int& error) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = TemporaryNames::filled(TemporaryNames::pattern(target));
+        const Handle h = CreateFileW(wide(QDir::toNativeSeparators(temporary)), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            error = 0;
+            return h;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    error = lastError();
+    return INVALID_HANDLE_VALUE;
+}
+
+qint64 writeSome(Handle h, const char* data, qint64 size, int& error) {
+    DWORD n = 0;
+    if (WriteFile(h, data, static_cast<DWORD>(std::min<qint64>(size, 1 << 30)), &n, nullptr))
+        return n;
+    error = lastError();
+    return -1;
+}
+
+int syncFile(Handle h) {
+    return FlushFileBuffers(h) ? 0 : lastError();
+}
+
+int closeFile(Handle h) {
+    return CloseHandle(h) ? 0 : lastError();
+}
+
+// MoveFileEx replaces the target in one step and returns once the move is on the disk. A virus
+// scanner that holds a new file for a moment makes it fail at first: it is tried a little longer.
+int replaceFile(const QString& from, const QString& to) {
+    const QString source = QDir::toNativeSeparators(from);
+    const QString target = QDir::toNativeSeparators(to);
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(wide(source), wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return 0;
+        const DWORD code = GetLastError();
+        if (attempt == 10 || (code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION))
+            return UserError::fromWindowsError(code);
+        Sleep(50);
+    }
+}
+
+// MOVEFILE_WRITE_THROUGH made the rename durable already.
+void syncFolder(const QString&) {}
+
+int removeFile(const QString& path) {
+    if (DeleteFileW(wide(QDir::toNativeSeparators(path))))
+        return 0;
+    const int error = lastError();
+    return error == ENOENT ? 0 : error;
+}
+
+bool isRegularFile(const QString& path) {
+    const DWORD attributes = GetFileAttributesW(wide(QDir::toNativeSeparators(path)));
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE));
+}
+
+// A hard link where the file system has them (NTFS), else a copy.
+int keepAside(const QString& target, const QString& aside) {
+    removeFile(aside);
+    const QString from = QDir::toNativeSeparators(target);
+    const QString to = QDir::toNativeSeparators(aside);
+    if (CreateHardLinkW(wide(to), wide(from), nullptr) || CopyFileW(wide(from), wide(to), TRUE))
+        return 0;
+    return lastError();
+}
+
+#endif
+
+Handle handleOf(qintptr handle) {
+#ifdef Q_OS_WIN
+    return reinterpret_cast<Handle>(handle);
+#else
+    return static_cast<Handle>(handle);
+#endif
+}
+
+qintptr stored(Handle handle) {
+#ifdef Q_OS_WIN
+    return reinterpret_cast<qintptr>(handle);
+#else
+    return handle;
+#endif
+}
+
+void removeTemporary(const QString& temporary) {
+    removeFile(temporary);
+}
+
 // offset: how much of the file earlier calls wrote (a streamed file).
-int writeAll(int fd, const QString& path, const QByteArray& bytes, qint64 offset = 0) {
+int writeAll(Handle h, const QString& path, const QByteArray& bytes, qint64 offset = 0) {
     qint64 written = 0;
     const qint64 size = bytes.size();
     // A disk with no room at all refuses even an empty file.
@@ -100,12 +266,10 @@ int writeAll(int fd, const QString& path, const QByteArray& bytes, qint64 offset
                 return g_fault->error;
             wanted = std::min(wanted, room);
         }
-        const ssize_t n = ::write(fd, bytes.constData() + written, static_cast<size_t>(wanted));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errorOf(-1);
-        }
+        int error = 0;
+        const qint64 n = writeSome(h, bytes.constData() + written, wanted, error);
+        if (n < 0)
+            return error;
         // A write that takes nothing means a full disk.
         if (n == 0)
             return ENOSPC;
@@ -117,131 +281,29 @@ int writeAll(int fd, const QString& path, const QByteArray& bytes, qint64 offset
 // Writes, syncs and closes a temporary file beside the target; its path, or empty after a
 // failure (nothing is left behind then, and error says why).
 QString writeTemporary(const QString& path, const QByteArray& bytes, int& error) {
-    QByteArray temporary = QFile::encodeName(TemporaryNames::pattern(path));
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        error = errorOf(-1);
+    QString temporary;
+    const Handle h = createTemporary(path, temporary, error);
+    if (temporary.isEmpty())
         return QString();
-    }
-    error = errorOf(::fchmod(fd, modeFor(QFile::encodeName(path))));
     if (error == 0)
-        error = writeAll(fd, path, bytes);
+        error = writeAll(h, path, bytes);
     if (error == 0)
-        error = systemCall(path, AtomicFile::Step::Sync, [fd] { return syncFile(fd); });
-    const int closed = systemCall(path, AtomicFile::Step::Close, [fd] { return closeFile(fd); });
+        error = systemCall(path, AtomicFile::Step::Sync, [h] { return syncFile(h); });
+    const int closed = systemCall(path, AtomicFile::Step::Close, [h] { return closeFile(h); });
     if (error == 0)
         error = closed;
     if (error != 0) {
-        ::unlink(temporary.constData());
-        return QString();
-    }
-    return QFile::decodeName(temporary);
-}
-
-void syncFolder(const QString& folder) {
-    // A folder that cannot be synced is no reason to report a failure: the names are in place.
-    const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-}
-
-void removeTemporary(const QString& temporary) {
-    ::unlink(QFile::encodeName(temporary).constData());
-}
-
-// A regular file, not a link or anything else: what a batch may rename onto a target.
-bool isRegularFile(const QString& path) {
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// A second name for the file a batch is about to replace, so that it can be put back when a
-// later file of the batch cannot be renamed into place.
-int keepAside(const QString& target, const QString& aside) {
-    ::unlink(QFile::encodeName(aside).constData());
-    return errorOf(::link(QFile::encodeName(target).constData(), QFile::encodeName(aside).constData()));
-}
-
-// The old file back in place; without one (aside empty) the target is removed, as it did not
-// exist before the batch.
-int putBack(const QString& aside, const QString& target) {
-    if (aside.isEmpty()) {
-        const int error = errorOf(::unlink(QFile::encodeName(target).constData()));
-        return error == ENOENT ? 0 : error;
-    }
-    return replaceFile(aside, target);
-}
-
-#else
-
-// Windows: an unbuffered file reports a refused write at once, and MoveFileEx replaces the
-// target in one step. QFile keeps no errno, so only an injected fault says why.
-int syncFile(QFile& file) {
-    return file.flush() ? 0 : kUnknown;
-}
-
-int closeFile(QFile& file) {
-    file.close();
-    return file.error() == QFileDevice::NoError ? 0 : kUnknown;
-}
-
-QString writeTemporary(const QString& path, const QByteArray& bytes, int& error) {
-    const QString temporary = path + QStringLiteral(".tmp");
-    QFile file(temporary);
-    error = kUnknown;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return QString();
-    if (faultAt(path, AtomicFile::Step::Write))
-        error = g_fault->error;
-    else
-        error = file.write(bytes) == bytes.size() ? 0 : kUnknown;
-    if (error == 0)
-        error = systemCall(path, AtomicFile::Step::Sync, [&file] { return syncFile(file); });
-    const int closed = systemCall(path, AtomicFile::Step::Close, [&file] { return closeFile(file); });
-    if (error == 0)
-        error = closed;
-    if (error != 0) {
-        QFile::remove(temporary);
+        removeTemporary(temporary);
         return QString();
     }
     return temporary;
 }
 
-int replaceFile(const QString& from, const QString& to) {
-    const QString source = QDir::toNativeSeparators(from);
-    const QString target = QDir::toNativeSeparators(to);
-    return MoveFileExW(reinterpret_cast<const wchar_t*>(source.utf16()),
-                       reinterpret_cast<const wchar_t*>(target.utf16()),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0
-               ? 0
-               : kUnknown;
-}
-
-void removeTemporary(const QString& temporary) {
-    QFile::remove(temporary);
-}
-
-void syncFolder(const QString&) {}
-
-bool isRegularFile(const QString& path) {
-    const QFileInfo info(path);
-    return info.isFile() && !info.isSymLink();
-}
-
-int keepAside(const QString& target, const QString& aside) {
-    QFile::remove(aside);
-    return QFile::copy(target, aside) ? 0 : kUnknown;
-}
-
+// The old file back in place; without one (aside empty) the target is removed, as it did not
+// exist before the batch.
 int putBack(const QString& aside, const QString& target) {
-    if (aside.isEmpty())
-        return QFile::remove(target) || !QFileInfo::exists(target) ? 0 : kUnknown;
-    return replaceFile(aside, target);
+    return aside.isEmpty() ? removeFile(target) : replaceFile(aside, target);
 }
-
-#endif
 
 // The temporary file in the place of the target; the rename itself is made durable too.
 int renameInto(const QString& temporary, const QString& path) {
@@ -487,30 +549,28 @@ AtomicFile::Recovery AtomicFile::finishInterrupted(const QString& journalPath) {
     return complete ? Recovery::RolledForward : Recovery::RolledBack;
 }
 
-#ifndef Q_OS_WIN
-
 AtomicFile::Stream::Stream(const QString& path) : m_path(path), m_target(resolvedTarget(path)) {
-    QByteArray temporary = QFile::encodeName(TemporaryNames::pattern(m_target));
-    m_fd = ::mkstemp(temporary.data());
-    if (m_fd < 0)
-        throw UserError::cannotCreate(path, errorOf(-1));
-    m_temporary = QFile::decodeName(temporary);
-    if (const int error = errorOf(::fchmod(m_fd, modeFor(QFile::encodeName(m_target)))))
+    int error = 0;
+    const Handle h = createTemporary(m_target, m_temporary, error);
+    if (m_temporary.isEmpty())
+        throw UserError::cannotCreate(path, error);
+    m_handle = stored(h);
+    if (error != 0)
         fail(error);
 }
 
 AtomicFile::Stream::~Stream() {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (m_handle != -1)
+        closeFile(handleOf(m_handle));
     if (!m_temporary.isEmpty())
         removeTemporary(m_temporary);
 }
 
 void AtomicFile::Stream::fail(int error) {
     const UserError failure = UserError::cannotCreate(m_path, error);
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    if (m_handle != -1)
+        closeFile(handleOf(m_handle));
+    m_handle = -1;
     removeTemporary(m_temporary);
     m_temporary.clear();
     throw failure;
@@ -518,71 +578,26 @@ void AtomicFile::Stream::fail(int error) {
 
 void AtomicFile::Stream::write(const char* data, qint64 size) {
     // A stream that failed once has said why already.
-    if (m_fd < 0)
+    if (m_handle == -1)
         fail(kUnknown);
-    if (const int error = writeAll(m_fd, m_target, QByteArray::fromRawData(data, size), m_size))
+    if (const int error = writeAll(handleOf(m_handle), m_target, QByteArray::fromRawData(data, size), m_size))
         fail(error);
     m_size += size;
 }
 
 QString AtomicFile::Stream::stage() {
-    if (m_fd < 0)
+    if (m_handle == -1)
         fail(kUnknown);
-    const int fd = m_fd;
-    int error = systemCall(m_target, Step::Sync, [fd] { return syncFile(fd); });
+    const Handle h = handleOf(m_handle);
+    int error = systemCall(m_target, Step::Sync, [h] { return syncFile(h); });
     if (error != 0)
         fail(error);
-    error = systemCall(m_target, Step::Close, [fd] { return closeFile(fd); });
-    m_fd = -1;
+    error = systemCall(m_target, Step::Close, [h] { return closeFile(h); });
+    m_handle = -1;
     if (error != 0)
         fail(error);
     return std::exchange(m_temporary, QString());
 }
-
-#else
-
-AtomicFile::Stream::Stream(const QString& path) : m_path(path), m_target(resolvedTarget(path)) {
-    m_temporary = m_target + QStringLiteral(".tmp");
-    m_file = std::make_unique<QFile>(m_temporary);
-    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        fail(kUnknown);
-}
-
-AtomicFile::Stream::~Stream() {
-    m_file.reset();
-    if (!m_temporary.isEmpty())
-        removeTemporary(m_temporary);
-}
-
-void AtomicFile::Stream::fail(int error) {
-    m_file.reset();
-    removeTemporary(m_temporary);
-    m_temporary.clear();
-    throw UserError::cannotCreate(m_path, error);
-}
-
-void AtomicFile::Stream::write(const char* data, qint64 size) {
-    if (faultAt(m_target, Step::Write))
-        fail(g_fault->error);
-    if (!m_file || m_file->write(data, size) != size)
-        fail(kUnknown);
-    m_size += size;
-}
-
-QString AtomicFile::Stream::stage() {
-    if (!m_file)
-        fail(kUnknown);
-    QFile& file = *m_file;
-    if (const int error = systemCall(m_target, Step::Sync, [&file] { return syncFile(file); }))
-        fail(error);
-    const int closed = systemCall(m_target, Step::Close, [&file] { return closeFile(file); });
-    m_file.reset();
-    if (closed != 0)
-        fail(closed);
-    return std::exchange(m_temporary, QString());
-}
-
-#endif
 
 void AtomicFile::Stream::commit() {
     const QString temporary = stage();

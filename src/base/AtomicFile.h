@@ -4,10 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <cerrno>
-#include <memory>
 #include <optional>
-
-class QFile;
 
 // Replacing a file so that it is either wholly the new content or still wholly the old one.
 // The bytes go to a temporary file beside the target; every write call, the sync to the disk,
@@ -103,8 +100,8 @@ private:
     QString m_target;
     QString m_temporary;
     qint64 m_size = 0;
-    int m_fd = -1;
-    std::unique_ptr<QFile> m_file;
+    // The open temporary file (a descriptor, or a Windows HANDLE); -1 when there is none.
+    qintptr m_handle = -1;
 };
 
 // A test seam: makes writes fail at one step as a full or failing disk would. At the sync, the

@@ -1,31 +1,47 @@
 #include "base/Cp1250.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <array>
 #include <unordered_map>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
 
-const char* const kName = "windows-1250";
+// What stands for a character the code page lacks, one byte for each: the ASCII substitute
+// character, as the converters write it.
+constexpr char kSubstitute = '\x1a';
 
-// The code page is one byte per character, so the platform's converter is asked once for all
-// 256 bytes and the answers are kept as tables: converting a protocol then costs a lookup per
-// character instead of a trip through the converter library.
+// The 256 characters of the code page, in byte order, from the platform's converter: Qt's
+// (ICU) where it knows the code page, else the Windows API's; empty when neither does.
+QString codePage() {
+    QByteArray all(256, Qt::Uninitialized);
+    for (int i = 0; i < 256; ++i)
+        all[i] = static_cast<char>(i);
+    QStringDecoder decoder("windows-1250", QStringDecoder::Flag::Stateless);
+    if (decoder.isValid())
+        return decoder.decode(all);
+#ifdef Q_OS_WIN
+    std::array<wchar_t, 256> wide{};
+    if (MultiByteToWideChar(1250, 0, all.constData(), 256, wide.data(), 256) == 256)
+        return QString::fromWCharArray(wide.data(), 256);
+#endif
+    return QString();
+}
+
+// The code page is one byte per character, so the converter is asked once for all 256 bytes
+// and the answers are kept as tables: converting a protocol then costs a lookup per character
+// instead of a trip through the converter.
 struct Tables {
     bool valid = false;
     std::array<char16_t, 256> toUnicode{};
     std::unordered_map<char16_t, char> fromUnicode;
 
     Tables() {
-        QStringDecoder decoder(kName, QStringDecoder::Flag::Stateless);
-        if (!decoder.isValid())
-            return;
-        QByteArray all(256, Qt::Uninitialized);
-        for (int i = 0; i < 256; ++i)
-            all[i] = static_cast<char>(i);
-        const QString decoded = decoder.decode(all);
+        const QString decoded = codePage();
         if (decoded.size() != 256)
             return;
         for (int i = 0; i < 256; ++i) {
@@ -44,8 +60,7 @@ const Tables& tables() {
 } // namespace
 
 bool Cp1250::available() {
-    QStringEncoder encoder(kName);
-    return tables().valid && encoder.isValid();
+    return tables().valid;
 }
 
 QString Cp1250::decode(const QByteArray& bytes) {
@@ -59,21 +74,23 @@ QString Cp1250::decode(const QByteArray& bytes) {
 
 QByteArray Cp1250::encode(const QString& text) {
     const Tables& t = tables();
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    char* out = bytes.data();
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text.at(i).unicode();
         if (u < 0x80) {
-            *out++ = static_cast<char>(u);
+            bytes.append(static_cast<char>(u));
             continue;
         }
         const auto found = t.fromUnicode.find(u);
-        if (found == t.fromUnicode.end()) {
-            // A character the code page lacks: let the converter substitute it as it does.
-            QStringEncoder encoder(kName, QStringEncoder::Flag::Stateless);
-            return encoder.encode(text);
+        if (found != t.fromUnicode.end()) {
+            bytes.append(found->second);
+            continue;
         }
-        *out++ = found->second;
+        // A character outside the code page; one beyond the 16-bit range is two units long.
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        bytes.append(kSubstitute);
     }
     return bytes;
 }

@@ -6,12 +6,12 @@
 DataRoot::DataRoot(QString tavrixDir) : m_tavrix(QDir::cleanPath(std::move(tavrixDir))) {}
 
 DataRoot DataRoot::fromEnvironment() {
-#ifdef Q_OS_WIN
-    return DataRoot(QStringLiteral("c:/tavrix"));
-#else
     const QString env = qEnvironmentVariable("TAVRIX_ROOT");
     if (!env.isEmpty())
         return DataRoot(env);
+#ifdef Q_OS_WIN
+    return DataRoot(QStringLiteral("c:/tavrix"));
+#else
     return DataRoot(QDir::homePath() + QStringLiteral("/.local/share/tavrix"));
 #endif
 }

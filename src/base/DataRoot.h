@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// Builds every path of the program's fixed folder tree. On Windows the tree hangs below
-// c:\tavrix; elsewhere below $TAVRIX_ROOT, or ~/.local/share/tavrix when that is unset.
+// Builds every path of the program's fixed folder tree. The tree hangs below $TAVRIX_ROOT when
+// that is set, else below c:\tavrix on Windows and ~/.local/share/tavrix elsewhere.
 // Nothing else in the program concatenates roots.
 class DataRoot {
 public:

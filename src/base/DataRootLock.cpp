@@ -46,6 +46,8 @@ bool DataRootLock::clearUnreadableLock() {
     const bool readable = info.size() <= kMaxLockBytes && file.open(QIODevice::ReadOnly);
     if (readable && looksWritten(file.read(kMaxLockBytes)))
         return true;
+    // Windows removes no file that is open.
+    file.close();
     if (qAbs(info.lastModified().secsTo(QDateTime::currentDateTime())) > kWritingGraceSeconds)
         QFile::remove(m_path);
     return true;

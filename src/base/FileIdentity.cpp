@@ -4,9 +4,40 @@
 #include <QFile>
 #include <QFileInfo>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
+
+namespace {
+
+#ifdef Q_OS_WIN
+// The volume and the file's number on it: what a hard link shares with its other names.
+struct Identity {
+    DWORD volume = 0;
+    DWORD high = 0;
+    DWORD low = 0;
+    bool operator==(const Identity& o) const { return volume == o.volume && high == o.high && low == o.low; }
+};
+
+bool identify(const QString& path, Identity& identity) {
+    const QString native = QDir::toNativeSeparators(path);
+    // Neither read nor write access is needed to ask; folders open only with backup semantics.
+    const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = GetFileInformationByHandle(h, &info);
+    CloseHandle(h);
+    identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return ok;
+}
+#endif
+
+} // namespace
 
 bool FileIdentity::same(const QString& a, const QString& b) {
     const QFileInfo x(a);
@@ -14,7 +45,9 @@ bool FileIdentity::same(const QString& a, const QString& b) {
     if (!x.exists() || !y.exists())
         return QDir::cleanPath(x.absoluteFilePath()) == QDir::cleanPath(y.absoluteFilePath());
 #ifdef Q_OS_WIN
-    return x.canonicalFilePath().compare(y.canonicalFilePath(), Qt::CaseInsensitive) == 0;
+    Identity ix;
+    Identity iy;
+    return identify(a, ix) && identify(b, iy) && ix == iy;
 #else
     struct stat sx {};
     struct stat sy {};
@@ -63,7 +96,10 @@ bool FileIdentity::isInside(const QString& path, const QString& place) {
 
 QString FileIdentity::key(const QString& path) {
 #ifdef Q_OS_WIN
-    return QFileInfo(path).canonicalFilePath().toCaseFolded();
+    Identity identity;
+    if (!identify(path, identity))
+        return QString();
+    return QStringLiteral("%1:%2:%3").arg(identity.volume).arg(identity.high).arg(identity.low);
 #else
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <functional>
 
@@ -52,6 +53,14 @@ QString TemporaryNames::pattern(const QString& target) {
 
 QString TemporaryNames::aside(const QString& target) {
     return inFolderOf(target, QLatin1Char('.') + QFileInfo(target).fileName() + kAsideSuffix);
+}
+
+QString TemporaryNames::filled(const QString& pattern) {
+    static const QLatin1String kAlphabet("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+    QString name = pattern.chopped(kRandomLength);
+    for (int i = 0; i < kRandomLength; ++i)
+        name += kAlphabet.at(QRandomGenerator::system()->bounded(static_cast<int>(kAlphabet.size())));
+    return name;
 }
 
 bool TemporaryNames::isTemporaryOf(const QString& fileName, const QString& targetName) {

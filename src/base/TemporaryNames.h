@@ -14,6 +14,9 @@ namespace TemporaryNames {
 QString pattern(const QString& target);
 // The old file of target kept aside while a batch switches: its folder, ".", its name, ".regi".
 QString aside(const QString& target);
+// The pattern with its trailing XXXXXX replaced by random letters and digits, as mkstemp() and
+// mkdtemp() do, for the systems that have neither.
+QString filled(const QString& pattern);
 
 // Whether fileName (without folder) is a temporary, or the kept-aside file, of targetName.
 bool isTemporaryOf(const QString& fileName, const QString& targetName);

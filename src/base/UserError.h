@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 #include <exception>
 
 // The one error the program raises when a command cannot go on: a file that cannot be read
@@ -20,6 +21,11 @@ public:
     // failed: the common reasons in Hungarian, any other in the system's own words; empty for 0
     // or less, when no system call said why.
     static QString reason(int systemError);
+#ifdef Q_OS_WIN
+    // The errno nearest to a Windows error code (GetLastError()), so that reason() words it the
+    // same on every system; -1 for a code it has no words for.
+    static int fromWindowsError(unsigned long code);
+#endif
 
     static UserError fileNotFound(const QString& path);
     static UserError cannotCreate(const QString& path, int systemError = 0);

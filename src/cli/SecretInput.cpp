@@ -9,10 +9,46 @@
 
 #include <cstring>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
+#ifdef Q_OS_WIN
+std::optional<QByteArray> askOnTerminal(const char* prompt) {
+    // The console of the program, even when its standard streams are redirected.
+    const HANDLE in = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    const HANDLE out = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD saved = 0;
+    if (in == INVALID_HANDLE_VALUE || out == INVALID_HANDLE_VALUE || !GetConsoleMode(in, &saved)) {
+        for (const HANDLE h : {in, out}) {
+            if (h != INVALID_HANDLE_VALUE)
+                CloseHandle(h);
+        }
+        return std::nullopt;
+    }
+    SetConsoleMode(in, (saved & ~static_cast<DWORD>(ENABLE_ECHO_INPUT)) | ENABLE_LINE_INPUT);
+    const QString shown = QString::fromUtf8(prompt);
+    DWORD done = 0;
+    WriteConsoleW(out, shown.utf16(), static_cast<DWORD>(shown.size()), &done, nullptr);
+    QString line;
+    wchar_t c = 0;
+    while (ReadConsoleW(in, &c, 1, &done, nullptr) && done == 1 && c != L'\n')
+        line.append(QChar(c));
+    SetConsoleMode(in, saved);
+    WriteConsoleW(out, L"\n", 1, &done, nullptr);
+    CloseHandle(in);
+    CloseHandle(out);
+    if (line.endsWith(QLatin1Char('\r')))
+        line.chop(1);
+    return line.toUtf8();
+}
+#else
 std::optional<QByteArray> askOnTerminal(const char* prompt) {
     const int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
     if (tty < 0)
@@ -37,6 +73,7 @@ std::optional<QByteArray> askOnTerminal(const char* prompt) {
         line.chop(1);
     return line;
 }
+#endif
 
 std::optional<QByteArray> readSecret(const CliArgs& args, const QString& fileOption, const char* prompt,
                                      const char* again) {

@@ -10,6 +10,12 @@
 #include <cstdio>
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
+
 namespace {
 
 const char* const kFooter = "\n"
@@ -65,6 +71,16 @@ int withOutputChecked(int status) {
     return 2;
 }
 
+// The output is UTF-8 with bare line feeds on every system: a console is told so, and no line
+// end is widened on the way to a file or a pipe.
+void useUtf8Output() {
+#ifdef Q_OS_WIN
+    SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
+}
+
 } // namespace
 
 const QList<const Subcommand*>& subcommands() {
@@ -106,6 +122,7 @@ int usageError(const Subcommand& command) {
 }
 
 int main(int argc, char** argv) {
+    useUtf8Output();
 #ifndef Q_OS_WIN
     // A reader that has gone must end the run with a message and status 2, not kill it unseen.
     std::signal(SIGPIPE, SIG_IGN);

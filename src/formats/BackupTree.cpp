@@ -5,6 +5,7 @@
 #include "base/DataRoot.h"
 #include "base/FileIdentity.h"
 #include "base/TemporaryNames.h"
+#include "base/TreeFiles.h"
 #include "base/UserError.h"
 
 #include <QDateTime>
@@ -23,10 +24,6 @@
 #include <optional>
 
 #include <clocale>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -61,8 +58,50 @@ void count(BackupTree::Contents& contents, const QString& relative, mode_t type,
 }
 
 // The names inside the archive are UTF-8, as Qt takes the file system's names to be. libarchive
-// converts through the locale's character set, which under LC_ALL=C knows no accented letter;
-// this thread works in C.UTF-8 while an archive is open.
+// converts them through the locale's character set, which under LC_ALL=C knows no accented
+// letter: this thread works in C.UTF-8 while an archive is open, and names cross as UTF-8.
+// On Windows libarchive keeps a name as a wide string, and names cross as such; its writer
+// still asks for every name in the C runtime's code page (for the plain tar header, which the
+// pax header's UTF-8 then overrides), and refuses the entry when that fails, as it does in the
+// "C" locale for any letter past Latin-1. The system's code page puts a substitute for what it
+// lacks; the program takes it once, as C programs on Windows do.
+#ifdef Q_OS_WIN
+class Utf8Names {
+public:
+    Utf8Names() {
+        static const bool systemCodePage = std::setlocale(LC_CTYPE, "") != nullptr;
+        Q_UNUSED(systemCodePage);
+    }
+};
+
+const wchar_t* wide(const QString& text) {
+    return reinterpret_cast<const wchar_t*>(text.utf16());
+}
+
+std::optional<QString> fromWide(const wchar_t* name) {
+    return name ? std::optional<QString>(QString::fromWCharArray(name)) : std::nullopt;
+}
+
+void setPathname(archive_entry* entry, const QString& path) {
+    archive_entry_copy_pathname_w(entry, wide(path));
+}
+
+void setSymlink(archive_entry* entry, const QString& target) {
+    archive_entry_copy_symlink_w(entry, wide(target));
+}
+
+std::optional<QString> pathnameOf(archive_entry* entry) {
+    return fromWide(archive_entry_pathname_w(entry));
+}
+
+std::optional<QString> symlinkOf(archive_entry* entry) {
+    return fromWide(archive_entry_symlink_w(entry));
+}
+
+bool isHardlink(archive_entry* entry) {
+    return archive_entry_hardlink_w(entry) || archive_entry_hardlink(entry);
+}
+#else
 class Utf8Names {
 public:
     Utf8Names() : m_utf8(::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr))) {
@@ -82,6 +121,31 @@ private:
     locale_t m_utf8;
     locale_t m_previous = nullptr;
 };
+
+std::optional<QString> fromUtf8(const char* name) {
+    return name ? std::optional<QString>(QString::fromUtf8(name)) : std::nullopt;
+}
+
+void setPathname(archive_entry* entry, const QString& path) {
+    archive_entry_update_pathname_utf8(entry, path.toUtf8().constData());
+}
+
+void setSymlink(archive_entry* entry, const QString& target) {
+    archive_entry_update_symlink_utf8(entry, target.toUtf8().constData());
+}
+
+std::optional<QString> pathnameOf(archive_entry* entry) {
+    return fromUtf8(archive_entry_pathname_utf8(entry));
+}
+
+std::optional<QString> symlinkOf(archive_entry* entry) {
+    return fromUtf8(archive_entry_symlink_utf8(entry));
+}
+
+bool isHardlink(archive_entry* entry) {
+    return archive_entry_hardlink(entry) != nullptr;
+}
+#endif
 
 // ---- what an entry may be ----
 
@@ -126,11 +190,13 @@ QString shownBytes(const QByteArray& bytes) {
 // ---- writing ----
 
 struct Item {
-    QByteArray path;   // relative to the root, as the backup stores it
-    QByteArray source; // where it is read
-    struct stat st;
+    QByteArray path; // relative to the root, as the backup stores it
+    QString source;  // where it is read
+    TreeFiles::Status st;
     std::optional<QByteArray> bytes; // stored instead of the source's content
 };
+
+using TreeFiles::Kind;
 
 // Whether a link at a path with `depth` folders above it, to target, stays inside the root.
 // Leading ".." climb real folders (no entry lies below a link); once the target has gone down
@@ -161,42 +227,35 @@ bool staysInside(int depth, const QString& target) {
 // written, naming it.
 class Walker {
 public:
-    explicit Walker(QByteArray root) : m_root(std::move(root)) {}
+    explicit Walker(QString root) : m_root(std::move(root)) {}
 
     QList<Item> items;
-    QStringList followed;      // "link → where it leads", for the report
-    QList<QByteArray> sources; // where the followed links lead
+    QStringList followed; // "link → where it leads", for the report
+    QStringList sources;  // where the followed links lead
 
     void walk() {
-        struct stat st {};
-        if (::stat(m_root.constData(), &st) != 0)
-            throw UserError::cannotOpen(QFile::decodeName(m_root), errno);
-        walk(m_root, QByteArray(), false, {{st.st_dev, st.st_ino}});
+        const std::optional<TreeFiles::Status> st = TreeFiles::status(m_root);
+        if (!st)
+            throw UserError::cannotOpen(m_root);
+        walk(m_root, QByteArray(), false, {{st->device, st->file}});
     }
 
 private:
-    using Identity = std::pair<dev_t, ino_t>;
+    using Identity = std::pair<quint64, quint64>;
 
     [[noreturn]] void refuse(const QByteArray& relative, const QString& reason) const {
         throw UserError(QStringLiteral("Nem készült mentés: %1: %2").arg(reason, native(shownBytes(relative))));
     }
 
-    void walk(const QByteArray& folder, const QByteArray& relative, bool followedAbove, QList<Identity> above) {
-        DIR* dir = ::opendir(folder.constData());
-        if (!dir)
-            throw UserError::cannotOpen(QFile::decodeName(folder), errno);
-        const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
+    void walk(const QString& folder, const QByteArray& relative, bool followedAbove, QList<Identity> above) {
         QList<Item> found;
-        while (const dirent* e = ::readdir(dir)) {
-            const QByteArray name(e->d_name);
-            if (name == "." || name == "..")
-                continue;
-            Item item{relative.isEmpty() ? name : relative + '/' + name, folder + '/' + name, {}, {}};
-            if (::fstatat(::dirfd(dir), e->d_name, &item.st, AT_SYMLINK_NOFOLLOW) != 0)
-                throw UserError::cannotOpen(QFile::decodeName(item.source), errno);
-            // Pipes, sockets and devices are no data of the program's.
-            if (S_ISDIR(item.st.st_mode) || S_ISREG(item.st.st_mode) || S_ISLNK(item.st.st_mode))
-                found.append(item);
+        // A name that is not UTF-8 is refused below, before its path is used; the others are
+        // UTF-8 on every system (on Windows the local code page would mistake them).
+        for (const TreeFiles::Entry& e : TreeFiles::list(folder)) {
+            found.append({relative.isEmpty() ? e.name : relative + '/' + e.name,
+                          folder + QLatin1Char('/') + QString::fromUtf8(e.name),
+                          e.status,
+                          {}});
         }
         for (Item& item : found) {
             if (!isUtf8(item.path))
@@ -204,53 +263,42 @@ private:
                                                  "nevezze át"));
             if (const QString problem = pathProblem(item.path); !problem.isEmpty())
                 refuse(item.path, problem);
-            const bool followedLink = S_ISLNK(item.st.st_mode) && !keepAsLink(item, followedAbove);
+            const bool followedLink = item.st.kind == Kind::Link && !keepAsLink(item, followedAbove);
             if (followedLink)
                 follow(item, above);
             items.append(item);
-            if (S_ISDIR(item.st.st_mode))
+            if (item.st.kind == Kind::Folder)
                 walk(item.source, item.path, followedAbove || followedLink,
-                     above + QList<Identity>{{item.st.st_dev, item.st.st_ino}});
+                     above + QList<Identity>{{item.st.device, item.st.file}});
         }
     }
 
     bool keepAsLink(const Item& item, bool followedAbove) const {
         if (followedAbove)
             return false;
-        const QByteArray target = linkTarget(item);
+        const QByteArray target = TreeFiles::linkTarget(item.source);
         return isUtf8(target) && target.size() <= kMaxPathBytes &&
                staysInside(static_cast<int>(item.path.count('/')), QString::fromUtf8(target));
     }
 
-    QByteArray linkTarget(const Item& item) const {
-        QByteArray target(PATH_MAX, Qt::Uninitialized);
-        const ssize_t n = ::readlink(item.source.constData(), target.data(), static_cast<size_t>(target.size()));
-        if (n < 0)
-            throw UserError::cannotOpen(native(QFile::decodeName(item.source)), errno);
-        target.truncate(n);
-        return target;
-    }
-
     void follow(Item& item, const QList<Identity>& above) {
-        const QString shown = QString::fromUtf8(item.path) + QStringLiteral(" → ") + shownBytes(linkTarget(item));
-        char* real = ::realpath(item.source.constData(), nullptr);
-        const QByteArray resolved = real ? QByteArray(real) : QByteArray();
-        ::free(real);
-        struct stat st {};
-        if (resolved.isEmpty() || ::stat(resolved.constData(), &st) != 0 ||
-            !(S_ISDIR(st.st_mode) || S_ISREG(st.st_mode)))
+        const QString shown =
+            QString::fromUtf8(item.path) + QStringLiteral(" → ") + shownBytes(TreeFiles::linkTarget(item.source));
+        const QString resolved = QFileInfo(item.source).canonicalFilePath();
+        const std::optional<TreeFiles::Status> st = resolved.isEmpty() ? std::nullopt : TreeFiles::status(resolved);
+        if (!st)
             refuse(item.path, QStringLiteral("a mappán kívülre mutató hivatkozás, amelynek célja nem mappa és nem "
                                              "fájl (%1)")
                                   .arg(shown));
-        if (above.contains(Identity{st.st_dev, st.st_ino}))
+        if (above.contains(Identity{st->device, st->file}))
             refuse(item.path, QStringLiteral("önmagába visszavezető hivatkozás (%1)").arg(shown));
         item.source = resolved;
-        item.st = st;
+        item.st = *st;
         followed << shown;
         sources << resolved;
     }
 
-    QByteArray m_root;
+    QString m_root;
 };
 
 struct WriteClient {
@@ -308,12 +356,12 @@ public:
     };
 
     Admitted admit(archive_entry* entry) {
-        const char* rawPath = archive_entry_pathname_utf8(entry);
-        if (!rawPath)
+        const std::optional<QString> path = pathnameOf(entry);
+        if (!path)
             refuse(QStringLiteral("olvashatatlan nevű bejegyzés"));
-        const QString shown = QString::fromUtf8(rawPath);
+        const QString shown = *path;
         const mode_t type = archive_entry_filetype(entry);
-        if (archive_entry_hardlink(entry) || (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK))
+        if (isHardlink(entry) || (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK))
             refuse(QStringLiteral("eszköz, cső vagy más különleges bejegyzés: %1").arg(shown));
         if (shown.startsWith(QLatin1Char('/')))
             refuse(QStringLiteral("abszolút útvonalú bejegyzés: %1").arg(shown));
@@ -346,8 +394,7 @@ public:
             refuse(QStringLiteral("kétszer szereplő bejegyzés: %1").arg(shown));
         m_seen.insert(admitted.path, type == AE_IFDIR ? Seen::Folder : type == AE_IFLNK ? Seen::Link : Seen::File);
         if (type == AE_IFLNK) {
-            const char* rawTarget = archive_entry_symlink_utf8(entry);
-            admitted.linkTarget = rawTarget ? QString::fromUtf8(rawTarget) : QString();
+            admitted.linkTarget = symlinkOf(entry).value_or(QString());
             if (admitted.linkTarget.toUtf8().size() > kMaxPathBytes)
                 refuse(QStringLiteral("túl hosszú célú hivatkozás: %1").arg(shown));
             if (!staysInside(static_cast<int>(parts.size()) - 1, admitted.linkTarget))
@@ -381,14 +428,9 @@ public:
         const qsizetype slash = relative.lastIndexOf(QLatin1Char('/'));
         if (slash > 0)
             makeFolders(relative.left(slash));
-        const QByteArray path = local(relative);
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0)
-            cannotWrite(relative);
-        const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
-            ::close(*f);
-            delete f;
-        });
+        TreeFiles::Writer out(local(relative));
+        if (out.error() != 0)
+            cannotWrite(relative, out.error());
         const void* buffer = nullptr;
         size_t size = 0;
         la_int64_t offset = 0;
@@ -398,78 +440,58 @@ public:
                 break;
             if (r < ARCHIVE_WARN)
                 failed();
-            const char* bytes = static_cast<const char*>(buffer);
-            while (size > 0) {
-                const ssize_t n = ::pwrite(fd, bytes, size, offset);
-                if (n <= 0) {
-                    if (n < 0 && errno == EINTR)
-                        continue;
-                    if (n == 0)
-                        errno = ENOSPC;
-                    cannotWrite(relative);
-                }
-                bytes += n;
-                size -= static_cast<size_t>(n);
-                offset += n;
-            }
+            if (const int error = out.write(static_cast<const char*>(buffer), static_cast<qint64>(size), offset))
+                cannotWrite(relative, error);
         }
-        const timespec times[2] = {{0, UTIME_OMIT}, mtime(entry)};
-        if (::ftruncate(fd, archive_entry_size(entry)) != 0 || ::fchmod(fd, archive_entry_perm(entry) & 0777) != 0 ||
-            ::futimens(fd, times) != 0)
-            cannotWrite(relative);
+        if (const int error = out.finish(archive_entry_size(entry), archive_entry_perm(entry), mtime(entry)))
+            cannotWrite(relative, error);
     }
 
     void link(const QString& relative, const QString& target, archive_entry* entry) {
         const qsizetype slash = relative.lastIndexOf(QLatin1Char('/'));
         if (slash > 0)
             makeFolders(relative.left(slash));
-        m_links.append({local(relative), QFile::encodeName(target), 0, mtime(entry)});
+        m_links.append({local(relative), target.toUtf8(), 0, mtime(entry)});
     }
 
     void finish() {
         for (const Deferred& l : std::as_const(m_links)) {
-            const timespec times[2] = {{0, UTIME_OMIT}, l.mtime};
-            if (::symlink(l.target.constData(), l.path.constData()) != 0 ||
-                ::utimensat(AT_FDCWD, l.path.constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
-                cannotWrite(QFile::decodeName(l.path));
+            if (const int error = TreeFiles::makeLink(l.path, l.target, l.mtime))
+                cannotWrite(l.path, error);
         }
         // Deepest first, so that setting a folder's time does not disturb its parent's. The owner
         // keeps the right to enter and change every folder, or the data could not be used.
         std::sort(m_folders.begin(), m_folders.end(),
                   [](const Deferred& a, const Deferred& b) { return a.path.size() > b.path.size(); });
         for (const Deferred& f : std::as_const(m_folders)) {
-            const timespec times[2] = {{0, UTIME_OMIT}, f.mtime};
-            if (::chmod(f.path.constData(), (f.mode & 0777) | 0700) != 0 ||
-                ::utimensat(AT_FDCWD, f.path.constData(), times, 0) != 0)
-                cannotWrite(QFile::decodeName(f.path));
+            if (const int error = TreeFiles::setFolder(f.path, f.mode, f.mtime))
+                cannotWrite(f.path, error);
         }
     }
 
 private:
     struct Deferred {
-        QByteArray path;
+        QString path;
         QByteArray target;
-        mode_t mode;
-        timespec mtime;
+        unsigned mode;
+        TreeFiles::Time mtime;
     };
 
-    static timespec mtime(archive_entry* entry) {
-        return {static_cast<time_t>(archive_entry_mtime(entry)), archive_entry_mtime_nsec(entry)};
+    static TreeFiles::Time mtime(archive_entry* entry) {
+        return {archive_entry_mtime(entry), archive_entry_mtime_nsec(entry)};
     }
-    QByteArray local(const QString& relative) const {
-        return QFile::encodeName(m_folder + QLatin1Char('/') + relative);
-    }
+    QString local(const QString& relative) const { return m_folder + QLatin1Char('/') + relative; }
     void makeFolders(const QString& relative) {
         const QStringList parts = relative.split(QLatin1Char('/'));
         for (qsizetype i = 1; i <= parts.size(); ++i) {
             const QString sub = parts.mid(0, i).join(QLatin1Char('/'));
-            if (::mkdir(local(sub).constData(), 0700) != 0 && errno != EEXIST)
-                cannotWrite(sub);
+            if (const int error = TreeFiles::makeFolder(local(sub)))
+                cannotWrite(sub, error);
         }
     }
-    // Called right after the system call that failed, whose errno says why.
-    [[noreturn]] void cannotWrite(const QString& relative) const {
-        const int error = errno;
+    // path: below the unpacked folder, absolute or relative to it.
+    [[noreturn]] void cannotWrite(const QString& path, int error) const {
+        const QString relative = path.startsWith(m_folder + QLatin1Char('/')) ? path.mid(m_folder.size() + 1) : path;
         throw UserError::cannotCreate(native(m_shown + QLatin1Char('/') + relative), error);
     }
 
@@ -546,11 +568,9 @@ QList<Item> gather(const QString& root, const QString& file, const BackupTree::S
                    BackupTree::Contents& contents) {
     if (!QFileInfo(root).isDir())
         throw UserError(QStringLiteral("Nincs ilyen adatmappa: ") + native(root));
-    Walker walker(QFile::encodeName(root));
+    Walker walker(root);
     walker.walk();
-    QStringList places{root};
-    for (const QByteArray& source : std::as_const(walker.sources))
-        places << QFile::decodeName(source);
+    const QStringList places = QStringList{root} + walker.sources;
     // A backup written into what it saves would take the place of one of the files it left
     // out, or hold an older backup of itself.
     for (const QString& place : std::as_const(places)) {
@@ -570,9 +590,9 @@ QList<Item> gather(const QString& root, const QString& file, const BackupTree::S
             same->bytes = it.value();
             continue;
         }
-        Item added{path, QByteArray(), {}, it.value()};
-        added.st.st_mode = S_IFREG | 0600;
-        added.st.st_mtim.tv_sec = QDateTime::currentSecsSinceEpoch();
+        Item added{path, QString(), {}, it.value()};
+        added.st.mode = 0600;
+        added.st.modified.seconds = QDateTime::currentSecsSinceEpoch();
         items.append(added);
     }
     std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.path < b.path; });
@@ -590,36 +610,24 @@ qint64 writeFile(archive* a, archive_entry* entry, const Item& item, QByteArray&
         check(archive_write_finish_entry(a));
         return item.bytes->size();
     }
-    const QString path = QFile::decodeName(item.source);
-    const int fd = ::open(item.source.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        throw UserError::cannotOpen(native(path), errno);
-    const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
-        ::close(*f);
-        delete f;
-    });
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        throw changedWhileRead(path);
-    archive_entry_set_size(entry, st.st_size);
+    TreeFiles::Reader in(item.source);
+    if (!in.isFile())
+        throw changedWhileRead(item.source);
+    archive_entry_set_size(entry, in.size());
     check(archive_write_header(a, entry));
-    qint64 left = st.st_size;
+    qint64 left = in.size();
     while (left > 0) {
-        const ssize_t n = ::read(fd, buffer.data(), static_cast<size_t>(std::min<qint64>(buffer.size(), left)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw UserError::cannotOpen(native(path), errno);
+        const qint64 n = in.read(buffer.data(), std::min<qint64>(buffer.size(), left));
         if (n == 0)
-            throw changedWhileRead(path);
+            throw changedWhileRead(item.source);
         check(archive_write_data(a, buffer.constData(), static_cast<size_t>(n)));
         left -= n;
     }
     char extra = 0;
-    if (::read(fd, &extra, 1) != 0)
-        throw changedWhileRead(path);
+    if (in.read(&extra, 1) != 0)
+        throw changedWhileRead(item.source);
     check(archive_write_finish_entry(a));
-    return st.st_size;
+    return in.size();
 }
 
 } // namespace
@@ -633,7 +641,7 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
     contents.removedLeftovers = removeInterruptedBackup(file);
     qint64 total = 0;
     for (const Item& i : std::as_const(items))
-        total += S_ISREG(i.st.st_mode) ? i.st.st_size : 0;
+        total += i.st.kind == Kind::File ? i.st.size : 0;
 
     const Utf8Names utf8;
     AtomicFile::Stream out(file);
@@ -662,21 +670,16 @@ BackupTree::Contents BackupTree::create(const QString& rootDir, const QString& f
     for (const Item& item : std::as_const(items)) {
         const QString relative = QString::fromUtf8(item.path);
         archive_entry_clear(entry.get());
-        archive_entry_update_pathname_utf8(entry.get(), item.path.constData());
-        archive_entry_set_perm(entry.get(), item.st.st_mode & 07777);
-        archive_entry_set_mtime(entry.get(), item.st.st_mtim.tv_sec, item.st.st_mtim.tv_nsec);
-        if (S_ISDIR(item.st.st_mode) || S_ISLNK(item.st.st_mode)) {
+        setPathname(entry.get(), relative);
+        archive_entry_set_perm(entry.get(), item.st.mode);
+        archive_entry_set_mtime(entry.get(), item.st.modified.seconds, static_cast<long>(item.st.modified.nanoseconds));
+        if (item.st.kind != Kind::File) {
             archive_entry_set_size(entry.get(), 0);
-            if (S_ISDIR(item.st.st_mode)) {
+            if (item.st.kind == Kind::Folder) {
                 archive_entry_set_filetype(entry.get(), AE_IFDIR);
             } else {
-                QByteArray target(PATH_MAX, Qt::Uninitialized);
-                const ssize_t n = ::readlink(item.source.constData(), target.data(), target.size());
-                if (n < 0)
-                    throw UserError::cannotOpen(native(QFile::decodeName(item.source)), errno);
-                target.truncate(n);
                 archive_entry_set_filetype(entry.get(), AE_IFLNK);
-                archive_entry_update_symlink_utf8(entry.get(), target.constData());
+                setSymlink(entry.get(), QString::fromUtf8(TreeFiles::linkTarget(item.source)));
             }
             check(archive_write_header(a.get(), entry.get()));
             count(contents, relative, archive_entry_filetype(entry.get()), 0);
@@ -717,7 +720,7 @@ QStringList BackupTree::removeInterruptedRestore(const QString& target) {
     for (const QFileInfo& entry : entries) {
         const QString name = entry.fileName();
         // Only a folder of this user's that mkdtemp() named: a link of that name could lead anywhere.
-        if (entry.isSymLink() || entry.ownerId() != ::getuid() || !name.startsWith(prefix) ||
+        if (entry.isSymLink() || !ClosedFolder::ownedByUser(entry.absoluteFilePath()) || !name.startsWith(prefix) ||
             name.size() != prefix.size() + 6)
             continue;
         if (QDir(entry.absoluteFilePath()).removeRecursively())
@@ -739,24 +742,17 @@ BackupTree::Contents BackupTree::restore(QIODevice& device, const QString& name,
                             .arg(native(absolute)));
     if (!ClosedFolder::makePath(info.path()))
         throw UserError::cannotCreate(native(info.path()), errno);
-    QByteArray pattern = QFile::encodeName(info.path() + QStringLiteral("/.") + info.fileName() + kRestoreInfix +
-                                           QStringLiteral("XXXXXX"));
-    if (!::mkdtemp(pattern.data()))
-        throw UserError::cannotCreate(native(absolute), errno);
-    const QString unpacked = QFile::decodeName(pattern);
+    int error = 0;
+    const QString unpacked = TreeFiles::makeTemporaryFolder(
+        info.path() + QStringLiteral("/.") + info.fileName() + kRestoreInfix + QStringLiteral("XXXXXX"), error);
+    if (unpacked.isEmpty())
+        throw UserError::cannotCreate(native(absolute), error);
     try {
         Unpacker unpacker(unpacked, absolute);
         const Contents contents = readAll(device, name, passphrase, derivationCost, &unpacker);
         // Everything is on the disk before the folder takes its name.
-        const int fd = ::open(pattern.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        const bool synced = fd >= 0 && ::syncfs(fd) == 0;
-        int error = synced ? 0 : errno;
-        if (fd >= 0)
-            ::close(fd);
-        if (synced && ::rename(pattern.constData(), QFile::encodeName(absolute).constData()) != 0)
-            error = errno;
-        if (!synced || error != 0)
-            throw UserError::cannotCreate(native(absolute), error);
+        if (const int failed = TreeFiles::syncAndRename(unpacked, absolute))
+            throw UserError::cannotCreate(native(absolute), failed);
         Contents done = contents;
         done.removedLeftovers = removed;
         return done;

@@ -1,6 +1,7 @@
 #include "services/ExportSet.h"
 
 #include "base/AtomicFile.h"
+#include "base/ClosedFolder.h"
 #include "base/FileIdentity.h"
 #include "base/TemporaryNames.h"
 #include "base/UserError.h"
@@ -46,7 +47,7 @@ bool isRegularFile(const QString& path) {
 // names files to rename and remove, and an export may go to a folder others write into too.
 bool isOwnJournal(const QString& path) {
 #ifdef Q_OS_WIN
-    return isRegularFile(path);
+    return isRegularFile(path) && ClosedFolder::ownedByUser(path);
 #else
     struct stat st {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::getuid() &&

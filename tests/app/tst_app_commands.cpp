@@ -147,7 +147,8 @@ private slots:
         QVERIFY(
             !app.commands.changePassword(QStringLiteral("123456"), QStringLiteral("777777"), QStringLiteral("777777")));
         QCOMPARE(app.platform.messages.size(), 1);
-        QVERIFY(app.platform.messages.first().startsWith(QStringLiteral("Cannot create file ") + store));
+        QVERIFY(app.platform.messages.first().startsWith(QStringLiteral("Cannot create file ") +
+                                                         QDir::toNativeSeparators(store)));
         QCOMPARE(app.session.programPassword(), PasswordStore::defaultPassword());
     }
 

@@ -18,9 +18,11 @@
 #include <archive_entry.h>
 #include <sodium.h>
 
+#ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 Q_DECLARE_METATYPE(AtomicFile::Step)
 
@@ -29,13 +31,21 @@ namespace {
 const QByteArray kPassphrase = "hosszú jelszó a mentéshez";
 const BackupCipher::KdfCost kCheap = BackupCipher::cheapestCost();
 
-// Every entry below a folder as lstat and the bytes (or link target) see it.
+// Every entry below a folder as lstat and the bytes (or link target) see it; on Windows its kind,
+// time and bytes.
 QMap<QString, QString> describe(const QString& folder) {
     QMap<QString, QString> tree;
     QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
+#ifdef Q_OS_WIN
+        const QFileInfo info(path);
+        QString what =
+            QStringLiteral("%1 %2 ").arg(info.isDir() ? 'd' : 'f').arg(info.lastModified().toSecsSinceEpoch());
+        if (info.isFile())
+            what += QString::fromLatin1(readFileBytes(path).toHex());
+#else
         struct stat st {};
         ::lstat(QFile::encodeName(path).constData(), &st);
         QString what = QStringLiteral("%1 %2 ").arg(st.st_mode, 0, 8).arg(st.st_mtim.tv_sec);
@@ -43,6 +53,7 @@ QMap<QString, QString> describe(const QString& folder) {
             what += QFile::symLinkTarget(path) + QLatin1Char(' ') + QString::fromUtf8(QFile::encodeName(path));
         else if (S_ISREG(st.st_mode))
             what += QString::fromLatin1(readFileBytes(path).toHex());
+#endif
         tree.insert(QDir(folder).relativeFilePath(path), what);
     }
     return tree;
@@ -53,8 +64,15 @@ QStringList entries(const QString& folder) {
 }
 
 void setTime(const QString& path, qint64 seconds, long nanoseconds) {
+#ifdef Q_OS_WIN
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::fromMSecsSinceEpoch(seconds * 1000 + nanoseconds / 1000000),
+                             QFileDevice::FileModificationTime));
+#else
     const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), nanoseconds}};
     QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+#endif
 }
 
 // A pax archive made by hand, sealed as the program seals its own: the contents no backup
@@ -150,18 +168,29 @@ void BackupTest::initTestCase() {
     m_root.put(QStringLiteral("selvik/pictures/Tóth Győző.jpg"), large);
     m_root.put(QStringLiteral(".gyvkt.lock"), "12345\n");
     const QString root = m_root.path();
+    setTime(root + QStringLiteral("/gy_vkt/archivum/Kovács Ödön.kvx"), 1234567890, 123456789);
+#ifdef Q_OS_WIN
+    // A Windows backup holds no links, and no modes.
+    const int links = 0;
+#else
+    const int links = 2;
     QVERIFY(QFile::link(QStringLiteral("../archivum/ABC.KVX"), root + QStringLiteral("/gy_vkt/html/utolsó.kvx")));
     QVERIFY(QFile::link(QStringLiteral("gy_vkt"), root + QStringLiteral("/mappa-hivatkozás")));
     ::chmod(QFile::encodeName(root + QStringLiteral("/gy_vkt/aktualis/1.val")).constData(), 0640);
     ::chmod(QFile::encodeName(root + QStringLiteral("/gy_vkt/help")).constData(), 0750);
-    setTime(root + QStringLiteral("/gy_vkt/archivum/Kovács Ödön.kvx"), 1234567890, 123456789);
     setTime(root + QStringLiteral("/gy_vkt/html/utolsó.kvx"), 1000000000, 5);
     setTime(root + QStringLiteral("/gy_vkt/help"), 1100000000, 0);
+#endif
     m_backup = m_out.filePath(QStringLiteral("mentes.vktmentes"));
-    const BackupTree::Contents made = BackupTree::create(root, m_backup, kPassphrase, kCheap);
+    BackupTree::Contents made;
+    try {
+        made = BackupTree::create(root, m_backup, kPassphrase, kCheap);
+    } catch (const UserError& e) {
+        QFAIL(qPrintable(e.text()));
+    }
     QCOMPARE(made.files, 5);
     QCOMPARE(made.examinations, 2);
-    QCOMPARE(made.links, 2);
+    QCOMPARE(made.links, links);
 }
 
 void BackupTest::roundTripIsExact() {
@@ -300,7 +329,8 @@ void BackupTest::fullDiskLeavesNoBackup() {
         text = e.text();
     }
     AtomicFile::injectFault(std::nullopt);
-    QCOMPARE(text, QStringLiteral("Cannot create file ") + file + QStringLiteral("\nNincs elég hely a lemezen."));
+    QCOMPARE(text, QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(file) +
+                       QStringLiteral("\nNincs elég hely a lemezen."));
     QCOMPARE(entries(out.path()), QStringList());
 }
 
@@ -339,6 +369,10 @@ void BackupTest::backupThatCouldNotRestoreIsNotMade() {
     QTemporaryDir elsewhere;
     QDir(root.path()).mkpath(QStringLiteral("gy_vkt/archivum"));
     QString file = elsewhere.filePath(QStringLiteral("m.vktmentes"));
+#ifdef Q_OS_WIN
+    if (setup != QLatin1String("inside"))
+        QSKIP("Windows names are Unicode, and a Windows backup leaves links out");
+#else
     const QByteArray folder = QFile::encodeName(root.filePath(QStringLiteral("gy_vkt/archivum")));
     if (setup == QLatin1String("latin2"))
         QVERIFY(::close(::open((folder + "/K\xf6r.kvx").constData(), O_CREAT | O_WRONLY, 0600)) == 0);
@@ -346,11 +380,11 @@ void BackupTest::backupThatCouldNotRestoreIsNotMade() {
         QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("nincs")), root.filePath(QStringLiteral("gy_vkt/x"))));
     else if (setup == QLatin1String("loop"))
         QVERIFY(QFile::link(root.path(), root.filePath(QStringLiteral("gy_vkt/archivum/fel"))));
-    else if (setup == QLatin1String("inside"))
-        file = root.filePath(QStringLiteral("gy_vkt/archivum/MINTA.kvx"));
-    else if (setup == QLatin1String("outside")) {
+    else if (setup == QLatin1String("outside"))
         QVERIFY(QFile::link(elsewhere.path(), root.filePath(QStringLiteral("gy_vkt/kint"))));
-    }
+#endif
+    if (setup == QLatin1String("inside"))
+        file = root.filePath(QStringLiteral("gy_vkt/archivum/MINTA.kvx"));
     QString text;
     try {
         BackupTree::create(root.path(), file, kPassphrase, kCheap);
@@ -363,6 +397,9 @@ void BackupTest::backupThatCouldNotRestoreIsNotMade() {
 }
 
 void BackupTest::linkLeadingOutIsStoredAsWhatItLeadsTo() {
+#ifdef Q_OS_WIN
+    QSKIP("Windows makes no links without an administrator's right, and a Windows backup leaves links out");
+#endif
     // An archive folder kept on another disk, and a key file linked from elsewhere.
     QTemporaryDir root;
     QTemporaryDir disk;

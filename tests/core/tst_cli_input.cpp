@@ -11,8 +11,10 @@
 #include <QtTest>
 
 #include <csignal>
+#ifndef Q_OS_WIN
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -24,9 +26,11 @@ ExaminationData sample() {
     return d;
 }
 
+#ifndef Q_OS_WIN
 QStringList hiddenAndVisible(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
+#endif
 
 } // namespace
 
@@ -75,10 +79,18 @@ void CliInputTest::onlyRegularFilesAreRead() {
     QFETCH(QString, kind);
     QString target;
     if (kind == QLatin1String("pipe")) {
+#ifdef Q_OS_WIN
+        QSKIP("Windows makes no pipes in a folder");
+#else
         target = path(QStringLiteral("pipe.kvx"));
         QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+#endif
     } else if (kind == QLatin1String("device")) {
+#ifdef Q_OS_WIN
+        target = QStringLiteral("NUL");
+#else
         target = QStringLiteral("/dev/zero");
+#endif
     } else {
         target = path(QStringLiteral("mappa.kvx"));
         QDir().mkpath(target);
@@ -151,6 +163,9 @@ void CliInputTest::helpAfterEverySubcommand() {
 }
 
 void CliInputTest::fullDiskIsReportedAndTheOldProtocolKept() {
+#ifdef Q_OS_WIN
+    QSKIP("Windows has no limit on a file's size to stand in for a full disk; tst_atomicfile's injected faults do");
+#else
     // A file-size limit in the child stands in for a disk that fills up part-way through.
     const QString target = path(QStringLiteral("ABC.html"));
     m_root->put(QStringLiteral("ABC.html"), "a r\xe9gi jegyz\xf5k\xf6nyv\r\n");
@@ -173,6 +188,7 @@ void CliInputTest::fullDiskIsReportedAndTheOldProtocolKept() {
             .toUtf8()));
     QCOMPARE(readFileBytes(target), QByteArray("a r\xe9gi jegyz\xf5k\xf6nyv\r\n"));
     QCOMPARE(hiddenAndVisible(m_root->path()), before);
+#endif
 }
 
 void CliInputTest::tooFewMarkedPicturesGiveNoProtocol() {

@@ -1,5 +1,6 @@
 #include "TestRoot.h"
 
+#include "base/ClosedFolder.h"
 #include "base/DataTree.h"
 #include "base/TextFile.h"
 #include "base/UserError.h"
@@ -20,7 +21,13 @@
 #include <QtEndian>
 #include <QtTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <sddl.h>
+#else
 #include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -71,6 +78,8 @@ private slots:
     void missingTreeRaises();
     void defaultTreeIsTheOneBesideTheProgram();
     void freshRootIsClosedToOthers();
+    void openFolderIsTold_data();
+    void openFolderIsTold();
 
 private:
     QTemporaryDir m_parent;
@@ -306,21 +315,67 @@ void TestDataTree::defaultTreeIsTheOneBesideTheProgram() {
 }
 
 void TestDataTree::freshRootIsClosedToOthers() {
-    const mode_t mask = ::umask(0);
+#ifdef Q_OS_WIN
+    // Whatever the folder above allows, children's data are their examiner's alone. Wine gives a
+    // new file the rights of its Unix mode, not those its folder passes on: there the folders are
+    // checked, which Windows and Wine alike make with their list.
+    if (underWine())
+        qInfo("Wine: only the folders are checked, its files take their rights from their Unix mode");
+    const auto isOpen = [](const QString& path) {
+        return (!underWine() || QFileInfo(path).isDir()) && ClosedFolder::openToOthers(path);
+    };
+#else
     // Whatever the process's umask lets through, children's data are their examiner's alone.
+    const mode_t mask = ::umask(0);
+    const auto isOpen = [](const QString& path) {
+        struct stat st {};
+        return ::lstat(QFile::encodeName(path).constData(), &st) != 0 || (st.st_mode & 077) != 0;
+    };
+#endif
     QTemporaryDir parent;
     const QString root = parent.path() + QStringLiteral("/tavrix");
     DataTree::layDown(DataRoot(root), treeDir());
     QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
     QStringList open;
     for (QString path = root; !path.isEmpty(); path = it.hasNext() ? it.next() : QString()) {
-        struct stat st {};
-        QCOMPARE(::lstat(QFile::encodeName(path).constData(), &st), 0);
-        if (st.st_mode & 077)
+        if (isOpen(path))
             open << path;
     }
+#ifndef Q_OS_WIN
     ::umask(mask);
+#endif
     QCOMPARE(open, QStringList());
+}
+
+// The warning about an open data folder comes exactly when others may read it.
+void TestDataTree::openFolderIsTold_data() {
+    QTest::addColumn<bool>("open");
+    QTest::newRow("made closed") << false;
+    QTest::newRow("everyone may read it") << true;
+}
+
+void TestDataTree::openFolderIsTold() {
+    QFETCH(bool, open);
+    QTemporaryDir parent;
+    const QString path = parent.path() + QStringLiteral("/mappa");
+    if (!open) {
+        QVERIFY(ClosedFolder::makePath(path));
+    } else {
+#ifdef Q_OS_WIN
+        PSECURITY_DESCRIPTOR everyone = nullptr;
+        QVERIFY(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &everyone,
+                                                                     nullptr));
+        SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), everyone, FALSE};
+        const bool made =
+            CreateDirectoryW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()), &attributes);
+        LocalFree(everyone);
+        QVERIFY(made);
+#else
+        QVERIFY(QDir().mkdir(path));
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0755), 0);
+#endif
+    }
+    QCOMPARE(ClosedFolder::openToOthers(path), open);
 }
 
 QTEST_GUILESS_MAIN(TestDataTree)

@@ -131,7 +131,7 @@ void LayoutFileTest::missingFile() {
         LayoutFile::read(path);
         QFAIL("no error");
     } catch (const UserError& e) {
-        QCOMPARE(e.text(), QStringLiteral("File not found: ") + path);
+        QCOMPARE(e.text(), QStringLiteral("File not found: ") + QDir::toNativeSeparators(path));
     }
 }
 

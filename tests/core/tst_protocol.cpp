@@ -409,8 +409,8 @@ void ProtocolTest::missingFolderIsReportedAndNothingWritten() {
         ProtocolWriter::writeProtocol(path, subject(), grid, r, kComma);
         QFAIL("writing into a missing folder succeeded");
     } catch (const UserError& e) {
-        QCOMPARE(e.text(),
-                 QStringLiteral("Cannot create file ") + path + QStringLiteral("\nNincs ilyen fájl vagy mappa."));
+        QCOMPARE(e.text(), QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(path) +
+                               QStringLiteral("\nNincs ilyen fájl vagy mappa."));
     }
     QVERIFY(!QFileInfo::exists(path));
 }

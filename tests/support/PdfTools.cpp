@@ -1,5 +1,8 @@
 #include "PdfTools.h"
 
+#include "TestRoot.h"
+
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -31,6 +34,12 @@ QByteArray run(const QString& tool, QStringList args, const QByteArray& pdf) {
 }
 
 } // namespace
+
+const char* PdfTools::unreadableHere() {
+    // Windows has no poppler-utils of its own; under Wine they would be the Linux ones, which
+    // Wine starts but never reports as ended.
+    return underWine() ? "Wine runs no Linux poppler-utils to the end: the document is read on Linux only" : nullptr;
+}
 
 QString PdfTools::text(const QByteArray& pdf) {
     const QByteArray out = run(QStringLiteral("pdftotext"),

@@ -8,6 +8,9 @@
 // the tool on a temporary copy and fails the calling test when the tool is missing or fails.
 namespace PdfTools {
 
+// Why the tools cannot read a document here, or null: a test skips its reading saying so.
+const char* unreadableHere();
+
 // The text pdftotext extracts with its layout kept, every run of blanks made one blank, so a
 // table row reads "E 3 8 2 13 57 Mdn/Q3". Null when pdftotext could not read it.
 QString text(const QByteArray& pdf);

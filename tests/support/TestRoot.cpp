@@ -4,6 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 TestRoot::TestRoot() {
     QDir dir(m_dir.path());
     for (const char* sub : {"gy_vkt/aktualis", "gy_vkt/archivum", "gy_vkt/html/irodalom", "gy_vkt/help",
@@ -42,4 +46,12 @@ QByteArray readFileBytes(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray();
     return file.readAll();
+}
+
+bool underWine() {
+#ifdef Q_OS_WIN
+    return GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name") != nullptr;
+#else
+    return false;
+#endif
 }

@@ -28,3 +28,6 @@ private:
 
 // Bytes of a file, or a null array when it cannot be read.
 QByteArray readFileBytes(const QString& path);
+
+// Whether this Windows program runs under Wine, where a test says what Wine does differently.
+bool underWine();
