@@ -7,12 +7,21 @@
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 out="$here/build/windows"
 
-shared_beside() { # NAME: shared/NAME in the nearest folder above the repository that has it
-    local dir=$here
+shared_above() { # FOLDER NAME: shared/NAME in the nearest folder above FOLDER that has it
+    local dir=$1
     while [ "$dir" != / ]; do
         dir=$(dirname "$dir")
-        [ -d "$dir/shared/$1" ] && { echo "$dir/shared/$1"; return; }
+        [ -d "$dir/shared/$2" ] && { echo "$dir/shared/$2"; return 0; }
     done
+    return 1
+}
+# shared/NAME above the repository, else above the repository it was cloned from (a clone made
+# elsewhere, as a fresh checkout in a temporary folder is), else where it would be beside it.
+shared_beside() {
+    local origin
+    shared_above "$here" "$1" && return
+    origin=$(git -C "$here" remote get-url origin 2>/dev/null) && [ -d "$origin" ] &&
+        shared_above "$(cd "$origin" && pwd)" "$1" && return
     echo "$(dirname "$here")/shared/$1"
 }
 qt="${GYVKT_QT_MINGW:-$(shared_beside qt6-mingw)}"
