@@ -15,7 +15,10 @@
 namespace Institution {
 
 struct PreparedUpload::Columns {
+    // For the statement of a single file: its parameters past the file name, bytes and client.
     Params params;
+    // For a block of new files: the whole gyvkt.upload_item in PostgreSQL's binary form.
+    QByteArray record;
 };
 
 namespace {
@@ -64,34 +67,88 @@ Params columnParams(const PreparedUpload& file, const EvaluatedExamination& exam
             evaluation};
 }
 
-// A value in COPY's text form: NULL as \N, bytes as bytea's hex, text with the backslash and
-// the characters that end a field or a line escaped.
-QByteArray copyValue(const Param& value) {
-    if (value.isNull())
-        return QByteArrayLiteral("\\N");
-    if (value.isBinary())
-        return QByteArrayLiteral("\\\\x") + value.value().toHex();
-    QByteArray text;
-    text.reserve(value.value().size());
-    for (const char c : value.value()) {
-        switch (c) {
-        case '\\':
-            text += "\\\\";
-            break;
-        case '\t':
-            text += "\\t";
-            break;
-        case '\n':
-            text += "\\n";
-            break;
-        case '\r':
-            text += "\\r";
-            break;
-        default:
-            text += c;
+// PostgreSQL's binary forms, as its receive functions read them: every number big-endian, a
+// value as its length and its bytes. A block of files goes as one array parameter in this form,
+// which the server takes without parsing any text and without a table in between.
+namespace Binary {
+
+// The built-in types' fixed identifiers.
+constexpr quint32 kBytea = 17;
+constexpr quint32 kInt4 = 23;
+constexpr quint32 kText = 25;
+constexpr quint32 kJson = 114;
+constexpr quint32 kTextArray = 1009;
+
+void int32(QByteArray& out, quint32 value) {
+    const char bytes[4] = {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+                           static_cast<char>(value >> 8), static_cast<char>(value)};
+    out.append(bytes, 4);
+}
+
+// One value with its length; a null has no bytes and the length -1.
+void value(QByteArray& out, const QByteArray& bytes) {
+    int32(out, static_cast<quint32>(bytes.size()));
+    out.append(bytes);
+}
+
+void null(QByteArray& out) {
+    int32(out, 0xFFFFFFFFu);
+}
+
+// One field of a composite value: its type, then the value.
+void field(QByteArray& out, quint32 type, const Param& param) {
+    int32(out, type);
+    if (param.isNull())
+        return null(out);
+    if (type == kInt4)
+        return value(out, [&] {
+            QByteArray number;
+            int32(number, static_cast<quint32>(param.value().toInt()));
+            return number;
+        }());
+    value(out, param.value());
+}
+
+} // namespace Binary
+
+// The 24 x 4 scoring fields as a two-dimensional text array in the binary form.
+QByteArray scoringBinary(const ExaminationData& data) {
+    QByteArray out;
+    Binary::int32(out, 2); // dimensions
+    Binary::int32(out, 0); // no nulls
+    Binary::int32(out, Binary::kText);
+    Binary::int32(out, static_cast<quint32>(data.lines.size()));
+    Binary::int32(out, 1);
+    Binary::int32(out, 4);
+    Binary::int32(out, 1);
+    for (const ScoringLine& line : data.lines) {
+        for (size_t field = 0; field < 4; ++field)
+            Binary::value(out, Param::text(line.fields[field]).value());
+    }
+    return out;
+}
+
+// The file as one gyvkt.upload_item: its name, its bytes and the columns, in the type's order.
+QByteArray uploadItem(const PreparedUpload& file, const Params& columns, const QByteArray& scoring) {
+    // The type of each column past the name and the bytes; the scoring goes as an array.
+    static const quint32 kTypes[] = {Binary::kText, Binary::kText,      Binary::kText, Binary::kInt4, Binary::kText,
+                                     Binary::kText, Binary::kInt4,      Binary::kInt4, Binary::kText, Binary::kInt4,
+                                     Binary::kInt4, Binary::kTextArray, Binary::kJson};
+    static_assert(std::size(kTypes) == 13);
+    QByteArray out;
+    out.reserve(file.bytes.size() + scoring.size() + columns.last().value().size() + 512);
+    Binary::int32(out, 2 + std::size(kTypes));
+    Binary::field(out, Binary::kText, Param::text(file.fileName));
+    Binary::field(out, Binary::kBytea, Param::bytes(file.bytes));
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        if (kTypes[i] == Binary::kTextArray) {
+            Binary::int32(out, Binary::kTextArray);
+            Binary::value(out, scoring);
+        } else {
+            Binary::field(out, kTypes[i], columns.at(i));
         }
     }
-    return text;
+    return out;
 }
 
 } // namespace
@@ -106,8 +163,10 @@ PreparedUpload prepareUpload(const QString& path, const GcrKey& key, const Wante
         const EvaluatedExamination examination = EvaluatedExamination::parse(file.bytes, path, key);
         if (wanted && !wanted(file.fileName, file.sha256))
             return file;
-        file.columns =
-            std::make_shared<const PreparedUpload::Columns>(PreparedUpload::Columns{columnParams(file, examination)});
+        Params params = columnParams(file, examination);
+        QByteArray record = uploadItem(file, params, scoringBinary(examination.data));
+        file.columns = std::make_shared<const PreparedUpload::Columns>(
+            PreparedUpload::Columns{std::move(params), std::move(record)});
     } catch (const UserError& e) {
         file.error = e.text();
     }
@@ -143,26 +202,24 @@ QHash<QString, QString> uploadNew(Connection& connection, const QList<const Prep
     QHash<QString, QString> stored;
     if (files.isEmpty())
         return stored;
-    QByteArray data;
-    for (const PreparedUpload* file : files) {
-        const Params values = Params{Param::text(file->fileName), Param::bytes(file->bytes)} + file->columns->params;
-        for (qsizetype i = 0; i < values.size(); ++i)
-            data += (i == 0 ? QByteArray() : QByteArrayLiteral("\t")) + copyValue(values.at(i));
-        data += '\n';
-    }
-    connection.transaction([&] {
-        // The session's own table: what it holds is gone at the commit; its rows stay whole, since
-        // compressing what is read back at once only costs.
-        connection.exec(
-            "CREATE TEMPORARY TABLE IF NOT EXISTS gyvkt_upload OF gyvkt.upload_item WITH (toast_tuple_target = "
-            "8160) ON COMMIT DELETE ROWS");
-        connection.copyIn("COPY gyvkt_upload FROM STDIN", data);
-        const Rows rows = connection.exec("SELECT stored_name, stored_version FROM gyvkt.upload_new($1, ARRAY(SELECT "
-                                          "ROW(u.*)::gyvkt.upload_item FROM gyvkt_upload u))",
-                                          {Param::text(client)});
-        for (int r = 0; r < rows.count(); ++r)
-            stored.insert(rows.text(r, 0), rows.text(r, 1));
-    });
+    // The array's element type is the schema's own, whose number each database gives it.
+    const Rows type = connection.exec("SELECT 'gyvkt.upload_item'::regtype::oid");
+    QByteArray items;
+    qsizetype size = 20;
+    for (const PreparedUpload* file : files)
+        size += 4 + file->columns->record.size();
+    items.reserve(size);
+    Binary::int32(items, 1); // dimensions
+    Binary::int32(items, 0); // no nulls
+    Binary::int32(items, static_cast<quint32>(type.number(0, 0)));
+    Binary::int32(items, static_cast<quint32>(files.size()));
+    Binary::int32(items, 1);
+    for (const PreparedUpload* file : files)
+        Binary::value(items, file->columns->record);
+    const Rows rows = connection.exec("SELECT stored_name, stored_version FROM gyvkt.upload_new($1, $2)",
+                                      {Param::text(client), Param::bytes(items)});
+    for (int r = 0; r < rows.count(); ++r)
+        stored.insert(rows.text(r, 0), rows.text(r, 1));
     return stored;
 }
 
