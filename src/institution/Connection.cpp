@@ -46,6 +46,14 @@ Param Param::text(const QString& text) {
     return p;
 }
 
+Param Param::utf8(const QByteArray& text) {
+    if (text.contains('\0'))
+        return Param::text(QString::fromUtf8(text));
+    Param p;
+    p.m_value = text;
+    return p;
+}
+
 Param Param::number(qint64 number) {
     Param p;
     p.m_value = QByteArray::number(number);

@@ -21,6 +21,8 @@ namespace Institution {
 class Param {
 public:
     static Param text(const QString& text);
+    // Text that is UTF-8 already (JSON this program wrote), taken as it is.
+    static Param utf8(const QByteArray& text);
     static Param number(qint64 number);
     static Param optionalNumber(const std::optional<qint64>& number);
     static Param bytes(const QByteArray& bytes);

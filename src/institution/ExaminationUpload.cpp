@@ -10,7 +10,6 @@
 
 #include <QCryptographicHash>
 #include <QFileInfo>
-#include <QJsonDocument>
 
 namespace Institution {
 
@@ -46,10 +45,9 @@ Params columnParams(const PreparedUpload& file, const EvaluatedExamination& exam
     const std::optional<QDate> date = HungarianDate::parse(personal.date);
     Param evaluation = Param::null();
     if (examination.result) {
-        QJsonObject values = evaluationJson(personal, examination.coding, *examination.result, QLatin1Char('.'));
         // The research view shows these values; the code would name the child.
-        values.remove(QStringLiteral("code"));
-        evaluation = Param::text(QString::fromUtf8(QJsonDocument(values).toJson(QJsonDocument::Compact)));
+        evaluation = Param::utf8(evaluationJsonText(personal, examination.coding, *examination.result, QLatin1Char('.'),
+                                                    EvaluationCode::LeftOut));
     }
     const bool gcr = row.hasGcrPercent();
     return {Param::text(personal.code),

@@ -4,6 +4,7 @@
 #include "model/EvaluationNumbers.h"
 #include "model/EvaluationResult.h"
 
+#include <QByteArray>
 #include <QChar>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -18,6 +19,12 @@ struct PersonalData;
 // prints it.
 QJsonObject evaluationJson(const PersonalData& personal, const Coding& coding, const EvaluationResult& result,
                            QChar decimalSeparator);
+
+// The same values as compact JSON text, with the code or without it (where the code would name
+// the child): what the institution archive keeps of each upload.
+enum class EvaluationCode { Included, LeftOut };
+QByteArray evaluationJsonText(const PersonalData& personal, const Coding& coding, const EvaluationResult& result,
+                              QChar decimalSeparator, EvaluationCode code);
 
 // The numbers of an evaluation alone, under the keys and in the nesting evaluationJson() gives
 // them: what a comparison's "changes" hold.

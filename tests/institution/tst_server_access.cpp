@@ -130,6 +130,30 @@ void ServerAccessTest::plainSql_data() {
     row("owner", "UPDATE gyvkt.content SET name = ''", denied);
     row("owner", "DELETE FROM gyvkt.version", denied);
     row("owner", "TRUNCATE gyvkt.content CASCADE", denied);
+    // Rows that refer to nothing are refused, whoever writes them, and what they refer to stays.
+    const QString dangling = QStringLiteral("23503");
+    row("owner", "INSERT INTO gyvkt.examination (owner_id, owner_login, file_name) VALUES (-1, 'x', 'x.kvx')",
+        dangling);
+    row("owner",
+        "INSERT INTO gyvkt.version (examination_id, content_id, uploaded_by, client) SELECT c.examination_id, "
+        "gen_random_uuid(), 'x', 'x' FROM gyvkt.content c LIMIT 1",
+        dangling);
+    row("owner",
+        "INSERT INTO gyvkt.version (examination_id, content_id, uploaded_by, client) SELECT e.id, c.id, 'x', 'x' "
+        "FROM gyvkt.examination e JOIN gyvkt.content c ON c.examination_id <> e.id LIMIT 1",
+        dangling);
+    row("owner", "DELETE FROM gyvkt.member", denied);
+    row("owner", "DELETE FROM gyvkt.team", denied);
+    // The file-name rule at each of its edges: 255 characters at most, none hidden, no folder,
+    // no control character, ".kvx" in either case at the end.
+    row("owner",
+        "SELECT string_agg(gyvkt.valid_file_name(n)::text, ',' ORDER BY o) FROM unnest(ARRAY['a.kvx', 'A.KVX', "
+        "repeat(chr(233), 251) || '.kvx', repeat(chr(233), 252) || '.kvx', '.a.kvx', 'a/b.kvx', 'a\\b.kvx', "
+        "'a' || chr(9) || 'b.kvx', 'a.kvx.txt', '.kvx', 'akvx']) WITH ORDINALITY AS t(n, o)",
+        QStringLiteral("true,true,true,false,false,false,false,false,false,false,false"));
+    row("res",
+        "SELECT count(*) FROM gyvkt.research WHERE jsonb_typeof(evaluation) = 'object' AND NOT evaluation ? 'code'",
+        QStringLiteral("4"));
 }
 
 void ServerAccessTest::plainSql() {

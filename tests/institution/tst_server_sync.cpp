@@ -26,6 +26,7 @@ private slots:
     void checkingTellsEachFileAndUploadsNothing();
     void twoComputersKeepBothVersions();
     void cutOffRunsStoreEachContentOnce();
+    void storedColumnsAreTheProgramsOwn();
 
 private:
     CliRun sync(const TestRoot& root, const QString& user) const;
@@ -38,7 +39,7 @@ private:
 void ServerSyncTest::initTestCase() {
     m_server.newDatabase();
     m_server.addTeam(QStringLiteral("Észak"));
-    for (const char* name : {"anna", "bori", "cecil", "dora", "emil"})
+    for (const char* name : {"anna", "bori", "cecil", "dora", "emil", "gabi"})
         m_server.addUser(QString::fromLatin1(name), QStringLiteral("examiner"), QStringLiteral("Észak"));
 }
 
@@ -233,3 +234,36 @@ void ServerSyncTest::cutOffRunsStoreEachContentOnce() {
 
 QTEST_GUILESS_MAIN(ServerSyncTest)
 #include "tst_server_sync.moc"
+
+void ServerSyncTest::storedColumnsAreTheProgramsOwn() {
+    // What the server lists and gives research is what the program's own reader and evaluation
+    // find in the file: compared with `gyvkt-cli evaluate --json` and the file's personal data,
+    // for an examination with a norm and one without (whose result columns are null).
+    TestRoot root;
+    ExaminationData normed = sampleExamination(5);
+    normed.personal.name = QStringLiteral("Kis \"Csibész\" \\ Ödön");
+    ExaminationData unnormed = sampleExamination(6);
+    unnormed.personal.age = 15;
+    write(root, QStringLiteral("normed.kvx"), normed);
+    write(root, QStringLiteral("unnormed.kvx"), unnormed);
+    QCOMPARE(sync(root, QStringLiteral("gabi")).status, 0);
+    const QString file = root.root().archiveFolder() + QStringLiteral("/normed.kvx");
+    const CliRun evaluated = runCli({QStringLiteral("evaluate"), file, QStringLiteral("--json")}, QString(),
+                                    {QStringLiteral("TAVRIX_ROOT=") + root.path()});
+    QCOMPARE(evaluated.status, 0);
+    const QString columns = QStringLiteral(
+        "SELECT e.file_name, c.code, c.name, c.age, c.exam_date, c.scored, c.gcr_percent IS NULL, "
+        "c.evaluation IS NULL OR c.evaluation::jsonb = $j$%1$j$::jsonb - 'code', c.scoring[1:24][1:4] = c.scoring "
+        "FROM gyvkt.content c JOIN gyvkt.examination e ON e.id = c.examination_id WHERE e.owner_login = '%2' "
+        "ORDER BY 1");
+    QCOMPARE(
+        ownerValue(columns.arg(QString::fromUtf8(evaluated.out), m_server.login(QStringLiteral("gabi")))),
+        QStringLiteral("normed.kvx|%1|%2|%3|%4|24|f|t|t;unnormed.kvx|%5|%6|15|%7|24|t|t|t")
+            .arg(QStringLiteral("NORMED"), normed.personal.name)
+            .arg(normed.personal.age)
+            .arg(normed.personal.date, QStringLiteral("UNNORMED"), unnormed.personal.name, unnormed.personal.date));
+    QCOMPARE(ownerValue(QStringLiteral("SELECT count(*) FROM gyvkt.content c JOIN gyvkt.examination e ON e.id = "
+                                       "c.examination_id WHERE e.owner_login = '%1' AND c.evaluation IS NULL")
+                            .arg(m_server.login(QStringLiteral("gabi")))),
+             QStringLiteral("1"));
+}
