@@ -251,22 +251,6 @@ void Connection::script(const QByteArray& sql) {
         fail(result);
 }
 
-void Connection::copyIn(const char* sql, const QByteArray& data) {
-    pg_result* started = PQexec(m_conn, sql);
-    Rows keepStarted(started);
-    if (!started || PQresultStatus(started) != PGRES_COPY_IN)
-        fail(started);
-    if (PQputCopyData(m_conn, data.constData(), static_cast<int>(data.size())) != 1 ||
-        PQputCopyEnd(m_conn, nullptr) != 1)
-        fail(nullptr);
-    pg_result* ended = PQgetResult(m_conn);
-    Rows keepEnded(ended);
-    if (!succeeded(ended))
-        fail(ended);
-    while (pg_result* rest = PQgetResult(m_conn))
-        PQclear(rest);
-}
-
 void Connection::transaction(const std::function<void()>& work, const char* begin) {
     exec(begin);
     try {

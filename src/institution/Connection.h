@@ -25,6 +25,8 @@ public:
     static Param utf8(const QByteArray& text);
     static Param number(qint64 number);
     static Param optionalNumber(const std::optional<qint64>& number);
+    // Sent in the binary form: a bytea's bytes, or any value in PostgreSQL's binary form where the
+    // statement fixes the parameter's type.
     static Param bytes(const QByteArray& bytes);
     static Param null();
 
@@ -99,8 +101,6 @@ public:
     QList<Outcome> pipeline(const char* sql, const QList<Params>& each);
     // Several statements without parameters, as one text (the schema's migration steps).
     void script(const QByteArray& sql);
-    // COPY ... FROM STDIN with the data in COPY's text form.
-    void copyIn(const char* sql, const QByteArray& data);
 
     // Runs work between BEGIN (or the given start) and COMMIT, rolling back when it throws.
     void transaction(const std::function<void()>& work, const char* begin = "BEGIN");

@@ -14,56 +14,14 @@
 namespace Institution {
 
 struct PreparedUpload::Columns {
-    // For the statement of a single file: its parameters past the file name, bytes and client.
+    // For the statement of a single file: its parameters past the file name, bytes and client
+    // (the scoring already in the binary form).
     Params params;
     // For a block of new files: the whole gyvkt.upload_item in PostgreSQL's binary form.
     QByteArray record;
 };
 
 namespace {
-
-// The 24 x 4 scoring fields as a PostgreSQL array value (a parameter, not SQL): every element
-// quoted, with the quote and the backslash escaped inside.
-QString scoringArray(const ExaminationData& data) {
-    QString text = QStringLiteral("{");
-    for (size_t picture = 0; picture < data.lines.size(); ++picture) {
-        text += picture == 0 ? QStringLiteral("{") : QStringLiteral(",{");
-        for (size_t field = 0; field < 4; ++field) {
-            QString value = data.lines[picture].fields[field];
-            value.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-            value.replace(QLatin1Char('"'), QStringLiteral("\\\""));
-            text += (field == 0 ? QStringLiteral("\"") : QStringLiteral(",\"")) + value + QLatin1Char('"');
-        }
-        text += QLatin1Char('}');
-    }
-    return text + QLatin1Char('}');
-}
-
-Params columnParams(const PreparedUpload& file, const EvaluatedExamination& examination) {
-    const ArchiveRow row = ArchiveListing::describe(file.path, examination);
-    const PersonalData& personal = row.personal;
-    const std::optional<QDate> date = HungarianDate::parse(personal.date);
-    Param evaluation = Param::null();
-    if (examination.result) {
-        // The research view shows these values; the code would name the child.
-        evaluation = Param::utf8(evaluationJsonText(personal, examination.coding, *examination.result, QLatin1Char('.'),
-                                                    EvaluationCode::LeftOut));
-    }
-    const bool gcr = row.hasGcrPercent();
-    return {Param::text(personal.code),
-            Param::text(personal.name),
-            Param::text(personal.sex == PersonalData::Sex::Boy ? QStringLiteral("boy") : QStringLiteral("girl")),
-            Param::number(personal.age),
-            Param::text(personal.date),
-            Param::text(personal.examiner),
-            Param::number(row.scored),
-            gcr ? Param::number(row.gcrPercent) : Param::null(),
-            gcr ? Param::text(row.gcrClass) : Param::null(),
-            date ? Param::number(date->year()) : Param::null(),
-            date ? Param::number(date->month()) : Param::null(),
-            Param::text(scoringArray(examination.data)),
-            evaluation};
-}
 
 // PostgreSQL's binary forms, as its receive functions read them: every number big-endian, a
 // value as its length and its bytes. A block of files goes as one array parameter in this form,
@@ -83,12 +41,13 @@ void int32(QByteArray& out, quint32 value) {
     out.append(bytes, 4);
 }
 
-// One value with its length; a null has no bytes and the length -1.
+// One value: its length, then its bytes.
 void value(QByteArray& out, const QByteArray& bytes) {
     int32(out, static_cast<quint32>(bytes.size()));
     out.append(bytes);
 }
 
+// A null: the length -1, and no bytes.
 void null(QByteArray& out) {
     int32(out, 0xFFFFFFFFu);
 }
@@ -126,26 +85,49 @@ QByteArray scoringBinary(const ExaminationData& data) {
     return out;
 }
 
+Params columnParams(const PreparedUpload& file, const EvaluatedExamination& examination) {
+    const ArchiveRow row = ArchiveListing::describe(file.path, examination);
+    const PersonalData& personal = row.personal;
+    const std::optional<QDate> date = HungarianDate::parse(personal.date);
+    Param evaluation = Param::null();
+    if (examination.result) {
+        // The research view shows these values; the code would name the child.
+        evaluation = Param::utf8(evaluationJsonText(personal, examination.coding, *examination.result, QLatin1Char('.'),
+                                                    EvaluationCode::LeftOut));
+    }
+    const bool gcr = row.hasGcrPercent();
+    return {Param::text(personal.code),
+            Param::text(personal.name),
+            Param::text(personal.sex == PersonalData::Sex::Boy ? QStringLiteral("boy") : QStringLiteral("girl")),
+            Param::number(personal.age),
+            Param::text(personal.date),
+            Param::text(personal.examiner),
+            Param::number(row.scored),
+            gcr ? Param::number(row.gcrPercent) : Param::null(),
+            gcr ? Param::text(row.gcrClass) : Param::null(),
+            date ? Param::number(date->year()) : Param::null(),
+            date ? Param::number(date->month()) : Param::null(),
+            Param::bytes(scoringBinary(examination.data)),
+            evaluation};
+}
+
 // The file as one gyvkt.upload_item: its name, its bytes and the columns, in the type's order.
-QByteArray uploadItem(const PreparedUpload& file, const Params& columns, const QByteArray& scoring) {
-    // The type of each column past the name and the bytes; the scoring goes as an array.
+QByteArray uploadItem(const PreparedUpload& file, const Params& columns) {
+    // The type of each column past the name and the bytes.
     static const quint32 kTypes[] = {Binary::kText, Binary::kText,      Binary::kText, Binary::kInt4, Binary::kText,
                                      Binary::kText, Binary::kInt4,      Binary::kInt4, Binary::kText, Binary::kInt4,
                                      Binary::kInt4, Binary::kTextArray, Binary::kJson};
-    static_assert(std::size(kTypes) == 13);
+    Q_ASSERT(columns.size() == static_cast<qsizetype>(std::size(kTypes)));
     QByteArray out;
-    out.reserve(file.bytes.size() + scoring.size() + columns.last().value().size() + 512);
+    qsizetype size = 512 + file.bytes.size();
+    for (const Param& column : columns)
+        size += column.value().size();
+    out.reserve(size);
     Binary::int32(out, 2 + std::size(kTypes));
     Binary::field(out, Binary::kText, Param::text(file.fileName));
     Binary::field(out, Binary::kBytea, Param::bytes(file.bytes));
-    for (qsizetype i = 0; i < columns.size(); ++i) {
-        if (kTypes[i] == Binary::kTextArray) {
-            Binary::int32(out, Binary::kTextArray);
-            Binary::value(out, scoring);
-        } else {
-            Binary::field(out, kTypes[i], columns.at(i));
-        }
-    }
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        Binary::field(out, kTypes[i], columns.at(i));
     return out;
 }
 
@@ -162,7 +144,7 @@ PreparedUpload prepareUpload(const QString& path, const GcrKey& key, const Wante
         if (wanted && !wanted(file.fileName, file.sha256))
             return file;
         Params params = columnParams(file, examination);
-        QByteArray record = uploadItem(file, params, scoringBinary(examination.data));
+        QByteArray record = uploadItem(file, params);
         file.columns = std::make_shared<const PreparedUpload::Columns>(
             PreparedUpload::Columns{std::move(params), std::move(record)});
     } catch (const UserError& e) {
