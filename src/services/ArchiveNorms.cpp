@@ -65,44 +65,37 @@ NormEntry ArchiveNorms::builtinEntry(const NormTable& table, int measure) {
     return table.superegoPercent[static_cast<size_t>(measure - 7)];
 }
 
-std::optional<double> ArchiveNorms::quantile(std::vector<double> values, double p) {
-    if (values.empty())
+std::optional<double> ArchiveNorms::quantile(const Counts& counts, double p) {
+    qint64 n = 0;
+    for (const auto& [value, count] : counts)
+        n += count;
+    if (n == 0)
         return std::nullopt;
-    std::sort(values.begin(), values.end());
-    const double position = (static_cast<double>(values.size()) - 1) * p;
-    const auto below = static_cast<size_t>(std::floor(position));
-    const size_t above = std::min(below + 1, values.size() - 1);
+    const double position = (static_cast<double>(n) - 1) * p;
+    const auto below = static_cast<qint64>(std::floor(position));
+    const qint64 above = std::min(below + 1, n - 1);
     const double fraction = position - static_cast<double>(below);
-    return values[below] + fraction * (values[above] - values[below]);
-}
-
-ArchiveNorms::Report
-ArchiveNorms::fromSamples(const QList<std::pair<int, std::array<double, kMeasureCount>>>& samples) {
-    Report report;
-    std::array<std::array<std::vector<double>, kMeasureCount>, AgeBrackets::kCount> values;
-    for (const auto& [age, percentages] : samples) {
-        if (!AgeBrackets::covers(age))
-            continue;
-        const auto b = static_cast<size_t>(AgeBrackets::of(age));
-        for (size_t m = 0; m < kMeasureCount; ++m)
-            values[b][m].push_back(percentages[m]);
-        ++report.brackets[b].n;
-    }
-    for (size_t b = 0; b < values.size(); ++b) {
-        Bracket& bracket = report.brackets[b];
-        bracket.fromAge = AgeBrackets::firstAge(static_cast<int>(b));
-        bracket.toAge = AgeBrackets::lastAge(static_cast<int>(b));
-        for (size_t m = 0; m < kMeasureCount; ++m) {
-            Measure& measure = bracket.measures[m];
-            measure.builtin = builtinEntry(Norms::ofBracket(static_cast<int>(b)), static_cast<int>(m));
-            measure.q1 = quantile(values[b][m], 0.25);
-            measure.median = quantile(values[b][m], 0.5);
-            measure.q3 = quantile(values[b][m], 0.75);
-            if (measure.q1 && measure.q3)
-                measure.outside = measure.builtin.median < *measure.q1 || measure.builtin.median > *measure.q3;
+    // The values at the two ranks, counted from the smallest.
+    std::optional<double> low;
+    std::optional<double> high;
+    qint64 passed = 0;
+    for (const auto& [value, count] : counts) {
+        passed += count;
+        if (!low && below < passed)
+            low = value;
+        if (above < passed) {
+            high = value;
+            break;
         }
     }
-    return report;
+    return *low + fraction * (*high - *low);
+}
+
+std::optional<double> ArchiveNorms::quantile(const std::vector<double>& values, double p) {
+    Counts counts;
+    for (const double v : values)
+        ++counts[v];
+    return quantile(counts, p);
 }
 
 void ArchiveNorms::Collector::add(const QString& label, const std::function<EvaluatedExamination()>& read) {
@@ -120,11 +113,35 @@ void ArchiveNorms::Collector::add(const QString& label, const std::function<Eval
                          ProtocolGate::refusalText(examination.refusal, examination.coding.markedPictureCount(), age);
         return;
     }
-    m_samples.append({age, unroundedPercentages(examination.coding, *examination.result)});
+    add(age, unroundedPercentages(examination.coding, *examination.result));
+}
+
+void ArchiveNorms::Collector::add(int age, const std::array<double, kMeasureCount>& percentages) {
+    if (!AgeBrackets::covers(age))
+        return;
+    const auto b = static_cast<size_t>(AgeBrackets::of(age));
+    for (size_t m = 0; m < kMeasureCount; ++m)
+        ++m_counts[b][m][percentages[m]];
+    ++m_n[b];
 }
 
 ArchiveNorms::Report ArchiveNorms::Collector::report() const {
-    Report report = fromSamples(m_samples);
+    Report report;
+    for (size_t b = 0; b < report.brackets.size(); ++b) {
+        Bracket& bracket = report.brackets[b];
+        bracket.fromAge = AgeBrackets::firstAge(static_cast<int>(b));
+        bracket.toAge = AgeBrackets::lastAge(static_cast<int>(b));
+        bracket.n = m_n[b];
+        for (size_t m = 0; m < kMeasureCount; ++m) {
+            Measure& measure = bracket.measures[m];
+            measure.builtin = builtinEntry(Norms::ofBracket(static_cast<int>(b)), static_cast<int>(m));
+            measure.q1 = quantile(m_counts[b][m], 0.25);
+            measure.median = quantile(m_counts[b][m], 0.5);
+            measure.q3 = quantile(m_counts[b][m], 0.75);
+            if (measure.q1 && measure.q3)
+                measure.outside = measure.builtin.median < *measure.q1 || measure.builtin.median > *measure.q3;
+        }
+    }
     report.leftOut = m_leftOut;
     report.malformed = m_malformed;
     return report;
@@ -134,6 +151,14 @@ ArchiveNorms::Report ArchiveNorms::compute(const QStringList& files, const GcrKe
     Collector collector;
     for (const QString& path : files)
         collector.add(path, [&] { return EvaluatedExamination::read(path, key); });
+    return collector.report();
+}
+
+ArchiveNorms::Report
+ArchiveNorms::fromSamples(const QList<std::pair<int, std::array<double, kMeasureCount>>>& samples) {
+    Collector collector;
+    for (const auto& [age, percentages] : samples)
+        collector.add(age, percentages);
     return collector.report();
 }
 

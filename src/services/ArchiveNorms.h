@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -36,9 +37,15 @@ std::array<double, kMeasureCount> unroundedPercentages(const Coding& coding, con
 // The built-in entry of a measure in a bracket's table, in measureNames() order.
 NormEntry builtinEntry(const NormTable& table, int measure);
 
+// How many examinations gave each value of a measure. A measure takes few distinct values (halves
+// of a score over 18 to 24 pictures), so its quartiles are found from these counts in memory
+// that the number of examinations does not grow.
+using Counts = std::map<double, qint64>;
+
 // The p-quantile (0 <= p <= 1) of values by linear interpolation between the order statistics at
 // position (n - 1) p counted from 0 (R's default type 7); none for no values.
-std::optional<double> quantile(std::vector<double> values, double p);
+std::optional<double> quantile(const Counts& counts, double p);
+std::optional<double> quantile(const std::vector<double>& values, double p);
 
 struct Measure {
     std::optional<double> q1;
@@ -63,16 +70,19 @@ struct Report {
     int malformed = 0;
 };
 
-// The samples gathered one examination at a time, wherever they come from.
+// The measures gathered one examination at a time, wherever they come from.
 class Collector {
 public:
     // Adds what read() gives, or, when it raises or no protocol would be made, "label: reason" to
     // the report's files left out.
     void add(const QString& label, const std::function<EvaluatedExamination()>& read);
+    // Adds one examination's unrounded percentages; an age outside the brackets counts nowhere.
+    void add(int age, const std::array<double, kMeasureCount>& percentages);
     Report report() const;
 
 private:
-    QList<std::pair<int, std::array<double, kMeasureCount>>> m_samples;
+    std::array<std::array<Counts, kMeasureCount>, AgeBrackets::kCount> m_counts;
+    std::array<int, AgeBrackets::kCount> m_n{};
     QStringList m_leftOut;
     int m_malformed = 0;
 };

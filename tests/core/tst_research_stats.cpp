@@ -243,6 +243,8 @@ void ResearchStatsTest::quantile_data() {
     // Positions 0.75, 1.5, 2.25 (R: quantile(1:4) gives 1.75 2.50 3.25).
     QTest::newRow("four values") << QList<double>{4, 3, 2, 1} << 1.75 << 2.5 << 3.25;
     QTest::newRow("ties") << QList<double>{0, 0, 0, 50, 50} << 0.0 << 0.0 << 50.0;
+    // Between the last of a tie and the next value (R: 1, 1.5, 4.25).
+    QTest::newRow("across a tie") << QList<double>{5, 1, 2, 1, 5, 1} << 1.0 << 1.5 << 4.25;
 }
 
 void ResearchStatsTest::quantile() {
@@ -256,7 +258,7 @@ void ResearchStatsTest::quantile() {
     QCOMPARE(*ArchiveNorms::quantile(v, 0.75), q3);
     QCOMPARE(*ArchiveNorms::quantile(v, 0.0), *std::min_element(v.begin(), v.end()));
     QCOMPARE(*ArchiveNorms::quantile(v, 1.0), *std::max_element(v.begin(), v.end()));
-    QVERIFY(!ArchiveNorms::quantile({}, 0.5));
+    QVERIFY(!ArchiveNorms::quantile(std::vector<double>{}, 0.5));
 }
 
 void ResearchStatsTest::unroundedPercentagesOfTheWorkedExample() {
