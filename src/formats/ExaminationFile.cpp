@@ -5,6 +5,8 @@
 #include "base/TextFile.h"
 #include "base/UserError.h"
 
+#include <array>
+
 namespace {
 
 constexpr int kHeaderLines = 29;
@@ -53,11 +55,24 @@ bool parseScoringLine(const QString& text, ScoringLine* line) {
     return true;
 }
 
-QString startLine(int picture) {
-    return QLatin1Char('[') + QString::number(picture) + QLatin1Char(']');
+// The lines around each picture's answer, made once: every file read looks for all of them.
+const QString& startLine(int picture) {
+    static const std::array<QString, kPictureCount> lines = [] {
+        std::array<QString, kPictureCount> made;
+        for (int p = 1; p <= kPictureCount; ++p)
+            made[static_cast<size_t>(p - 1)] = QLatin1Char('[') + QString::number(p) + QLatin1Char(']');
+        return made;
+    }();
+    return lines[static_cast<size_t>(picture - 1)];
 }
-QString endLine(int picture) {
-    return QStringLiteral("[/") + QString::number(picture) + QLatin1Char(']');
+const QString& endLine(int picture) {
+    static const std::array<QString, kPictureCount> lines = [] {
+        std::array<QString, kPictureCount> made;
+        for (int p = 1; p <= kPictureCount; ++p)
+            made[static_cast<size_t>(p - 1)] = QStringLiteral("[/") + QString::number(p) + QLatin1Char(']');
+        return made;
+    }();
+    return lines[static_cast<size_t>(picture - 1)];
 }
 
 } // namespace
@@ -106,8 +121,8 @@ ExaminationData ExaminationFile::parse(const QByteArray& bytes, const QString& p
 
     qsizetype next = kHeaderLines;
     for (int picture = 1; picture <= kPictureCount; ++picture) {
-        const QString start = startLine(picture);
-        const QString end = endLine(picture);
+        const QString& start = startLine(picture);
+        const QString& end = endLine(picture);
         while (next < lines.size() && lines.at(next) != start)
             ++next;
         if (next >= lines.size())

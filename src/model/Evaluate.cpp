@@ -95,7 +95,7 @@ double Evaluation::codeScore(const Coding& coding, const QString& code, int colu
     double sum = 0.0;
     for (int picture = 1; picture <= kPictureCount; ++picture) {
         const QString& cell = coding.line(picture).field(column);
-        if (ScoringLine::firstCode(cell) == code || ScoringLine::secondCode(cell) == code)
+        if (ScoringLine::holds(cell, code))
             sum += pictureWeight(coding, picture);
     }
     return sum;

@@ -8,6 +8,12 @@ QString ScoringLine::secondCode(const QString& field) {
     return field.size() > 2 ? field.mid(2, 2) : QString();
 }
 
+bool ScoringLine::holds(const QString& field, QStringView code) {
+    const QStringView f(field);
+    // A field of two characters or fewer has an empty second code.
+    return f.left(2) == code || (f.size() > 2 ? f.mid(2, 2) == code : code.isEmpty());
+}
+
 int ScoringLine::codeCount() const {
     int count = 0;
     for (int column = 1; column <= 3; ++column) {
@@ -22,8 +28,7 @@ int ScoringLine::codeCount() const {
 
 bool ScoringLine::contains(const QString& code) const {
     for (int column = 1; column <= 3; ++column) {
-        const QString& f = field(column);
-        if (firstCode(f) == code || secondCode(f) == code)
+        if (holds(field(column), code))
             return true;
     }
     return false;

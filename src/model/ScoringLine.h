@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <array>
 
 // The four fields of one picture's coding: O-D, E-D, N-P and the parenthesized mark. Each of
@@ -14,6 +15,9 @@ struct ScoringLine {
     // Characters 1-2 and 3-4 of a field; empty when the field is too short.
     static QString firstCode(const QString& field);
     static QString secondCode(const QString& field);
+    // Whether the field's first or second code is this one, as firstCode() and secondCode()
+    // would compare, without making either.
+    static bool holds(const QString& field, QStringView code);
 
     // 1 for each non-empty field of the first three, plus 1 more for each longer than two.
     int codeCount() const;

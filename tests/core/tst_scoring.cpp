@@ -73,6 +73,14 @@ void ScoringTest::codeCountAndContains() {
     QVERIFY(!l.contains(QStringLiteral("KE")));
     QCOMPARE(ScoringLine::secondCode(QStringLiteral("NE")), QString());
     QCOMPARE(ScoringLine::secondCode(QStringLiteral("NEEEKI")), QStringLiteral("EE"));
+    // holds() answers what comparing firstCode() and secondCode() would, for every length.
+    for (const char* field : {"", "N", "NE", "NEE", "NEEE", "NEEEK"}) {
+        for (const char* code : {"", "N", "NE", "EE", "EN", "E"}) {
+            const QString f = QString::fromLatin1(field);
+            const QString c = QString::fromLatin1(code);
+            QCOMPARE(ScoringLine::holds(f, c), ScoringLine::firstCode(f) == c || ScoringLine::secondCode(f) == c);
+        }
+    }
 }
 
 void ScoringTest::gcrPoint_data() {
