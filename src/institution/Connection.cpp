@@ -340,4 +340,15 @@ QString Connection::user() const {
     return QString::fromUtf8(PQuser(m_conn));
 }
 
+quint32 Connection::typeOid(const char* name) {
+    const QByteArray key(name);
+    const auto known = m_types.constFind(key);
+    if (known != m_types.constEnd())
+        return *known;
+    const quint32 oid =
+        static_cast<quint32>(exec("SELECT $1::regtype::oid", {Param::text(QString::fromUtf8(name))}).number(0, 0));
+    m_types.insert(key, oid);
+    return oid;
+}
+
 } // namespace Institution

@@ -113,6 +113,9 @@ public:
     QByteArray passwordVerifier(const QByteArray& password, const QString& login);
     // The login the server authenticated.
     QString user() const;
+    // The number the database gave a type ("gyvkt.upload_item"), which a value in the binary form
+    // names; asked once for each connection.
+    quint32 typeOid(const char* name);
 
 private:
     [[noreturn]] void fail(const pg_result* result);
@@ -120,6 +123,7 @@ private:
     QByteArray prepared(const char* sql, int parameters);
     pg_conn* m_conn = nullptr;
     QHash<QByteArray, QByteArray> m_prepared;
+    QHash<QByteArray, quint32> m_types;
 };
 
 } // namespace Institution

@@ -179,27 +179,48 @@ QList<UploadResult> upload(Connection& connection, const QList<const PreparedUpl
 
 QHash<QString, QString> uploadNew(Connection& connection, const QList<const PreparedUpload*>& files,
                                   const QString& client) {
+    // A parameter holds at most a gigabyte on the server: files near the size limit go in more
+    // than one statement, within one transaction still.
+    constexpr qsizetype kMaxStatementBytes = 64 * 1024 * 1024;
+    QList<qsizetype> ends;
+    qsizetype size = 0;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const qsizetype item = 4 + files.at(i)->columns->record.size();
+        if (i > 0 && size + item > kMaxStatementBytes) {
+            ends << i;
+            size = 0;
+        }
+        size += item;
+    }
+    if (!files.isEmpty())
+        ends << files.size();
     QHash<QString, QString> stored;
-    if (files.isEmpty())
-        return stored;
-    // The array's element type is the schema's own, whose number each database gives it.
-    const Rows type = connection.exec("SELECT 'gyvkt.upload_item'::regtype::oid");
-    QByteArray items;
-    qsizetype size = 20;
-    for (const PreparedUpload* file : files)
-        size += 4 + file->columns->record.size();
-    items.reserve(size);
-    Binary::int32(items, 1); // dimensions
-    Binary::int32(items, 0); // no nulls
-    Binary::int32(items, static_cast<quint32>(type.number(0, 0)));
-    Binary::int32(items, static_cast<quint32>(files.size()));
-    Binary::int32(items, 1);
-    for (const PreparedUpload* file : files)
-        Binary::value(items, file->columns->record);
-    const Rows rows = connection.exec("SELECT stored_name, stored_version FROM gyvkt.upload_new($1, $2)",
-                                      {Param::text(client), Param::bytes(items)});
-    for (int r = 0; r < rows.count(); ++r)
-        stored.insert(rows.text(r, 0), rows.text(r, 1));
+    const auto store = [&] {
+        qsizetype first = 0;
+        for (const qsizetype end : ends) {
+            QByteArray items;
+            qsizetype size = 20;
+            for (qsizetype i = first; i < end; ++i)
+                size += 4 + files.at(i)->columns->record.size();
+            items.reserve(size);
+            Binary::int32(items, 1); // dimensions
+            Binary::int32(items, 0); // no nulls
+            Binary::int32(items, connection.typeOid("gyvkt.upload_item"));
+            Binary::int32(items, static_cast<quint32>(end - first));
+            Binary::int32(items, 1);
+            for (qsizetype i = first; i < end; ++i)
+                Binary::value(items, files.at(i)->columns->record);
+            const Rows rows = connection.exec("SELECT stored_name, stored_version FROM gyvkt.upload_new($1, $2)",
+                                              {Param::text(client), Param::bytes(items)});
+            for (int r = 0; r < rows.count(); ++r)
+                stored.insert(rows.text(r, 0), rows.text(r, 1));
+            first = end;
+        }
+    };
+    if (ends.size() > 1)
+        connection.transaction(store);
+    else
+        store();
     return stored;
 }
 

@@ -27,6 +27,7 @@ private slots:
     void twoComputersKeepBothVersions();
     void cutOffRunsStoreEachContentOnce();
     void storedColumnsAreTheProgramsOwn();
+    void filesNearTheLimitGoTogether();
 
 private:
     CliRun sync(const TestRoot& root, const QString& user) const;
@@ -39,7 +40,7 @@ private:
 void ServerSyncTest::initTestCase() {
     m_server.newDatabase();
     m_server.addTeam(QStringLiteral("Észak"));
-    for (const char* name : {"anna", "bori", "cecil", "dora", "emil", "gabi"})
+    for (const char* name : {"anna", "bori", "cecil", "dora", "emil", "gabi", "hedi"})
         m_server.addUser(QString::fromLatin1(name), QStringLiteral("examiner"), QStringLiteral("Észak"));
 }
 
@@ -277,4 +278,28 @@ void ServerSyncTest::storedColumnsAreTheProgramsOwn() {
                     .join(QLatin1Char('|')));
         }
     }
+}
+
+void ServerSyncTest::filesNearTheLimitGoTogether() {
+    // Seventeen new files of almost 4 MiB each are more than one statement may carry at once:
+    // they still go up whole, each stored once with its own bytes.
+    TestRoot root;
+    QSet<QString> digests;
+    for (int n = 0; n < 17; ++n) {
+        ExaminationData data = sampleExamination(n);
+        data.answers[0] = QString(4000000, QLatin1Char('a' + n)) + QStringLiteral("\r\n");
+        write(root, QStringLiteral("N%1.kvx").arg(n), data);
+        digests << QString::fromLatin1(
+            QCryptographicHash::hash(ExaminationFile::serialize(data), QCryptographicHash::Sha256).toHex());
+    }
+    const CliRun r = sync(root, QStringLiteral("hedi"));
+    QVERIFY2(r.out.contains("Feltöltve: 17, változatlan: 0, elutasítva: 0"), (r.out + r.err).constData());
+    const QStringList stored =
+        runSql(m_server.ownerInfo(), QStringLiteral("SELECT encode(c.sha256, 'hex') FROM gyvkt.content c JOIN "
+                                                    "gyvkt.examination e ON e.id = c.examination_id WHERE "
+                                                    "e.owner_login = '%1' AND c.sha256 = sha256(c.bytes)")
+                                         .arg(m_server.login(QStringLiteral("hedi"))))
+            .rows;
+    QCOMPARE(QSet<QString>(stored.begin(), stored.end()), digests);
+    QCOMPARE(stored.size(), 17);
 }
