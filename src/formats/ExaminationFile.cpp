@@ -55,24 +55,24 @@ bool parseScoringLine(const QString& text, ScoringLine* line) {
     return true;
 }
 
-// The lines around each picture's answer, made once: every file read looks for all of them.
-const QString& startLine(int picture) {
-    static const std::array<QString, kPictureCount> lines = [] {
-        std::array<QString, kPictureCount> made;
-        for (int p = 1; p <= kPictureCount; ++p)
-            made[static_cast<size_t>(p - 1)] = QLatin1Char('[') + QString::number(p) + QLatin1Char(']');
+// The lines around each picture's answer ("[1]" and "[/1]"), made once: every file read looks
+// for all of them.
+const QString& markerLine(bool closing, int picture) {
+    static const std::array<std::array<QString, kPictureCount>, 2> lines = [] {
+        std::array<std::array<QString, kPictureCount>, 2> made;
+        for (int p = 1; p <= kPictureCount; ++p) {
+            made[0][static_cast<size_t>(p - 1)] = QLatin1Char('[') + QString::number(p) + QLatin1Char(']');
+            made[1][static_cast<size_t>(p - 1)] = QStringLiteral("[/") + QString::number(p) + QLatin1Char(']');
+        }
         return made;
     }();
-    return lines[static_cast<size_t>(picture - 1)];
+    return lines[closing ? 1 : 0][static_cast<size_t>(picture - 1)];
+}
+const QString& startLine(int picture) {
+    return markerLine(false, picture);
 }
 const QString& endLine(int picture) {
-    static const std::array<QString, kPictureCount> lines = [] {
-        std::array<QString, kPictureCount> made;
-        for (int p = 1; p <= kPictureCount; ++p)
-            made[static_cast<size_t>(p - 1)] = QStringLiteral("[/") + QString::number(p) + QLatin1Char(']');
-        return made;
-    }();
-    return lines[static_cast<size_t>(picture - 1)];
+    return markerLine(true, picture);
 }
 
 } // namespace

@@ -31,40 +31,28 @@ ALTER TABLE gyvkt.content DROP CONSTRAINT content_examination_id_fkey;
 ALTER TABLE gyvkt.version DROP CONSTRAINT version_examination_id_fkey,
                           DROP CONSTRAINT version_content_id_fkey;
 
--- Each looks the new rows up by the referred table's key, one index probe a row, whatever the
--- planner would guess of a transition table's size.
-CREATE FUNCTION gyvkt.check_examination_references() RETURNS trigger
+-- Looks the new rows up by the referred table's key, one index probe a row, whatever the planner
+-- would guess of a transition table's size.
+CREATE FUNCTION gyvkt.check_references() RETURNS trigger
     LANGUAGE plpgsql SET search_path = pg_catalog, pg_temp
     SET enable_hashjoin = off SET enable_mergejoin = off SET enable_nestloop = on AS $$
+DECLARE
+    dangling boolean;
 BEGIN
-    IF EXISTS (SELECT FROM new_rows n
-               WHERE NOT EXISTS (SELECT FROM gyvkt.member m WHERE m.id = n.owner_id)
-                  OR (n.team_id IS NOT NULL AND NOT EXISTS (SELECT FROM gyvkt.team t WHERE t.id = n.team_id))) THEN
-        RAISE EXCEPTION 'A(z) gyvkt.% tábla új sora nem létező sorra hivatkozik.', TG_TABLE_NAME
-            USING ERRCODE = 'foreign_key_violation';
+    IF TG_TABLE_NAME = 'examination' THEN
+        dangling := EXISTS (SELECT FROM new_rows n
+                            WHERE NOT EXISTS (SELECT FROM gyvkt.member m WHERE m.id = n.owner_id)
+                               OR (n.team_id IS NOT NULL
+                                   AND NOT EXISTS (SELECT FROM gyvkt.team t WHERE t.id = n.team_id)));
+    ELSIF TG_TABLE_NAME = 'content' THEN
+        dangling := EXISTS (SELECT FROM new_rows n
+                            WHERE NOT EXISTS (SELECT FROM gyvkt.examination e WHERE e.id = n.examination_id));
+    ELSE
+        dangling := EXISTS (SELECT FROM new_rows n
+                            WHERE NOT EXISTS (SELECT FROM gyvkt.content c
+                                              WHERE c.id = n.content_id AND c.examination_id = n.examination_id));
     END IF;
-    RETURN NULL;
-END
-$$;
-CREATE FUNCTION gyvkt.check_content_references() RETURNS trigger
-    LANGUAGE plpgsql SET search_path = pg_catalog, pg_temp
-    SET enable_hashjoin = off SET enable_mergejoin = off SET enable_nestloop = on AS $$
-BEGIN
-    IF EXISTS (SELECT FROM new_rows n
-               WHERE NOT EXISTS (SELECT FROM gyvkt.examination e WHERE e.id = n.examination_id)) THEN
-        RAISE EXCEPTION 'A(z) gyvkt.% tábla új sora nem létező sorra hivatkozik.', TG_TABLE_NAME
-            USING ERRCODE = 'foreign_key_violation';
-    END IF;
-    RETURN NULL;
-END
-$$;
-CREATE FUNCTION gyvkt.check_version_references() RETURNS trigger
-    LANGUAGE plpgsql SET search_path = pg_catalog, pg_temp
-    SET enable_hashjoin = off SET enable_mergejoin = off SET enable_nestloop = on AS $$
-BEGIN
-    IF EXISTS (SELECT FROM new_rows n
-               WHERE NOT EXISTS (SELECT FROM gyvkt.content c
-                                 WHERE c.id = n.content_id AND c.examination_id = n.examination_id)) THEN
+    IF dangling THEN
         RAISE EXCEPTION 'A(z) gyvkt.% tábla új sora nem létező sorra hivatkozik.', TG_TABLE_NAME
             USING ERRCODE = 'foreign_key_violation';
     END IF;
@@ -77,8 +65,8 @@ DECLARE
 BEGIN
     FOREACH t IN ARRAY ARRAY['examination', 'content', 'version'] LOOP
         EXECUTE pg_catalog.format('CREATE TRIGGER %I AFTER INSERT ON gyvkt.%I REFERENCING NEW TABLE AS new_rows '
-                                  'FOR EACH STATEMENT EXECUTE FUNCTION gyvkt.%I()',
-                                  t || '_references', t, 'check_' || t || '_references');
+                                  'FOR EACH STATEMENT EXECUTE FUNCTION gyvkt.check_references()',
+                                  t || '_references', t);
     END LOOP;
     FOREACH t IN ARRAY ARRAY['member', 'team'] LOOP
         EXECUTE pg_catalog.format('CREATE TRIGGER %I BEFORE DELETE ON gyvkt.%I '
