@@ -73,6 +73,7 @@ private slots:
     void kappaReading();
     void quantile_data();
     void quantile();
+    void quantileFromCountsMatchesSorting();
     void unroundedPercentagesOfTheWorkedExample();
     void unroundedPercentagesRoundToTheEvaluation();
     void normsByBracket();
@@ -259,6 +260,27 @@ void ResearchStatsTest::quantile() {
     QCOMPARE(*ArchiveNorms::quantile(v, 0.0), *std::min_element(v.begin(), v.end()));
     QCOMPARE(*ArchiveNorms::quantile(v, 1.0), *std::max_element(v.begin(), v.end()));
     QVERIFY(!ArchiveNorms::quantile(std::vector<double>{}, 0.5));
+}
+
+void ResearchStatsTest::quantileFromCountsMatchesSorting() {
+    // The quartiles come from counts of each value; drawn from a few values, the samples are
+    // mostly ties, where a rank counted one off would show. The order statistics of the sorted
+    // values are the reference.
+    Lcg rng(11);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<double> values(static_cast<size_t>(1 + rng.next(40)));
+        for (double& v : values)
+            v = 12.5 * rng.next(6);
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        for (const double p : {0.0, 0.25, 0.5, 0.75, 1.0}) {
+            const double position = (static_cast<double>(sorted.size()) - 1) * p;
+            const auto below = static_cast<size_t>(position);
+            const size_t above = std::min(below + 1, sorted.size() - 1);
+            const double expected = sorted[below] + (position - below) * (sorted[above] - sorted[below]);
+            QCOMPARE(*ArchiveNorms::quantile(values, p), expected);
+        }
+    }
 }
 
 void ResearchStatsTest::unroundedPercentagesOfTheWorkedExample() {
