@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QScopeGuard>
+#include <QThreadPool>
 
 #include <csignal>
 #include <cstdio>
@@ -140,6 +142,9 @@ int main(int argc, char** argv) {
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // The worker threads end here, while the program is whole: left to the end of the process,
+    // Windows waits for them while unloading Qt, and a thread that must end then can hang it.
+    const auto joinWorkers = qScopeGuard([] { QThreadPool::globalInstance()->waitForDone(); });
     if (!Cp1250::available()) {
         printErr(QStringLiteral("A Windows-1250 kódolás nem érhető el ezen a rendszeren.\n"));
         return 2;

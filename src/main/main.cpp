@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QMessageBox>
+#include <QThreadPool>
 
 int main(int argc, char** argv) {
     // Temporaries older than this were left by an earlier run.
@@ -72,5 +73,9 @@ int main(int argc, char** argv) {
 
     program.start();
     mainWindow->showMaximized();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // The worker threads end here, while the program is whole: left to the end of the process,
+    // Windows waits for them while unloading Qt, and a thread that must end then can hang it.
+    QThreadPool::globalInstance()->waitForDone();
+    return status;
 }
