@@ -57,12 +57,10 @@ void field(QByteArray& out, quint32 type, const Param& param) {
     int32(out, type);
     if (param.isNull())
         return null(out);
-    if (type == kInt4)
-        return value(out, [&] {
-            QByteArray number;
-            int32(number, static_cast<quint32>(param.value().toInt()));
-            return number;
-        }());
+    if (type == kInt4) {
+        int32(out, 4); // its length
+        return int32(out, static_cast<quint32>(param.value().toInt()));
+    }
     value(out, param.value());
 }
 
